@@ -1,0 +1,25 @@
+# The plug-in's folders each build an object library; they become one shared
+# library whose only dynamic symbol is the entry point. The Kv_*, Import_IO_*
+# and Win32 calls stay undefined and resolve from the process that loads it.
+add_library(inventor_import SHARED
+  $<TARGET_OBJECTS:plugin_frame>
+  $<TARGET_OBJECTS:plugin_options>
+  $<TARGET_OBJECTS:plugin_scene>
+  $<TARGET_OBJECTS:plugin_geometry>
+  $<TARGET_OBJECTS:plugin_materials>
+  $<TARGET_OBJECTS:plugin_lights>)
+target_link_libraries(inventor_import PRIVATE Coin::Coin)
+set_target_properties(inventor_import PROPERTIES PREFIX "" OUTPUT_NAME "kavrel_inventor")
+target_link_options(inventor_import PRIVATE
+  "-Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/plugin_exports.map")
+
+# The same objects as a static library, for tests that call the plug-in's
+# functions directly inside a process that also holds the host.
+add_library(inventor_import_static STATIC
+  $<TARGET_OBJECTS:plugin_frame>
+  $<TARGET_OBJECTS:plugin_options>
+  $<TARGET_OBJECTS:plugin_scene>
+  $<TARGET_OBJECTS:plugin_geometry>
+  $<TARGET_OBJECTS:plugin_materials>
+  $<TARGET_OBJECTS:plugin_lights>)
+target_link_libraries(inventor_import_static PUBLIC Coin::Coin)

@@ -1,0 +1,94 @@
+// What the command line and the tests need of the stand-alone host beyond
+// the Kv_* and Import_IO_* calls: the call journal, report routing, the
+// abort request and the exporters.
+#ifndef KAVREL_HOST_H
+#define KAVREL_HOST_H
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "kavrel/toolkit/scene.h"
+
+namespace kavrel {
+
+// ---- Call journal -------------------------------------------------------
+
+// One decoded item of a call.
+struct JournalItem {
+  enum Kind { kToken, kString, kFloats, kInts, kGroupEnd, kListEnd, kPointer };
+  Kind kind;
+  std::string text;                            // token word or string
+  std::vector<float> floats;                   // kFloats
+  std::vector<int64_t> ints;                   // kInts
+};
+
+struct JournalEntry {
+  std::string call;                            // "Kv_Surface"
+  std::vector<JournalItem> items;
+  std::string error;                           // "" when the call decoded and applied cleanly
+
+  // Readable one-line form: Kv_Surface("red" color rgb [1 0 0] | shadingcoeffs diffuse [0.4] .)
+  std::string to_string() const;
+};
+
+class Journal {
+ public:
+  void add(JournalEntry entry);
+  const std::vector<JournalEntry> &entries() const { return entries_; }
+  void clear() { entries_.clear(); }
+  void set_enabled(bool on) { enabled_ = on; }
+  bool enabled() const { return enabled_; }
+  // Entries whose call name equals call, in order.
+  std::vector<const JournalEntry *> calls(const std::string &call) const;
+
+ private:
+  std::vector<JournalEntry> entries_;
+  bool enabled_ = true;
+};
+
+Journal &journal();
+
+// ---- Reports ------------------------------------------------------------
+
+// Where the host's messages go. Defaults: report lines to stdout, errors
+// and progress to stderr.
+struct ReportSinks {
+  std::function<void(const std::string &)> report;       // Import_IO_printf text, as printed
+  std::function<void(int level, const std::string &)> error;  // Import_IO_Report_Error, Kv_Report_Error
+  std::function<void(const std::string &)> progress;     // Import_IO_Display_Info_Text
+};
+
+void SetReportSinks(ReportSinks sinks);
+ReportSinks &report_sinks();
+
+// ---- Run control ----------------------------------------------------------
+
+// Makes Import_IO_Check_For_Abort answer nonzero until ClearAbortRequest
+// (async-signal-safe: sets a flag only).
+void RequestAbort();
+void ClearAbortRequest();
+bool AbortRequested();
+
+// Back to a new scene, an empty journal and no abort request.
+void ResetHost();
+
+// ---- Export ---------------------------------------------------------------
+
+enum class ExportFormat { kGlb, kGltf, kJson };
+
+// Format from the extension of path (.glb, .gltf, .json); false when unknown.
+bool ExportFormatFromPath(const std::string &path, ExportFormat *format);
+
+// Writes the scene. Writes to a temporary file beside path and renames it
+// into place, so a failed export leaves no partial file. On failure returns
+// false with a message in *error.
+bool ExportScene(const Scene &scene, const std::string &path, ExportFormat format, std::string *error);
+
+// The JSON dump of every entity and attribute, in a stable order.
+std::string DumpSceneJson(const Scene &scene);
+
+}  // namespace kavrel
+
+#endif

@@ -1,0 +1,7 @@
+// Temporary stand-ins until the preferences file and dialogs land.
+#include "plugin/callbacks.h"
+
+int16_t LoadImportConvertOptions_Inventor(const char *) { return 1; }
+int16_t SaveImportConvertOptions_Inventor(const char *) { return 1; }
+INT_PTR CALLBACK OptionsDialogProc_Inventor(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK AboutBoxProc_Inventor(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

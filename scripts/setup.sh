@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the converter need. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake pkg-config git   # compiler and build
+  libgtest-dev googletest                # unit tests
+  libcoin-dev                            # Coin3D: reads Inventor and VRML 1.0
+  libtiff-dev                            # TIFF output driver, TIFF reading in tests
+  libsimage-dev                          # reads texture images (SGI, PNG, JPEG, TIFF, GIF, TGA)
+  libstb-dev                             # PNG writing for glTF textures
+  libtinygltf-dev                        # glTF 2.0 writing
+  nlohmann-json3-dev                     # JSON (scene dump, glTF)
+  libcli11-dev                           # command-line parsing of kavrel-convert
+  inventor-data                          # real Inventor files for the end-to-end corpus
+  tmux                                   # drives the terminal front end in tests
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+# Node.js runs the Khronos glTF validator in tests; machines that ship their
+# own Node.js keep it.
+command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
+fi
+
+if [ ! -d tools/gltf_validator/node_modules/gltf-validator ]; then
+  echo "setup: installing the glTF validator"
+  (cd tools/gltf_validator && npm install --no-audit --no-fund --loglevel=error)
+fi
