@@ -71,6 +71,14 @@ void RequestAbort();
 void ClearAbortRequest();
 bool AbortRequested();
 
+// Answers whether an output driver may overwrite an existing file while the
+// "confirm overwrites" option is on. The default answers yes (a batch host
+// that the user asked to convert); tests and interactive front ends replace it.
+void SetOverwriteConfirmer(std::function<bool(const std::string &path)> confirm);
+
+// Values answered by Kv_Inquire_Environment; unknown names answer 0.
+void SetEnvironmentValue(const std::string &name, int64_t value);
+
 // Back to a new scene, an empty journal and no abort request.
 void ResetHost();
 

@@ -13,6 +13,10 @@
 extern InventorState *state;
 // This library's own module handle, recorded when it is attached.
 extern HINSTANCE module_instance;
+#ifndef _WIN32
+// The resources that module_instance points at (options/ holds them).
+extern const Win32ModuleResources inventor_import_resources;
+#endif
 // Owner of the dialogs and message boxes; null until "parent_hWnd".
 extern HWND parent_window;
 // Support directory from "initialize" (ends with a separator); null before.

@@ -30,6 +30,12 @@ typedef uint16_t WORD;
 
 typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
+/* Without Windows a module handle points at the module's resources: the
+ * text of its resource script, from which the dialog templates are read. */
+typedef struct Win32ModuleResources {
+  const char *resource_script;
+} Win32ModuleResources;
+
 #ifdef __cplusplus
 }
 #endif

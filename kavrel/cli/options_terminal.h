@@ -1,0 +1,20 @@
+// The options dialog and the about box in a terminal: the plug-in's own
+// dialog procedures run over the in-memory Win32 dialog, drawn and edited
+// with the keyboard.
+#ifndef KAVREL_CLI_OPTIONS_TERMINAL_H
+#define KAVREL_CLI_OPTIONS_TERMINAL_H
+
+#include <cstdint>
+
+namespace kavrel {
+
+using PluginEntryPoint = void (*)(const char **tokens, const intptr_t *values, int32_t *result, intptr_t reserved);
+
+// Sends "show_options_dialog" (about == false) or "show_about_dialog" to the
+// plug-in (already initialised) while the terminal front end plays the
+// user. Returns the command's result (1 OK, 0 Cancel, -1 failure).
+int RunDialogInTerminal(PluginEntryPoint entry, bool about);
+
+}  // namespace kavrel
+
+#endif
