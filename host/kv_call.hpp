@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "host/host_records.h"
+#include "host/kv_toolkit.h"
 
 namespace kv {
 
@@ -53,6 +54,12 @@ R kv_list(R (*f)(F0, F1, F2, ...), typename Same<F0>::type first, typename Same<
           typename Same<F2>::type third, A... entries) {
   return f(first, second, third, Widen(entries)..., KV_LIST_END);
 }
+
+// The host's token for a keyword, for the entries of a list.
+inline Kv_Token tok(const char *word) { return Kv_Inquire_Token(word); }
+
+// The token of "on" or "off".
+inline Kv_Token on_off(bool on) { return Kv_Inquire_Token(on ? "on" : "off"); }
 
 }  // namespace kv
 

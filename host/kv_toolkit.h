@@ -48,15 +48,23 @@ int Kv_Manipulate_IndexedPolygons(const char *object, intptr_t reserved, ...);
 int Kv_Inquire_Instance(const char *instance, ...);
 int Kv_Inquire_Texture(const char *texture, void *result, ...);
 int Kv_Handle_Name_Exists(const char *name, int32_t *exists, ...);
+/* "confirm" "overwrites" "enabled" Kv_Token*: writes the token of "on" or "off". */
 int Kv_Inquire_Option(Kv_Token first, ...);
+/* *description points at the driver's description while the driver lives;
+ * "enabled" Kv_Token*: writes the token of "on" or "off". result is not written. */
 int Kv_Inquire_Output_Driver(const char *driver, void *result, const char **description, ...);
 int Kv_Inquire_Environment(const char *name, int64_t *value);
 /* 0 when the file is an image the host reads (type written to *file_type), 1 when missing or unreadable. */
 int Kv_Determine_Image_File_Type(const char *path, int32_t *file_type);
 
 /* Output drivers, options and images */
+/* A driver comes into being with "file" "tiff" (then "filename" path, "mode"
+ * "a"|"rgb"|"rgba"), enabled; "enabled" on|off switches an existing one. */
 int Kv_Output_Driver(const char *driver, ...);
 int Kv_Option(Kv_Token first, ...);
+/* "writeheader" (the host fills the record's planes with one row buffer per
+ * channel), "writescanline" (the rows in the planes), "close"; *status is
+ * nonzero when an enabled driver refused or none is enabled. */
 int Kv_Image_Save(Kv_ImageRecord *image, int32_t *status, ...);
 
 /* Hierarchy optimisers: may merge or remove instances below root. */

@@ -25,6 +25,10 @@ void ReadAndConvertFile_Inventor(const char *path);
 void ResetRunState(const char *path, SoNode *root, SoInput *input);
 void ResetShapeState();
 void FreeInventorState();
+// After an abort: releases the record lists, name tables and dictionaries the
+// run built, empties parent_stack and resets shape; the state and its
+// options stay for the next run.
+void AbandonRunRecords();
 void MoveRootChildrenToNewObjects(const char *name);
 Response inventorCB_EnvironmentPre(void *data, SoCallbackAction *action, const SoNode *node);
 Response inventorCB_GroupPre(void *data, SoCallbackAction *action, const SoNode *node);
@@ -55,6 +59,12 @@ bool ColorEquals(const SbColor &color, float r, float g, float b);
 // the action's current state; false with a reason when it cannot.
 bool TessellateNurbsSurface(SoCallbackAction *action, const SoNode *node, std::vector<SoPrimitiveVertex> &corners,
                             SbString &reason);
+// The same, and warning (when not null) receives what the surface could not
+// honour although it was imported: trim curves or texture coordinates that
+// were ignored. Empty when there is nothing to say; otherwise a lower-case
+// phrase about the surface, to be reported once at level 1.
+bool TessellateNurbsSurface(SoCallbackAction *action, const SoNode *node, std::vector<SoPrimitiveVertex> &corners,
+                            SbString &reason, SbString *warning);
 
 // ---- materials/: material capture, surfaces, textures --------------------
 Response inventorCB_MaterialPre(void *data, SoCallbackAction *action, const SoNode *node);
@@ -70,6 +80,10 @@ bool SameFaceMaterial(const MaterialSnapshot &a, const MaterialSnapshot &b);
 SbString DefineSurface(const MaterialSnapshot &snapshot);
 void DefineTexture(const MaterialSnapshot &snapshot, SoState *state);
 bool ExtractEmbeddedTexture(SbString &path, const SbString &texture, SoState *state);
+// Forgets the index that FindSharedSurface keeps over surface_list; the
+// end-of-run clean-up calls it when it releases surface_list. (The index
+// also notices a list that was emptied or replaced by itself.)
+void ClearSurfaceIndex();
 
 // ---- lights/: lights, cameras, headlights ---------------------------------
 Response inventorCB_DirectionalLight(void *data, SoCallbackAction *action, const SoNode *node);

@@ -3,11 +3,13 @@
 #define PLUGIN_INVENTOR_STATE_H
 
 #include <cstdint>
+#include <vector>
 
 #include <Inventor/SbColor.h>
 #include <Inventor/SbDict.h>
 #include <Inventor/SbMatrix.h>
 #include <Inventor/SbString.h>
+#include <Inventor/SoPrimitiveVertex.h>
 #include <Inventor/elements/SoTextureImageElement.h>
 #include <Inventor/lists/SbPList.h>
 
@@ -81,6 +83,10 @@ struct ShapeAccumulator {
   int32_t vertex_color_count = 0;      // 3 x triangle_count with vertex colours, else 0
   int32_t texcoord_count = 0;          // 3 x triangle_count
   int32_t data_flags = 0;              // 5, or 7 with vertex colours
+  // NURBS surfaces only: the corners of our own tessellation (3 per
+  // triangle), made by the begin pass and delivered from the shape
+  // pre-callback, since Coin3D's tessellator needs OpenGL. Empty otherwise.
+  std::vector<SoPrimitiveVertex> nurbs_corners;
 };
 
 enum { kShapeClassCount = 14 };

@@ -25,6 +25,11 @@ enum ImageFileType : int32_t {
 // Type of the file from its first bytes; kImageUnknown when it is missing or not an image.
 ImageFileType SniffImageFileType(const std::string &path);
 
+// Width, height and components of the image (bytes stays empty), reading
+// no more of the file than the image library needs; false with a message
+// when it cannot.
+bool ReadImageHeader(const std::string &path, ImagePixels *header, std::string *error);
+
 // Reads the whole image; false with a message when it cannot.
 bool ReadImageFile(const std::string &path, ImagePixels *image, std::string *error);
 

@@ -2,6 +2,8 @@
 #ifndef KAVREL_TOOLKIT_MESH_OPS_H
 #define KAVREL_TOOLKIT_MESH_OPS_H
 
+#include <string>
+
 #include "kavrel/toolkit/scene.h"
 
 namespace kavrel {
@@ -21,6 +23,25 @@ void CalcSmoothNormals(Mesh &mesh, float angle_degrees);
 // Merges coplanar neighbouring polygons (within angle_degrees) that share
 // the same surface into quadrilaterals only, or into larger convex polygons.
 void MergeCoplanarPolygons(Mesh &mesh, bool quads_only, float angle_degrees);
+
+// True when the mesh is well formed: every polygon has at least three
+// corners, the face sizes add up to the corner count, every index list
+// matches its stream (empty exactly when the stream is) and points inside
+// it, and per-face surfaces are -1 or inside surface_names. The operations
+// above leave a mesh that fails this check untouched; *problem (optional)
+// says why it failed.
+bool CheckMesh(const Mesh &mesh, std::string *problem);
+
+// Appends src to dst with matrix applied (row vectors, p' = p x M):
+// positions by the matrix, normals by its inverse transpose, and the corner
+// order reversed where the matrix mirrors or the two meshes disagree on
+// clockwise, so dst's winding holds for the appended polygons. A stream that
+// only one side has is completed with face normals, texture coordinate
+// (0, 0, 0) or colour (1, 1, 1); per-face surfaces keep their names.
+void AppendMesh(Mesh &dst, const Mesh &src, const Matrix &matrix);
+
+// Corners of the box around the mesh's positions; (0, 0, 0) twice for none.
+void MeshBounds(const Mesh &mesh, Vec3 *min, Vec3 *max);
 
 }  // namespace kavrel
 

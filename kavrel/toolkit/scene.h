@@ -15,6 +15,8 @@ using Vec3 = std::array<float, 3>;
 using Matrix = std::array<float, 16>;  // row by row, translation in 12..14, p' = p x M
 
 Matrix IdentityMatrix();
+// a x b: with row vectors p x (a x b) applies a first, then b.
+Matrix MultiplyMatrix(const Matrix &a, const Matrix &b);
 
 // A polygon mesh as a modeller stores it: four attribute streams, each with
 // its own per-corner index list, so that welding one stream leaves the
@@ -168,6 +170,7 @@ struct Scene {
   NamedTable<Camera> cameras;
   NamedTable<OutputDriver> drivers;            // "driver1", the display driver, exists from the start
   std::unordered_map<std::string, std::string> options;  // "confirm overwrites enabled" -> "on"/"off"
+  int32_t object_being_defined = kNone;        // between Kv_Object_Define and Kv_Object_End, else kNone
 
   Scene();
   void clear();                                // back to the state of a new scene

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# bench/run.sh [BUILD_DIR]: runs every benchmark (bench/*/run.sh) in turn;
+# exits 1 when any of them missed a target or failed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+status=0
+for runner in "$here"/*/run.sh; do
+  echo "== $(basename "$(dirname "$runner")")"
+  bash "$runner" "$@" || status=1
+done
+exit $status

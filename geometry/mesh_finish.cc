@@ -1,0 +1,93 @@
+// Finish pass of a shape: the filled buffer becomes an object, and an
+// instance carrying the shape's whole model matrix places it under the
+// innermost enclosing group.
+#include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/elements/SoDrawStyleElement.h>
+#include <Inventor/elements/SoModelMatrixElement.h>
+
+#include "geometry/mesh_passes.h"
+#include "geometry/mesh_post_processing.h"
+#include "host/import_io.h"
+#include "host/kv_call.hpp"
+#include "host/kv_toolkit.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+
+namespace {
+
+// Each triangle has its own three vertices; welding is the host's job.
+void IndexTriangles(IndexedPolygons *polygons, int32_t triangles) {
+  for (int32_t t = 0; t < triangles; ++t) polygons->vertices_per_polygon[t] = 3;
+  for (int32_t i = 0; i < 3 * triangles; ++i) polygons->vertex_indices[i] = i;
+}
+
+const InstanceRecord *EnclosingGroup() {
+  const int count = state->parent_stack.getLength();
+  return count > 0 ? static_cast<const InstanceRecord *>(state->parent_stack[count - 1]) : nullptr;
+}
+
+void DefineObject(const SbString &object) {
+  kv::kv_list(Kv_Object_Define, object.getString());
+  Import_IO_Output_Indexedpolygons(0, object.getString(), 0, 0.0f);
+  // The end call takes no attributes: its list is just the end marker.
+  Kv_Object_End(KV_LIST_END);
+}
+
+void TransformInstance(const SbString &instance, const SbMatrix &matrix) {
+  float floats[16];
+  MatrixToFloats(matrix, floats);
+  kv::kv_list(Kv_Transform, kv::tok("instance"), instance.getString(), kv::tok("premultiply"), kv::tok("matrix"),
+              floats);
+}
+
+void HideInstance(const SbString &instance) {
+  kv::kv_list(Kv_Instance, instance.getString(), kv::tok("hidden"), kv::tok("enabled"), kv::tok("on"));
+}
+
+// Bounding box, unique name, definition, record and the host's post-processing.
+SbString WriteObject(SoNode *node) {
+  ShapeAccumulator &shape = state->shape;
+  Import_IO_Compute_BoundingBox(shape.vertex_count, shape.polygons->positions);
+  SbString object;
+  MakeUniqueName(kv::tok("object"), state->object_name_dict, state->object_names, shape.base_name, object);
+  DefineObject(object);
+  NewObjectRecord(3, object, node);
+  ++state->objects_created;
+  PostProcessMesh(object.getString());
+  return object;
+}
+
+// The instance is attached last, once it is surfaced, placed and hidden.
+void PlaceInstance(SoCallbackAction *action, SoNode *node, const SbString &object, const SbString &parent,
+                   const SbMatrix &matrix) {
+  const ShapeAccumulator &shape = state->shape;
+  SbString instance;
+  MakeUniqueName(kv::tok("instance"), state->instance_name_dict, state->instance_names, shape.base_name, instance);
+  kv::kv_list(Kv_Add_Instance, kv::tok("instance"), instance.getString(), kv::tok("object"), object.getString());
+  if (state->options.import_materials) {
+    // Colours that travel in vertices or faces leave the instance the default material.
+    const int use_default_material = shape.single_material && !shape.vertex_color_count ? 0 : 1;
+    AssignShapeSurface(instance, use_default_material, action);
+  }
+  TransformInstance(instance, matrix);
+  NewInstanceRecord(instance, object.hash(), parent.hash(), node, matrix);
+  if (SoDrawStyleElement::get(action->getState()) == SoDrawStyleElement::INVISIBLE) HideInstance(instance);
+  kv::kv_list(Kv_Attach, kv::tok("instance"), instance.getString(), kv::tok("instance"), parent.getString());
+}
+
+}  // namespace
+
+int FinishShapePass(SoCallbackAction *action, SoNode *node) {
+  ShapeAccumulator &shape = state->shape;
+  if (!shape.polygons) return 0;
+  IndexTriangles(shape.polygons, shape.triangle_count);
+  state->polygons_output += shape.triangle_count;
+  const InstanceRecord *parent = EnclosingGroup();
+  const SbString parent_name = parent ? parent->name : SbString(root_instance_name);
+  const SbMatrix matrix = SoModelMatrixElement::get(action->getState());
+  const SbString object = WriteObject(node);
+  PlaceInstance(action, node, object, parent_name, matrix);
+  Import_IO_Free_Indexedpolygons();
+  ResetShapeState();
+  return 1;
+}

@@ -1,0 +1,16 @@
+// The two passes of ProcessShape over one shape.
+#ifndef GEOMETRY_MESH_PASSES_H
+#define GEOMETRY_MESH_PASSES_H
+
+class SoCallbackAction;
+class SoNode;
+
+// Counts the triangles, classifies the colours and allocates the buffer
+// the triangle callback fills; 1 on success, 0 when the shape is skipped.
+int BeginShapePass(SoCallbackAction *action, SoNode *node);
+
+// Writes the filled buffer as an object and places its instance; 0 when
+// the begin pass made no buffer.
+int FinishShapePass(SoCallbackAction *action, SoNode *node);
+
+#endif

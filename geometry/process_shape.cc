@@ -1,0 +1,24 @@
+// ProcessShape: the abort poll in front of each pass over a shape.
+#include "geometry/mesh_passes.h"
+#include "host/import_io.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+
+namespace {
+
+// A finish pass stopped by the abort poll would leave the buffer allocated
+// and the accumulator set for the next shape's begin pass.
+void DropUnfinishedShape() {
+  if (state->shape.polygons) Import_IO_Free_Indexedpolygons();
+  ResetShapeState();
+}
+
+}  // namespace
+
+int ProcessShape(int pass, SoCallbackAction *action, SoNode *node) {
+  if (CheckForAbort_Inventor() == 1) {
+    if (pass == 0) DropUnfinishedShape();
+    return 0;
+  }
+  return pass == 1 ? BeginShapePass(action, node) : FinishShapePass(action, node);
+}

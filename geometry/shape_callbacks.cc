@@ -1,0 +1,80 @@
+// Traversal callbacks that bracket each shape node.
+#include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/misc/SoState.h>
+#include <Inventor/nodes/SoVertexShape.h>
+
+#include "geometry/shape_classes.h"
+#include "geometry/tessellated_surfaces.h"
+#include "host/import_io.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+
+namespace {
+
+// Coin3D's registration order for the triangle callbacks.
+const ShapeClass kTriangleCallbackOrder[kShapeClassCount] = {kShapeCube,
+                                                             kShapeCone,
+                                                             kShapeCylinder,
+                                                             kShapeSphere,
+                                                             kShapeIndexedTriangleStripSet,
+                                                             kShapeFaceSet,
+                                                             kShapeQuadMesh,
+                                                             kShapeTriangleStripSet,
+                                                             kShapeIndexedFaceSet,
+                                                             kShapeNurbsCurve,
+                                                             kShapeNurbsSurface,
+                                                             kShapeIndexedNurbsCurve,
+                                                             kShapeIndexedNurbsSurface,
+                                                             kShapeText3};
+
+}  // namespace
+
+Response inventorCB_VertexShapePre(void *, SoCallbackAction *action, const SoNode *node) {
+  state->shape.in_vertex_shape = 1;
+  action->getState()->push();
+  // The vertex property's coordinates, normals, colours and binding must be
+  // in the state when the shape pre-callback analyses the shape.
+  const SoSFNode &property = static_cast<const SoVertexShape *>(node)->vertexProperty;
+  property.evaluate();
+  if (SoNode *vertex_property = property.getValue()) vertex_property->callback(action);
+  return SoCallbackAction::CONTINUE;
+}
+
+Response inventorCB_VertexShapePost(void *, SoCallbackAction *action, const SoNode *) {
+  state->shape.in_vertex_shape = 0;
+  action->getState()->pop();
+  return SoCallbackAction::CONTINUE;
+}
+
+Response inventorCB_ShapePre(void *, SoCallbackAction *action, const SoNode *const_node) {
+  SoNode *node = const_cast<SoNode *>(const_node);
+  const ShapeClass shape_class = FindShapeClass(node);
+  if (shape_class == kShapeUnsupported) {
+    Import_IO_Report_Error(1, "Unsupported shape node encountered, skipping.");
+    return SoCallbackAction::PRUNE;
+  }
+  if (!state->shape_type_enabled[shape_class]) return SoCallbackAction::CONTINUE;
+  if (!ProcessShape(1, action, node)) return SoCallbackAction::PRUNE;
+  if (IsNurbsSurfaceClass(shape_class)) {
+    // Coin3D's NURBS tessellator needs OpenGL: the surface never reaches it.
+    DeliverTessellatedTriangles(action);
+    return SoCallbackAction::PRUNE;
+  }
+  return SoCallbackAction::CONTINUE;
+}
+
+// Runs after a pruned pre-callback too; the finish pass then finds no buffer.
+Response inventorCB_ShapePost(void *, SoCallbackAction *action, const SoNode *node) {
+  const ShapeClass shape_class = FindShapeClass(node);
+  if (shape_class != kShapeUnsupported && state->shape_type_enabled[shape_class]) {
+    ProcessShape(0, action, const_cast<SoNode *>(node));
+  }
+  return SoCallbackAction::CONTINUE;
+}
+
+void RegisterTriangleCallbacks(SoCallbackAction *action) {
+  for (ShapeClass shape_class : kTriangleCallbackOrder) {
+    if (!state->shape_type_enabled[shape_class] || IsNurbsSurfaceClass(shape_class)) continue;
+    action->addTriangleCallback(ShapeClassType(shape_class), inventorCB_TrianglePrimitive, nullptr);
+  }
+}

@@ -1,0 +1,68 @@
+#include "geometry/shape_classes.h"
+
+#include <Inventor/nodes/SoCone.h>
+#include <Inventor/nodes/SoCube.h>
+#include <Inventor/nodes/SoCylinder.h>
+#include <Inventor/nodes/SoFaceSet.h>
+#include <Inventor/nodes/SoIndexedFaceSet.h>
+#include <Inventor/nodes/SoIndexedNurbsCurve.h>
+#include <Inventor/nodes/SoIndexedNurbsSurface.h>
+#include <Inventor/nodes/SoIndexedTriangleStripSet.h>
+#include <Inventor/nodes/SoNurbsCurve.h>
+#include <Inventor/nodes/SoNurbsSurface.h>
+#include <Inventor/nodes/SoQuadMesh.h>
+#include <Inventor/nodes/SoSphere.h>
+#include <Inventor/nodes/SoText3.h>
+#include <Inventor/nodes/SoTriangleStripSet.h>
+
+#include "plugin/callbacks.h"
+#include "plugin/node_names.h"
+
+namespace {
+
+struct ShapeClassRow {
+  SoType (*type)();
+  const char *word;
+};
+
+// In flag-index order.
+const ShapeClassRow kShapeClasses[kShapeClassCount] = {
+    {&SoIndexedFaceSet::getClassTypeId, "IndexedFaceSet"},
+    {&SoCube::getClassTypeId, "Cube"},
+    {&SoCone::getClassTypeId, "Cone"},
+    {&SoCylinder::getClassTypeId, "Cylinder"},
+    {&SoSphere::getClassTypeId, "Sphere"},
+    {&SoIndexedTriangleStripSet::getClassTypeId, "IndexedTriangleStripSet"},
+    {&SoFaceSet::getClassTypeId, "FaceSet"},
+    {&SoQuadMesh::getClassTypeId, "QuadMesh"},
+    {&SoTriangleStripSet::getClassTypeId, "TriangleStripSet"},
+    {&SoText3::getClassTypeId, "Text3"},
+    {&SoNurbsCurve::getClassTypeId, "NurbsCurve"},
+    {&SoNurbsSurface::getClassTypeId, "NurbsSurface"},
+    {&SoIndexedNurbsCurve::getClassTypeId, "IndexedNurbsCurve"},
+    {&SoIndexedNurbsSurface::getClassTypeId, "IndexedNurbsSurface"},
+};
+
+}  // namespace
+
+ShapeClass FindShapeClass(const SoNode *node) {
+  const SoType type = node->getTypeId();
+  for (int i = 0; i < kShapeClassCount; ++i) {
+    if (type == kShapeClasses[i].type()) return static_cast<ShapeClass>(i);
+  }
+  return kShapeUnsupported;
+}
+
+SoType ShapeClassType(ShapeClass shape_class) { return kShapeClasses[shape_class].type(); }
+
+bool IsNurbsSurfaceClass(ShapeClass shape_class) {
+  return shape_class == kShapeNurbsSurface || shape_class == kShapeIndexedNurbsSurface;
+}
+
+const char *ShapeClassWord(ShapeClass shape_class) {
+  return shape_class == kShapeUnsupported ? "Shape" : kShapeClasses[shape_class].word;
+}
+
+void GetShapeName(SbString &result, const SoNode *node) {
+  NodeBaseName(result, node, ShapeClassWord(FindShapeClass(node)));
+}

@@ -1,0 +1,40 @@
+// The fourteen shape classes that become meshes, recognised by exact type.
+#ifndef GEOMETRY_SHAPE_CLASSES_H
+#define GEOMETRY_SHAPE_CLASSES_H
+
+#include <Inventor/SoType.h>
+
+class SoNode;
+
+// Index of the class's enable flag in shape_type_enabled.
+enum ShapeClass {
+  kShapeIndexedFaceSet = 0,
+  kShapeCube = 1,
+  kShapeCone = 2,
+  kShapeCylinder = 3,
+  kShapeSphere = 4,
+  kShapeIndexedTriangleStripSet = 5,
+  kShapeFaceSet = 6,
+  kShapeQuadMesh = 7,
+  kShapeTriangleStripSet = 8,
+  kShapeText3 = 9,
+  kShapeNurbsCurve = 10,
+  kShapeNurbsSurface = 11,
+  kShapeIndexedNurbsCurve = 12,
+  kShapeIndexedNurbsSurface = 13,
+  kShapeUnsupported = -1
+};
+
+// The node's class, or kShapeUnsupported (subclasses included).
+ShapeClass FindShapeClass(const SoNode *node);
+
+// The NURBS surface classes, which our own tessellator handles.
+bool IsNurbsSurfaceClass(ShapeClass shape_class);
+
+// The Coin3D type of a supported class.
+SoType ShapeClassType(ShapeClass shape_class);
+
+// The class word: the base name of an unnamed shape.
+const char *ShapeClassWord(ShapeClass shape_class);
+
+#endif

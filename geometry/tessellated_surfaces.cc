@@ -1,0 +1,30 @@
+#include "geometry/tessellated_surfaces.h"
+
+#include <string>
+
+#include "host/import_io.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+
+bool TessellateSurfaceShape(SoCallbackAction *action, const SoNode *node, int32_t &triangles) {
+  std::vector<SoPrimitiveVertex> &corners = state->shape.nurbs_corners;
+  corners.clear();
+  SbString reason;
+  if (!TessellateNurbsSurface(action, node, corners, reason)) {
+    corners.clear();
+    SbString name;
+    GetShapeName(name, node);
+    const std::string message = std::string("NURBS surface '") + name.getString() + "' skipped: " + reason.getString();
+    Import_IO_Report_Error(1, message.c_str());
+    return false;
+  }
+  triangles = static_cast<int32_t>(corners.size() / 3);
+  return true;
+}
+
+void DeliverTessellatedTriangles(SoCallbackAction *action) {
+  const std::vector<SoPrimitiveVertex> &corners = state->shape.nurbs_corners;
+  for (size_t i = 0; i + 2 < corners.size(); i += 3) {
+    inventorCB_TrianglePrimitive(nullptr, action, &corners[i], &corners[i + 1], &corners[i + 2]);
+  }
+}

@@ -1,0 +1,41 @@
+#include "geometry/triangle_count.h"
+
+#include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/actions/SoGetPrimitiveCountAction.h>
+#include <Inventor/nodes/SoText3.h>
+
+namespace {
+
+void CountTriangle(void *count, SoCallbackAction *, const SoPrimitiveVertex *, const SoPrimitiveVertex *,
+                   const SoPrimitiveVertex *) {
+  ++*static_cast<int32_t *>(count);
+}
+
+// SoGetPrimitiveCountAction gives 0 for 3D text (its font state is not set
+// up there), so the text is tessellated once just to count.
+int32_t CountText3Triangles(SoNode *node) {
+  int32_t count = 0;
+  SoCallbackAction pass;
+  pass.addTriangleCallback(SoText3::getClassTypeId(), CountTriangle, &count);
+  pass.apply(node);
+  return count;
+}
+
+}  // namespace
+
+int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class) {
+  switch (shape_class) {
+    case kShapeText3:
+      return CountText3Triangles(node);
+    case kShapeNurbsCurve:
+    case kShapeIndexedNurbsCurve:
+      // Curves have no triangles; Coin3D's counter would reach its NURBS
+      // code, which crashes without an OpenGL context.
+      return 0;
+    default: {
+      SoGetPrimitiveCountAction count;
+      count.apply(node);
+      return count.getTriangleCount();
+    }
+  }
+}

@@ -1,0 +1,138 @@
+#include "kavrel/cli/command_line.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <map>
+
+#include "kavrel/cli/output_path.h"
+#include "kavrel/host.h"
+
+namespace kavrel {
+
+namespace {
+
+const char kFooter[] =
+    "With no INPUT, converts the bundled example showcase.iv to showcase.glb in the\n"
+    "current directory.\n"
+    "\n"
+    "Exit status: 0 converted, 1 conversion failed (also unreadable input, unwritable\n"
+    "output, interrupted), 2 usage error, 3 input not an Inventor 2.x / VRML 1.0 file.\n"
+    "With several inputs the status is the worst of them; 1 outranks 3.\n"
+    "\n"
+    "Examples:\n"
+    "  kavrel-convert chair.iv                     writes chair.glb\n"
+    "  kavrel-convert -o out/chair.gltf chair.iv   writes glTF as JSON text\n"
+    "  kavrel-convert -O import_lights=0 -O flip_y_up=1 *.iv\n"
+    "  kavrel-convert --check scene.wrl";
+
+// Run-time tokens that the command itself sends; the user cannot override them.
+bool IsReservedToken(const std::string &key) { return key == "filename" || key == "validate_header_2"; }
+
+// Splits the -O values into (key, value) pairs; a message on the first bad one.
+bool SplitOptionTokens(const std::vector<std::string> &raw, ConvertCommand *command, std::string *error) {
+  for (const std::string &item : raw) {
+    std::string::size_type equals = item.find('=');
+    if (equals == std::string::npos || equals == 0) {
+      *error = "-O expects KEY=VALUE, got '" + item + "'";
+      return false;
+    }
+    std::string key = item.substr(0, equals);
+    if (IsReservedToken(key)) {
+      *error = "-O " + key + " is set by the command itself; give the file as INPUT";
+      return false;
+    }
+    command->option_tokens.emplace_back(key, item.substr(equals + 1));
+  }
+  return true;
+}
+
+// Two inputs that would write the same default output would overwrite each
+// other silently.
+bool CheckDistinctOutputs(const ConvertCommand &command, std::string *error) {
+  std::map<std::string, std::string> seen;
+  for (const std::string &input : command.inputs) {
+    std::string output = DefaultOutputPath(input);
+    auto inserted = seen.emplace(output, input);
+    if (!inserted.second) {
+      *error = "inputs '" + inserted.first->second + "' and '" + input + "' would both write '" + output +
+               "'; convert them in separate calls with -o";
+      return false;
+    }
+  }
+  return true;
+}
+
+// The checks that CLI11 cannot express.
+bool CheckCombinations(const ConvertCommand &command, std::string *error) {
+  if (!command.output.empty()) {
+    ExportFormat format;
+    if (command.check_only) {
+      *error = "--check writes nothing; -o cannot be used with it";
+      return false;
+    }
+    if (command.inputs.size() > 1) {
+      *error = "-o can only be used with one INPUT";
+      return false;
+    }
+    if (!ExportFormatFromPath(command.output, &format)) {
+      *error = "cannot tell the format of '" + command.output + "': use .glb, .gltf or .json";
+      return false;
+    }
+    return true;
+  }
+  if (command.check_only && command.inputs.empty()) {
+    *error = "--check needs at least one INPUT";
+    return false;
+  }
+  return CheckDistinctOutputs(command, error);
+}
+
+}  // namespace
+
+bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus *status) {
+  CLI::App app{"Converts Open Inventor 2.x and VRML 1.0 files to glTF 2.0 through the Inventor import plug-in.",
+               "kavrel-convert"};
+  app.footer(kFooter);
+  app.set_version_flag("--version", std::string("kavrel-convert ") + KAVREL_VERSION);
+  std::vector<std::string> raw_tokens;
+  app.add_option("INPUT", command->inputs, "Inventor (.iv) or VRML 1.0 (.wrl) files to convert");
+  app.add_option("-o,--output", command->output, "Output file (one INPUT only); format from .glb, .gltf or .json")
+      ->type_name("PATH");
+  app.add_option("-O,--option", raw_tokens, "Run-time option token for the plug-in, repeatable, sent in order")
+      ->type_name("KEY=VALUE")
+      ->allow_extra_args(false);
+  app.add_option("--support-dir", command->support_dir,
+                 "Plug-in support directory with the preferences (default: $XDG_CONFIG_HOME/kavrel/inventor/)")
+      ->type_name("DIR");
+  app.add_option("--plugin", command->plugin_path, "Plug-in library to load (default: $KAVREL_PLUGIN, else the built one)")
+      ->type_name("PATH");
+  app.add_flag("--check", command->check_only, "Only test each file's header: prints valid, unreadable or unsupported");
+  app.add_flag("--trace", command->trace, "Print the host call journal to standard error");
+  app.add_flag("-q,--quiet", command->quiet, "No progress lines");
+  app.add_flag("--options", command->show_options, "Edit the stored import options in the terminal");
+  app.add_flag("--about", command->show_about, "Show the plug-in's about box");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp &e) {
+    *status = static_cast<ExitStatus>(app.exit(e));
+    return false;
+  } catch (const CLI::CallForVersion &e) {
+    *status = static_cast<ExitStatus>(app.exit(e));
+    return false;
+  } catch (const CLI::ParseError &e) {
+    std::fprintf(stderr, "kavrel-convert: %s\nRun with --help for more information.\n", e.what());
+    *status = kExitUsage;
+    return false;
+  }
+  std::string error;
+  if (!SplitOptionTokens(raw_tokens, command, &error) || !CheckCombinations(*command, &error)) {
+    std::fprintf(stderr, "kavrel-convert: %s\nRun with --help for more information.\n", error.c_str());
+    *status = kExitUsage;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,33 @@
+// The terminal side of the host's reports: report lines to standard
+// output, errors and progress to standard error, the progress line updated
+// in place when standard error is a terminal.
+#ifndef KAVREL_CLI_CONSOLE_REPORTS_H
+#define KAVREL_CLI_CONSOLE_REPORTS_H
+
+#include <string>
+
+#include "kavrel/host.h"
+
+namespace kavrel {
+
+// Routes the host's report sinks to the console; quiet drops progress.
+void InstallConsoleReports(bool quiet);
+
+// A progress line of the command itself (dropped when quiet).
+void ShowProgress(const std::string &text);
+// A lasting line of the command itself, such as where an output went
+// (dropped when quiet).
+void ShowSummary(const std::string &text);
+// A line the user must see whatever -q says.
+void ShowNotice(const std::string &text);
+// "kavrel-convert: text" on standard error.
+void ShowError(const std::string &text);
+// Leaves no half-drawn progress line behind.
+void EndProgressLine();
+
+// Every journal entry, one per line, on standard error.
+void PrintJournal(const Journal &journal);
+
+}  // namespace kavrel
+
+#endif

@@ -1,0 +1,62 @@
+#include "kavrel/cli/convert_input.h"
+
+#include "kavrel/cli/console_reports.h"
+#include "kavrel/cli/input_check.h"
+#include "kavrel/cli/interrupt_handler.h"
+#include "kavrel/cli/output_path.h"
+#include "kavrel/host.h"
+
+namespace kavrel {
+
+namespace {
+
+ExitStatus Fail(ExitStatus status, const std::string &message) {
+  ShowError(message);
+  return status;
+}
+
+// The plug-in answers 0 even when Coin3D could not read the file (it
+// reports that itself); the sign of a real import is the root instance it
+// attaches below "world".
+bool ImportedAnything() { return scene().instances.items.size() > 1; }
+
+// The plug-in's run with a fresh host; the run's result.
+int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input) {
+  int result = plugin.Convert(input, settings.command->option_tokens);
+  if (settings.command->trace) PrintJournal(journal());
+  return result;
+}
+
+ExitStatus Export(const std::string &input, const std::string &output) {
+  ExportFormat format = ExportFormat::kGlb;
+  ExportFormatFromPath(output, &format);
+  std::string error;
+  if (!ExportScene(scene(), output, format, &error)) return Fail(kExitFailed, "cannot write '" + output + "': " + error);
+  ShowSummary(input + " -> " + output);
+  return kExitConverted;
+}
+
+}  // namespace
+
+ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
+                        const std::string &output) {
+  ResetHost();
+  // ResetHost drops the host's abort request; a Ctrl-C that came just
+  // before must still stop this run.
+  if (Interrupted()) RequestAbort();
+  journal().set_enabled(settings.command->trace);
+  ShowProgress("Converting " + input);
+  plugin.Initialize(settings.support_dir);
+  InputVerdict verdict = CheckInput(plugin, input);
+  if (verdict.status != kExitConverted) return Fail(verdict.status, verdict.message);
+  std::string error;
+  if (!CheckOutputWritable(output, &error)) return Fail(kExitFailed, error);
+
+  int result = RunPlugin(plugin, settings, input);
+  if (Interrupted()) return Fail(kExitFailed, "interrupted while converting '" + input + "'; nothing written");
+  if (result != 0) return Fail(kExitFailed, "converting '" + input + "' failed; nothing written");
+  if (!ImportedAnything()) return Fail(kExitFailed, "nothing could be imported from '" + input + "'; nothing written");
+  return Export(input, output);
+}
+
+}  // namespace kavrel

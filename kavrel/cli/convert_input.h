@@ -1,0 +1,27 @@
+// One input through the whole path: fresh host, header check, the
+// plug-in's run, export.
+#ifndef KAVREL_CLI_CONVERT_INPUT_H
+#define KAVREL_CLI_CONVERT_INPUT_H
+
+#include <string>
+
+#include "kavrel/cli/command_line.h"
+#include "kavrel/cli/exit_status.h"
+#include "kavrel/cli/plugin_library.h"
+
+namespace kavrel {
+
+struct ConversionSettings {
+  std::string support_dir;                     // ends with '/', handed to "initialize"
+  const ConvertCommand *command;               // option tokens, trace
+};
+
+// Converts input into output (format from its extension). Writes nothing
+// unless the whole conversion succeeded; every failure is reported on
+// standard error and answered with its exit status.
+ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
+                        const std::string &output);
+
+}  // namespace kavrel
+
+#endif

@@ -1,0 +1,60 @@
+#include "kavrel/cli/plugin_library.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+
+namespace kavrel {
+
+std::string PluginLibrary::ChoosePath(const std::string &explicit_path) {
+  if (!explicit_path.empty()) return explicit_path;
+  const char *from_environment = std::getenv("KAVREL_PLUGIN");
+  if (from_environment != nullptr && from_environment[0] != '\0') return from_environment;
+  return KAVREL_DEFAULT_PLUGIN;
+}
+
+bool PluginLibrary::Load(const std::string &path, std::string *error) {
+  // The library is never closed: Coin3D, linked into it, registers clean-up
+  // handlers that must still find its code when the process exits.
+  void *library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    *error = "cannot load the plug-in: " + std::string(dlerror());
+    return false;
+  }
+  void *symbol = dlsym(library, "Kavrel_Plugin_EntryPoint");
+  if (symbol == nullptr) {
+    *error = "'" + path + "' does not export Kavrel_Plugin_EntryPoint";
+    return false;
+  }
+  entry_ = reinterpret_cast<PluginEntryPoint>(symbol);
+  return true;
+}
+
+int PluginLibrary::Send(std::vector<const char *> tokens, std::vector<intptr_t> values) {
+  tokens.push_back(nullptr);
+  values.push_back(0);
+  int32_t result = 0;
+  entry_(tokens.data(), values.data(), &result, 0);
+  return result;
+}
+
+void PluginLibrary::Initialize(const std::string &support_dir) {
+  Send({"initialize"}, {reinterpret_cast<intptr_t>(support_dir.c_str())});
+}
+
+int PluginLibrary::ValidateHeader(const std::string &path) {
+  return Send({"validate_header"}, {reinterpret_cast<intptr_t>(path.c_str())});
+}
+
+int PluginLibrary::Convert(const std::string &path,
+                           const std::vector<std::pair<std::string, std::string>> &options) {
+  std::vector<const char *> tokens{"execute_geometry_converter", "filename"};
+  std::vector<intptr_t> values{0, reinterpret_cast<intptr_t>(path.c_str())};
+  for (const auto &option : options) {
+    tokens.push_back(option.first.c_str());
+    values.push_back(reinterpret_cast<intptr_t>(option.second.c_str()));
+  }
+  return Send(std::move(tokens), std::move(values));
+}
+
+}  // namespace kavrel

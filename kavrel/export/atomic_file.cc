@@ -1,0 +1,56 @@
+#include "kavrel/export/atomic_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kavrel {
+namespace {
+
+bool WriteAll(int fd, const std::vector<uint8_t> &bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = ENOSPC;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string &path, const std::vector<uint8_t> &bytes, std::string *error) {
+  std::string temp = path + ".tmp-XXXXXX";
+  int fd = mkstemp(&temp[0]);
+  if (fd < 0) {
+    *error = "cannot write '" + path + "': " + std::strerror(errno);
+    return false;
+  }
+  // mkstemp makes the file private; an export is an ordinary user file.
+  fchmod(fd, 0644);
+  // fsync before rename: a full disk or an I/O error shows up here, not
+  // after the target has been replaced.
+  int saved = 0;
+  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+  if (!ok) saved = errno;
+  if (close(fd) != 0 && ok) {
+    ok = false;
+    saved = errno;
+  }
+  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
+    ok = false;
+    saved = errno;
+  }
+  if (!ok) {
+    std::remove(temp.c_str());
+    *error = "cannot write '" + path + "': " + std::strerror(saved);
+  }
+  return ok;
+}
+
+}  // namespace kavrel

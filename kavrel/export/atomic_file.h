@@ -1,0 +1,19 @@
+// Writing an export so that the target is either the complete new file or
+// untouched: the bytes go to a temporary file in the target's directory,
+// which is then renamed over the target.
+#ifndef KAVREL_EXPORT_ATOMIC_FILE_H
+#define KAVREL_EXPORT_ATOMIC_FILE_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kavrel {
+
+// False with a message naming the path and the system's reason; no
+// temporary file is left behind.
+bool WriteFileAtomically(const std::string &path, const std::vector<uint8_t> &bytes, std::string *error);
+
+}  // namespace kavrel
+
+#endif

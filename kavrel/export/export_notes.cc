@@ -1,0 +1,31 @@
+#include "kavrel/export/export_notes.h"
+
+#include "kavrel/host.h"
+
+namespace kavrel {
+namespace {
+
+void Append(std::string *text, size_t count, const char *what) {
+  if (count == 0) return;
+  *text += text->empty() ? " " : "; ";
+  *text += std::to_string(count) + " " + what;
+}
+
+}  // namespace
+
+std::string ExportNotes::Summary() const {
+  std::string text;
+  Append(&text, replaced_numbers, "non-finite numbers replaced");
+  Append(&text, dropped_polygons, "bad polygons dropped");
+  Append(&text, ignored_streams, "mesh streams with a wrong index count ignored");
+  Append(&text, flattened_projections, "perspective matrix parts dropped");
+  Append(&text, clamped_values, "light or camera values clamped");
+  return text.empty() ? text : "glTF export repaired the data:" + text + ".";
+}
+
+void ReportExportWarning(const std::string &text) {
+  const ReportSinks &sinks = report_sinks();
+  if (sinks.error) sinks.error(2, text);
+}
+
+}  // namespace kavrel

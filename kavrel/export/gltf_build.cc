@@ -1,0 +1,23 @@
+#include "kavrel/export/export_notes.h"
+#include "kavrel/export/gltf_materials.h"
+#include "kavrel/export/gltf_stages.h"
+
+namespace kavrel {
+
+std::vector<uint8_t> BuildGltf(const Scene &scene, GltfContainer container) {
+  GltfDocument doc(container);
+  GltfMaterials materials(scene, doc);
+  GltfMeshes meshes(scene, doc, materials);
+  std::vector<int> roots = AddInstanceNodes(scene, doc, meshes);
+  AddLightNodes(scene, doc, &roots);
+  AddCameraNodes(scene, doc, &roots);
+  Json root_scene = Json::object();
+  if (!roots.empty()) root_scene["nodes"] = roots;
+  doc.Add("scenes", std::move(root_scene));
+  doc.json()["scene"] = 0;
+  std::string summary = doc.notes().Summary();
+  if (!summary.empty()) ReportExportWarning(summary);
+  return doc.Serialize();
+}
+
+}  // namespace kavrel

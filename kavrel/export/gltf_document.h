@@ -1,0 +1,65 @@
+// A glTF 2.0 document under construction: the JSON tree, the one binary
+// buffer every accessor and embedded image points into, and the repairs made
+// on the way. Serialize() gives the bytes of a .glb or of a self-contained
+// .gltf (buffer and images as data URIs).
+#ifndef KAVREL_EXPORT_GLTF_DOCUMENT_H
+#define KAVREL_EXPORT_GLTF_DOCUMENT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kavrel/export/export_notes.h"
+#include "kavrel/export/json_value.h"
+
+namespace kavrel {
+
+enum class GltfContainer { kGlb, kGltf };
+
+// glTF's enumeration values that this writer uses.
+namespace gl {
+constexpr int kFloat = 5126;
+constexpr int kUnsignedInt = 5125;
+constexpr int kArrayBuffer = 34962;
+constexpr int kElementArrayBuffer = 34963;
+constexpr int kLinear = 9729;
+constexpr int kLinearMipmapLinear = 9987;
+constexpr int kRepeat = 10497;
+constexpr int kClampToEdge = 33071;
+}  // namespace gl
+
+class GltfDocument {
+ public:
+  explicit GltfDocument(GltfContainer container);
+
+  Json &json() { return json_; }
+  ExportNotes &notes() { return notes_; }
+
+  // Appends item to the top-level array (made on first use; glTF forbids
+  // empty arrays) and returns its index there.
+  int Add(const char *array, Json item);
+  // Lists an extension in extensionsUsed once.
+  void UseExtension(const std::string &name);
+
+  // Tightly packed float vectors of `components` each; POSITION accessors
+  // need their bounds (with_bounds).
+  int AddFloatAccessor(const std::vector<float> &values, int components, bool with_bounds);
+  int AddIndexAccessor(const std::vector<uint32_t> &indices);
+  // A PNG image: a buffer view in .glb, a data URI in .gltf.
+  int AddPngImage(const std::vector<uint8_t> &png, const std::string &name);
+
+  std::vector<uint8_t> Serialize() const;
+
+ private:
+  int AddBufferView(const void *data, size_t bytes, int target);
+  std::vector<uint8_t> SerializeGlb(const std::string &text) const;
+
+  GltfContainer container_;
+  Json json_;
+  std::vector<uint8_t> bin_;
+  ExportNotes notes_;
+};
+
+}  // namespace kavrel
+
+#endif

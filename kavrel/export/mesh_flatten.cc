@@ -1,0 +1,199 @@
+#include "kavrel/export/mesh_flatten.h"
+
+#include <algorithm>
+#include <array>
+
+#include "kavrel/export/rotation.h"
+
+namespace kavrel {
+namespace {
+
+enum Stream { kPosition, kNormal, kTexcoord, kColor, kStreamCount };
+
+using VertexKey = std::array<int32_t, kStreamCount>;  // per-stream value index, 0 for absent streams
+
+class Flattener {
+ public:
+  Flattener(const Mesh &mesh, ExportNotes &notes);
+  FlatMesh Run();
+
+ private:
+  bool Accept(const std::vector<Vec3> &values, const std::vector<int32_t> &index);
+  int32_t GroupOf(size_t face) const;
+  void Reserve();
+  bool CornersInRange(size_t begin, size_t count) const;
+  Vec3 FaceNormal(size_t begin, size_t count) const;
+  uint32_t VertexFor(size_t corner, const Vec3 &face_normal);
+  void Emit(const VertexKey &key, const Vec3 &face_normal);
+  void AddPolygon(size_t face, size_t begin, size_t count);
+  static uint64_t Hash(const VertexKey &key);
+
+  const Mesh &mesh_;
+  ExportNotes &notes_;
+  const std::vector<Vec3> *values_[kStreamCount];
+  const std::vector<int32_t> *index_[kStreamCount];
+  bool active_[kStreamCount] = {};
+  std::vector<int32_t> slots_;                 // open addressing: vertex id or -1
+  std::vector<VertexKey> keys_;                // per vertex
+  std::vector<std::vector<uint32_t>> groups_;  // by face surface + 1
+  std::vector<uint32_t> polygon_;              // vertex ids of the polygon at hand
+  FlatMesh out_;
+};
+
+Flattener::Flattener(const Mesh &mesh, ExportNotes &notes)
+    : mesh_(mesh),
+      notes_(notes),
+      values_{&mesh.positions, &mesh.normals, &mesh.texcoords, &mesh.colors},
+      index_{&mesh.position_index, &mesh.normal_index, &mesh.texcoord_index, &mesh.color_index} {}
+
+bool Flattener::Accept(const std::vector<Vec3> &values, const std::vector<int32_t> &index) {
+  if (index.empty()) return false;
+  if (index.size() == mesh_.corner_count() && !values.empty()) return true;
+  ++notes_.ignored_streams;
+  return false;
+}
+
+// Index into groups_: the face's surface + 1, so that 0 is the instance's surface.
+int32_t Flattener::GroupOf(size_t face) const {
+  int32_t surface = face < mesh_.face_surface.size() ? mesh_.face_surface[face] : kNone;
+  if (surface < kNone || surface >= static_cast<int32_t>(mesh_.surface_names.size())) surface = kNone;
+  return surface + 1;
+}
+
+// Sizes every output once, so that the per-corner work never allocates.
+void Flattener::Reserve() {
+  const size_t corners = mesh_.corner_count();
+  size_t capacity = 16;
+  while (capacity < 2 * corners) capacity *= 2;
+  slots_.assign(capacity, -1);
+  keys_.reserve(corners);
+  out_.positions.reserve(3 * corners);
+  if (active_[kNormal]) out_.normals.reserve(3 * corners);
+  if (active_[kTexcoord]) out_.texcoords.reserve(2 * corners);
+  if (active_[kColor]) out_.colors.reserve(3 * corners);
+  std::vector<size_t> triangles(mesh_.surface_names.size() + 1, 0);
+  for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {
+    if (mesh_.face_sizes[face] >= 3) triangles[GroupOf(face)] += mesh_.face_sizes[face] - 2;
+  }
+  groups_.resize(triangles.size());
+  for (size_t g = 0; g < groups_.size(); ++g) groups_[g].reserve(3 * std::min(triangles[g], corners));
+  polygon_.reserve(64);
+}
+
+bool Flattener::CornersInRange(size_t begin, size_t count) const {
+  for (int s = 0; s < kStreamCount; ++s) {
+    if (!active_[s]) continue;
+    const int32_t size = static_cast<int32_t>(values_[s]->size());
+    for (size_t c = begin; c < begin + count; ++c) {
+      int32_t i = (*index_[s])[c];
+      if (i < 0 || i >= size) return false;
+    }
+  }
+  return true;
+}
+
+// Newell's normal of the polygon as stored, turned to the front side.
+Vec3 Flattener::FaceNormal(size_t begin, size_t count) const {
+  Vec3 n{0, 0, 0};
+  for (size_t k = 0; k < count; ++k) {
+    const Vec3 &a = mesh_.positions[mesh_.position_index[begin + k]];
+    const Vec3 &b = mesh_.positions[mesh_.position_index[begin + (k + 1) % count]];
+    n[0] += (a[1] - b[1]) * (a[2] + b[2]);
+    n[1] += (a[2] - b[2]) * (a[0] + b[0]);
+    n[2] += (a[0] - b[0]) * (a[1] + b[1]);
+  }
+  if (mesh_.clockwise) n = {-n[0], -n[1], -n[2]};
+  if (!Normalize(&n)) n = {0, 0, 1};
+  return n;
+}
+
+uint64_t Flattener::Hash(const VertexKey &key) {
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (int32_t v : key) {
+    h ^= static_cast<uint32_t>(v);
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+  }
+  return h;
+}
+
+uint32_t Flattener::VertexFor(size_t corner, const Vec3 &face_normal) {
+  VertexKey key{};
+  for (int s = 0; s < kStreamCount; ++s) {
+    if (active_[s]) key[s] = (*index_[s])[corner];
+  }
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = Hash(key) & mask;; slot = (slot + 1) & mask) {
+    int32_t id = slots_[slot];
+    if (id < 0) {
+      slots_[slot] = static_cast<int32_t>(keys_.size());
+      keys_.push_back(key);
+      Emit(key, face_normal);
+      return static_cast<uint32_t>(keys_.size() - 1);
+    }
+    if (keys_[id] == key) return static_cast<uint32_t>(id);
+  }
+}
+
+void Flattener::Emit(const VertexKey &key, const Vec3 &face_normal) {
+  for (float c : mesh_.positions[key[kPosition]]) out_.positions.push_back(notes_.Finite(c));
+  if (active_[kNormal]) {
+    Vec3 n = mesh_.normals[key[kNormal]];
+    bool finite = std::all_of(n.begin(), n.end(), [](float c) { return std::isfinite(c); });
+    if (!finite) ++notes_.replaced_numbers;
+    if (!finite || !Normalize(&n)) n = face_normal;
+    out_.normals.insert(out_.normals.end(), n.begin(), n.end());
+  }
+  if (active_[kTexcoord]) {
+    const Vec3 &t = mesh_.texcoords[key[kTexcoord]];
+    out_.texcoords.push_back(notes_.Finite(t[0]));
+    out_.texcoords.push_back(1.0f - notes_.Finite(t[1]));  // Inventor's t runs upwards, glTF's v downwards
+  }
+  if (active_[kColor]) {
+    for (float c : mesh_.colors[key[kColor]]) out_.colors.push_back(std::clamp(notes_.Finite(c), 0.0f, 1.0f));
+  }
+}
+
+void Flattener::AddPolygon(size_t face, size_t begin, size_t count) {
+  Vec3 face_normal = active_[kNormal] ? FaceNormal(begin, count) : Vec3{0, 0, 1};
+  polygon_.clear();
+  for (size_t k = 0; k < count; ++k) polygon_.push_back(VertexFor(begin + k, face_normal));
+  std::vector<uint32_t> &group = groups_[GroupOf(face)];
+  for (size_t k = 1; k + 1 < count; ++k) {
+    // glTF fronts run counter-clockwise: a clockwise mesh's fan is reversed.
+    size_t second = mesh_.clockwise ? k + 1 : k, third = mesh_.clockwise ? k : k + 1;
+    group.insert(group.end(), {polygon_[0], polygon_[second], polygon_[third]});
+  }
+}
+
+FlatMesh Flattener::Run() {
+  for (int s = 0; s < kStreamCount; ++s) active_[s] = Accept(*values_[s], *index_[s]);
+  if (!active_[kPosition]) return std::move(out_);
+  Reserve();
+
+  const size_t corners = mesh_.corner_count();
+  size_t begin = 0;
+  for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {
+    int32_t count = mesh_.face_sizes[face];
+    if (count < 0 || begin + count > corners) {
+      notes_.dropped_polygons += mesh_.face_sizes.size() - face;  // the corner list ends early
+      break;
+    }
+    if (count >= 3 && CornersInRange(begin, count)) {
+      AddPolygon(face, begin, count);
+    } else {
+      ++notes_.dropped_polygons;
+    }
+    begin += count;
+  }
+  for (size_t g = 0; g < groups_.size(); ++g) {
+    if (!groups_[g].empty()) out_.groups.push_back({static_cast<int32_t>(g) - 1, std::move(groups_[g])});
+  }
+  return std::move(out_);
+}
+
+}  // namespace
+
+FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes) { return Flattener(mesh, notes).Run(); }
+
+}  // namespace kavrel

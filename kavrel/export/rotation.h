@@ -1,0 +1,36 @@
+// Rotations as glTF nodes carry them: unit quaternions (x, y, z, w) made
+// from orthonormal frames.
+#ifndef KAVREL_EXPORT_ROTATION_H
+#define KAVREL_EXPORT_ROTATION_H
+
+#include <array>
+
+#include "kavrel/toolkit/scene.h"
+
+namespace kavrel {
+
+using Quaternion = std::array<float, 4>;       // x, y, z, w
+
+// A right-handed orthonormal frame: the images of the unit axes.
+struct Frame {
+  Vec3 x{1, 0, 0};
+  Vec3 y{0, 1, 0};
+  Vec3 z{0, 0, 1};
+};
+
+// The frame whose +Z is `z_axis` and whose +Y leans towards `up`. A zero
+// z_axis keeps +Z; an up parallel to z_axis is replaced by another axis.
+Frame LookFrame(const Vec3 &z_axis, const Vec3 &up);
+
+Quaternion QuaternionFromFrame(const Frame &frame);
+
+Vec3 Cross(const Vec3 &a, const Vec3 &b);
+float Dot(const Vec3 &a, const Vec3 &b);
+float Length(const Vec3 &v);
+Vec3 Subtract(const Vec3 &a, const Vec3 &b);
+// v scaled to unit length; false (v unchanged) when its length is zero or not finite.
+bool Normalize(Vec3 *v);
+
+}  // namespace kavrel
+
+#endif

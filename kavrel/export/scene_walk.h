@@ -1,0 +1,32 @@
+// Reading the scene database the way every exporter does: which table
+// entries still exist, and the instance hierarchy below "world".
+#ifndef KAVREL_EXPORT_SCENE_WALK_H
+#define KAVREL_EXPORT_SCENE_WALK_H
+
+#include <cstdint>
+#include <vector>
+
+#include "kavrel/toolkit/scene.h"
+
+namespace kavrel {
+
+// False for a slot whose entity was erased (NamedTable keeps the slot but
+// its name leads elsewhere or nowhere) or for an index out of range.
+template <typename T>
+bool IsLive(const NamedTable<T> &table, int32_t i) {
+  return i >= 0 && i < static_cast<int32_t>(table.items.size()) && table.find_index(table.items[i].name) == i;
+}
+
+struct HierarchyEntry {
+  int32_t instance;                            // index into Scene::instances
+  int32_t parent;                              // index of the parent's entry in the walk; kNone below "world"
+};
+
+// The live instances below "world" in depth-first pre-order, children in
+// attach order. A removed instance hides its subtree; an instance reached a
+// second time (a broken child list) is skipped.
+std::vector<HierarchyEntry> WalkHierarchy(const Scene &scene);
+
+}  // namespace kavrel
+
+#endif

@@ -1,0 +1,57 @@
+// The run frame: set-up, clean-up and the abort poll of one import.
+#include "host/import_io.h"
+#include "kavrel/host.h"
+#include "kavrel/import_io/import_support.h"
+#include "kavrel/toolkit/call_recorder.h"
+
+namespace kavrel {
+namespace import_io {
+
+RunFrame &run_frame() {
+  static RunFrame frame;
+  return frame;
+}
+
+}  // namespace import_io
+
+void ResetImportSupport() {
+  import_io::FreeCurrentBuffer();
+  import_io::ForgetNames();
+  import_io::run_frame() = import_io::RunFrame{};
+}
+
+}  // namespace kavrel
+
+using kavrel::CallRecorder;
+namespace io = kavrel::import_io;
+
+extern "C" void Import_IO_Initialize(const char *path, Import_IO_ErrorHook hook) {
+  CallRecorder call("Import_IO_Initialize");
+  call.text(path, "path");
+  call.pointer(reinterpret_cast<const void *>(hook), "hook");
+  // A new run: names handed out for an earlier one no longer bind; the
+  // scene database itself still keeps every name it holds unique.
+  io::FreeCurrentBuffer();
+  io::ForgetNames();
+  io::RunFrame &frame = io::run_frame();
+  frame.hook = hook;
+  frame.path = path ? path : "";
+}
+
+extern "C" void Import_IO_Cleanup(void) {
+  CallRecorder call("Import_IO_Cleanup");
+  io::FreeCurrentBuffer();
+  io::run_frame().hook = nullptr;
+}
+
+extern "C" void Import_IO_Abort_Cleanup(void) {
+  CallRecorder call("Import_IO_Abort_Cleanup");
+  io::FreeCurrentBuffer();
+}
+
+extern "C" int Import_IO_Check_For_Abort(Import_IO_AbortCheckRecord *progress) {
+  CallRecorder call("Import_IO_Check_For_Abort");
+  if (call.pointer(progress, "progress record"))
+    call.integers({static_cast<int64_t>(progress->file_size), progress->objects_created, progress->polygons_output});
+  return kavrel::AbortRequested() ? 1 : 0;
+}

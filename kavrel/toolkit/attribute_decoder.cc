@@ -1,0 +1,225 @@
+// The one walker of attribute lists: keyword paths through the attribute
+// table, values by the kind the table gives, journal items on the way.
+#include "kavrel/toolkit/attribute_decoder.h"
+
+#include <cstring>
+
+#include "kavrel/toolkit/journal_items.h"
+#include "kavrel/toolkit/tokens.h"
+
+namespace kavrel {
+namespace {
+
+// Addresses below the first page and from the token tag up are never
+// valid, so small integers, list markers and tokens are refused as pointers.
+constexpr intptr_t kLowestAddress = 4096;
+constexpr intptr_t kHighestAddress = static_cast<intptr_t>(1) << 56;
+
+std::string JoinPath(const std::vector<std::string> &scope, size_t count, const std::string &word) {
+  std::string path;
+  for (size_t i = 0; i < count; ++i) path += scope[i] + ' ';
+  return path + word;
+}
+
+std::string Quoted(const std::string &text) { return "\"" + text + "\""; }
+
+// Reads the value of one attribute after its path.
+class ValueReader {
+ public:
+  ValueReader(ListReader &reader, std::vector<JournalItem> &items) : reader_(reader), items_(items) {}
+
+  std::string read(const AttributeRule &rule, Attribute &attribute) {
+    switch (rule.value) {
+      case ValueKind::kFlag: return "";
+      case ValueKind::kToken: return token(rule, attribute);
+      case ValueKind::kText: return text(attribute);
+      case ValueKind::kFloats: return floats(rule.count, attribute);
+      case ValueKind::kInt32: return int32(attribute);
+      case ValueKind::kTypedPath: return typed_path(attribute);
+      case ValueKind::kOutInt32:
+      case ValueKind::kOutToken:
+      case ValueKind::kOutImageInfo: return output(attribute);
+    }
+    return "unsupported value kind";
+  }
+
+ private:
+  // The next entry, or false with the problem when the list ends there.
+  bool next(intptr_t *value, std::string *error) {
+    *value = reader_.next();
+    if (*value != KV_LIST_END) return true;
+    items_.push_back(MarkerItem(JournalItem::kListEnd));
+    *error = "value missing before the list end";
+    return false;
+  }
+
+  std::string token(const AttributeRule &rule, Attribute &attribute) {
+    intptr_t value;
+    std::string error;
+    if (!next(&value, &error)) return error;
+    const std::string *word = TokenWord(value);
+    if (!word) return "expected a token, found " + DescribeEntry(value);
+    items_.push_back(TokenItem(*word));
+    if (!AllowsChoice(rule, *word)) return Quoted(*word) + " is not one of: " + rule.choices;
+    attribute.word = word;
+    return "";
+  }
+
+  std::string address(const char *what, intptr_t *value) {
+    std::string error;
+    if (!next(value, &error)) return error;
+    if (!IsAddress(*value)) return std::string("expected ") + what + ", found " + DescribeEntry(*value);
+    return "";
+  }
+
+  std::string text(Attribute &attribute) {
+    intptr_t value;
+    std::string error = address("text", &value);
+    if (!error.empty()) return error;
+    attribute.text = reinterpret_cast<const char *>(value);
+    items_.push_back(StringItem(attribute.text));
+    return "";
+  }
+
+  std::string floats(int count, Attribute &attribute) {
+    intptr_t value;
+    std::string error = address("a pointer to floats", &value);
+    if (!error.empty()) return error;
+    const float *values = reinterpret_cast<const float *>(value);
+    attribute.floats.assign(values, values + count);
+    items_.push_back(FloatsItem(values, static_cast<size_t>(count)));
+    return "";
+  }
+
+  std::string int32(Attribute &attribute) {
+    intptr_t value;
+    std::string error = address("a pointer to an integer", &value);
+    if (!error.empty()) return error;
+    int32_t number;
+    std::memcpy(&number, reinterpret_cast<const void *>(value), sizeof number);
+    attribute.integer = number;
+    items_.push_back(IntsItem({number}));
+    return "";
+  }
+
+  // An integer by value (where 1 is a value, not a group end), then text.
+  std::string typed_path(Attribute &attribute) {
+    intptr_t value;
+    std::string error;
+    if (!next(&value, &error)) return error;
+    if (IsToken(value)) return "expected an integer, found " + DescribeEntry(value);
+    attribute.integer = value;
+    items_.push_back(IntsItem({static_cast<int64_t>(value)}));
+    return text(attribute);
+  }
+
+  std::string output(Attribute &attribute) {
+    intptr_t value;
+    std::string error = address("an answer pointer", &value);
+    if (!error.empty()) return error;
+    attribute.out = reinterpret_cast<void *>(value);
+    items_.push_back(PointerItem());
+    return "";
+  }
+
+  ListReader &reader_;
+  std::vector<JournalItem> &items_;
+};
+
+// The state of one walk: the keyword path of the current group.
+class ListWalker {
+ public:
+  ListWalker(Family family, ListReader &reader, std::vector<JournalItem> &items,
+             std::vector<Attribute> &attributes)
+      : family_(family), reader_(reader), items_(items), attributes_(attributes) {}
+
+  std::string walk() {
+    for (;;) {
+      intptr_t entry = reader_.next();
+      if (entry == KV_LIST_END || entry == KV_GROUP_END) {
+        items_.push_back(MarkerItem(entry == KV_LIST_END ? JournalItem::kListEnd : JournalItem::kGroupEnd));
+        if (dangling_) return "keywords missing after " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
+        flush_pending();
+        if (entry == KV_LIST_END) return "";
+        scope_.clear();
+        continue;
+      }
+      std::string error = keyword(entry);
+      if (!error.empty()) return error;
+    }
+  }
+
+ private:
+  std::string where() const {
+    return scope_.empty() ? "" : " after " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
+  }
+
+  std::string keyword(intptr_t entry) {
+    const std::string *word = TokenWord(entry);
+    if (!word) return "expected a keyword" + where() + ", found " + DescribeEntry(entry);
+    items_.push_back(TokenItem(*word));
+
+    // The longest part of the current path that this keyword continues.
+    size_t kept = scope_.size();
+    const PathInfo *info = FindPath(family_, JoinPath(scope_, kept, *word));
+    while (!info && kept > 0) info = FindPath(family_, JoinPath(scope_, --kept, *word));
+    if (!info) return "unknown keyword " + Quoted(*word) + where();
+    if (kept < scope_.size()) {
+      if (dangling_) return "keywords missing" + where();
+      flush_pending();
+    }
+    pending_ = nullptr;  // a flag that the path continued past was only a prefix
+    scope_.resize(kept);
+    scope_.push_back(*word);
+
+    dangling_ = info->rule == nullptr;
+    if (dangling_) return "";
+    const AttributeRule &rule = *info->rule;
+    if (rule.value == ValueKind::kFlag) {
+      if (info->continues) {
+        pending_ = &rule;
+      } else {
+        attributes_.push_back(Attribute{&rule, nullptr, {}, {}, 0, nullptr});
+      }
+      return "";
+    }
+    Attribute attribute;
+    attribute.rule = &rule;
+    std::string error = ValueReader(reader_, items_).read(rule, attribute);
+    if (!error.empty()) return error + " for " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
+    attributes_.push_back(std::move(attribute));
+    return "";
+  }
+
+  void flush_pending() {
+    if (pending_) attributes_.push_back(Attribute{pending_, nullptr, {}, {}, 0, nullptr});
+    pending_ = nullptr;
+  }
+
+  Family family_;
+  ListReader &reader_;
+  std::vector<JournalItem> &items_;
+  std::vector<Attribute> &attributes_;
+  std::vector<std::string> scope_;            // keywords of the current path
+  const AttributeRule *pending_ = nullptr;    // a flag whose path may still continue
+  bool dangling_ = false;                     // the path so far names no attribute yet
+};
+
+}  // namespace
+
+bool IsAddress(intptr_t value) { return value >= kLowestAddress && value < kHighestAddress; }
+
+std::string DescribeEntry(intptr_t value) {
+  if (value == KV_LIST_END) return "the list end";
+  if (value == KV_GROUP_END) return "the group end";
+  if (const std::string *word = TokenWord(value)) return "token " + Quoted(*word);
+  if (IsAddress(value)) return "a pointer";
+  return "the number " + std::to_string(static_cast<long long>(value));
+}
+
+std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> &items,
+                                std::vector<Attribute> &attributes) {
+  return ListWalker(family, reader, items, attributes).walk();
+}
+
+}  // namespace kavrel

@@ -1,0 +1,69 @@
+// Decoding of the toolkit's attribute lists through the attribute table.
+#ifndef KAVREL_TOOLKIT_ATTRIBUTE_DECODER_H
+#define KAVREL_TOOLKIT_ATTRIBUTE_DECODER_H
+
+#include <cstdarg>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/host_records.h"
+#include "kavrel/host.h"
+#include "kavrel/toolkit/attribute_table.h"
+
+namespace kavrel {
+
+// Reads the pointer-sized entries of a list: optionally a first entry that
+// the call received as a named argument, then the variadic ones.
+class ListReader {
+ public:
+  explicit ListReader(va_list args) { va_copy(args_, args); }
+  ListReader(intptr_t first, va_list args) : has_first_(true), first_(first) { va_copy(args_, args); }
+  ~ListReader() { va_end(args_); }
+  ListReader(const ListReader &) = delete;
+  ListReader &operator=(const ListReader &) = delete;
+
+  intptr_t next() {
+    if (has_first_) {
+      has_first_ = false;
+      return first_;
+    }
+    return va_arg(args_, intptr_t);
+  }
+
+ private:
+  bool has_first_ = false;
+  intptr_t first_ = 0;
+  va_list args_;
+};
+
+// One decoded attribute: its rule and the value that followed its path.
+struct Attribute {
+  const AttributeRule *rule = nullptr;
+  const std::string *word = nullptr;  // kToken: the value's word
+  std::string text;                   // kText, kTypedPath: the string
+  std::vector<float> floats;          // kFloats
+  int64_t integer = 0;                // kInt32, kTypedPath: the integer
+  void *out = nullptr;                // kOut*: where the answer goes
+
+  Attr id() const { return rule->id; }
+  bool on() const { return word && *word == "on"; }
+  float number() const { return floats.empty() ? 0.0f : floats[0]; }
+  Vec3 vec3() const { return floats.size() >= 3 ? Vec3{floats[0], floats[1], floats[2]} : Vec3{0, 0, 0}; }
+};
+
+// True for values that may be addresses: not a token, not a small integer.
+bool IsAddress(intptr_t value);
+
+// A short description of a list entry for messages: "the list end", "token \"on\"" ...
+std::string DescribeEntry(intptr_t value);
+
+// Walks the list up to its end, appending one journal item per entry and
+// one Attribute per attribute. On bad input stops at once, never reading
+// past a 0, and returns the problem; returns "" for a clean list.
+std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> &items,
+                                std::vector<Attribute> &attributes);
+
+}  // namespace kavrel
+
+#endif

@@ -1,0 +1,66 @@
+// One toolkit call on its way in: its arguments decoded into a journal
+// entry and attributes, and the first problem found, reported once.
+#ifndef KAVREL_TOOLKIT_CALL_RECORDER_H
+#define KAVREL_TOOLKIT_CALL_RECORDER_H
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "kavrel/host.h"
+#include "kavrel/toolkit/attribute_decoder.h"
+
+namespace kavrel {
+
+class CallRecorder {
+ public:
+  explicit CallRecorder(const char *call);
+  ~CallRecorder() { finish(); }
+  CallRecorder(const CallRecorder &) = delete;
+  CallRecorder &operator=(const CallRecorder &) = delete;
+
+  // Named arguments, journaled in order. Each answers false, with the
+  // problem recorded, when the argument is unusable (a null pointer, a
+  // value that is not a token of the expected kind).
+  bool text(const char *value, const char *what);
+  bool kind(intptr_t token, Attr *kind);
+  bool pointer(const void *value, const char *what);
+  bool floats(const float *values, int count, const char *what);
+  void slot(const void *value);  // a pointer the call may ignore, null or not
+  void integers(std::initializer_list<int64_t> values);
+
+  // Decodes the attribute list; false when it was refused part-way (the
+  // attributes decoded before the problem stay available).
+  bool list(Family family, ListReader &reader);
+  const std::vector<Attribute> &attributes() const { return attributes_; }
+
+  // Records a problem found while applying the call; the first one wins.
+  void fail(const std::string &problem);
+  bool failed() const { return !entry_.error.empty(); }
+
+  // Journals the call and reports its problem at level 4, once. Answers 0
+  // for a call that decoded and applied cleanly, 1 otherwise.
+  int finish();
+
+ private:
+  JournalEntry entry_;
+  std::string subject_;  // the first text argument, to name the call in reports
+  std::vector<Attribute> attributes_;
+  bool finished_ = false;
+};
+
+// The entity of that name, or nullptr with the problem recorded.
+template <typename T>
+T *FindNamed(CallRecorder &call, NamedTable<T> &table, const std::string &name, const char *kind) {
+  T *item = table.find(name);
+  if (!item) call.fail(std::string("no ") + kind + " named \"" + name + "\"");
+  return item;
+}
+
+// Index of the instance of that name, or kNone with the problem recorded.
+int32_t FindInstance(CallRecorder &call, const std::string &name);
+
+}  // namespace kavrel
+
+#endif

@@ -1,0 +1,88 @@
+// Texture image files: the type from the first bytes, the pixels through
+// simage.
+#include "kavrel/toolkit/image_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <simage.h>
+
+namespace kavrel {
+namespace {
+
+bool StartsWith(const unsigned char *bytes, size_t size, const char *magic, size_t magic_size) {
+  return size >= magic_size && std::memcmp(bytes, magic, magic_size) == 0;
+}
+
+// TGA has no signature: accept a header whose colour-map and image-type
+// bytes hold values the format defines, and whose pixel depth is usual.
+bool LooksLikeTga(const unsigned char *h, size_t size) {
+  if (size < 18) return false;
+  bool colour_map_ok = h[1] == 0 || h[1] == 1;
+  bool type_ok = h[2] == 1 || h[2] == 2 || h[2] == 3 || h[2] == 9 || h[2] == 10 || h[2] == 11;
+  bool depth_ok = h[16] == 8 || h[16] == 15 || h[16] == 16 || h[16] == 24 || h[16] == 32;
+  bool size_ok = (h[12] | h[13]) != 0 && (h[14] | h[15]) != 0;
+  return colour_map_ok && type_ok && depth_ok && size_ok;
+}
+
+ImageFileType TypeOfHeader(const unsigned char *h, size_t size) {
+  if (StartsWith(h, size, "\x01\xda", 2)) return kImageSgi;
+  if (StartsWith(h, size, "\x89PNG\r\n\x1a\n", 8)) return kImagePng;
+  if (StartsWith(h, size, "\xff\xd8\xff", 3)) return kImageJpeg;
+  if (StartsWith(h, size, "II*\0", 4) || StartsWith(h, size, "MM\0*", 4)) return kImageTiff;
+  if (StartsWith(h, size, "GIF87a", 6) || StartsWith(h, size, "GIF89a", 6)) return kImageGif;
+  if (StartsWith(h, size, "BM", 2)) return kImageBmp;
+  if (LooksLikeTga(h, size)) return kImageTga;
+  return kImageUnknown;
+}
+
+std::string LastError(const std::string &path) {
+  const char *message = simage_get_last_error();
+  return "cannot read image \"" + path + "\"" + (message && *message ? std::string(": ") + message : "");
+}
+
+}  // namespace
+
+ImageFileType SniffImageFileType(const std::string &path) {
+  std::FILE *file = std::fopen(path.c_str(), "rb");
+  if (!file) return kImageUnknown;
+  unsigned char header[18];
+  size_t size = std::fread(header, 1, sizeof header, file);
+  std::fclose(file);
+  return TypeOfHeader(header, size);
+}
+
+bool ReadImageHeader(const std::string &path, ImagePixels *header, std::string *error) {
+  s_image *image = s_image_open(path.c_str(), 1);
+  if (!image) {
+    *error = LastError(path);
+    return false;
+  }
+  header->width = s_image_width(image);
+  header->height = s_image_height(image);
+  header->components = s_image_components(image);
+  header->bytes.clear();
+  s_image_destroy(image);
+  return true;
+}
+
+bool ReadImageFile(const std::string &path, ImagePixels *image, std::string *error) {
+  int width = 0, height = 0, components = 0;
+  unsigned char *pixels = simage_read_image(path.c_str(), &width, &height, &components);
+  if (!pixels) {
+    *error = LastError(path);
+    return false;
+  }
+  // simage delivers the bottom row first, as OpenGL wants it.
+  size_t row = static_cast<size_t>(width) * components;
+  image->width = width;
+  image->height = height;
+  image->components = components;
+  image->bytes.resize(row * height);
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(&image->bytes[row * y], pixels + row * (height - 1 - y), row);
+  }
+  simage_free_image(pixels);
+  return true;
+}
+
+}  // namespace kavrel

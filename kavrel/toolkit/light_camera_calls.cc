@@ -1,0 +1,99 @@
+// Kv_Light and Kv_Camera.
+#include <cstdarg>
+
+#include "host/kv_toolkit.h"
+#include "kavrel/toolkit/call_recorder.h"
+
+namespace kavrel {
+namespace {
+
+// The host's own ambient light. It exists before any import names it, so
+// the first call that names it finds an ambient light, not a new point light.
+constexpr const char *kDefaultAmbient = "defaultambient";
+
+void ApplyLightAttribute(Light &light, const Attribute &a) {
+  switch (a.id()) {
+    case Attr::kLightColor: light.color = a.vec3(); break;
+    case Attr::kLightModel: light.model = *a.word; break;
+    case Attr::kLightEnabled: light.enabled = a.on(); break;
+    case Attr::kIntensity: light.intensity = a.number(); break;
+    case Attr::kShineDir: light.shinedir = a.vec3(); break;
+    case Attr::kShineFrom: light.shinefrom = a.vec3(); break;
+    case Attr::kShineAt: light.shineat = a.vec3(); break;
+    case Attr::kDecay: light.decay = static_cast<int32_t>(a.integer); break;
+    case Attr::kDistance: light.distance = a.number(); break;
+    case Attr::kCutoff: light.cutoff = a.number(); break;
+    case Attr::kDelta: light.delta = a.number(); break;
+    default: break;
+  }
+}
+
+Light &LightNamed(const std::string &name) {
+  bool is_new = scene().lights.find(name) == nullptr;
+  Light &light = scene().lights.get_or_add(name);
+  if (is_new && name == kDefaultAmbient) {
+    light.model = "ambient";
+    light.color = {0.2f, 0.2f, 0.2f};
+  }
+  return light;
+}
+
+int DefineLight(const char *name, ListReader &list) {
+  CallRecorder call("Kv_Light");
+  if (!call.text(name, "light name")) return call.finish();
+  if (!call.list(Family::kLight, list) && call.attributes().empty()) return call.finish();
+  Light &light = LightNamed(name);
+  for (const Attribute &attribute : call.attributes()) ApplyLightAttribute(light, attribute);
+  return call.finish();
+}
+
+// One camera of the scene is the active one.
+void MakeActive(Camera &camera) {
+  for (Camera &other : scene().cameras.items) other.active = false;
+  camera.active = true;
+}
+
+void ApplyCameraAttribute(Camera &camera, const Attribute &a) {
+  switch (a.id()) {
+    case Attr::kActive: MakeActive(camera); break;
+    case Attr::kFormMapping: camera.form_mapping = *a.word; break;
+    case Attr::kFocalLength: camera.focal_length = a.number(); break;
+    case Attr::kTwist: camera.twist = a.number(); break;
+    case Attr::kWindow: camera.window = {a.floats[0], a.floats[1]}; break;
+    case Attr::kLookFrom: camera.lookfrom = a.vec3(); break;
+    case Attr::kLookAt: camera.lookat = a.vec3(); break;
+    case Attr::kLookUp: camera.lookup = a.vec3(); break;
+    case Attr::kProjection: camera.projection = *a.word; break;
+    default: break;
+  }
+}
+
+int DefineCamera(const char *name, ListReader &list) {
+  CallRecorder call("Kv_Camera");
+  if (!call.text(name, "camera name")) return call.finish();
+  if (!call.list(Family::kCamera, list) && call.attributes().empty()) return call.finish();
+  Camera &camera = scene().cameras.get_or_add(name);
+  for (const Attribute &attribute : call.attributes()) ApplyCameraAttribute(camera, attribute);
+  return call.finish();
+}
+
+}  // namespace
+}  // namespace kavrel
+
+using kavrel::ListReader;
+
+extern "C" int Kv_Light(const char *light, ...) {
+  va_list args;
+  va_start(args, light);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::DefineLight(light, list);
+}
+
+extern "C" int Kv_Camera(const char *camera, ...) {
+  va_list args;
+  va_start(args, camera);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::DefineCamera(camera, list);
+}

@@ -1,0 +1,63 @@
+// The scene database's lifetime: the state of a new scene and the one
+// database of this process.
+#include "kavrel/toolkit/scene.h"
+
+namespace kavrel {
+
+Matrix IdentityMatrix() { return Matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
+
+Matrix MultiplyMatrix(const Matrix &a, const Matrix &b) {
+  Matrix out{};
+  for (int row = 0; row < 4; ++row) {
+    for (int col = 0; col < 4; ++col) {
+      float sum = 0;
+      for (int k = 0; k < 4; ++k) sum += a[row * 4 + k] * b[k * 4 + col];
+      out[row * 4 + col] = sum;
+    }
+  }
+  return out;
+}
+
+Scene::Scene() { clear(); }
+
+void Scene::clear() {
+  instances = {};
+  objects = {};
+  surfaces = {};
+  textures = {};
+  lights = {};
+  cameras = {};
+  drivers = {};
+  options.clear();
+  object_being_defined = kNone;
+
+  instances.get_or_add("world");  // index 0: the root every instance hangs below
+
+  // A host without a window still has its display driver; it accepts images
+  // and shows nothing. Importers look for "Windows v3." in the description to
+  // decide whether a preview window exists, so this one must not say so.
+  OutputDriver &display = drivers.get_or_add("driver1");
+  display.kind = "display";
+  display.description = "Stand-alone display (no window)";
+  display.enabled = false;
+
+  options["confirm overwrites enabled"] = "on";
+}
+
+Scene &scene() {
+  static Scene the_scene;
+  return the_scene;
+}
+
+Matrix WorldMatrix(const Scene &scene, int32_t instance) {
+  // Row vectors: a point of the instance reaches the world through its own
+  // matrix first, then each parent's, so world = local x parent x ... x root.
+  Matrix world = IdentityMatrix();
+  const auto &items = scene.instances.items;
+  for (int32_t at = instance; at >= 0 && at < static_cast<int32_t>(items.size()); at = items[at].parent) {
+    world = MultiplyMatrix(world, items[at].matrix);
+  }
+  return world;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,241 @@
+// Scene building: objects, instances, the hierarchy and transformations.
+#include <algorithm>
+#include <cstdarg>
+
+#include "host/kv_toolkit.h"
+#include "kavrel/toolkit/call_recorder.h"
+#include "kavrel/toolkit/host_services.h"
+#include "kavrel/toolkit/instance_tree.h"
+
+namespace kavrel {
+namespace {
+
+// The kind argument of the instance calls must say "instance".
+bool InstanceKind(CallRecorder &call, Kv_Token kind) {
+  Attr id;
+  if (!call.kind(kind, &id)) return false;
+  if (id == Attr::kKindInstance) return true;
+  call.fail("this call takes the kind \"instance\"");
+  return false;
+}
+
+// A name no live instance has yet; false with the problem recorded.
+bool NewInstanceName(CallRecorder &call, const char *name) {
+  if (scene().instances.find(name) == nullptr) return true;
+  call.fail("an instance named \"" + std::string(name) + "\" exists already");
+  return false;
+}
+
+void ComputeBoundingBox(Object &object) {
+  const auto &positions = object.mesh.positions;
+  if (positions.empty()) return;
+  object.bbox_min = object.bbox_max = positions[0];
+  for (const Vec3 &p : positions) {
+    for (int axis = 0; axis < 3; ++axis) {
+      object.bbox_min[axis] = std::min(object.bbox_min[axis], p[axis]);
+      object.bbox_max[axis] = std::max(object.bbox_max[axis], p[axis]);
+    }
+  }
+}
+
+int DefineObject(const char *name, ListReader &list) {
+  CallRecorder call("Kv_Object_Define");
+  if (!call.text(name, "object name") || !call.list(Family::kNoAttributes, list)) return call.finish();
+  Scene &db = scene();
+  if (db.objects.find(name)) {
+    call.fail("an object named \"" + std::string(name) + "\" exists already");
+    return call.finish();
+  }
+  db.objects.get_or_add(name).defined = false;
+  db.object_being_defined = db.objects.find_index(name);
+  return call.finish();
+}
+
+int EndObject(ListReader &list) {
+  CallRecorder call("Kv_Object_End");
+  if (!call.list(Family::kNoAttributes, list)) return call.finish();
+  Scene &db = scene();
+  if (db.object_being_defined == kNone) {
+    call.fail("no object is being defined");
+    return call.finish();
+  }
+  Object &object = db.objects.items[db.object_being_defined];
+  ComputeBoundingBox(object);
+  object.defined = true;
+  db.object_being_defined = kNone;
+  return call.finish();
+}
+
+int ChangeInstance(const char *name, ListReader &list) {
+  CallRecorder call("Kv_Instance");
+  if (!call.text(name, "instance name")) return call.finish();
+  call.list(Family::kInstance, list);
+  int32_t index = FindInstance(call, name);
+  if (index == kNone) return call.finish();
+  for (const Attribute &attribute : call.attributes()) {
+    if (attribute.id() == Attr::kHidden) scene().instances.items[index].hidden = attribute.on();
+  }
+  return call.finish();
+}
+
+int AddObjectInstance(Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call("Kv_Add_Instance");
+  if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
+  if (!call.list(Family::kAddInstance, list) || !NewInstanceName(call, name)) return call.finish();
+  int32_t object = kNone;
+  for (const Attribute &attribute : call.attributes()) {
+    object = scene().objects.find_index(attribute.text);
+    if (object == kNone) call.fail("no object named \"" + attribute.text + "\"");
+  }
+  if (call.failed()) return call.finish();
+  int32_t index = AddInstance(scene(), name);
+  scene().instances.items[index].object = object;
+  return call.finish();
+}
+
+int AddEmptyNode(Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call("Kv_Add_Empty_Node");
+  if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
+  if (!call.list(Family::kNoAttributes, list) || !NewInstanceName(call, name)) return call.finish();
+  AddInstance(scene(), name);
+  return call.finish();
+}
+
+int Attach(Kv_Token kind, const char *child, ListReader &list) {
+  CallRecorder call("Kv_Attach");
+  if (!InstanceKind(call, kind) || !call.text(child, "child name")) return call.finish();
+  if (!call.list(Family::kAttach, list)) return call.finish();
+  int32_t child_index = FindInstance(call, child);
+  if (call.attributes().empty()) call.fail("no parent instance given");
+  for (const Attribute &attribute : call.attributes()) {
+    int32_t parent = FindInstance(call, attribute.text);
+    if (call.failed()) break;
+    if (child_index == kWorld || !AttachInstance(scene(), child_index, parent)) {
+      call.fail("\"" + std::string(child) + "\" cannot go below \"" + attribute.text + "\"");
+    }
+  }
+  return call.finish();
+}
+
+int Transform(Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call("Kv_Transform");
+  if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
+  call.list(Family::kTransform, list);
+  int32_t index = FindInstance(call, name);
+  if (index == kNone) return call.finish();
+  Matrix &matrix = scene().instances.items[index].matrix;
+  for (const Attribute &attribute : call.attributes()) {
+    Matrix given;
+    std::copy(attribute.floats.begin(), attribute.floats.end(), given.begin());
+    // Row vectors: premultiplying applies the given matrix before the
+    // instance's own, p' = p x (X x M).
+    if (attribute.id() == Attr::kPremultiply) matrix = MultiplyMatrix(given, matrix);
+    if (attribute.id() == Attr::kPostmultiply) matrix = MultiplyMatrix(matrix, given);
+    if (attribute.id() == Attr::kSetMatrix) matrix = given;
+  }
+  return call.finish();
+}
+
+// Removes the named entity of the kind; false when there is none.
+bool RemoveEntity(Attr kind, const std::string &name) {
+  Scene &db = scene();
+  auto erase = [&name](auto &table) {
+    if (!table.find(name)) return false;
+    table.erase(name);
+    return true;
+  };
+  switch (kind) {
+    case Attr::kKindInstance: {
+      int32_t index = db.instances.find_index(name);
+      if (index == kNone || index == kWorld) return false;
+      RemoveInstanceTree(db, index);
+      return true;
+    }
+    case Attr::kKindObject: return erase(db.objects);
+    case Attr::kKindSurface: return erase(db.surfaces);
+    case Attr::kKindTexture: return erase(db.textures);
+    case Attr::kKindLight: return erase(db.lights);
+    case Attr::kKindCamera: return erase(db.cameras);
+    case Attr::kKindOutputDriver: return RemoveOutputDriver(name);
+    default: return false;
+  }
+}
+
+int Remove(Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call("Kv_Remove");
+  Attr id;
+  if (!call.kind(kind, &id) || !call.text(name, "name") || !call.list(Family::kNoAttributes, list)) {
+    return call.finish();
+  }
+  if (!RemoveEntity(id, name)) call.fail("nothing of that kind named \"" + std::string(name) + "\" can be removed");
+  return call.finish();
+}
+
+}  // namespace
+}  // namespace kavrel
+
+using kavrel::ListReader;
+
+extern "C" int Kv_Object_Define(const char *object, ...) {
+  va_list args;
+  va_start(args, object);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::DefineObject(object, list);
+}
+
+extern "C" int Kv_Object_End(intptr_t first, ...) {
+  va_list args;
+  va_start(args, first);
+  ListReader list(first, args);
+  va_end(args);
+  return kavrel::EndObject(list);
+}
+
+extern "C" int Kv_Instance(const char *instance, ...) {
+  va_list args;
+  va_start(args, instance);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::ChangeInstance(instance, list);
+}
+
+extern "C" int Kv_Add_Instance(Kv_Token kind, const char *instance, ...) {
+  va_list args;
+  va_start(args, instance);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::AddObjectInstance(kind, instance, list);
+}
+
+extern "C" int Kv_Add_Empty_Node(Kv_Token kind, const char *instance, ...) {
+  va_list args;
+  va_start(args, instance);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::AddEmptyNode(kind, instance, list);
+}
+
+extern "C" int Kv_Attach(Kv_Token kind, const char *child, ...) {
+  va_list args;
+  va_start(args, child);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::Attach(kind, child, list);
+}
+
+extern "C" int Kv_Transform(Kv_Token kind, const char *instance, ...) {
+  va_list args;
+  va_start(args, instance);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::Transform(kind, instance, list);
+}
+
+extern "C" int Kv_Remove(Kv_Token kind, const char *name, ...) {
+  va_list args;
+  va_start(args, name);
+  ListReader list(args);
+  va_end(args);
+  return kavrel::Remove(kind, name, list);
+}

@@ -1,0 +1,44 @@
+// Kv_Texture: image textures and their alpha, wrap and filter settings.
+#include <cstdarg>
+
+#include "host/kv_toolkit.h"
+#include "kavrel/toolkit/call_recorder.h"
+
+namespace kavrel {
+namespace {
+
+void ApplyTextureAttribute(Texture &texture, const Attribute &a) {
+  switch (a.id()) {
+    case Attr::kTextureImage:
+      texture.file_type = static_cast<int32_t>(a.integer);
+      texture.path = a.text;
+      break;
+    case Attr::kTextureEnabled: texture.enabled = a.on(); break;
+    case Attr::kAlphaSource: texture.alpha_source = *a.word; break;
+    case Attr::kAlphaInvert: texture.alpha_invert = a.on(); break;
+    case Attr::kWrapU: texture.wrap_u = a.on(); break;
+    case Attr::kWrapV: texture.wrap_v = a.on(); break;
+    case Attr::kFilter: texture.filter = *a.word; break;
+    default: break;
+  }
+}
+
+int DefineTexture(const char *name, ListReader &list) {
+  CallRecorder call("Kv_Texture");
+  if (!call.text(name, "texture name")) return call.finish();
+  if (!call.list(Family::kTexture, list) && call.attributes().empty()) return call.finish();
+  Texture &texture = scene().textures.get_or_add(name);
+  for (const Attribute &attribute : call.attributes()) ApplyTextureAttribute(texture, attribute);
+  return call.finish();
+}
+
+}  // namespace
+}  // namespace kavrel
+
+extern "C" int Kv_Texture(const char *texture, ...) {
+  va_list args;
+  va_start(args, texture);
+  kavrel::ListReader list(args);
+  va_end(args);
+  return kavrel::DefineTexture(texture, list);
+}

@@ -1,0 +1,93 @@
+#include "kavrel/toolkit/tiff_writer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <tiffio.h>
+#include <unistd.h>
+#include <sys/stat.h>
+
+namespace kavrel {
+namespace {
+
+void SetTags(TIFF *tiff, int width, int height, int samples) {
+  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width));
+  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height));
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, static_cast<uint16_t>(samples));
+  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, static_cast<uint16_t>(8));
+  TIFFSetField(tiff, TIFFTAG_ORIENTATION, static_cast<uint16_t>(ORIENTATION_TOPLEFT));
+  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, static_cast<uint16_t>(PLANARCONFIG_CONTIG));
+  TIFFSetField(tiff, TIFFTAG_COMPRESSION, static_cast<uint16_t>(COMPRESSION_LZW));
+  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
+               static_cast<uint16_t>(samples >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK));
+  if (samples == 4) {
+    uint16_t extra = EXTRASAMPLE_UNASSALPHA;
+    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, static_cast<uint16_t>(1), &extra);
+  }
+  TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+}
+
+}  // namespace
+
+bool TiffWriter::open(const std::string &target, int width, int height, int samples, std::string *error) {
+  discard();
+  std::string pattern = target + ".XXXXXX";
+  int fd = mkstemp(pattern.data());
+  if (fd < 0) {
+    *error = "cannot create a file beside \"" + target + "\": " + std::strerror(errno);
+    return false;
+  }
+  fchmod(fd, 0644);  // mkstemp makes the file private; the image is an ordinary output
+  tiff_ = TIFFFdOpen(fd, pattern.c_str(), "w");
+  if (!tiff_) {
+    close(fd);
+    unlink(pattern.c_str());
+    *error = "cannot start a TIFF file \"" + pattern + "\"";
+    return false;
+  }
+  target_ = target;
+  temporary_ = pattern;
+  width_ = width;
+  height_ = height;
+  samples_ = samples;
+  rows_written_ = 0;
+  row_.assign(static_cast<size_t>(width) * samples, 0);
+  SetTags(tiff_, width, height, samples);
+  return true;
+}
+
+bool TiffWriter::write_row(const uint8_t *const *planes) {
+  if (!tiff_ || rows_written_ >= height_) return false;
+  for (int x = 0; x < width_; ++x) {
+    for (int s = 0; s < samples_; ++s) row_[static_cast<size_t>(x) * samples_ + s] = planes[s][x];
+  }
+  if (TIFFWriteScanline(tiff_, row_.data(), static_cast<uint32_t>(rows_written_), 0) < 0) return false;
+  ++rows_written_;
+  return true;
+}
+
+bool TiffWriter::finish(std::string *error) {
+  if (!tiff_) return false;
+  if (rows_written_ < height_) {
+    *error = "the image ended after " + std::to_string(rows_written_) + " of " + std::to_string(height_) + " rows";
+    discard();
+    return false;
+  }
+  TIFFClose(tiff_);  // also closes the descriptor
+  tiff_ = nullptr;
+  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    *error = "cannot move the image into \"" + target_ + "\": " + std::strerror(errno);
+    unlink(temporary_.c_str());
+    return false;
+  }
+  return true;
+}
+
+void TiffWriter::discard() {
+  if (!tiff_) return;
+  TIFFClose(tiff_);
+  tiff_ = nullptr;
+  unlink(temporary_.c_str());
+}
+
+}  // namespace kavrel

@@ -1,0 +1,36 @@
+// What the light, camera and headlight callbacks share: unique names,
+// point transforms, the directional light's host call and the run's records.
+#ifndef LIGHTS_LIGHT_DEFINITION_H
+#define LIGHTS_LIGHT_DEFINITION_H
+
+#include <Inventor/SbString.h>
+
+#include "plugin/inventor_state.h"
+
+class SoCallbackAction;
+class SoNode;
+
+// The node's name, or the class word when it has none.
+SbString WantedName(const SoNode *node, const char *class_word);
+
+// A light name unique in the run (kind "light").
+SbString UniqueLightName(const SbString &wanted);
+
+// The model matrix of the action's state as 16 floats, translation in 12..14.
+void ModelMatrixFloats(SoCallbackAction *action, float matrix[16]);
+
+// p = p x matrix, translation included, through the host.
+void TransformPoint(float p[3], const float matrix[16]);
+
+// One directional light: colour, on or off, intensity and the direction
+// towards the light (not normalised).
+void DefineDirectionalLight(const SbString &name, const float color[3], bool on, float intensity,
+                            const float shinedir[3]);
+
+// Counts a light of the run and lists it for the clean-up.
+void RecordLight(const SbString &name);
+
+// Puts a record holding name at the head of list.
+void PushNamedRecord(NamedRecord *&list, const SbString &name);
+
+#endif

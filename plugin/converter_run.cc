@@ -1,0 +1,122 @@
+// One conversion: run-time options, the input file, the guarded run with its
+// abort point, the error hook and the abort poll.
+#include <sys/types.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "host/import_io.h"
+#include "host/kv_toolkit.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+#include "plugin/run_option_tokens.h"
+
+FILE *input_file = nullptr;
+uint32_t input_file_size = 0;
+
+namespace {
+
+const char kFunction[] = "ImportConverter_Inventor()";
+
+// Makes sure a state exists; a new one starts from zeroed options and the
+// defaults. False when none could be made.
+bool EnsureState() {
+  if (state) return true;
+  state = new (std::nothrow) InventorState();
+  if (!state) {
+    try {
+      Import_IO_Report_Error(5, "Out of memory while allocating Inventor state struct");
+    } catch (const InventorRunAborted &) {
+      // No run to abort yet: the caller answers 1.
+    }
+    return false;
+  }
+  std::memset(&state->options, 0, sizeof state->options);
+  SetDefaultOptions_Inventor();
+  return true;
+}
+
+// Size of the input file: the low 32 bits of its end position.
+void MeasureInputFile() {
+  input_file_size = 0;
+  if (!input_file) return;
+  fseeko(input_file, 0, SEEK_END);
+  input_file_size = static_cast<uint32_t>(ftello(input_file));
+  fseeko(input_file, 0, SEEK_SET);
+}
+
+int32_t ConvertFile(const char *path) {
+  if (!path) {
+    Kv_Report_Error(4, "ERR_FILE_OPEN_READ", kFunction, "Inventor", "(no \"filename\" token given)");
+    return 1;
+  }
+  input_file = std::fopen(path, "r");
+  if (!input_file) {
+    Kv_Report_Error(4, "ERR_FILE_OPEN_READ", kFunction, "Inventor", path);
+    return 1;
+  }
+  const int32_t status = RunImportConverter_Inventor(path);
+  std::fclose(input_file);
+  input_file = nullptr;
+  return status;
+}
+
+}  // namespace
+
+void ImportConverter_Inventor(const char **tokens, const intptr_t *values, int32_t *result, intptr_t) {
+  if (!EnsureState()) {
+    *result = 1;
+    return;
+  }
+  const char *path = nullptr;
+  for (int i = 0; tokens && tokens[i]; ++i) {
+    const char *token = tokens[i];
+    const char *value = reinterpret_cast<const char *>(values[i]);
+    if (std::strcmp(token, "validate_header_2") == 0) {
+      *result = ValidateHeader_Inventor(value);
+      return;
+    }
+    if (std::strcmp(token, "filename") == 0) {
+      path = value;
+    } else if (!ApplyRunOptionToken(state->options, token, value)) {
+      Kv_Report_Error(4, "ERR_GEOM_IMPORT_BAD_TOKEN", kFunction, token);
+    }
+  }
+  *result = ConvertFile(path);
+}
+
+int16_t RunImportConverter_Inventor(const char *path) {
+  int16_t status = 0;
+  Kv_RegisterClassStorage(0xFFB6FFA9u, 0, 0);
+  Kv_RegisterClassStorageAux(1);
+  Import_IO_Initialize(path, ReportErrorHook_Inventor);
+  Import_IO_Display_Info_Text("Reading Inventor File");
+  MeasureInputFile();
+  try {
+    ReadAndConvertFile_Inventor(path);
+  } catch (const InventorRunAborted &) {
+    Import_IO_Abort_Cleanup();
+    AbandonRunRecords();
+    status = 1;
+  }
+  Import_IO_Cleanup();
+  return status;
+}
+
+void ReportErrorHook_Inventor(Import_IO_ErrorRecord *record) {
+  Import_IO_printf("%s\n", record->message ? record->message : "");
+  // The abort point is the guarded run's catch: unwinding destroys the
+  // driver's Coin3D objects on the way.
+  if (record->level == 5) throw InventorRunAborted();
+}
+
+int CheckForAbort_Inventor() {
+  Import_IO_AbortCheckRecord progress = {};
+  progress.size = sizeof progress;
+  progress.reserved = 0;
+  progress.file_size = input_file_size;
+  progress.objects_created = state ? state->objects_created : 0;
+  progress.polygons_output = state ? state->polygons_output : 0;
+  return Import_IO_Check_For_Abort(&progress) ? 1 : 0;
+}

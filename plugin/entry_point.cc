@@ -1,0 +1,75 @@
+// The one exported function: walks the host's token list and runs commands.
+#include <cstring>
+#include <string>
+
+#include "host/import_io.h"
+#include "host/kv_toolkit.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+
+HWND parent_window = nullptr;
+char *plugin_directory = nullptr;
+
+namespace {
+
+const char kPreferencesFile[] = "vorlix.ini";
+
+const char *ValueText(intptr_t value) { return reinterpret_cast<const char *>(value); }
+
+// Records the support directory, starts from fresh defaults and loads the
+// stored preferences over them.
+void Initialize(const char *directory) {
+  if (plugin_directory) {
+    Kv_Free_Memory(plugin_directory);
+    plugin_directory = nullptr;
+  }
+  if (state) FreeInventorState();
+  SetDefaultOptions_Inventor();
+  if (!directory) return;
+  Import_IO_Copy_String(&plugin_directory, directory);
+  // The directory ends with its separator; none is added.
+  const std::string preferences = std::string(directory) + kPreferencesFile;
+  LoadImportConvertOptions_Inventor(preferences.c_str());
+}
+
+int32_t ShowOptionsDialog() {
+  // The dialog shows and edits the options of the state record.
+  if (!state) SetDefaultOptions_Inventor();
+  return static_cast<int32_t>(
+      DialogBoxParamA(module_instance, "OptionsDialog", parent_window, OptionsDialogProc_Inventor, 0));
+}
+
+void ShowAboutDialog() { DialogBoxParamA(module_instance, "AboutBox", parent_window, AboutBoxProc_Inventor, 0); }
+
+bool Is(const char *token, const char *word) { return std::strcmp(token, word) == 0; }
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void Kavrel_Plugin_EntryPoint(const char **tokens,
+                                                                                const intptr_t *values, int32_t *result,
+                                                                                intptr_t) {
+  int32_t unused = 0;
+  if (!result) result = &unused;
+  *result = 0;
+  if (!tokens) return;
+  for (int i = 0; tokens[i] && tokens[i][0]; ++i) {
+    const char *token = tokens[i];
+    if (Is(token, "parent_hWnd")) {
+      parent_window = reinterpret_cast<HWND>(values[i]);
+    } else if (Is(token, "initialize")) {
+      Initialize(ValueText(values[i]));
+    } else if (Is(token, "validate_header")) {
+      *result = ValidateHeader_Inventor(ValueText(values[i]));
+    } else if (Is(token, "show_options_dialog")) {
+      *result = ShowOptionsDialog();
+    } else if (Is(token, "show_about_dialog")) {
+      ShowAboutDialog();
+    } else if (Is(token, "execute_geometry_converter")) {
+      // The rest of the list belongs to the run: its option tokens.
+      ImportConverter_Inventor(tokens + i + 1, values + i + 1, result, 0);
+      return;
+    }
+    // "parent_hInstance", "shutdown", "new_instance", "destroy_instance" and
+    // unknown tokens change nothing: all data lives at module level.
+  }
+}

@@ -1,0 +1,17 @@
+// Records the library's own module handle when it is attached to the process.
+#include "plugin/plugin_module.h"
+
+HINSTANCE module_instance = nullptr;
+
+#ifdef _WIN32
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) module_instance = instance;
+  return TRUE;
+}
+#else
+// Without Windows a module handle is the address of the module's resources,
+// where the dialog layer finds the dialog templates.
+__attribute__((constructor)) static void RecordModuleInstance() {
+  module_instance = reinterpret_cast<HINSTANCE>(const_cast<Win32ModuleResources *>(&inventor_import_resources));
+}
+#endif

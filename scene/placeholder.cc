@@ -1,1 +1,0 @@
-// Placeholder until this folder's sources land.

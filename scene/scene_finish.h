@@ -1,0 +1,8 @@
+// What the driver does after the traversal: default camera, the host's
+// ambient light, the Y-up turn, statistics and the hierarchy optimisers.
+#ifndef SCENE_SCENE_FINISH_H
+#define SCENE_SCENE_FINISH_H
+
+void FinishImportedScene();
+
+#endif

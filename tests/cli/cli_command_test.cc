@@ -1,0 +1,186 @@
+// kavrel-convert as users run it: its arguments, its statuses, what it
+// writes and what it refuses.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "convert_process.h"
+
+namespace kavrel_test {
+namespace {
+
+const char kTwoShapes[] =
+    "#Inventor V2.1 ascii\n\n"
+    "Separator {\n"
+    "  PointLight { location 0 0 5 }\n"
+    "  Material { diffuseColor 1 0 0 }\n"
+    "  Cube {}\n"
+    "  Translation { translation 3 0 0 }\n"
+    "  Cone {}\n"
+    "}\n";
+const char kVrml1[] = "#VRML V1.0 ascii\n\nSeparator { Cube {} }\n";
+const char kVrml2[] = "#VRML V2.0 utf8\n\nShape { geometry Box {} }\n";
+const char kStatistics[] = "Inventor2/VRML1 import parsing statistics:";
+
+bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+TEST(ConvertCommand, HelpVersionAndUsageErrors) {
+  ScratchDirectory scratch;
+  std::string input = scratch.Write("a.iv", kTwoShapes);
+  ProcessResult help = RunConvert(scratch, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(Contains(help.out, "KEY=VALUE")) << help.out;
+  ProcessResult version = RunConvert(scratch, {"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_TRUE(Contains(version.out, "kavrel-convert 0.")) << version.out;
+
+  scratch.Write("b/a.iv", kTwoShapes);
+  const std::vector<std::vector<std::string>> usage_errors = {
+      {"--no-such-flag", input},       {"-o", "x.glb", input, input}, {"-o", "x.obj", input},
+      {"-O", "import_lights", input},  {"-O", "filename=x.iv", input}, {"--check"},
+      {"--check", "-o", "x.glb", input}, {input, "b/a.iv"},
+  };
+  for (const auto &args : usage_errors) {
+    ProcessResult result = RunConvert(scratch, args);
+    EXPECT_EQ(result.status, 2) << args[0] << " " << args[1] << "\n" << result.err;
+    EXPECT_TRUE(Contains(result.err, "--help")) << result.err;
+  }
+  EXPECT_EQ(scratch.List(), (std::vector<std::string>{"a.iv", "b"}));
+}
+
+TEST(ConvertCommand, CheckAnswersPerFile) {
+  ScratchDirectory scratch;
+  scratch.Write("good.iv", kTwoShapes);
+  scratch.Write("one.wrl", kVrml1);
+  scratch.Write("two.wrl", kVrml2);
+  scratch.Write("empty.iv", "");
+  scratch.Write("folder/x.iv", kTwoShapes);
+
+  ProcessResult valid = RunConvert(scratch, {"--check", "good.iv", "one.wrl"});
+  EXPECT_EQ(valid.status, 0) << valid.err;
+  EXPECT_EQ(valid.out, "good.iv: valid\none.wrl: valid\n");
+  ProcessResult unsupported = RunConvert(scratch, {"--check", "good.iv", "two.wrl", "empty.iv"});
+  EXPECT_EQ(unsupported.status, 3);
+  EXPECT_EQ(unsupported.out, "good.iv: valid\ntwo.wrl: unsupported\nempty.iv: unsupported\n");
+  ProcessResult unreadable = RunConvert(scratch, {"--check", "two.wrl", "missing.iv", "folder"});
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_EQ(unreadable.out, "two.wrl: unsupported\nmissing.iv: unreadable\nfolder: unreadable\n");
+}
+
+TEST(ConvertCommand, WritesEachFormatWithStatistics) {
+  ScratchDirectory scratch;
+  scratch.Write("models/two shapes.iv", kTwoShapes);
+  ProcessResult glb = RunConvert(scratch, {"models/two shapes.iv"});
+  ASSERT_EQ(glb.status, 0) << glb.err;
+  EXPECT_EQ(ReadFile(scratch.path() + "/two shapes.glb").substr(0, 4), "glTF");
+  EXPECT_TRUE(Contains(glb.out, kStatistics)) << glb.out;
+  EXPECT_TRUE(Contains(glb.out, "\tNumber of objects created = 2\n")) << glb.out;
+  EXPECT_TRUE(Contains(glb.err, "two shapes.glb")) << glb.err;
+
+  ASSERT_EQ(RunConvert(scratch, {"-q", "-o", "out.gltf", "models/two shapes.iv"}).status, 0);
+  EXPECT_TRUE(Contains(ReadFile(scratch.path() + "/out.gltf"), "\"asset\""));
+  ProcessResult json = RunConvert(scratch, {"-q", "-o", "out.json", "models/two shapes.iv"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_EQ(json.err, "");
+  EXPECT_EQ(ReadFile(scratch.path() + "/out.json").front(), '{');
+}
+
+TEST(ConvertCommand, OptionTokensReachThePlugin) {
+  ScratchDirectory scratch;
+  scratch.Write("a.iv", kTwoShapes);
+  ProcessResult quiet_stats = RunConvert(scratch, {"-q", "-O", "print_stats=0", "-O", "no_such_option=1", "a.iv"});
+  EXPECT_EQ(quiet_stats.status, 0) << quiet_stats.err;
+  EXPECT_FALSE(Contains(quiet_stats.out, kStatistics)) << quiet_stats.out;
+  EXPECT_TRUE(Contains(quiet_stats.err, "ERR_GEOM_IMPORT_BAD_TOKEN")) << quiet_stats.err;
+  EXPECT_TRUE(Contains(quiet_stats.err, "no_such_option")) << quiet_stats.err;
+
+  ProcessResult lights = RunConvert(scratch, {"-q", "--trace", "-O", "import_lights=1", "a.iv"});
+  ProcessResult no_lights = RunConvert(scratch, {"-q", "--trace", "-O", "import_lights=0", "a.iv"});
+  ASSERT_EQ(lights.status, 0);
+  ASSERT_EQ(no_lights.status, 0);
+  EXPECT_TRUE(Contains(lights.err, "Kv_Light(\"PointLight")) << lights.err;
+  EXPECT_FALSE(Contains(no_lights.err, "Kv_Light(\"PointLight")) << no_lights.err;
+  EXPECT_TRUE(Contains(no_lights.err, "Kv_Light(\"defaultambient\"")) << no_lights.err;
+}
+
+TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
+  ScratchDirectory scratch;
+  scratch.Write("in/good.iv", kTwoShapes);
+  scratch.Write("in/two.wrl", kVrml2);
+  scratch.Write("in/empty.iv", "");
+  scratch.Write("in/broken.iv", "#Inventor V2.1 ascii\n\nSeparator { Cube { width } \n");
+  scratch.Write("out/.keep", "");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"../in/missing.iv"}, 1, "No such file"},
+      {{"../in"}, 1, "is a directory"},
+      {{"../in/empty.iv"}, 3, "is empty"},
+      {{"../in/two.wrl"}, 3, "not an Open Inventor 2.x or VRML 1.0 file"},
+      {{"../in/broken.iv"}, 1, "nothing could be imported"},
+      {{"-o", "no/such/dir/x.glb", "../in/good.iv"}, 1, "does not exist"},
+      {{"-o", "/proc/x.glb", "../in/good.iv"}, 1, "/proc/x.glb"},
+      {{"-o", "../in", "../in/good.iv"}, 2, "format"},
+  };
+  for (const Case &c : cases) {
+    ProcessResult result = RunConvert(scratch, c.args, scratch.path() + "/out");
+    EXPECT_EQ(result.status, c.status) << c.args.back() << "\n" << result.err;
+    EXPECT_TRUE(Contains(result.err, c.message)) << result.err;
+  }
+  EXPECT_TRUE(scratch.List("out").empty());
+
+  // Several inputs: each its own output, the status the worst of them.
+  ProcessResult batch = RunConvert(scratch, {"../in/two.wrl", "../in/good.iv", "../in/missing.iv"}, scratch.path() + "/out");
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_EQ(scratch.List("out"), std::vector<std::string>{"good.glb"});
+}
+
+TEST(ConvertCommand, NonAsciiPathsAndTheBundledExample) {
+  ScratchDirectory scratch;
+  scratch.Write("Modèle à l'été/Würfel ü.iv", kTwoShapes);
+  scratch.Write("Sortie é/.keep", "");
+  ProcessResult named = RunConvert(scratch, {"-o", "Sortie é/Résultat ü.glb", "Modèle à l'été/Würfel ü.iv"});
+  EXPECT_EQ(named.status, 0) << named.err;
+  EXPECT_EQ(scratch.List("Sortie é"), std::vector<std::string>{"Résultat ü.glb"});
+
+  ProcessResult example = RunConvert(scratch, {});
+  EXPECT_EQ(example.status, 0) << example.err;
+  EXPECT_TRUE(Contains(example.err, "showcase.glb")) << example.err;
+  EXPECT_EQ(ReadFile(scratch.path() + "/showcase.glb").substr(0, 4), "glTF");
+}
+
+// Thousands of shapes, so the run is still going when Ctrl-C arrives.
+std::string ManyShapes(int count) {
+  std::string text = "#Inventor V2.1 ascii\n\nSeparator {\n";
+  for (int i = 0; i < count; ++i) {
+    text += "Separator { Translation { translation " + std::to_string(i % 100) + " " + std::to_string(i / 100) +
+            " 0 } Material { diffuseColor 0.5 0.5 " + std::to_string(i % 7 / 7.0) + " } Sphere {} }\n";
+  }
+  return text + "}\n";
+}
+
+TEST(ConvertCommand, CtrlCStopsTheRunAndWritesNothing) {
+  ScratchDirectory scratch;
+  std::string input = scratch.Write("many.iv", ManyShapes(20000));
+  ChildProcess child({KAVREL_CONVERT_PATH, input, "-o", scratch.path() + "/many.glb"}, scratch.path(),
+                     scratch.path());
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!Contains(child.StandardError(), "Reading Inventor File") && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  kill(child.pid(), SIGINT);
+  ProcessResult result = child.Wait(60);
+  EXPECT_EQ(result.status, 1) << result.err;
+  EXPECT_TRUE(Contains(result.err, "interrupted")) << result.err;
+  EXPECT_EQ(scratch.List(), std::vector<std::string>{"many.iv"});
+}
+
+}  // namespace
+}  // namespace kavrel_test

@@ -1,0 +1,85 @@
+// What the collected triangles hold once they are in the host: positions in
+// the shape's own coordinates, texture coordinates through the texture
+// matrix, vertex colours by the shape's colour classification.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "plugin/plugin_module.h"
+#include "tests/materials/inventor_scenario.h"
+
+namespace {
+
+const scenario::Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
+
+const kavrel::Mesh &MeshOf(const std::string &object) {
+  const kavrel::Object *found = kavrel::scene().objects.find(object);
+  static const kavrel::Mesh empty;
+  EXPECT_NE(found, nullptr) << object;
+  return found ? found->mesh : empty;
+}
+
+bool HasColor(const kavrel::Mesh &mesh, kavrel::Vec3 color) {
+  return std::find(mesh.colors.begin(), mesh.colors.end(), color) != mesh.colors.end();
+}
+
+TEST(MeshContent, PositionsStayInShapeCoordinatesAndUvFollowTheTextureMatrix) {
+  scenario::Scenario run;
+  run.ConvertText("#Inventor V2.1 ascii\nSeparator { Transform { translation 5 5 5 scaleFactor 2 2 2 } "
+                  "Texture2Transform { translation 0.5 0 } DEF Box Cube {} }\n",
+                  kQuick);
+  const kavrel::Mesh &mesh = MeshOf("Box");
+  ASSERT_EQ(mesh.face_sizes.size(), 12u);
+  for (const kavrel::Vec3 &p : mesh.positions) {
+    EXPECT_EQ(std::max({std::abs(p[0]), std::abs(p[1]), std::abs(p[2])}), 1.0f);
+  }
+  ASSERT_FALSE(mesh.texcoords.empty());
+  for (const kavrel::Vec3 &uv : mesh.texcoords) {
+    EXPECT_TRUE(uv[0] == 0.5f || uv[0] == 1.5f) << uv[0];
+    EXPECT_EQ(uv[2], 0.0f);
+  }
+  EXPECT_TRUE(mesh.colors.empty());
+}
+
+TEST(MeshContent, PerVertexColoursTravelInTheVertices) {
+  scenario::Scenario run;
+  run.ConvertText("#Inventor V2.1 ascii\nSeparator { MaterialBinding { value PER_VERTEX_INDEXED }\n"
+                  "  Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] }\n"
+                  "  Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0 ] }\n"
+                  "  DEF Tri IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] materialIndex [ 2, 1, 0, -1 ] }\n"
+                  "  DEF Ball Sphere {} }\n",
+                  kQuick);
+  const kavrel::Mesh &tri = MeshOf("Tri");
+  EXPECT_TRUE(HasColor(tri, {1, 0, 0}) && HasColor(tri, {0, 1, 0}) && HasColor(tri, {0, 0, 1}));
+  // Not a vertex shape: no vertex colours, the default material.
+  EXPECT_TRUE(MeshOf("Ball").colors.empty());
+}
+
+TEST(MeshContent, Vrml1EmissiveColoursBecomeVertexColours) {
+  scenario::Scenario run;
+  run.Convert(run.Write("floor.wrl",
+                        "#VRML V1.0 ascii\nSeparator {\n"
+                        "  Material { ambientColor 0 0 0 diffuseColor 0 0 0 specularColor 0 0 0\n"
+                        "             emissiveColor [ 0.25 0.5 0.75, 1 1 0 ] }\n"
+                        "  MaterialBinding { value PER_VERTEX_INDEXED }\n"
+                        "  Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0 ] }\n"
+                        "  DEF Floor IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] materialIndex [ 0, 1, 1, -1 ] }\n"
+                        "}\n"),
+              kQuick);
+  const kavrel::Mesh &floor = MeshOf("Floor");
+  EXPECT_TRUE(HasColor(floor, {0.25f, 0.5f, 0.75f}) && HasColor(floor, {1, 1, 0}));
+}
+
+TEST(MeshContent, ClockwiseHintsReachTheBufferAndMaterialsCanBeOff) {
+  scenario::Scenario run;
+  run.ConvertText("#Inventor V2.1 ascii\nSeparator { ShapeHints { vertexOrdering CLOCKWISE }\n"
+                  "  Coordinate3 { point [ 0 0 0, 0 1 0, 1 0 0 ] }\n"
+                  "  DEF Cw FaceSet { numVertices [ 3 ] } DEF Solid Cube {} }\n",
+                  {{"quick_naming", "1"}, {"import_materials", "0"}});
+  EXPECT_TRUE(MeshOf("Cw").clockwise);
+  EXPECT_FALSE(MeshOf("Solid").clockwise);
+  EXPECT_TRUE(kavrel::journal().calls("Kv_Surfacelink").empty());
+}
+
+}  // namespace

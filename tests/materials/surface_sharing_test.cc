@@ -1,0 +1,94 @@
+// Surface sharing: one host surface per distinct material of a run, per
+// shape and per face, and the index that finds it.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "inventor_scenario.h"
+#include "materials/surface_sharing.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+
+namespace {
+
+std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.find(instance)->surface; }
+
+int CopiesOf(const std::string &text) {
+  int copies = 0;
+  for (const kavrel::JournalEntry *entry : kavrel::journal().calls("Import_IO_Copy_String")) {
+    copies += entry->to_string().find('"' + text + '"') != std::string::npos;
+  }
+  return copies;
+}
+
+}  // namespace
+
+TEST(SurfaceSharing, EqualMaterialsShareTextureAndWrapModesSeparate) {
+  scenario::Scenario run;
+  ASSERT_TRUE(scenario::WriteTiff(run.dir() + "wood.tif", 1, 1, 3, {9, 9, 9}));
+  const std::string texture = "Texture2 { filename \"" + run.dir() + "wood.tif\"";
+  run.ConvertText("#Inventor V2.1 ascii\nSeparator { Material { diffuseColor 1 0 0 } Cube {} Sphere {}\n" +
+                  texture + " wrapS CLAMP } Cone {}\n" + texture + " } Cylinder {} }");
+  EXPECT_EQ(SurfaceOf("Cube"), SurfaceOf("Sphere"));
+  EXPECT_NE(SurfaceOf("Cone"), SurfaceOf("Cube"));
+  EXPECT_NE(SurfaceOf("Cylinder"), SurfaceOf("Cone"));
+  EXPECT_NE(run.printed.find("Number of surfaces created = 3"), std::string::npos);
+
+  // Textured first, untextured after: still two surfaces.
+  run.ConvertText("#Inventor V2.1 ascii\nSeparator { Material { diffuseColor 1 0 0 } Separator { " + texture +
+                  " } Cube {} } Sphere {} }");
+  EXPECT_NE(SurfaceOf("Cube"), SurfaceOf("Sphere"));
+}
+
+TEST(SurfaceSharing, PerFaceMaterialsNameASlotWhereTheMaterialChanges) {
+  auto convert = [](const char *material_index) {
+    scenario::Scenario run;
+    run.ConvertText(std::string(R"(#Inventor V2.1 ascii
+Separator { Material { diffuseColor [1 0 0, 0 0 1] } MaterialBinding { value PER_FACE_INDEXED }
+  Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 2 1 0] }
+  IndexedFaceSet { coordIndex [0 1 2 -1, 0 2 3 -1, 1 4 5 -1, 1 5 2 -1] materialIndex [)") +
+                    material_index + "] } }");
+    return std::make_pair(CopiesOf("surface"), CopiesOf("surface #2") + CopiesOf("surface 2"));
+  };
+  EXPECT_EQ(convert("0, 1, 0, 1"), std::make_pair(2, 2));
+  EXPECT_EQ(convert("0, 0, 0, 0"), std::make_pair(1, 0));
+  EXPECT_EQ(convert("0, 7, 0, 7"), std::make_pair(1, 0));  // beyond the list: entry 0
+}
+
+// The index must answer exactly what a walk from the head of surface_list
+// answers, while the list grows and after it was replaced.
+TEST(SurfaceSharing, IndexAgreesWithLinearWalkOnRandomizedList) {
+  SetDefaultOptions_Inventor();
+  std::mt19937 random(7);
+  static const unsigned char pixels[2] = {};
+  const float values[] = {0.0f, -0.0f, 0.5f, 1.0f, std::nanf("")};
+  auto pick = [&](int n) { return static_cast<int>(random() % n); };
+  auto material = [&] {
+    MaterialSnapshot s;
+    s.diffuse.setValue(values[pick(4)], values[pick(3)], values[pick(5)]);
+    s.ambient.setValue(values[pick(3)], 0.2f, 0.2f);
+    s.shininess = values[pick(3)];
+    s.texture_file = pick(3) == 0 ? "wood.rgb" : "";
+    s.image = pick(3) == 0 ? &pixels[pick(2)] : nullptr;
+    s.wrap_s = pick(2) ? SoTextureImageElement::REPEAT : SoTextureImageElement::CLAMP;
+    return s;
+  };
+  std::vector<MaterialSnapshot *> owned;
+  for (int round = 0; round < 2; ++round) {
+    state->surface_list = nullptr;
+    for (int i = 0; i < 50000; ++i) {
+      const MaterialSnapshot query = material();
+      const MaterialSnapshot *walked = state->surface_list;
+      while (walked && !SurfacesEqual(*walked, query)) walked = walked->next;
+      ASSERT_EQ(FindSharedSurface(query), walked) << "query " << i;
+      if (i % 25 == 0) {
+        owned.push_back(new MaterialSnapshot(query));
+        owned.back()->next = state->surface_list;
+        state->surface_list = owned.back();
+      }
+    }
+  }
+  state->surface_list = nullptr;
+  ClearSurfaceIndex();
+  for (MaterialSnapshot *record : owned) delete record;
+}

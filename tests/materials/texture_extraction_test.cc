@@ -1,0 +1,98 @@
+// Embedded Texture2 pixels written to TIFF files through the host's output
+// drivers, and the host settings put back afterwards.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <Inventor/SoDB.h>
+#include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/elements/SoTextureImageElement.h>
+#include <Inventor/nodes/SoCube.h>
+#include <Inventor/nodes/SoSeparator.h>
+
+#include "inventor_scenario.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+
+using scenario::CallLines;
+
+namespace {
+
+std::string EmbeddedCube(const char *image) {
+  return std::string("#Inventor V2.1 ascii\nSeparator { Texture2 { image ") + image + " } Cube {} }";
+}
+
+std::string ConfirmOverwrites() { return kavrel::scene().options["confirm overwrites enabled"]; }
+
+}  // namespace
+
+TEST(TextureExtraction, PixelsAreWrittenBesideTheFileInTheirModes) {
+  const struct { const char *image; const char *mode; int samples; std::vector<uint8_t> bytes; } cases[] = {
+      {"2 2 4 0xff000080 0x00ff00ff 0x0000ffff 0xffffff00", "rgba", 4,
+       {0xff, 0, 0, 0x80, 0, 0xff, 0, 0xff, 0, 0, 0xff, 0xff, 0xff, 0xff, 0xff, 0}},
+      {"3 1 3 0x102030 0x405060 0x708090", "rgb", 3, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80, 0x90}},
+      {"2 1 2 0x11ff 0x2280", "a", 1, {0x11, 0x22}},  // grey+alpha: the alpha is lost
+      {"1 2 1 0x33 0x44", "a", 1, {0x33, 0x44}}};
+  for (const auto &c : cases) {
+    scenario::Scenario run;
+    run.ConvertText(EmbeddedCube(c.image));
+    const std::string tiff = run.dir() + "texture.tif";
+    EXPECT_EQ(CallLines("Kv_Output_Driver").at(1), "Kv_Output_Driver(\"INVENTORConverterTIFF\" file tiff | filename \"" +
+                                                       tiff + "\" | mode " + c.mode + " | .)");
+    int width = 0, height = 0, samples = 0;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(scenario::ReadTiff(tiff, &width, &height, &samples, &bytes)) << c.image;
+    EXPECT_EQ(width * height * samples, static_cast<int>(c.bytes.size()));
+    EXPECT_EQ(samples, c.samples);
+    EXPECT_EQ(bytes, c.bytes) << c.image;
+    EXPECT_EQ(scenario::CallsFor("Kv_Texture", "texture").size(), 1u);
+    EXPECT_TRUE(run.errors.empty());
+  }
+}
+
+TEST(TextureExtraction, UnwritableDirectoryIsReportedAndSettingsComeBack) {
+  scenario::Scenario run;
+  const std::string missing = run.dir() + "no/such/dir/";
+  run.ConvertText(EmbeddedCube("1 1 1 0x33") + " Sphere {}",
+                  {{"txtr_save_dir", missing}, {"textures_confirm_overwrite", "0"}});
+  EXPECT_FALSE(std::filesystem::exists(missing + "texture.tif"));
+  const auto errors = scenario::ErrorTexts(run, 1);
+  ASSERT_FALSE(errors.empty());
+  EXPECT_EQ(errors.back(), "Error creating texture map from embedding pixel data in Texture2 node.");
+  EXPECT_TRUE(CallLines("Kv_Texture").empty());
+  EXPECT_NE(kavrel::scene().instances.find("Sphere"), nullptr);  // the conversion went on
+  EXPECT_EQ(CallLines("Kv_Option"), (std::vector<std::string>{"Kv_Option(confirm overwrites enabled off .)",
+                                                              "Kv_Option(confirm overwrites enabled on .)"}));
+  EXPECT_EQ(ConfirmOverwrites(), "on");
+  EXPECT_EQ(kavrel::scene().drivers.find("INVENTORConverterTIFF"), nullptr);
+}
+
+TEST(TextureExtraction, InvalidPixelDataIsRefusedBeforeAnyDriverIsTouched) {
+  scenario::Scenario run;
+  SoDB::init();
+  SetDefaultOptions_Inventor();
+  kavrel::journal().clear();
+  SoSeparator *root = new SoSeparator;
+  root->ref();
+  root->addChild(new SoCube);
+  bool extracted[2] = {true, true};
+  SoCallbackAction action;
+  action.addPreCallback(SoCube::getClassTypeId(), [](void *data, SoCallbackAction *a, const SoNode *node) {
+    bool *results = static_cast<bool *>(data);
+    SbString path;
+    results[0] = ExtractEmbeddedTexture(path, "texture", a->getState());  // no pixels at all
+    static const unsigned char five[5] = {};
+    SoTextureImageElement::set(a->getState(), const_cast<SoNode *>(node), SbVec2s(1, 1), 5, five,
+                               SoTextureImageElement::REPEAT, SoTextureImageElement::REPEAT,
+                               SoTextureImageElement::MODULATE, SbColor(0, 0, 0));
+    results[1] = ExtractEmbeddedTexture(path, "texture", a->getState());
+    return SoCallbackAction::CONTINUE;
+  }, extracted);
+  action.apply(root);
+  root->unref();
+  EXPECT_FALSE(extracted[0]);
+  EXPECT_FALSE(extracted[1]);
+  EXPECT_EQ(scenario::ErrorTexts(run, 1), std::vector<std::string>{"Invalid Texture2 pixel data."});
+  EXPECT_TRUE(CallLines("Kv_Output_Driver").empty());
+  EXPECT_TRUE(CallLines("Kv_Handle_Name_Exists").empty());
+}

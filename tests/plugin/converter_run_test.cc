@@ -1,0 +1,94 @@
+// Run-time option tokens, the input file and the guarded run's two ways
+// out: a fatal error and the host's abort poll.
+#include <gtest/gtest.h>
+
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+#include "tests/materials/inventor_scenario.h"
+
+namespace {
+
+const char kTwoCubes[] = "#Inventor V2.1 ascii\nSeparator { DEF A Cube {} DEF B Cube {} }\n";
+
+size_t ErrorsContaining(const scenario::Scenario &run, const std::string &text) {
+  size_t count = 0;
+  for (const scenario::Report &report : run.errors) count += report.text.find(text) != std::string::npos;
+  return count;
+}
+
+TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
+  scenario::Scenario run;
+  const std::string path = run.Write("scene.iv", kTwoCubes);
+  // "validate_header_2" ends the call: the options stay in the state to inspect.
+  const int32_t result = run.Convert(path, {{"flip_y_up", "65538"},
+                                            {"lod_source", "  65537xyz"},
+                                            {"nthlod", "70000"},
+                                            {"txtr_ref_dir", "/textures"},
+                                            {"txtr_save_dir", "/saved"},
+                                            {"txtr_save_dir", ""},
+                                            {"", "ignored"},
+                                            {"bogus", "1"},
+                                            {"validate_header_2", path},
+                                            {"print_stats", "0"}});
+  EXPECT_EQ(result, 1);
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ(state->options.flip_y_up, 2);
+  EXPECT_EQ(state->options.lod_source, 1);
+  EXPECT_EQ(state->options.nthlod, 70000);
+  EXPECT_STREQ(state->options.txtr_ref_dir, "/textures");
+  EXPECT_EQ(state->options.txtr_save_dir, nullptr);
+  EXPECT_EQ(state->options.print_stats, 1);
+  EXPECT_EQ(ErrorsContaining(run, "ERR_GEOM_IMPORT_BAD_TOKEN"), 2u);
+  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+  FreeInventorState();
+}
+
+TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
+  scenario::Scenario run;
+  const std::string first = run.Write("first.iv", "#Inventor V2.1 ascii\nSeparator { DEF First Cube {} }\n");
+  const std::string second = run.Write("second.iv", "#Inventor V2.1 ascii\nSeparator { DEF Second Cube {} }\n");
+  EXPECT_EQ(run.Convert(first, {{"filename", second}}), 0);
+  EXPECT_EQ(kavrel::scene().objects.find("First"), nullptr);
+  EXPECT_NE(kavrel::scene().objects.find("Second"), nullptr);
+  EXPECT_EQ(state, nullptr);
+
+  EXPECT_EQ(run.Convert(run.dir() + "missing.iv"), 1);
+  EXPECT_EQ(ErrorsContaining(run, "ERR_FILE_OPEN_READ"), 1u);
+  FreeInventorState();
+}
+
+// A fatal report from inside the traversal: the host's progress line of the
+// first shape raises one.
+TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
+  scenario::Scenario run;
+  kavrel::ReportSinks sinks = kavrel::report_sinks();
+  sinks.progress = [](const std::string &line) {
+    if (line.rfind("Processing", 0) == 0) Import_IO_Report_Error(5, "Disk on fire");
+  };
+  kavrel::SetReportSinks(sinks);
+  EXPECT_EQ(run.ConvertText(kTwoCubes), 1);
+  EXPECT_NE(run.printed.find("Disk on fire\n"), std::string::npos);
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ(state->instance_list, nullptr);
+  EXPECT_EQ(state->parent_stack.getLength(), 0);
+  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+
+  sinks.progress = [](const std::string &) {};
+  kavrel::SetReportSinks(sinks);
+  EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
+  EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
+  EXPECT_EQ(state, nullptr);
+}
+
+TEST(GuardedRun, HostAbortPollSkipsEveryShapeAndTheRunEnds) {
+  scenario::Scenario run;
+  kavrel::RequestAbort();
+  EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} DEF G Separator { Sphere {} } }\n"), 0);
+  kavrel::ClearAbortRequest();
+  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+  EXPECT_EQ(kavrel::journal().calls("Kv_Add_Empty_Node").size(), 1u);
+  EXPECT_EQ(scenario::CallLines("Kv_Light").back(), "Kv_Light(\"defaultambient\" enabled off .)");
+  EXPECT_EQ(state, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+// Unique names per kind: the quick tables and the import support library.
+#include <gtest/gtest.h>
+
+#include "host/kv_toolkit.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+#include "tests/materials/inventor_scenario.h"
+
+namespace {
+
+class NamingTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    FreeInventorState();
+    SetDefaultOptions_Inventor();
+  }
+  void TearDown() override { FreeInventorState(); }
+
+  std::string Object(const std::string &base) {
+    SbString result;
+    MakeUniqueName(Kv_Inquire_Token("object"), state->object_name_dict, state->object_names, SbString(base.c_str()),
+                   result);
+    return result.getString();
+  }
+  std::string Instance(const std::string &base) {
+    SbString result;
+    MakeUniqueName(Kv_Inquire_Token("instance"), state->instance_name_dict, state->instance_names,
+                   SbString(base.c_str()), result);
+    return result.getString();
+  }
+  scenario::Scenario host_;
+};
+
+TEST_F(NamingTest, QuickNamingCountsEachCleanedBaseName) {
+  state->options.quick_naming = 1;
+  EXPECT_EQ(Object("Cube"), "Cube");
+  EXPECT_EQ(Object("Cube"), "Cube #2");
+  EXPECT_EQ(Object("Cube #7"), "Cube #3");
+  EXPECT_EQ(Object("Cube#"), "Cube #4");
+  EXPECT_EQ(Object(""), "a");
+  EXPECT_EQ(Object("   "), "a #2");
+  EXPECT_EQ(Object("Part#A"), "Part#A");
+  EXPECT_EQ(Object("Cube #2x"), "Cube #2x");
+  EXPECT_EQ(Object("A#1#2"), "A#1");
+  // Kinds count separately.
+  EXPECT_EQ(Instance("Cube"), "Cube");
+  const std::string longest(400, 'x');
+  EXPECT_EQ(Object(longest), std::string(351, 'x'));
+  const std::string numbered = Object(longest);
+  EXPECT_EQ(numbered.size(), 319u);
+  EXPECT_EQ(numbered.substr(numbered.size() - 3), " #2");
+  EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(NamingTest, LibraryNamingLeavesTheTablesEmpty) {
+  state->options.quick_naming = 0;
+  const std::string first = Object("Cube");
+  const std::string second = Object("Cube");
+  EXPECT_EQ(first, "Cube");
+  EXPECT_NE(second, first);
+  EXPECT_EQ(state->object_names, nullptr);
+}
+
+}  // namespace

@@ -1,1 +1,0 @@
-// Placeholder until the Win32 layer lands.
