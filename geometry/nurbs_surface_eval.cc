@@ -5,17 +5,41 @@
 namespace nurbs {
 namespace {
 
-// out[0..dim) = sum over a, b of wu[a] * wv[b] * point (first_u + a, first_v + b).
-void SumTensor(const double *control, int dim, int count_u, int first_u, int order_u, const double *wu,
-               int first_v, int order_v, const double *wv, double *out) {
-  for (int c = 0; c < dim; ++c) out[c] = 0.0;
-  for (int b = 0; b < order_v; ++b) {
+// The basis functions of one tensor-product sum: order_u x order_v control
+// points from (first_u, first_v).
+struct TensorBasis {
+  int first_u, order_u, first_v, order_v;
+  const double *bu, *bv;    // basis values
+  const double *dbu, *dbv;  // first derivatives, or null
+};
+
+// value[0..dim) sums the control points with the basis values; when b has
+// derivatives, du and dv sum them with the derivative along u and along v.
+// One pass over the points serves all three.
+void SumTensor(const double *control, int dim, int count_u, const TensorBasis &b, double *value, double *du,
+               double *dv) {
+  const bool derivs = b.dbu != nullptr;
+  for (int c = 0; c < dim; ++c) value[c] = 0.0;
+  if (derivs) {
+    for (int c = 0; c < dim; ++c) du[c] = dv[c] = 0.0;
+  }
+  for (int j = 0; j < b.order_v; ++j) {
     double row[4] = {0.0, 0.0, 0.0, 0.0};
-    const double *p = control + (static_cast<size_t>(first_v + b) * count_u + first_u) * dim;
-    for (int a = 0; a < order_u; ++a, p += dim) {
-      for (int c = 0; c < dim; ++c) row[c] += wu[a] * p[c];
+    double row_du[4] = {0.0, 0.0, 0.0, 0.0};
+    const double *p = control + (static_cast<size_t>(b.first_v + j) * count_u + b.first_u) * dim;
+    for (int i = 0; i < b.order_u; ++i, p += dim) {
+      for (int c = 0; c < dim; ++c) row[c] += b.bu[i] * p[c];
+      if (derivs) {
+        for (int c = 0; c < dim; ++c) row_du[c] += b.dbu[i] * p[c];
+      }
     }
-    for (int c = 0; c < dim; ++c) out[c] += wv[b] * row[c];
+    for (int c = 0; c < dim; ++c) value[c] += b.bv[j] * row[c];
+    if (derivs) {
+      for (int c = 0; c < dim; ++c) {
+        du[c] += b.bv[j] * row_du[c];
+        dv[c] += b.dbv[j] * row[c];
+      }
+    }
   }
 }
 
@@ -59,16 +83,10 @@ void ComputeScale(NurbsSurface &surface) {
 }
 
 void EvaluateDerivs(const NurbsSurface &surface, const BasisAt &bu, const BasisAt &bv, SurfaceDerivs &out) {
-  const int order_u = surface.u.Order();
-  const int order_v = surface.v.Order();
-  const int first_u = bu.span - surface.u.degree;
-  const int first_v = bv.span - surface.v.degree;
-  const double *net = surface.control.data();
-  const int count = surface.u.count;
+  const TensorBasis basis{bu.span - surface.u.degree, surface.u.Order(), bv.span - surface.v.degree,
+                          surface.v.Order(), bu.values, bv.values, bu.derivs, bv.derivs};
   double a[4], au[4], av[4];
-  SumTensor(net, 4, count, first_u, order_u, bu.values, first_v, order_v, bv.values, a);
-  SumTensor(net, 4, count, first_u, order_u, bu.derivs, first_v, order_v, bv.values, au);
-  SumTensor(net, 4, count, first_u, order_u, bu.values, first_v, order_v, bv.derivs, av);
+  SumTensor(surface.control.data(), 4, surface.u.count, basis, a, au, av);
   // Quotient rule on the homogeneous sums: S = A / w, S' = (A' - w' S) / w.
   const double inv_w = 1.0 / a[3];
   out.point = {a[0] * inv_w, a[1] * inv_w, a[2] * inv_w};
@@ -101,9 +119,10 @@ double MapParameter(double t, const KnotVector &from, const KnotVector &to) {
 }
 
 Vec2 EvaluateTexture(const TextureSurface &texture, const BasisAt &bs, const BasisAt &bt) {
+  const TensorBasis basis{bs.span - texture.s.degree, texture.s.Order(), bt.span - texture.t.degree,
+                          texture.t.Order(), bs.values, bt.values, nullptr, nullptr};
   double st[2];
-  SumTensor(texture.control.data(), 2, texture.s.count, bs.span - texture.s.degree, texture.s.Order(),
-            bs.values, bt.span - texture.t.degree, texture.t.Order(), bt.values, st);
+  SumTensor(texture.control.data(), 2, texture.s.count, basis, st, nullptr, nullptr);
   return {st[0], st[1]};
 }
 

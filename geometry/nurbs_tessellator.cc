@@ -36,8 +36,8 @@ void EvaluateGrid(const TessellationInput &input, const std::vector<double> &us,
     FillBasisTable(input.texture.s, MapAll(us, surface.u, input.texture.s), bs);
     FillBasisTable(input.texture.t, MapAll(vs, surface.v, input.texture.t), bt);
   }
-  vertices.resize(us.size() * vs.size());
-  SurfaceVertex *out = vertices.data();
+  vertices.clear();
+  vertices.reserve(us.size() * vs.size());
   for (size_t j = 0; j < vs.size(); ++j) {
     const BasisAt at_v = BasisFromTable(bv, j);
     for (size_t i = 0; i < us.size(); ++i) {
@@ -45,7 +45,7 @@ void EvaluateGrid(const TessellationInput &input, const std::vector<double> &us,
       EvaluateDerivs(surface, BasisFromTable(bu, i), at_v, derivs);
       const Vec2 tex = input.textured ? EvaluateTexture(input.texture, BasisFromTable(bs, i), BasisFromTable(bt, j))
                                       : DefaultTexture(surface, us[i], vs[j]);
-      *out++ = MakeVertex(surface, us[i], vs[j], derivs, tex);
+      vertices.push_back(MakeVertex(surface, us[i], vs[j], derivs, tex));
     }
   }
 }

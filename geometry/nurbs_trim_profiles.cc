@@ -47,7 +47,9 @@ bool AppendProfile(const SoProfileCoordinateElement *coords, const SoProfile *pr
   std::vector<double> control;
   if (!ReadProfilePoints(coords, profile, control, problem)) return false;
   if (profile->isOfType(SoLinearProfile::getClassTypeId())) {
-    for (size_t k = 0; k < control.size(); k += 3) loop.push_back({control[k] / control[k + 2], control[k + 1] / control[k + 2]});
+    for (size_t k = 0; k < control.size(); k += 3) {
+      loop.push_back({control[k] / control[k + 2], control[k + 1] / control[k + 2]});
+    }
     return true;
   }
   if (!profile->isOfType(SoNurbsProfile::getClassTypeId())) {

@@ -128,6 +128,7 @@ class GridTrimmer {
         work_ += last - first + 2;
       }
       if (pass == 0) {
+        if (work_ > kTrimWorkBudget) return;  // before the lists take their memory
         for (int b = 0; b < bins; ++b) start[b + 1] += start[b];
         list.resize(start[bins]);
         fill_.assign(start.begin(), start.end() - 1);

@@ -9,8 +9,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 
 cmake --build "$build" --target bench_nurbs >/dev/null
-"$build/bench/nurbs/bench_nurbs" /usr/share/inventor/data/models/household/teapot.iv | tee "${TMPDIR:-/tmp}/bench_nurbs.out"
-spread=$(awk -F': ' '/spread/ { print $2 }' "${TMPDIR:-/tmp}/bench_nurbs.out")
+out=${TMPDIR:-/tmp}/bench_nurbs.out
+"$build/bench/nurbs/bench_nurbs" /usr/share/inventor/data/models/household/teapot.iv | tee "$out"
+spread=$(awk -F': ' '/spread/ { print $2 }' "$out")
 verdict=$(awk -v s="$spread" 'BEGIN { print (s <= 2) ? "ok" : "MISSED" }')
 echo "linear time: $verdict (target: spread <= 2)"
 [ "$verdict" = ok ]

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -78,7 +79,7 @@ void BuildMeshScene(Scene &s) {
 
   Mesh repaired = TwoSquares();
   repaired.clockwise = true;  // so that the face normal (-Z) differs from any default
-  repaired.normals[1] = {0, 0, 0};
+  repaired.normals = {{0, 0, -1}, {0, 0, 0}};
   repaired.positions[3] = {NAN, 1, 0};
   repaired.face_sizes.push_back(3);
   repaired.position_index.insert(repaired.position_index.end(), {0, 1, 99});
@@ -168,10 +169,9 @@ void BuildLightCameraScene(Scene &s) {
 }
 
 std::string TempDir() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/kavrel-export-XXXXXX";
-    return std::string(mkdtemp(pattern));
-  }();
+  static char dir[] = "/tmp/kavrel-export-XXXXXX";  // static storage: still there in the exit handler
+  static bool made = mkdtemp(dir) && std::atexit([] { std::filesystem::remove_all(dir); }) == 0;
+  EXPECT_TRUE(made);
   return dir;
 }
 

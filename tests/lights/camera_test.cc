@@ -10,8 +10,6 @@ using scenario::CallsFor;
 using scenario::FloatsAfter;
 using scenario::Words;
 
-namespace {
-
 // A class derived from the orthographic camera, which the importer takes as perspective.
 class DerivedOrthoCamera : public SoOrthographicCamera {
   SO_NODE_HEADER(DerivedOrthoCamera);
@@ -21,6 +19,8 @@ class DerivedOrthoCamera : public SoOrthographicCamera {
   DerivedOrthoCamera() { SO_NODE_CONSTRUCTOR(DerivedOrthoCamera); }
 };
 SO_NODE_SOURCE(DerivedOrthoCamera);
+
+namespace {
 
 const kavrel::JournalEntry &OnlyCamera(const std::string &name) {
   static const kavrel::JournalEntry none;

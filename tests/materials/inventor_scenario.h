@@ -55,8 +55,9 @@ std::string Words(const kavrel::JournalEntry &entry);
 // Texts of the reports of that level.
 std::vector<std::string> ErrorTexts(const Scenario &run, int level);
 
-// An 8-bit image file in TIFF, rows top first; false when it cannot be written.
-bool WriteTiff(const std::string &path, int width, int height, int components, const std::vector<uint8_t> &bytes);
+// An 8-bit SGI image file from interleaved bytes; false when it cannot be written.
+bool WriteSgiImage(const std::string &path, int width, int height, int components,
+                   const std::vector<uint8_t> &bytes);
 // Reads an 8-bit TIFF back: size, samples per pixel and the interleaved bytes.
 bool ReadTiff(const std::string &path, int *width, int *height, int *components, std::vector<uint8_t> *bytes);
 

@@ -96,3 +96,24 @@ TEST(TextureExtraction, InvalidPixelDataIsRefusedBeforeAnyDriverIsTouched) {
   EXPECT_TRUE(CallLines("Kv_Output_Driver").empty());
   EXPECT_TRUE(CallLines("Kv_Handle_Name_Exists").empty());
 }
+
+TEST(TextureExtraction, DisplayShowsTheImageWhenTheFileCannotBeWritten) {
+  scenario::Scenario run;
+  auto windowed_display = [] {
+    kavrel::OutputDriver *display = kavrel::scene().drivers.find("driver1");
+    display->description = "Windows v3.1 display";
+    display->enabled = false;
+  };
+  const std::string unwritable = run.dir() + "no/";
+  run.ConvertText(EmbeddedCube("1 1 1 0x33"), {{"txtr_save_dir", unwritable}}, windowed_display);
+  auto drivers = CallLines("Kv_Output_Driver");
+  EXPECT_EQ(drivers.front(), "Kv_Output_Driver(\"driver1\" enabled on .)");
+  EXPECT_EQ(drivers.back(), "Kv_Output_Driver(\"driver1\" enabled off .)");
+  EXPECT_EQ(scenario::ErrorTexts(run, 1).back(),
+            "Texture image file '" + unwritable + "texture.tif' type not supported or not found.");
+
+  kavrel::SetEnvironmentValue("KV_RUNING_IN_MAX", 1);  // inside that host nothing is shown
+  run.ConvertText(EmbeddedCube("1 1 1 0x33"), {}, windowed_display);
+  kavrel::SetEnvironmentValue("KV_RUNING_IN_MAX", 0);
+  EXPECT_EQ(CallLines("Kv_Output_Driver").front(), "Kv_Output_Driver(\"driver1\" enabled off .)");
+}

@@ -25,16 +25,16 @@ std::string TextureWords() {
 
 TEST(TextureReference, DirectoryIsReplacedOrStrippedAndMissingFilesAreReported) {
   scenario::Scenario run;
-  ASSERT_TRUE(scenario::WriteTiff(run.dir() + "wood.tif", 1, 1, 1, {7}));
-  const std::string text = TexturedCube("/old/maps/wood.tif");
+  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "wood.rgb", 1, 1, 1, {7}));
+  const std::string text = TexturedCube("/old/maps/wood.rgb");
   run.ConvertText(text, {{"txtr_ref_dir", run.dir()}, {"txtr_ref_dir_specific", "1"}, {"txtr_ref_dir_strip", "1"}});
-  EXPECT_EQ(TextureWords(), "texture image textureimage " + run.dir() + "wood.tif | enabled on | alphachansrc type "
+  EXPECT_EQ(TextureWords(), "texture image textureimage " + run.dir() + "wood.rgb | enabled on | alphachansrc type "
                             "type1 invert enabled off | wrapu enabled on | wrapv enabled on | filter mipmap |");
   EXPECT_TRUE(run.errors.empty());
 
   run.ConvertText(text, {{"txtr_ref_dir_strip", "1"}});
   EXPECT_EQ(scenario::ErrorTexts(run, 1),
-            std::vector<std::string>{"Texture image file 'wood.tif' type not supported or not found."});
+            std::vector<std::string>{"Texture image file 'wood.rgb' type not supported or not found."});
   EXPECT_TRUE(kavrel::journal().calls("Kv_Texture").empty());
   // The surface takes the material's opacity back from the textured 1.0.
   const auto opacity = scenario::CallsFor("Kv_Surface", "surface");
@@ -45,8 +45,8 @@ TEST(TextureReference, DirectoryIsReplacedOrStrippedAndMissingFilesAreReported) 
 
 TEST(TextureReference, AlphaSourceInvertAndWrapTokens) {
   scenario::Scenario run;
-  ASSERT_TRUE(scenario::WriteTiff(run.dir() + "grey.tif", 1, 1, 1, {7}));
-  const std::string text = TexturedCube(run.dir() + "grey.tif", "wrapS CLAMP");
+  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "grey.rgb", 1, 1, 1, {7}));
+  const std::string text = TexturedCube(run.dir() + "grey.rgb", "wrapS CLAMP");
   const std::pair<const char *, const char *> cases[] = {
       {"0", "type1 invert enabled on"}, {"1", "type3 invert enabled on"},
       {"2", "type4 invert enabled on"}, {"3", "off invert enabled off"}};
@@ -59,12 +59,12 @@ TEST(TextureReference, AlphaSourceInvertAndWrapTokens) {
 
 TEST(TextureReference, AlphaChannelDrivesOpacityOnlyWhenAllowed) {
   scenario::Scenario run;
-  ASSERT_TRUE(scenario::WriteTiff(run.dir() + "ga.tif", 1, 1, 2, {7, 128}));
-  ASSERT_TRUE(scenario::WriteTiff(run.dir() + "rgba.tif", 1, 1, 4, {7, 7, 7, 128}));
-  ASSERT_TRUE(scenario::WriteTiff(run.dir() + "rgb.tif", 1, 1, 3, {7, 7, 7}));
+  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "ga.rgb", 1, 1, 2, {7, 128}));
+  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "rgba.rgb", 1, 1, 4, {7, 7, 7, 128}));
+  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "rgb.rgb", 1, 1, 3, {7, 7, 7}));
   const std::string link = "surface texture layer 1 enabled on texturelink texture uscale vscale uoffset voffset";
   const struct { const char *file, *source; bool modulated; } cases[] = {
-      {"ga.tif", "0", true}, {"rgba.tif", "2", true}, {"rgba.tif", "1", false}, {"rgb.tif", "0", false}};
+      {"ga.rgb", "0", true}, {"rgba.rgb", "2", true}, {"rgba.rgb", "1", false}, {"rgb.rgb", "0", false}};
   for (const auto &c : cases) {
     run.ConvertText(TexturedCube(run.dir() + c.file), {{"transparency_source", c.source}});
     const auto calls = scenario::CallsFor("Kv_Surface", "surface");
@@ -76,8 +76,8 @@ TEST(TextureReference, AlphaChannelDrivesOpacityOnlyWhenAllowed) {
 
 TEST(TextureReference, WithoutTextureReferencesTheSurfaceStaysOpaqueAndUnlinked) {
   scenario::Scenario run;
-  ASSERT_TRUE(scenario::WriteTiff(run.dir() + "grey.tif", 1, 1, 1, {7}));
-  run.ConvertText(TexturedCube(run.dir() + "grey.tif"), {}, [] {
+  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "grey.rgb", 1, 1, 1, {7}));
+  run.ConvertText(TexturedCube(run.dir() + "grey.rgb"), {}, [] {
     state->options.ImportTextureReferences = 0;
     surf_attr_mod_operation[kAttrDiffuse] = kOpImportUnchanged;
   });

@@ -71,7 +71,9 @@ TEST(NurbsSurface, BicubicBezierPatchMatchesTheAnalyticSurface) {
 }
 
 TEST(NurbsSurface, ComplexitySetsTheDensity) {
-  auto triangles = [](const std::string &complexity) { return TessellateOne(BezierPatch(complexity)).corners.size() / 3; };
+  auto triangles = [](const std::string &complexity) {
+    return TessellateOne(BezierPatch(complexity)).corners.size() / 3;
+  };
   EXPECT_EQ(triangles("Complexity { value 0 }\n"), 2u * 2 * 2);
   EXPECT_EQ(triangles("Complexity { value 1 }\n"), 2u * 32 * 32);
   EXPECT_EQ(triangles("Complexity { type SCREEN_SPACE value 1 }\n"), 2u * 32 * 32);
@@ -108,7 +110,9 @@ double Basis(const std::vector<double> &knots, int i, int degree, double t) {
     return (knots[i] <= t && t < knots[i + 1]) || last ? 1.0 : 0.0;
   }
   double value = 0.0;
-  if (knots[i + degree] > knots[i]) value += (t - knots[i]) / (knots[i + degree] - knots[i]) * Basis(knots, i, degree - 1, t);
+  if (knots[i + degree] > knots[i]) {
+    value += (t - knots[i]) / (knots[i + degree] - knots[i]) * Basis(knots, i, degree - 1, t);
+  }
   if (knots[i + degree + 1] > knots[i + 1]) {
     value += (knots[i + degree + 1] - t) / (knots[i + degree + 1] - knots[i + 1]) * Basis(knots, i + 1, degree - 1, t);
   }

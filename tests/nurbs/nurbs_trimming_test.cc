@@ -21,7 +21,9 @@ const char *kSquare =
 const char *kSquareLoops =
     "ProfileCoordinate2 { point [0 0, 1 0, 1 1, 0 1, 0.25 0.25, 0.75 0.25, 0.75 0.75, 0.25 0.75] }\n";
 
-bool InsideHole(const SbVec3f &p) { return p[0] > 0.25 + 1e-6 && p[0] < 0.75 - 1e-6 && p[1] > 0.25 + 1e-6 && p[1] < 0.75 - 1e-6; }
+bool InsideHole(const SbVec3f &p) {
+  return p[0] > 0.25 + 1e-6 && p[0] < 0.75 - 1e-6 && p[1] > 0.25 + 1e-6 && p[1] < 0.75 - 1e-6;
+}
 
 TEST(NurbsTrimming, SquareLosesTheTrianglesInsideItsHole) {
   const std::string hole_variants[] = {
@@ -72,11 +74,13 @@ TEST(NurbsTrimming, NurbsProfileCutsARoundHoleOrKeepsADisc) {
   // Inscribed polygons of the sampled circle: slightly less than the disc.
   const double disc = M_PI * 0.25 * 0.25;
   // Counter-clockwise: the one loop keeps its inside.
-  const SurfaceResult kept = TessellateOne(circle + "NurbsProfile { index [0, 1, 2, 3, 4, 5, 6, 7, 0]" + knots + kSquare);
+  const std::string ccw = "NurbsProfile { index [0, 1, 2, 3, 4, 5, 6, 7, 0]";
+  const SurfaceResult kept = TessellateOne(circle + ccw + knots + kSquare);
   ASSERT_TRUE(kept.ok) << kept.reason;
   EXPECT_NEAR(PlanarArea(kept.corners), disc, 5e-4);
   // Clockwise: a hole in the whole domain.
-  const SurfaceResult holed = TessellateOne(circle + "NurbsProfile { index [0, 7, 6, 5, 4, 3, 2, 1, 0]" + knots + kSquare);
+  const std::string cw = "NurbsProfile { index [0, 7, 6, 5, 4, 3, 2, 1, 0]";
+  const SurfaceResult holed = TessellateOne(circle + cw + knots + kSquare);
   ASSERT_TRUE(holed.ok) << holed.reason;
   EXPECT_EQ(holed.warning, "");
   EXPECT_NEAR(PlanarArea(holed.corners), 1 - disc, 5e-4);

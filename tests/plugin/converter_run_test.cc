@@ -2,6 +2,7 @@
 // out: a fatal error and the host's abort poll.
 #include <gtest/gtest.h>
 
+#include "host/import_io.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 #include "tests/materials/inventor_scenario.h"
@@ -10,11 +11,7 @@ namespace {
 
 const char kTwoCubes[] = "#Inventor V2.1 ascii\nSeparator { DEF A Cube {} DEF B Cube {} }\n";
 
-size_t ErrorsContaining(const scenario::Scenario &run, const std::string &text) {
-  size_t count = 0;
-  for (const scenario::Report &report : run.errors) count += report.text.find(text) != std::string::npos;
-  return count;
-}
+using scenario::CallLines;
 
 TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
   scenario::Scenario run;
@@ -38,7 +35,10 @@ TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
   EXPECT_STREQ(state->options.txtr_ref_dir, "/textures");
   EXPECT_EQ(state->options.txtr_save_dir, nullptr);
   EXPECT_EQ(state->options.print_stats, 1);
-  EXPECT_EQ(ErrorsContaining(run, "ERR_GEOM_IMPORT_BAD_TOKEN"), 2u);
+  EXPECT_EQ(CallLines("Kv_Report_Error"),
+            (std::vector<std::string>{
+                "Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" \"\")",
+                "Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" \"bogus\")"}));
   EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
   FreeInventorState();
 }
@@ -53,7 +53,10 @@ TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
   EXPECT_EQ(state, nullptr);
 
   EXPECT_EQ(run.Convert(run.dir() + "missing.iv"), 1);
-  EXPECT_EQ(ErrorsContaining(run, "ERR_FILE_OPEN_READ"), 1u);
+  EXPECT_EQ(CallLines("Kv_Report_Error"),
+            std::vector<std::string>{"Kv_Report_Error(<4> \"ERR_FILE_OPEN_READ\" \"ImportConverter_Inventor()\" "
+                                     "\"Inventor\" \"" + run.dir() + "missing.iv\")"});
+  EXPECT_TRUE(kavrel::journal().calls("Import_IO_Initialize").empty());
   FreeInventorState();
 }
 
@@ -80,14 +83,20 @@ TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
   EXPECT_EQ(state, nullptr);
 }
 
+// The user asks to stop once the run has started.
 TEST(GuardedRun, HostAbortPollSkipsEveryShapeAndTheRunEnds) {
   scenario::Scenario run;
-  kavrel::RequestAbort();
+  kavrel::ReportSinks sinks = kavrel::report_sinks();
+  sinks.progress = [](const std::string &line) {
+    if (line == "Reading Inventor File") kavrel::RequestAbort();
+  };
+  kavrel::SetReportSinks(sinks);
   EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} DEF G Separator { Sphere {} } }\n"), 0);
   kavrel::ClearAbortRequest();
   EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
   EXPECT_EQ(kavrel::journal().calls("Kv_Add_Empty_Node").size(), 1u);
-  EXPECT_EQ(scenario::CallLines("Kv_Light").back(), "Kv_Light(\"defaultambient\" enabled off .)");
+  EXPECT_EQ(kavrel::journal().calls("Import_IO_Check_For_Abort").size(), 4u);
+  EXPECT_EQ(CallLines("Kv_Light").back(), "Kv_Light(\"defaultambient\" enabled off .)");
   EXPECT_EQ(state, nullptr);
 }
 
