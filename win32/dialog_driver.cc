@@ -23,7 +23,10 @@ void ClickRadio(Control *c) {
 
 }  // namespace
 
-bool DialogDriver::IsOpen() const { return DialogOf(window_) != nullptr; }
+bool DialogDriver::IsOpen() const {
+  Dialog *d = DialogOf(window_);
+  return d && !d->ended;
+}
 
 std::string DialogDriver::TemplateName() const {
   Dialog *d = DialogOf(window_);

@@ -28,7 +28,7 @@ class DialogDriver {
   explicit DialogDriver(HWND window) : window_(window) {}
 
   HWND handle() const { return window_; }
-  bool IsOpen() const;
+  bool IsOpen() const;                // shown and not yet ended
   std::string TemplateName() const;   // "OptionsDialog"; "" for message boxes and prompts
   std::string Caption() const;
   bool IsMessageBox() const;

@@ -21,7 +21,8 @@ void AddCorner(const SoPrimitiveVertex *vertex) {
   const SbVec3f &point = vertex->getPoint();
   const SbVec3f &normal = vertex->getNormal();
   const SbVec4f &texture = vertex->getTextureCoords();
-  corners.insert(corners.end(), {point[0], point[1], point[2], normal[0], normal[1], normal[2], texture[0], texture[1]});
+  corners.insert(corners.end(),
+                 {point[0], point[1], point[2], normal[0], normal[1], normal[2], texture[0], texture[1]});
 }
 
 void CollectTriangle(void *, SoCallbackAction *, const SoPrimitiveVertex *a, const SoPrimitiveVertex *b,

@@ -29,8 +29,8 @@ measure() {
 
 status=0
 printf '%-16s %10s %10s %10s %10s %8s %8s  %s\n' input base_s base_MB conv_s conv_MB time_x mem_x verdict
-for spec in grid:1.5 shapes-distinct:2 shapes-shared:2; do
-  kind=${spec%%:*}; time_target=${spec##*:}
+for entry in grid:1.5 shapes-distinct:2 shapes-shared:2; do
+  kind=${entry%%:*}; time_target=${entry##*:}
   input=$work/$kind.iv
   [ -s "$input" ] || { "$generate" "$kind" "$input.part" && mv "$input.part" "$input"; }
   measure "$work/$kind.baseline" "$baseline" "$input"

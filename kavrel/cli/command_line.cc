@@ -105,7 +105,8 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   app.add_option("--support-dir", command->support_dir,
                  "Plug-in support directory with the preferences (default: $XDG_CONFIG_HOME/kavrel/inventor/)")
       ->type_name("DIR");
-  app.add_option("--plugin", command->plugin_path, "Plug-in library to load (default: $KAVREL_PLUGIN, else the built one)")
+  app.add_option("--plugin", command->plugin_path,
+                 "Plug-in library to load (default: $KAVREL_PLUGIN, else the built one)")
       ->type_name("PATH");
   app.add_flag("--check", command->check_only, "Only test each file's header: prints valid, unreadable or unsupported");
   app.add_flag("--trace", command->trace, "Print the host call journal to standard error");

@@ -31,7 +31,11 @@ ExitStatus Export(const std::string &input, const std::string &output) {
   ExportFormat format = ExportFormat::kGlb;
   ExportFormatFromPath(output, &format);
   std::string error;
-  if (!ExportScene(scene(), output, format, &error)) return Fail(kExitFailed, "cannot write '" + output + "': " + error);
+  if (!ExportScene(scene(), output, format, &error)) {
+    // The exporter's messages usually name the file already.
+    bool named = error.find(output) != std::string::npos;
+    return Fail(kExitFailed, named ? error : "cannot write '" + output + "': " + error);
+  }
   ShowSummary(input + " -> " + output);
   return kExitConverted;
 }

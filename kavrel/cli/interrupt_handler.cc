@@ -11,7 +11,8 @@ namespace {
 
 volatile sig_atomic_t interrupt_count = 0;
 
-const char kFirstNotice[] = "\nkavrel-convert: interrupted; stopping after the current shape (Ctrl-C again to quit now)\n";
+const char kFirstNotice[] =
+    "\nkavrel-convert: interrupted; stopping after the current shape (Ctrl-C again to quit now)\n";
 
 // Only async-signal-safe calls: RequestAbort sets a flag, write and raise
 // are safe by POSIX.

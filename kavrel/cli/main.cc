@@ -1,6 +1,9 @@
 // kavrel-convert: loads the Inventor import plug-in as a host does and
 // writes what it imports as glTF 2.0 (or the scene database as JSON).
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 #include "kavrel/cli/bundled_example.h"
 #include "kavrel/cli/command_line.h"
@@ -48,8 +51,10 @@ ExitStatus ConvertExample(PluginLibrary &plugin, ConversionSettings settings, Co
   settings.command = &command;
   ExitStatus status = ConvertAll(plugin, settings);
   if (status == kExitConverted) {
-    ShowNotice("Converted the bundled example " + example + " to " + DefaultOutputPath(example) +
-               " in the current directory. Run kavrel-convert --help for more.");
+    char *directory = getcwd(nullptr, 0);
+    ShowNotice("The bundled example is now " + std::string(directory != nullptr ? directory : ".") + "/" +
+               DefaultOutputPath(example) + "; run kavrel-convert --help to convert your own files.");
+    std::free(directory);
   }
   return status;
 }

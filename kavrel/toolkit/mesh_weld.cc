@@ -7,32 +7,6 @@ namespace kavrel {
 
 namespace {
 
-// A value to weld and where it came from.
-struct Pending {
-  Vec3 value;
-  int32_t id;                                   // index into the stream's values
-};
-
-// The values some corner uses, grouped by the top 16 bits of their home
-// cell's hash (one counting-sort pass), so that the grid's table is
-// visited nearly in order.
-std::vector<Pending> GroupByHome(const mesh_detail::WeldGrid &grid, const std::vector<Vec3> &values,
-                                 const std::vector<uint8_t> &used) {
-  constexpr int kBuckets = 1 << 16;
-  std::vector<uint32_t> hash(values.size());
-  std::vector<uint32_t> start(kBuckets + 1, 0);
-  for (size_t v = 0; v < values.size(); ++v) {
-    if (!used[v]) continue;
-    hash[v] = grid.HomeHash(values[v]) >> 16;
-    ++start[hash[v] + 1];
-  }
-  for (int b = 0; b < kBuckets; ++b) start[b + 1] += start[b];
-  std::vector<Pending> pending(start[kBuckets]);
-  for (size_t v = 0; v < values.size(); ++v)
-    if (used[v]) pending[start[hash[v]]++] = Pending{values[v], static_cast<int32_t>(v)};
-  return pending;
-}
-
 // After positions are welded: polygons left with fewer than three distinct
 // positions go (Coin3D's pre-sized buffers end in zero-filled triangles that
 // all collapse onto the origin), and a corner that repeats the position of
@@ -76,22 +50,19 @@ void CombineStream(Mesh &mesh, MeshStream stream, float threshold) {
   std::vector<int32_t> &index = *ref.index;
   std::vector<uint8_t> used(values.size(), 0);
   for (int32_t i : index) used[i] = 1;
-  mesh_detail::WeldGrid grid(threshold, values.size());
-  std::vector<int32_t> rep_of(values.size(), -1);
-  for (const Pending &p : GroupByHome(grid, values, used)) rep_of[p.id] = grid.Find(p.value);
+  const mesh_detail::WeldResult weld = mesh_detail::WeldValues(values, used, threshold);
   // Numbered again in the order corners first use them: the stream comes
   // out compacted, unused values dropped.
-  const std::vector<Vec3> &reps = grid.representatives();
-  std::vector<int32_t> number(reps.size(), -1);
+  std::vector<int32_t> number(weld.reps.size(), -1);
   std::vector<Vec3> welded;
-  welded.reserve(reps.size());
+  welded.reserve(weld.reps.size());
   for (int32_t &i : index) {
-    int32_t &n = number[rep_of[i]];
-    if (n < 0) {
-      n = static_cast<int32_t>(welded.size());
-      welded.push_back(reps[rep_of[i]]);
+    const int32_t rep = weld.rep_of[i];
+    if (number[rep] < 0) {
+      number[rep] = static_cast<int32_t>(welded.size());
+      welded.push_back(weld.reps[rep]);
     }
-    i = n;
+    i = number[rep];
   }
   values.swap(welded);
   if (stream == MeshStream::kPosition) DropCollapsedPolygons(mesh);

@@ -95,7 +95,6 @@ TEST(ConvertCommand, OptionTokensReachThePlugin) {
   ProcessResult quiet_stats = RunConvert(scratch, {"-q", "-O", "print_stats=0", "-O", "no_such_option=1", "a.iv"});
   EXPECT_EQ(quiet_stats.status, 0) << quiet_stats.err;
   EXPECT_FALSE(Contains(quiet_stats.out, kStatistics)) << quiet_stats.out;
-  EXPECT_TRUE(Contains(quiet_stats.err, "ERR_GEOM_IMPORT_BAD_TOKEN")) << quiet_stats.err;
   EXPECT_TRUE(Contains(quiet_stats.err, "no_such_option")) << quiet_stats.err;
 
   ProcessResult lights = RunConvert(scratch, {"-q", "--trace", "-O", "import_lights=1", "a.iv"});
@@ -137,7 +136,8 @@ TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
   EXPECT_TRUE(scratch.List("out").empty());
 
   // Several inputs: each its own output, the status the worst of them.
-  ProcessResult batch = RunConvert(scratch, {"../in/two.wrl", "../in/good.iv", "../in/missing.iv"}, scratch.path() + "/out");
+  ProcessResult batch =
+      RunConvert(scratch, {"../in/two.wrl", "../in/good.iv", "../in/missing.iv"}, scratch.path() + "/out");
   EXPECT_EQ(batch.status, 1);
   EXPECT_EQ(scratch.List("out"), std::vector<std::string>{"good.glb"});
 }
@@ -168,7 +168,7 @@ std::string ManyShapes(int count) {
 
 TEST(ConvertCommand, CtrlCStopsTheRunAndWritesNothing) {
   ScratchDirectory scratch;
-  std::string input = scratch.Write("many.iv", ManyShapes(20000));
+  std::string input = scratch.Write("many.iv", ManyShapes(5000));
   ChildProcess child({KAVREL_CONVERT_PATH, input, "-o", scratch.path() + "/many.glb"}, scratch.path(),
                      scratch.path());
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 std::vector<std::string> CorpusFiles() {
   std::vector<std::string> files;
   std::error_code error;
-  for (fs::recursive_directory_iterator it(KAVREL_INVENTOR_MODELS, error), end; !error && it != end; it.increment(error)) {
+  fs::recursive_directory_iterator it(KAVREL_INVENTOR_MODELS, error), end;
+  for (; !error && it != end; it.increment(error)) {
     if (it->is_regular_file() && it->path().extension() == ".iv") files.push_back(it->path().string());
   }
   std::sort(files.begin(), files.end());

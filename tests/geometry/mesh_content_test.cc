@@ -7,11 +7,11 @@
 #include <cmath>
 
 #include "plugin/plugin_module.h"
-#include "tests/materials/inventor_scenario.h"
+#include "tests/plugin/conversion_scenario.h"
 
 namespace {
 
-const scenario::Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
+const plugin_test::Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
 
 const kavrel::Mesh &MeshOf(const std::string &object) {
   const kavrel::Object *found = kavrel::scene().objects.find(object);
@@ -25,10 +25,11 @@ bool HasColor(const kavrel::Mesh &mesh, kavrel::Vec3 color) {
 }
 
 TEST(MeshContent, PositionsStayInShapeCoordinatesAndUvFollowTheTextureMatrix) {
-  scenario::Scenario run;
-  run.ConvertText("#Inventor V2.1 ascii\nSeparator { Transform { translation 5 5 5 scaleFactor 2 2 2 } "
-                  "Texture2Transform { translation 0.5 0 } DEF Box Cube {} }\n",
-                  kQuick);
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator { Transform { translation 5 5 5 scaleFactor 2 2 2 } "
+      "Texture2Transform { translation 0.5 0 } DEF Box Cube {} }\n",
+      kQuick);
   const kavrel::Mesh &mesh = MeshOf("Box");
   ASSERT_EQ(mesh.face_sizes.size(), 12u);
   for (const kavrel::Vec3 &p : mesh.positions) {
@@ -43,13 +44,14 @@ TEST(MeshContent, PositionsStayInShapeCoordinatesAndUvFollowTheTextureMatrix) {
 }
 
 TEST(MeshContent, PerVertexColoursTravelInTheVertices) {
-  scenario::Scenario run;
-  run.ConvertText("#Inventor V2.1 ascii\nSeparator { MaterialBinding { value PER_VERTEX_INDEXED }\n"
-                  "  Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] }\n"
-                  "  Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0 ] }\n"
-                  "  DEF Tri IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] materialIndex [ 2, 1, 0, -1 ] }\n"
-                  "  DEF Ball Sphere {} }\n",
-                  kQuick);
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator { MaterialBinding { value PER_VERTEX_INDEXED }\n"
+      "  Material { diffuseColor [ 1 0 0, 0 1 0, 0 0 1 ] }\n"
+      "  Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0 ] }\n"
+      "  DEF Tri IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] materialIndex [ 2, 1, 0, -1 ] }\n"
+      "  DEF Ball Sphere {} }\n",
+      kQuick);
   const kavrel::Mesh &tri = MeshOf("Tri");
   EXPECT_TRUE(HasColor(tri, {1, 0, 0}) && HasColor(tri, {0, 1, 0}) && HasColor(tri, {0, 0, 1}));
   // Not a vertex shape: no vertex colours, the default material.
@@ -57,7 +59,7 @@ TEST(MeshContent, PerVertexColoursTravelInTheVertices) {
 }
 
 TEST(MeshContent, Vrml1EmissiveColoursBecomeVertexColours) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   run.Convert(run.Write("floor.wrl",
                         "#VRML V1.0 ascii\nSeparator {\n"
                         "  Material { ambientColor 0 0 0 diffuseColor 0 0 0 specularColor 0 0 0\n"
@@ -72,11 +74,12 @@ TEST(MeshContent, Vrml1EmissiveColoursBecomeVertexColours) {
 }
 
 TEST(MeshContent, ClockwiseHintsReachTheBufferAndMaterialsCanBeOff) {
-  scenario::Scenario run;
-  run.ConvertText("#Inventor V2.1 ascii\nSeparator { ShapeHints { vertexOrdering CLOCKWISE }\n"
-                  "  Coordinate3 { point [ 0 0 0, 0 1 0, 1 0 0 ] }\n"
-                  "  DEF Cw FaceSet { numVertices [ 3 ] } DEF Solid Cube {} }\n",
-                  {{"quick_naming", "1"}, {"import_materials", "0"}});
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator { ShapeHints { vertexOrdering CLOCKWISE }\n"
+      "  Coordinate3 { point [ 0 0 0, 0 1 0, 1 0 0 ] }\n"
+      "  DEF Cw FaceSet { numVertices [ 3 ] } DEF Solid Cube {} }\n",
+      {{"quick_naming", "1"}, {"import_materials", "0"}});
   EXPECT_TRUE(MeshOf("Cw").clockwise);
   EXPECT_FALSE(MeshOf("Solid").clockwise);
   EXPECT_TRUE(kavrel::journal().calls("Kv_Surfacelink").empty());

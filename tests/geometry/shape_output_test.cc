@@ -1,26 +1,20 @@
 // Which shapes become meshes, and the calls each mesh makes in the host.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "plugin/plugin_module.h"
-#include "tests/materials/inventor_scenario.h"
+#include "tests/plugin/conversion_scenario.h"
 
 namespace {
 
-using scenario::CallLines;
-using scenario::ErrorTexts;
+using plugin_test::CallLines;
+using plugin_test::DefinedObjects;
 
-const scenario::Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
-
-std::vector<std::string> DefinedObjects() {
-  std::vector<std::string> names;
-  for (const kavrel::JournalEntry *entry : kavrel::journal().calls("Kv_Object_Define")) {
-    names.push_back(entry->items.at(0).text);
-  }
-  return names;
-}
+const plugin_test::Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
 
 TEST(ShapeOutput, EveryTessellatedShapeClassBecomesAMesh) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   run.ConvertText(
       "#Inventor V2.1 ascii\nSeparator {\n"
       "  Cube {} Cone {} Cylinder {} Sphere {} Text3 { string \"Hi\" parts ALL }\n"
@@ -35,13 +29,12 @@ TEST(ShapeOutput, EveryTessellatedShapeClassBecomesAMesh) {
       kQuick);
   EXPECT_EQ(DefinedObjects(),
             (std::vector<std::string>{"Cube", "Cone", "Cylinder", "Sphere", "Text3", "IndexedFaceSet",
-                                      "IndexedTriangleStripSet", "FaceSet", "QuadMesh", "TriangleStripSet",
-                                      "Named"}));
+                                      "IndexedTriangleStripSet", "FaceSet", "QuadMesh", "TriangleStripSet", "Named"}));
   EXPECT_TRUE(run.errors.empty());
 }
 
 TEST(ShapeOutput, UnsupportedEmptyAndCurveShapesMakeNothing) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   run.ConvertText(
       "#Inventor V2.1 ascii\nSeparator {\n"
       "  Coordinate3 { point [ 0 0 0, 1 0 0, 1 1 0, 0 1 0 ] }\n"
@@ -52,19 +45,18 @@ TEST(ShapeOutput, UnsupportedEmptyAndCurveShapesMakeNothing) {
       "  IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] }\n"
       "}\n",
       kQuick);
-  EXPECT_EQ(ErrorTexts(run, 1),
-            (std::vector<std::string>{"Unsupported shape node encountered, skipping.",
-                                      "Unsupported shape node encountered, skipping.",
-                                      "Zero triangles found in Shape node. Skipping...",
-                                      "Zero triangles found in Shape node. Skipping...",
-                                      "Zero triangles found in Shape node. Skipping..."}));
+  EXPECT_EQ(run.Errors(1),
+            (std::vector<std::string>{
+                "Unsupported shape node encountered, skipping.", "Unsupported shape node encountered, skipping.",
+                "Zero triangles found in Shape node. Skipping...", "Zero triangles found in Shape node. Skipping...",
+                "Zero triangles found in Shape node. Skipping..."}));
   // No name was taken by the empty face set.
   EXPECT_EQ(DefinedObjects(), std::vector<std::string>{"IndexedFaceSet"});
 }
 
 // Our own tessellator or a clear message: a NURBS surface never crashes the run.
 TEST(ShapeOutput, NurbsSurfaceIsTessellatedOrReportedOnce) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   run.ConvertText(
       "#Inventor V2.1 ascii\nSeparator {\n"
       "  Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0, 1 1 1 ] }\n"
@@ -72,7 +64,7 @@ TEST(ShapeOutput, NurbsSurfaceIsTessellatedOrReportedOnce) {
       "vKnotVector [ 0, 0, 1, 1 ] }\n"
       "}\n",
       kQuick);
-  const std::vector<std::string> errors = ErrorTexts(run, 1);
+  const std::vector<std::string> errors = run.Errors(1);
   if (DefinedObjects().empty()) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].rfind("NURBS surface 'Patch' skipped: ", 0), 0u) << errors[0];
@@ -83,44 +75,49 @@ TEST(ShapeOutput, NurbsSurfaceIsTessellatedOrReportedOnce) {
 }
 
 TEST(ShapeOutput, CallsPerShapeComeInTheDocumentedOrder) {
-  scenario::Scenario run;
-  run.ConvertText("#Inventor V2.1 ascii\nSeparator { DrawStyle { style INVISIBLE } Translation { translation 1 2 3 } "
-                  "DEF Box Cube {} }\n",
-                  {{"quick_naming", "1"}, {"print_stats", "0"}, {"import_materials", "0"}}, [] {
-                    state->options.calc_smoothed_normals = 1;
-                    state->options.EnaMergePolygons = 1;
-                    state->options.MergePolygonsQuadsOnly = 0;
-                    state->options.optimize_hierarchy1 = state->options.optimize_hierarchy2 = 0;
-                  });
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator { DrawStyle { style INVISIBLE } Translation { translation 1 2 3 } "
+      "DEF Box Cube {} }\n",
+      {{"quick_naming", "1"}, {"print_stats", "0"}, {"import_materials", "0"}}, [] {
+        state->options.calc_smoothed_normals = 1;
+        state->options.EnaMergePolygons = 1;
+        state->options.MergePolygonsQuadsOnly = 0;
+        state->options.optimize_hierarchy1 = state->options.optimize_hierarchy2 = 0;
+      });
+  const std::set<std::string> mesh_calls = {"Kv_Object_Define", "Import_IO_Output_Indexedpolygons",
+                                            "Kv_Object_End",    "Kv_Manipulate_IndexedPolygons",
+                                            "Kv_Add_Instance",  "Kv_Surfacelink",
+                                            "Kv_Transform",     "Kv_Instance",
+                                            "Kv_Attach",        "Import_IO_Free_Indexedpolygons"};
   std::vector<std::string> calls;
   for (const kavrel::JournalEntry &entry : kavrel::journal().entries()) {
-    if (entry.call.rfind("Kv_", 0) == 0 && entry.call != "Kv_Light" && entry.call != "Kv_Camera") {
-      calls.push_back(entry.to_string());
-    }
+    if (mesh_calls.count(entry.call)) calls.push_back(entry.to_string());
   }
   const std::string root = root_instance_name;
   EXPECT_EQ(calls, (std::vector<std::string>{
                        "Kv_Object_Define(\"Box\" .)",
+                       "Import_IO_Output_Indexedpolygons(<0> \"Box\" <0> [0])",
                        "Kv_Object_End(.)",
-                       "Kv_Manipulate_IndexedPolygons(\"Box\" combine vertex [0.0001] .)",
-                       "Kv_Manipulate_IndexedPolygons(\"Box\" combine normal [0.0001] .)",
-                       "Kv_Manipulate_IndexedPolygons(\"Box\" combine texture [0.0001] .)",
-                       "Kv_Manipulate_IndexedPolygons(\"Box\" calcnormals angle [45] .)",
-                       "Kv_Manipulate_IndexedPolygons(\"Box\" merge quads enabled off angle [0.1] .)",
+                       "Kv_Manipulate_IndexedPolygons(\"Box\" <0> combine vertex [0.0001] .)",
+                       "Kv_Manipulate_IndexedPolygons(\"Box\" <0> combine normal [0.0001] .)",
+                       "Kv_Manipulate_IndexedPolygons(\"Box\" <0> combine texture [0.0001] .)",
+                       "Kv_Manipulate_IndexedPolygons(\"Box\" <0> calcnormals angle [45] .)",
+                       "Kv_Manipulate_IndexedPolygons(\"Box\" <0> merge quads enabled off angle [0.1] .)",
                        "Kv_Add_Instance(instance \"Box\" object \"Box\" .)",
                        "Kv_Transform(instance \"Box\" premultiply matrix [1 0 0 0 0 1 0 0 0 0 1 0 1 2 3 1] .)",
                        "Kv_Instance(\"Box\" hidden enabled on .)",
                        "Kv_Attach(instance \"Box\" instance \"" + root + "\" .)",
+                       "Import_IO_Free_Indexedpolygons()",
                    }));
 }
 
 TEST(ShapeOutput, ComplexityAboveTheCountReportsTheOverflowOnce) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Complexity { value 0.9 } Sphere {} Sphere {} }\n", kQuick);
-  const std::vector<std::string> overflows = ErrorTexts(run, 6);
+  const std::vector<std::string> overflows = run.Errors(6);
   ASSERT_EQ(overflows.size(), 2u);
-  EXPECT_EQ(overflows[0].rfind("iv2kv::inventorCB_TrianglePrimitive():: the pre-calculated number of polygons", 0),
-            0u);
+  EXPECT_EQ(overflows[0].rfind("iv2kv::inventorCB_TrianglePrimitive():: the pre-calculated number of polygons", 0), 0u);
   EXPECT_EQ(DefinedObjects().size(), 2u);
 }
 

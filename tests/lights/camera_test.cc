@@ -6,9 +6,7 @@
 
 #include "inventor_scenario.h"
 
-using scenario::CallsFor;
-using scenario::FloatsAfter;
-using scenario::Words;
+using Floats = std::vector<float>;
 
 // A class derived from the orthographic camera, which the importer takes as perspective.
 class DerivedOrthoCamera : public SoOrthographicCamera {
@@ -22,11 +20,9 @@ SO_NODE_SOURCE(DerivedOrthoCamera);
 
 namespace {
 
-const kavrel::JournalEntry &OnlyCamera(const std::string &name) {
-  static const kavrel::JournalEntry none;
-  const auto calls = CallsFor("Kv_Camera", name);
-  EXPECT_EQ(calls.size(), 1u) << name;
-  return calls.empty() ? none : *calls[0];
+Floats CameraValue(const std::string &camera, const char *word) {
+  const auto calls = scenario::CallsFor("Kv_Camera", camera);
+  return calls.size() == 1 ? scenario::FloatsAfter(*calls[0], word) : Floats{};
 }
 
 }  // namespace
@@ -38,24 +34,20 @@ Separator {
   DEF wide PerspectiveCamera { position 0 0 5 heightAngle 0.785398163 focalDistance 5 aspectRatio 1.5 }
   DEF square PerspectiveCamera { heightAngle 0.785398163 focalDistance 5 aspectRatio 1 }
   DEF flat OrthographicCamera { height 2 aspectRatio 1.5 } })");
-  const kavrel::JournalEntry &wide = OnlyCamera("wide");
-  EXPECT_EQ(Words(wide), "wide active | formmappingtype type4 | focallength | twist | window | lookfrom | lookat | "
-                         "lookup | projection perspective |");
-  EXPECT_EQ(FloatsAfter(wide, "window"), (std::vector<float>{4.1421356f, 2.7614238f}));
-  EXPECT_EQ(FloatsAfter(wide, "lookfrom"), (std::vector<float>{0, 0, 5}));
-  EXPECT_EQ(FloatsAfter(wide, "lookat"), (std::vector<float>{0, 0, -5}));
-  EXPECT_EQ(FloatsAfter(wide, "lookup"), (std::vector<float>{0, 1, 0}));
-  EXPECT_EQ(FloatsAfter(wide, "focallength"), std::vector<float>{5});
-  EXPECT_EQ(FloatsAfter(OnlyCamera("square"), "window"), (std::vector<float>{4.1421356f, 4.1421356f}));
-  EXPECT_EQ(FloatsAfter(OnlyCamera("flat"), "window"), (std::vector<float>{3, 2}));
-  EXPECT_NE(OnlyCamera("flat").to_string().find("projection orthographic"), std::string::npos);
-  const kavrel::JournalEntry &fixed = OnlyCamera("default");
-  EXPECT_EQ(Words(fixed), "default lookfrom | lookat | focallength | window |");
-  EXPECT_EQ(FloatsAfter(fixed, "lookfrom"), (std::vector<float>{0, 0, 10}));
-  EXPECT_EQ(FloatsAfter(fixed, "lookat"), (std::vector<float>{0, 0, 0}));
-  EXPECT_EQ(FloatsAfter(fixed, "window"), (std::vector<float>{4.1421347f, 4.1421347f}));
+  EXPECT_EQ(scenario::Lines("Kv_Camera", "wide"),
+            std::vector<std::string>{"Kv_Camera(\"wide\" active | formmappingtype type4 | focallength [5] | "
+                                     "twist [0] | window [4.14214 2.76142] | lookfrom [0 0 5] | lookat [0 0 -5] | "
+                                     "lookup [0 1 0] | projection perspective | .)"});
+  EXPECT_EQ(CameraValue("wide", "window"), (Floats{4.1421356f, 2.7614238f}));
+  EXPECT_EQ(CameraValue("square", "window"), (Floats{4.1421356f, 4.1421356f}));
+  EXPECT_EQ(CameraValue("flat", "window"), (Floats{3, 2}));
+  EXPECT_NE(scenario::Lines("Kv_Camera", "flat").at(0).find("projection orthographic"), std::string::npos);
+  EXPECT_EQ(scenario::Lines("Kv_Camera", "default"),
+            std::vector<std::string>{"Kv_Camera(\"default\" lookfrom [0 0 10] | lookat [0 0 0] | focallength [5] | "
+                                     "window [4.14213 4.14213] | .)"});
+  EXPECT_EQ(CameraValue("default", "window"), (Floats{4.1421347f, 4.1421347f}));
   EXPECT_NE(run.printed.find("Number of cameras created = 3"), std::string::npos);
-  EXPECT_TRUE(CallsFor("Kv_Light", "default_HeadLight").empty());
+  EXPECT_EQ(scenario::Lines("Kv_Light").size(), 1u);  // no headlights by default
 }
 
 TEST(Cameras, HeadlightsForEveryCameraAreMadeSwitchedOff) {
@@ -64,15 +56,16 @@ TEST(Cameras, HeadlightsForEveryCameraAreMadeSwitchedOff) {
   DerivedOrthoCamera::initClass();
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { PerspectiveCamera { position 0 0 5 } "
                   "DerivedOrthoCamera { height 2 } }", {{"add_camera_headlight", "1"}, {"quick_naming", "1"}});
-  EXPECT_NE(OnlyCamera("Perspective").to_string().find("projection perspective"), std::string::npos);
-  const auto cameras = kavrel::journal().calls("Kv_Camera");
+  const auto cameras = scenario::Lines("Kv_Camera");
   ASSERT_EQ(cameras.size(), 3u);
-  EXPECT_NE(cameras[1]->to_string().find("projection perspective"), std::string::npos);  // derived: perspective
-  const kavrel::JournalEntry &headlight = *CallsFor("Kv_Light", "Perspective_HeadLight").at(0);
-  EXPECT_EQ(headlight.to_string(), "Kv_Light(\"Perspective_HeadLight\" color rgb [1 1 1] | model direction | "
-                                   "enabled off | intensity [1] | shinedir [0 0 10] | .)");
-  EXPECT_EQ(CallsFor("Kv_Light", "default_HeadLight").size(), 1u);
-  EXPECT_EQ(kavrel::journal().calls("Kv_Light").size(), 4u);  // three headlights and the default ambient
+  EXPECT_EQ(cameras[0].rfind("Kv_Camera(\"Perspective\" ", 0), 0u);
+  EXPECT_EQ(cameras[1].rfind("Kv_Camera(\"Perspective #2\" ", 0), 0u);  // derived: taken as perspective
+  EXPECT_NE(cameras[1].find("projection perspective"), std::string::npos);
+  EXPECT_EQ(scenario::Lines("Kv_Light", "Perspective_HeadLight"),
+            std::vector<std::string>{"Kv_Light(\"Perspective_HeadLight\" color rgb [1 1 1] | model direction | "
+                                     "enabled off | intensity [1] | shinedir [0 0 10] | .)"});
+  EXPECT_EQ(scenario::Lines("Kv_Light", "Perspective #2_HeadLight").size(), 1u);
+  EXPECT_EQ(scenario::Lines("Kv_Light", "default_HeadLight").size(), 1u);
   EXPECT_NE(run.printed.find("Number of lights created = 3"), std::string::npos);
   EXPECT_NE(run.printed.find("Number of cameras created = 2"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,21 +15,20 @@ namespace {
 int32_t CallEntryPoint(std::vector<const char *> tokens, std::vector<intptr_t> values) {
   tokens.push_back(nullptr);
   values.push_back(0);
-  int32_t result = 0;
+  int32_t result = -1;
   Kavrel_Plugin_EntryPoint(tokens.data(), values.data(), &result, 0);
   return result;
 }
 
 }  // namespace
 
-Scenario::Scenario() {
+Scenario::Scenario() : saved_sinks_(kavrel::report_sinks()) {
   char pattern[] = "/tmp/kavrel-scenario-XXXXXX";
   const char *made = mkdtemp(pattern);
   dir_ = std::string(made ? made : "/tmp") + "/";
-  saved_sinks_ = kavrel::report_sinks();
   kavrel::ReportSinks sinks;
   sinks.report = [this](const std::string &text) { printed += text; };
-  sinks.error = [this](int level, const std::string &text) { errors.push_back({level, text}); };
+  sinks.error = [this](int level, const std::string &text) { errors.emplace_back(level, text); };
   sinks.progress = [](const std::string &) {};
   kavrel::SetReportSinks(sinks);
 }
@@ -39,13 +39,9 @@ Scenario::~Scenario() {
   std::filesystem::remove_all(dir_, ignored);
 }
 
-std::string Scenario::Write(const std::string &name, const std::string &text) const {
-  const std::string path = dir_ + name;
+int32_t Scenario::ConvertText(const std::string &text, const Tokens &tokens, const std::function<void()> &adjust) {
+  const std::string path = dir_ + "scene.iv";
   std::ofstream(path) << text;
-  return path;
-}
-
-int32_t Scenario::Convert(const std::string &path, const Tokens &tokens, const std::function<void()> &adjust) {
   kavrel::ResetHost();
   errors.clear();
   printed.clear();
@@ -61,69 +57,50 @@ int32_t Scenario::Convert(const std::string &path, const Tokens &tokens, const s
   return CallEntryPoint(names, values);
 }
 
-int32_t Scenario::ConvertText(const std::string &text, const Tokens &tokens, const std::function<void()> &adjust) {
-  return Convert(Write("scene.iv", text), tokens, adjust);
-}
-
-std::string Words(const kavrel::JournalEntry &entry) {
-  std::string out;
-  for (const kavrel::JournalItem &item : entry.items) {
-    if (item.kind == kavrel::JournalItem::kToken || item.kind == kavrel::JournalItem::kString) {
-      out += (out.empty() ? "" : " ") + item.text;
-    } else if (item.kind == kavrel::JournalItem::kGroupEnd) {
-      out += " |";
-    }
+std::vector<std::string> Scenario::Errors(int level) const {
+  std::vector<std::string> texts;
+  for (const auto &error : errors) {
+    if (error.first == level) texts.push_back(error.second);
   }
-  return out;
-}
-
-std::vector<std::string> CallLines(const std::string &call) {
-  std::vector<std::string> lines;
-  for (const kavrel::JournalEntry *entry : kavrel::journal().calls(call)) lines.push_back(entry->to_string());
-  return lines;
+  return texts;
 }
 
 std::vector<const kavrel::JournalEntry *> CallsFor(const std::string &call, const std::string &name) {
   std::vector<const kavrel::JournalEntry *> found;
   for (const kavrel::JournalEntry *entry : kavrel::journal().calls(call)) {
-    for (const kavrel::JournalItem &item : entry->items) {
-      if (item.kind != kavrel::JournalItem::kString) continue;
-      if (item.text == name) found.push_back(entry);
-      break;
-    }
+    auto first_string = std::find_if(entry->items.begin(), entry->items.end(),
+                                     [](const kavrel::JournalItem &item) { return item.kind == kavrel::JournalItem::kString; });
+    if (name.empty() || (first_string != entry->items.end() && first_string->text == name)) found.push_back(entry);
   }
   return found;
 }
 
+std::vector<std::string> Lines(const std::string &call, const std::string &name) {
+  std::vector<std::string> lines;
+  for (const kavrel::JournalEntry *entry : CallsFor(call, name)) lines.push_back(entry->to_string());
+  return lines;
+}
+
 std::vector<float> FloatsAfter(const kavrel::JournalEntry &entry, const std::string &word) {
-  for (size_t i = 0; i + 1 < entry.items.size(); ++i) {
-    if (entry.items[i].kind != kavrel::JournalItem::kToken || entry.items[i].text != word) continue;
-    for (size_t j = i + 1; j < entry.items.size(); ++j) {
-      if (entry.items[j].kind == kavrel::JournalItem::kFloats) return entry.items[j].floats;
-      if (entry.items[j].kind == kavrel::JournalItem::kGroupEnd) break;
-    }
+  size_t i = 0;
+  while (i < entry.items.size() && !(entry.items[i].kind == kavrel::JournalItem::kToken && entry.items[i].text == word)) ++i;
+  for (++i; i < entry.items.size() && entry.items[i].kind != kavrel::JournalItem::kGroupEnd; ++i) {
+    if (entry.items[i].kind == kavrel::JournalItem::kFloats) return entry.items[i].floats;
   }
   return {};
 }
 
-std::vector<std::string> ErrorTexts(const Scenario &run, int level) {
-  std::vector<std::string> texts;
-  for (const Report &report : run.errors) {
-    if (report.level == level) texts.push_back(report.text);
-  }
-  return texts;
-}
-
 bool WriteSgiImage(const std::string &path, int width, int height, int components,
                    const std::vector<uint8_t> &bytes) {
-  // Uncompressed SGI image: a 512-byte big-endian header, then channel by channel, row by row.
+  // A 512-byte big-endian header (magic, verbatim 8-bit, 3 dimensions, sizes,
+  // largest value 255), then the bytes channel by channel.
   std::string header(512, '\0');
-  const int fields[] = {474, 0x0001, 3, width, height, components};  // magic, verbatim 8-bit, dimensions
+  const int fields[] = {474, 0x0001, 3, width, height, components};
   for (int i = 0; i < 6; ++i) {
     header[2 * i] = static_cast<char>(fields[i] >> 8);
     header[2 * i + 1] = static_cast<char>(fields[i]);
   }
-  header[19] = static_cast<char>(255);  // largest pixel value
+  header[19] = static_cast<char>(255);
   std::ofstream out(path, std::ios::binary);
   out << header;
   for (int c = 0; c < components; ++c) {
@@ -136,16 +113,16 @@ bool ReadTiff(const std::string &path, int *width, int *height, int *components,
   TIFF *tiff = TIFFOpen(path.c_str(), "r");
   if (!tiff) return false;
   uint32_t w = 0, h = 0;
-  uint16_t spp = 0;
+  uint16_t samples = 0;
   TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &w);
   TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &h);
-  TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &spp);
+  TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
   *width = static_cast<int>(w);
   *height = static_cast<int>(h);
-  *components = spp;
-  bytes->assign(static_cast<size_t>(w) * h * spp, 0);
-  bool ok = TIFFScanlineSize(tiff) == static_cast<tmsize_t>(w * spp);
-  for (uint32_t row = 0; row < h && ok; ++row) ok = TIFFReadScanline(tiff, &(*bytes)[row * w * spp], row, 0) >= 0;
+  *components = samples;
+  bytes->assign(static_cast<size_t>(w) * h * samples, 0);
+  bool ok = TIFFScanlineSize(tiff) == static_cast<tmsize_t>(w * samples);
+  for (uint32_t row = 0; row < h && ok; ++row) ok = TIFFReadScanline(tiff, &(*bytes)[row * w * samples], row, 0) >= 0;
   TIFFClose(tiff);
   return ok;
 }

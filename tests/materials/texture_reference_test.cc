@@ -5,20 +5,13 @@
 #include "inventor_scenario.h"
 #include "plugin/plugin_module.h"
 
-using scenario::CallLines;
-using scenario::Words;
+using Lines = std::vector<std::string>;
 
 namespace {
 
-// Converts a red cube textured with the image file named in the Inventor file.
 std::string TexturedCube(const std::string &filename, const char *more = "") {
   return "#Inventor V2.1 ascii\nSeparator { Material { transparency 0.25 } Texture2 { filename \"" + filename +
          "\" " + more + " } Cube {} }";
-}
-
-std::string TextureWords() {
-  const auto calls = kavrel::journal().calls("Kv_Texture");
-  return calls.size() == 1 ? Words(*calls[0]) : "";
 }
 
 }  // namespace
@@ -28,49 +21,43 @@ TEST(TextureReference, DirectoryIsReplacedOrStrippedAndMissingFilesAreReported) 
   ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "wood.rgb", 1, 1, 1, {7}));
   const std::string text = TexturedCube("/old/maps/wood.rgb");
   run.ConvertText(text, {{"txtr_ref_dir", run.dir()}, {"txtr_ref_dir_specific", "1"}, {"txtr_ref_dir_strip", "1"}});
-  EXPECT_EQ(TextureWords(), "texture image textureimage " + run.dir() + "wood.rgb | enabled on | alphachansrc type "
-                            "type1 invert enabled off | wrapu enabled on | wrapv enabled on | filter mipmap |");
+  EXPECT_EQ(scenario::Lines("Kv_Texture"),
+            Lines{"Kv_Texture(\"texture\" image textureimage <1> \"" + run.dir() + "wood.rgb\" | enabled on | "
+                  "alphachansrc type type1 invert enabled off | wrapu enabled on | wrapv enabled on | filter mipmap | .)"});
   EXPECT_TRUE(run.errors.empty());
 
   run.ConvertText(text, {{"txtr_ref_dir_strip", "1"}});
-  EXPECT_EQ(scenario::ErrorTexts(run, 1),
-            std::vector<std::string>{"Texture image file 'wood.rgb' type not supported or not found."});
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Texture").empty());
-  // The surface takes the material's opacity back from the textured 1.0.
-  const auto opacity = scenario::CallsFor("Kv_Surface", "surface");
-  ASSERT_EQ(opacity.size(), 7u);
-  EXPECT_EQ(scenario::FloatsAfter(*opacity[5], "facecoeff"), std::vector<float>{1.0f});
-  EXPECT_EQ(scenario::FloatsAfter(*opacity[6], "facecoeff"), std::vector<float>{0.75f});
+  EXPECT_EQ(run.Errors(1), Lines{"Texture image file 'wood.rgb' type not supported or not found."});
+  EXPECT_TRUE(scenario::Lines("Kv_Texture").empty());
+  const Lines surface = scenario::Lines("Kv_Surface");  // the material's opacity comes back
+  ASSERT_EQ(surface.size(), 7u);
+  EXPECT_EQ(surface[5], "Kv_Surface(\"surface\" opacity facecoeff [1] .)");
+  EXPECT_EQ(surface[6], "Kv_Surface(\"surface\" opacity facecoeff [0.75] .)");
 }
 
-TEST(TextureReference, AlphaSourceInvertAndWrapTokens) {
+TEST(TextureReference, AlphaSourceInvertWrapAndAlphaDrivenOpacity) {
   scenario::Scenario run;
-  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "grey.rgb", 1, 1, 1, {7}));
-  const std::string text = TexturedCube(run.dir() + "grey.rgb", "wrapS CLAMP");
-  const std::pair<const char *, const char *> cases[] = {
-      {"0", "type1 invert enabled on"}, {"1", "type3 invert enabled on"},
-      {"2", "type4 invert enabled on"}, {"3", "off invert enabled off"}};
-  for (const auto &c : cases) {
-    run.ConvertText(text, {{"alpha_source", c.first}, {"alpha_invert", "1"}});
-    EXPECT_NE(TextureWords().find(std::string("alphachansrc type ") + c.second + " | wrapu enabled off | "
-                                  "wrapv enabled on |"), std::string::npos) << TextureWords();
+  const std::vector<uint8_t> pixel = {7, 7, 7, 128};
+  for (int components = 1; components <= 4; ++components) {
+    std::vector<uint8_t> bytes(pixel.begin(), pixel.begin() + components);
+    ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + std::to_string(components) + ".rgb", 1, 1, components, bytes));
   }
-}
-
-TEST(TextureReference, AlphaChannelDrivesOpacityOnlyWhenAllowed) {
-  scenario::Scenario run;
-  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "ga.rgb", 1, 1, 2, {7, 128}));
-  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "rgba.rgb", 1, 1, 4, {7, 7, 7, 128}));
-  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "rgb.rgb", 1, 1, 3, {7, 7, 7}));
-  const std::string link = "surface texture layer 1 enabled on texturelink texture uscale vscale uoffset voffset";
-  const struct { const char *file, *source; bool modulated; } cases[] = {
-      {"ga.rgb", "0", true}, {"rgba.rgb", "2", true}, {"rgba.rgb", "1", false}, {"rgb.rgb", "0", false}};
+  const struct { int components; const char *alpha_source, *transparency_source, *texture, *link; } cases[] = {
+      {1, "0", "0", "type1 invert enabled on", ""},
+      {2, "1", "0", "type3 invert enabled on", " modulate faceopacity enabled on modulatesrc faceopacity alphachan"},
+      {4, "2", "2", "type4 invert enabled on", " modulate faceopacity enabled on modulatesrc faceopacity alphachan"},
+      {4, "3", "1", "off invert enabled off", ""},
+      {3, "0", "0", "type1 invert enabled on", ""}};
   for (const auto &c : cases) {
-    run.ConvertText(TexturedCube(run.dir() + c.file), {{"transparency_source", c.source}});
-    const auto calls = scenario::CallsFor("Kv_Surface", "surface");
-    ASSERT_EQ(calls.size(), 7u) << c.file;
-    EXPECT_EQ(Words(*calls[6]), link + (c.modulated ? " modulate faceopacity enabled on modulatesrc faceopacity "
-                                                      "alphachan |" : " |")) << c.file << " " << c.source;
+    run.ConvertText(TexturedCube(run.dir() + std::to_string(c.components) + ".rgb", "wrapS CLAMP"),
+                    {{"alpha_source", c.alpha_source}, {"transparency_source", c.transparency_source},
+                     {"alpha_invert", "1"}});
+    const Lines texture = scenario::Lines("Kv_Texture"), surface = scenario::Lines("Kv_Surface");
+    ASSERT_EQ(texture.size(), 1u);
+    EXPECT_NE(texture[0].find(std::string("type ") + c.texture + " | wrapu enabled off | wrapv enabled on |"),
+              std::string::npos) << texture[0];
+    EXPECT_EQ(surface.back(), "Kv_Surface(\"surface\" texture \"layer 1\" enabled on texturelink \"texture\" "
+                              "uscale [1] vscale [1] uoffset [0] voffset [0]" + std::string(c.link) + " | .)");
   }
 }
 
@@ -81,9 +68,9 @@ TEST(TextureReference, WithoutTextureReferencesTheSurfaceStaysOpaqueAndUnlinked)
     state->options.ImportTextureReferences = 0;
     surf_attr_mod_operation[kAttrDiffuse] = kOpImportUnchanged;
   });
-  EXPECT_TRUE(CallLines("Kv_Texture").empty());
-  const auto calls = scenario::CallsFor("Kv_Surface", "surface");
-  ASSERT_EQ(calls.size(), 6u);
-  EXPECT_EQ(scenario::FloatsAfter(*calls[1], "diffuse"), std::vector<float>{1.0f});
-  EXPECT_EQ(scenario::FloatsAfter(*calls[5], "facecoeff"), std::vector<float>{1.0f});
+  EXPECT_TRUE(scenario::Lines("Kv_Texture").empty());
+  const Lines surface = scenario::Lines("Kv_Surface");
+  ASSERT_EQ(surface.size(), 6u);
+  EXPECT_EQ(surface[1], "Kv_Surface(\"surface\" color rgb [0.8 0.8 0.8] | shadingcoeffs diffuse [1] .)");
+  EXPECT_EQ(surface[5], "Kv_Surface(\"surface\" opacity facecoeff [1] .)");
 }

@@ -5,16 +5,16 @@
 #include "host/import_io.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
-#include "tests/materials/inventor_scenario.h"
+#include "tests/plugin/conversion_scenario.h"
 
 namespace {
 
 const char kTwoCubes[] = "#Inventor V2.1 ascii\nSeparator { DEF A Cube {} DEF B Cube {} }\n";
 
-using scenario::CallLines;
+using plugin_test::CallLines;
 
 TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   const std::string path = run.Write("scene.iv", kTwoCubes);
   // "validate_header_2" ends the call: the options stay in the state to inspect.
   const int32_t result = run.Convert(path, {{"flip_y_up", "65538"},
@@ -44,7 +44,7 @@ TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
 }
 
 TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   const std::string first = run.Write("first.iv", "#Inventor V2.1 ascii\nSeparator { DEF First Cube {} }\n");
   const std::string second = run.Write("second.iv", "#Inventor V2.1 ascii\nSeparator { DEF Second Cube {} }\n");
   EXPECT_EQ(run.Convert(first, {{"filename", second}}), 0);
@@ -55,7 +55,8 @@ TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
   EXPECT_EQ(run.Convert(run.dir() + "missing.iv"), 1);
   EXPECT_EQ(CallLines("Kv_Report_Error"),
             std::vector<std::string>{"Kv_Report_Error(<4> \"ERR_FILE_OPEN_READ\" \"ImportConverter_Inventor()\" "
-                                     "\"Inventor\" \"" + run.dir() + "missing.iv\")"});
+                                     "\"Inventor\" \"" +
+                                     run.dir() + "missing.iv\")"});
   EXPECT_TRUE(kavrel::journal().calls("Import_IO_Initialize").empty());
   FreeInventorState();
 }
@@ -63,12 +64,10 @@ TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
 // A fatal report from inside the traversal: the host's progress line of the
 // first shape raises one.
 TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
-  scenario::Scenario run;
-  kavrel::ReportSinks sinks = kavrel::report_sinks();
-  sinks.progress = [](const std::string &line) {
+  plugin_test::Conversion run;
+  run.on_progress = [](const std::string &line) {
     if (line.rfind("Processing", 0) == 0) Import_IO_Report_Error(5, "Disk on fire");
   };
-  kavrel::SetReportSinks(sinks);
   EXPECT_EQ(run.ConvertText(kTwoCubes), 1);
   EXPECT_NE(run.printed.find("Disk on fire\n"), std::string::npos);
   ASSERT_NE(state, nullptr);
@@ -76,8 +75,7 @@ TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
   EXPECT_EQ(state->parent_stack.getLength(), 0);
   EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
 
-  sinks.progress = [](const std::string &) {};
-  kavrel::SetReportSinks(sinks);
+  run.on_progress = nullptr;
   EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
   EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
   EXPECT_EQ(state, nullptr);
@@ -85,12 +83,10 @@ TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
 
 // The user asks to stop once the run has started.
 TEST(GuardedRun, HostAbortPollSkipsEveryShapeAndTheRunEnds) {
-  scenario::Scenario run;
-  kavrel::ReportSinks sinks = kavrel::report_sinks();
-  sinks.progress = [](const std::string &line) {
+  plugin_test::Conversion run;
+  run.on_progress = [](const std::string &line) {
     if (line == "Reading Inventor File") kavrel::RequestAbort();
   };
-  kavrel::SetReportSinks(sinks);
   EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} DEF G Separator { Sphere {} } }\n"), 0);
   kavrel::ClearAbortRequest();
   EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());

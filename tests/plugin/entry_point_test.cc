@@ -1,29 +1,21 @@
 // The entry point's command table and header validation.
-#include <gtest/gtest.h>
-
 #include <Inventor/SoDB.h>
 #include <Inventor/SoOutput.h>
 #include <Inventor/actions/SoWriteAction.h>
 #include <Inventor/nodes/SoCube.h>
 #include <Inventor/nodes/SoSeparator.h>
+#include <gtest/gtest.h>
 
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
-#include "tests/materials/inventor_scenario.h"
+#include "tests/plugin/conversion_scenario.h"
 
 namespace {
 
-intptr_t Text(const std::string &text) { return reinterpret_cast<intptr_t>(text.c_str()); }
+using plugin_test::CallEntryPoint;
+using plugin_test::TextValue;
 
-int32_t Call(std::vector<const char *> tokens, std::vector<intptr_t> values) {
-  tokens.push_back(nullptr);
-  values.push_back(0);
-  int32_t result = 99;
-  Kavrel_Plugin_EntryPoint(tokens.data(), values.data(), &result, 0);
-  return result;
-}
-
-int32_t Validate(const std::string &path) { return Call({"validate_header"}, {Text(path)}); }
+int32_t Validate(const std::string &path) { return CallEntryPoint({"validate_header"}, {TextValue(path)}); }
 
 std::string WriteBinaryInventor(const std::string &path) {
   SoDB::init();
@@ -40,7 +32,7 @@ std::string WriteBinaryInventor(const std::string &path) {
 }
 
 TEST(HeaderValidation, AnswersFromTheFirstLineAndCoinsHeaderTest) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   EXPECT_EQ(Validate(run.Write("a.wrl", "#VRML V2.0 utf8\nShape {}\n")), -2);
   EXPECT_EQ(Validate(run.Write("b.wrl", "#VRML V1.0 ascii\nSeparator { Cube {} }\n")), 1);
   EXPECT_EQ(Validate(run.Write("c.iv", "#Inventor V2.1 ascii\nSeparator { Cube {} }\n")), 1);
@@ -49,10 +41,11 @@ TEST(HeaderValidation, AnswersFromTheFirstLineAndCoinsHeaderTest) {
   EXPECT_EQ(Validate(run.Write("f.txt", "plain words, no scene at all\n")), -2);
   EXPECT_EQ(Validate(run.dir() + "missing.iv"), -1);
   // The owner window is recorded on the way, the answer is the last command's.
-  EXPECT_EQ(Call({"parent_hWnd", "validate_header"}, {0x5150, Text(run.dir() + "missing.iv")}), -1);
+  EXPECT_EQ(CallEntryPoint({"parent_hWnd", "validate_header"}, {0x5150, TextValue(run.dir() + "missing.iv")}), -1);
   EXPECT_EQ(parent_window, reinterpret_cast<HWND>(0x5150));
   // The run-time token gives the same answer without converting.
-  EXPECT_EQ(Call({"execute_geometry_converter", "validate_header_2"}, {0, Text(run.dir() + "a.wrl")}), -2);
+  EXPECT_EQ(CallEntryPoint({"execute_geometry_converter", "validate_header_2"}, {0, TextValue(run.dir() + "a.wrl")}),
+            -2);
   EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
   FreeInventorState();
 }
@@ -61,14 +54,14 @@ TEST(EntryPoint, TokenListEndsAtNullOrEmptyToken) {
   int32_t result = 5;
   Kavrel_Plugin_EntryPoint(nullptr, nullptr, &result, 0);
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(Call({"", "validate_header"}, {0, Text("/nonexistent/x.iv")}), 0);
-  EXPECT_EQ(Call({"no_such_command", "parent_hInstance"}, {0, 0}), 0);
-  EXPECT_EQ(Call({"show_about_dialog"}, {0}), 0);
+  EXPECT_EQ(CallEntryPoint({"", "validate_header"}, {0, TextValue("/nonexistent/x.iv")}), 0);
+  EXPECT_EQ(CallEntryPoint({"no_such_command", "parent_hInstance"}, {0, 0}), 0);
+  EXPECT_EQ(CallEntryPoint({"show_about_dialog"}, {0}), 0);
 }
 
 TEST(EntryPoint, InitializeMakesDefaultsThatLifecycleCommandsKeep) {
-  scenario::Scenario run;
-  Call({"initialize"}, {Text(run.dir())});
+  plugin_test::Conversion run;
+  CallEntryPoint({"initialize"}, {TextValue(run.dir())});
   ASSERT_NE(state, nullptr);
   EXPECT_STREQ(plugin_directory, run.dir().c_str());
   const ImportOptions &options = state->options;
@@ -80,7 +73,7 @@ TEST(EntryPoint, InitializeMakesDefaultsThatLifecycleCommandsKeep) {
   EXPECT_EQ(surf_attr_mod_operation[kAttrDiffuse], kOpNormalize);
   EXPECT_FLOAT_EQ(surf_attr_mod_value[kAttrPhong], 32.0f);
   InventorState *made = state;
-  Call({"new_instance", "destroy_instance", "shutdown"}, {0, 0, 0});
+  CallEntryPoint({"new_instance", "destroy_instance", "shutdown"}, {0, 0, 0});
   EXPECT_EQ(state, made);
   // Applying the defaults again keeps what is set while the flag stays.
   state->options.flip_y_up = 1;
@@ -88,8 +81,10 @@ TEST(EntryPoint, InitializeMakesDefaultsThatLifecycleCommandsKeep) {
   EXPECT_EQ(state->options.flip_y_up, 1);
   // Tokens after "execute_geometry_converter" are the run's, not commands.
   const std::string path = run.Write("one.iv", "#Inventor V2.1 ascii\nSeparator { Cube {} }\n");
-  EXPECT_EQ(Call({"execute_geometry_converter", "initialize", "filename"}, {0, Text(run.dir()), Text(path)}), 0);
-  EXPECT_EQ(scenario::CallLines("Kv_Report_Error"),
+  EXPECT_EQ(CallEntryPoint({"execute_geometry_converter", "initialize", "filename"},
+                           {0, TextValue(run.dir()), TextValue(path)}),
+            0);
+  EXPECT_EQ(plugin_test::CallLines("Kv_Report_Error"),
             std::vector<std::string>{
                 "Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" \"initialize\")"});
   EXPECT_EQ(state, nullptr);

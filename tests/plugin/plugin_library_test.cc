@@ -43,8 +43,7 @@ TEST(PluginLibrary, LoadsAndConvertsThroughTokenLists) {
   EXPECT_EQ(result, 1);
 
   const char *convert[] = {"execute_geometry_converter", "filename", "print_stats", nullptr};
-  const intptr_t convert_values[] = {0, reinterpret_cast<intptr_t>(path.c_str()),
-                                     reinterpret_cast<intptr_t>("0"), 0};
+  const intptr_t convert_values[] = {0, reinterpret_cast<intptr_t>(path.c_str()), reinterpret_cast<intptr_t>("0"), 0};
   entry(convert, convert_values, &result, 0);
   EXPECT_EQ(result, 0);
   EXPECT_NE(kavrel::scene().objects.find("Box"), nullptr);

@@ -3,29 +3,22 @@
 #include <gtest/gtest.h>
 
 #include "plugin/plugin_module.h"
-#include "tests/materials/inventor_scenario.h"
+#include "tests/plugin/conversion_scenario.h"
 
 namespace {
 
-using scenario::CallLines;
-using scenario::Tokens;
+using plugin_test::CallLines;
+using plugin_test::DefinedObjects;
+using plugin_test::Tokens;
 
 const Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
-
-std::vector<std::string> DefinedObjects() {
-  std::vector<std::string> names;
-  for (const kavrel::JournalEntry *entry : kavrel::journal().calls("Kv_Object_Define")) {
-    names.push_back(entry->items.at(0).text);
-  }
-  return names;
-}
 
 std::string Attach(const std::string &child, const std::string &parent) {
   return "Kv_Attach(instance \"" + child + "\" instance \"" + parent + "\" .)";
 }
 
 TEST(GroupHierarchy, NestedGroupsAttachAfterTheirChildren) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   ASSERT_EQ(run.ConvertText("#Inventor V2.1 ascii\n"
                             "Separator {\n"
                             "  DEF Outer Separator { Separator { Cube {} } Separator { Cube {} } }\n"
@@ -46,10 +39,9 @@ TEST(GroupHierarchy, NestedGroupsAttachAfterTheirChildren) {
 }
 
 TEST(GroupHierarchy, UnsupportedGroupClassIsPrunedWithItsSubtree) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Blinker { Cube {} } DEF Kept Cone {} }\n", kQuick);
-  ASSERT_EQ(scenario::ErrorTexts(run, 1),
-            std::vector<std::string>{"Unsupported group node encountered, skipping."});
+  ASSERT_EQ(run.Errors(1), std::vector<std::string>{"Unsupported group node encountered, skipping."});
   EXPECT_EQ(DefinedObjects(), std::vector<std::string>{"Kept"});
 }
 
@@ -60,38 +52,38 @@ TEST(GroupHierarchy, LodSourceChoosesWhichChildIsImported) {
     const char *source, *nth, *expected;
     size_t messages;
   };
-  for (const Case &c : {Case{"0", "3", "A", 0}, Case{"1", "1", "C", 0}, Case{"2", "2", "B", 0},
-                        Case{"2", "4", "A", 1}, Case{"2", "0", "A", 1}}) {
-    scenario::Scenario run;
+  for (const Case &c : {Case{"0", "3", "A", 0}, Case{"1", "1", "C", 0}, Case{"2", "2", "B", 0}, Case{"2", "4", "A", 1},
+                        Case{"2", "0", "A", 1}}) {
+    plugin_test::Conversion run;
     Tokens tokens = kQuick;
     tokens.insert(tokens.end(), {{"lod_source", c.source}, {"nthlod", c.nth}});
     run.ConvertText(lod, tokens);
     EXPECT_EQ(DefinedObjects(), std::vector<std::string>{c.expected}) << c.source << "/" << c.nth;
-    EXPECT_EQ(scenario::ErrorTexts(run, 1).size(), c.messages);
+    EXPECT_EQ(run.Errors(1).size(), c.messages);
     EXPECT_EQ(CallLines("Kv_Add_Empty_Node"), std::vector<std::string>{"Kv_Add_Empty_Node(instance \"LOD\" .)"});
   }
 }
 
 TEST(GroupHierarchy, SwitchAndArrayFollowCoinsTraversal) {
-  scenario::Scenario run;
-  run.ConvertText("#Inventor V2.1 ascii\nSeparator {\n"
-                  "  Switch { whichChild -1 Cube {} }\n"
-                  "  LOD { }\n"
-                  "  Array { numElements1 3 separation1 2 0 0 numElements2 1 numElements3 1 Sphere {} }\n"
-                  "}\n",
-                  kQuick);
-  EXPECT_EQ(CallLines("Kv_Add_Empty_Node"),
-            (std::vector<std::string>{"Kv_Add_Empty_Node(instance \"Switch\" .)",
-                                      "Kv_Add_Empty_Node(instance \"LOD\" .)",
-                                      "Kv_Add_Empty_Node(instance \"Array\" .)"}));
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator {\n"
+      "  Switch { whichChild -1 Cube {} }\n"
+      "  LOD { }\n"
+      "  Array { numElements1 3 separation1 2 0 0 numElements2 1 numElements3 1 Sphere {} }\n"
+      "}\n",
+      kQuick);
+  EXPECT_EQ(CallLines("Kv_Add_Empty_Node"), (std::vector<std::string>{"Kv_Add_Empty_Node(instance \"Switch\" .)",
+                                                                      "Kv_Add_Empty_Node(instance \"LOD\" .)",
+                                                                      "Kv_Add_Empty_Node(instance \"Array\" .)"}));
   EXPECT_EQ(DefinedObjects(), (std::vector<std::string>{"Sphere", "Sphere #2", "Sphere #3"}));
   // Each copy's instance carries its own translation.
   std::vector<float> x;
   for (const kavrel::JournalEntry *entry : kavrel::journal().calls("Kv_Transform")) {
-    const std::vector<float> matrix = scenario::FloatsAfter(*entry, "matrix");
+    const std::vector<float> matrix = plugin_test::FloatsAfter(*entry, "matrix");
     if (entry->items.at(1).text.rfind("Sphere", 0) == 0) x.push_back(matrix.at(12));
   }
-  EXPECT_EQ(x, (std::vector<float>{-2, 0, 2}));
+  EXPECT_EQ(x, (std::vector<float>{0, 2, 4}));
 }
 
 }  // namespace

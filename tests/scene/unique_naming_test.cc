@@ -4,7 +4,7 @@
 #include "host/kv_toolkit.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
-#include "tests/materials/inventor_scenario.h"
+#include "tests/plugin/conversion_scenario.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ class NamingTest : public testing::Test {
                    SbString(base.c_str()), result);
     return result.getString();
   }
-  scenario::Scenario host_;
+  plugin_test::Conversion host_;
 };
 
 TEST_F(NamingTest, QuickNamingCountsEachCleanedBaseName) {

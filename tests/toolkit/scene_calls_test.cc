@@ -67,6 +67,13 @@ TEST_F(ToolkitTest, PremultiplyAppliesTheGivenMatrixBeforeTheInstancesOwn) {
   EXPECT_FLOAT_EQ(m[12], 5);
   EXPECT_EQ(Last("Kv_Transform"),
             "Kv_Transform(instance \"root\" premultiply matrix [2 0 0 0 0 2 0 0 0 0 2 0 0 0 0 1] .)");
+
+  // A child's world matrix: its own first, then its parent's.
+  kv_list(Kv_Add_Empty_Node, tok("instance"), "child");
+  kv_list(Kv_Transform, tok("instance"), "child", tok("premultiply"), tok("matrix"), move);
+  kv_list(Kv_Attach, tok("instance"), "child", tok("instance"), "root");
+  kavrel::Matrix world = kavrel::WorldMatrix(db(), db().instances.find_index("child"));
+  EXPECT_FLOAT_EQ(world[12], 15);  // (5 x 2) + 5
 }
 
 TEST_F(ToolkitTest, MeshListsReachTheMeshOperations) {

@@ -1,0 +1,159 @@
+#include <cstring>
+#include <fstream>
+#include <random>
+
+#include "host/import_io.h"
+#include "kavrel/host.h"
+#include "plugin/callbacks.h"
+#include "plugin/plugin_module.h"
+#include "tests/options/options_fixture.h"
+
+namespace {
+
+const char kDefaultFile[] =
+    "# Default options for the Inventor geometry import converter.\n"
+    "# !! Do not modify this file. It is written by the converter.\n"
+    "[Preferences]\n"
+    "load_textures = 1\ntextures_confirm_overwrite = 1\ndisplay_textures = 1\ntxtr_save_dir_same = 0\n"
+    "txtr_save_dir = \"\"\ntxtr_ref_dir_strip = 0\ntxtr_ref_dir_specific = 0\ntxtr_ref_dir = \"\"\n"
+    "import_lights = 1\nimport_cameras = 1\nimport_materials = 1\nflip_y_up = 0\nquick_naming = 0\n"
+    "add_camera_headlight = 0\nprint_stats = 1\nalpha_source = 0\nalpha_invert = 0\ntransparency_source = 2\n"
+    "optimize_hierarchy1 = 1\noptimize_hierarchy2 = 1\noptimize_number_of_objects = 0\nforceWeldVertices = 1\n"
+    "forceWeldNormals = 1\nforceWeldTexCoords = 1\nforceWeldVertexColors = 1\nsmoothing_angle = 45\n"
+    "calc_smoothed_normals = 0\nWeldVerticesThreshold = 0.0001\nWeldTexCoordsThreshold = 0.0001\n"
+    "WeldVertexColorsThreshold = 0.0001\nWeldNormalsThreshold = 0.0001\nEnaMergePolygons = 0\n"
+    "MergePolygonsQuadsOnly = 1\nMergePolygonsCoplanarAngle = 0.1\nImportTextureReferences = 1\n"
+    "ImportVertexNormals = 1\nImportuvTextureCoordinates = 1\nImportVertexColors = 1\n"
+    "last-surf-attr-combo-selected = 0\n"
+    "surf-attr-mod-ambient-value = 0.300000\nsurf-attr-mod-ambient-operation = 1\n"
+    "surf-attr-mod-diffuse-value = 0.400000\nsurf-attr-mod-diffuse-operation = 6\n"
+    "surf-attr-mod-specular-value = 0.700000\nsurf-attr-mod-specular-operation = 6\n"
+    "surf-attr-mod-luminous-value = 0.000000\nsurf-attr-mod-luminous-operation = 3\n"
+    "surf-attr-mod-reflect-value = 0.000000\nsurf-attr-mod-reflect-operation = 1\n"
+    "surf-attr-mod-opacity-value = 1.000000\nsurf-attr-mod-opacity-operation = 1\n"
+    "surf-attr-mod-ior-value = 1.000000\nsurf-attr-mod-ior-operation = 1\n"
+    "surf-attr-mod-phong-value = 32.000000\nsurf-attr-mod-phong-operation = 1\n"
+    "lod_source = 0\nnthlod = 1\n";
+
+ImportOptions &Options() { return state->options; }
+
+}  // namespace
+
+using PreferencesFile = OptionsTest;
+
+TEST_F(PreferencesFile, WritesTheDefaultsByteForByte) {
+  EXPECT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  EXPECT_EQ(ReadPreferences(), kDefaultFile);
+  // The path goes through the host's conversion before it is opened.
+  auto converts = kavrel::journal().calls("Kv_Convert_Pathname");
+  ASSERT_FALSE(converts.empty());
+  EXPECT_EQ(converts.back()->items[0].text, PreferencesPath());
+}
+
+TEST_F(PreferencesFile, ReadsBackWhatItWrote) {
+  ImportOptions &o = Options();
+  Import_IO_Copy_String(&o.txtr_save_dir, "/tex/a b=c/");
+  o.import_lights = 0;
+  o.alpha_source = -3;
+  o.nthlod = 70000;
+  o.WeldVerticesThreshold = 0.000123456789f;
+  o.smoothing_angle = 1e-7f;
+  surf_attr_mod_value[kAttrPhong] = 12.3456789f;
+  surf_attr_mod_operation[kAttrIor] = 5;
+  last_surf_attr_combo_selected = 6;
+  ASSERT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  EXPECT_EQ(StoredValue("smoothing_angle"), "1e-07");
+  Initialize();  // fresh defaults, then the file over them
+  EXPECT_STREQ(o.txtr_save_dir, "/tex/a b=c/");
+  EXPECT_EQ(o.txtr_ref_dir, nullptr);
+  EXPECT_EQ(o.import_lights, 0);
+  EXPECT_EQ(o.alpha_source, -3);
+  EXPECT_EQ(o.nthlod, 70000);
+  EXPECT_FLOAT_EQ(o.WeldVerticesThreshold, 0.000123457f);
+  EXPECT_FLOAT_EQ(surf_attr_mod_value[kAttrPhong], 12.345679f);
+  EXPECT_EQ(surf_attr_mod_operation[kAttrIor], 5);
+  EXPECT_EQ(last_surf_attr_combo_selected, 6);
+}
+
+TEST_F(PreferencesFile, SkipsWhatIsNotAnOptionAndStopsAtTheFirstMalformedLine) {
+  WritePreferences(
+      "# comment\r\n[Any Section]\r\n\r\n  \t\r\nx\r\n"
+      "no_such_key = 5\n"
+      "Import_Lights = 0\n"                      // other capitals: not the key
+      "import_lights = 65537\n"                  // low 16 bits: 1
+      "flip_y_up = yes\n"                        // not a number: 0
+      "add_camera_headlight = 1\nadd_camera_headlight = 0\n"  // the last one counts
+      "last-surf-attr-combo-selected = 3.9\n"
+      "txtr_ref_dir =   /a dir/with = sign/  \n"
+      "==quick_naming = 1\n"                     // leading "=" are skipped
+      "[late section]\n# late comment\n"
+      "print_stats 0\n"                          // no "=": reading ends here
+      "import_cameras = 0\n");
+  Initialize();
+  const ImportOptions &o = Options();
+  EXPECT_EQ(o.import_lights, 1);
+  EXPECT_EQ(o.flip_y_up, 0);
+  EXPECT_EQ(o.add_camera_headlight, 0);
+  EXPECT_EQ(last_surf_attr_combo_selected, 3);
+  EXPECT_STREQ(o.txtr_ref_dir, "/a dir/with = sign/");
+  EXPECT_EQ(o.quick_naming, 1);
+  EXPECT_EQ(o.print_stats, 1);
+  EXPECT_EQ(o.import_cameras, 1);
+
+  WritePreferences("import_lights = 0\ntxtr_save_dir =\nimport_cameras = 0\n");
+  Initialize();
+  EXPECT_EQ(Options().import_lights, 0);
+  EXPECT_EQ(Options().import_cameras, 1);  // after the empty value
+}
+
+TEST_F(PreferencesFile, QuotesMeanNoDirectoryAndLongTextIsSkipped) {
+  std::string long_dir(200, 'd');
+  WritePreferences("txtr_save_dir = /first/\n"
+                   "txtr_save_dir = /" + long_dir + "/\n" +
+                   std::string(130, 'k') + " = 1\n"
+                   "txtr_ref_dir = \"\"\n"
+                   "import_materials = 0\n"
+                   "huge = " + std::string(3000, 'h') + "\n"  // its second piece has no "="
+                   "import_cameras = 0\n");
+  Initialize();
+  EXPECT_STREQ(Options().txtr_save_dir, "/first/");  // the long value did not replace it
+  EXPECT_EQ(Options().txtr_ref_dir, nullptr);
+  EXPECT_EQ(Options().import_materials, 0);  // reading went on past the long key and value
+  EXPECT_EQ(Options().import_cameras, 1);    // but not past a line longer than 2047 characters
+}
+
+TEST_F(PreferencesFile, SurvivesMissingEmptyBinaryAndHugeFiles) {
+  EXPECT_EQ(LoadImportConvertOptions_Inventor((directory_ + "missing.ini").c_str()), 1);
+  EXPECT_EQ(LoadImportConvertOptions_Inventor(nullptr), 1);
+  EXPECT_EQ(LoadImportConvertOptions_Inventor(std::string(5000, 'p').c_str()), 1);
+  WritePreferences("");
+  EXPECT_EQ(LoadImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  std::mt19937 random(7);
+  std::string noise;
+  for (int i = 0; i < 100000; ++i) noise += static_cast<char>(random());
+  WritePreferences(noise);
+  EXPECT_EQ(LoadImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  kavrel::journal().set_enabled(false);
+  std::string huge;
+  for (int i = 0; i < 20000; ++i) huge += "# line " + std::to_string(i) + " of a long file\n";
+  WritePreferences(huge + "flip_y_up = 1\n");
+  EXPECT_EQ(LoadImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  kavrel::journal().set_enabled(true);
+  EXPECT_EQ(Options().flip_y_up, 1);
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(PreferencesFile, ReportsAFileItCannotWrite) {
+  WritePreferences("x");
+  std::string path = PreferencesPath() + "/vorlix.ini";  // below a plain file
+  EXPECT_EQ(SaveImportConvertOptions_Inventor(path.c_str()), 1);
+  auto reports = kavrel::journal().calls("Kv_Report_Error");
+  ASSERT_EQ(reports.size(), 1u);
+  std::vector<std::string> texts;
+  for (const auto &item : reports[0]->items) texts.push_back(item.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"", "OUTERR_FILE_OPEN_WRITE", "SaveImportConvertOptions_Inventor()",
+                                             "Inventor .INI", path}));
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0].first, 4);
+  EXPECT_EQ(ReadPreferences(), "x");
+}
