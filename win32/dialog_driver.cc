@@ -168,6 +168,12 @@ std::vector<int> DialogDriver::ControlIds() const {
   return ids;
 }
 
+std::vector<HWND> OpenWindows() {
+  std::vector<HWND> windows;
+  for (Dialog *d : OpenDialogs()) windows.push_back(HandleOf(d));
+  return windows;
+}
+
 DialogUser *SetDialogUser(DialogUser *user) {
   DialogUser *previous = g_user;
   g_user = user;

@@ -105,6 +105,9 @@ class ScriptedUser : public DialogUser {
   std::deque<Step> steps_;
 };
 
+// The modal windows being shown, the one waiting for input last.
+std::vector<HWND> OpenWindows();
+
 // Every message box shown, in order, with the answer it got.
 struct MessageBoxRecord {
   HWND owner;

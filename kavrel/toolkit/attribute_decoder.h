@@ -37,6 +37,20 @@ class ListReader {
   va_list args_;
 };
 
+// Declares `reader`, a ListReader over the entries after the named argument
+// `last` (KAVREL_LIST_AFTER) or starting with it (KAVREL_LIST_FROM). The
+// reader holds its own copy of the arguments, so the original ends here.
+#define KAVREL_LIST_AFTER(last, reader) \
+  va_list reader##_args;                \
+  va_start(reader##_args, last);        \
+  ::kavrel::ListReader reader(reader##_args); \
+  va_end(reader##_args)
+#define KAVREL_LIST_FROM(first, reader) \
+  va_list reader##_args;                \
+  va_start(reader##_args, first);       \
+  ::kavrel::ListReader reader(first, reader##_args); \
+  va_end(reader##_args)
+
 // One decoded attribute: its rule and the value that followed its path.
 struct Attribute {
   const AttributeRule *rule = nullptr;

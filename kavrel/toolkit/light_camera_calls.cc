@@ -80,20 +80,12 @@ int DefineCamera(const char *name, ListReader &list) {
 }  // namespace
 }  // namespace kavrel
 
-using kavrel::ListReader;
-
 extern "C" int Kv_Light(const char *light, ...) {
-  va_list args;
-  va_start(args, light);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(light, list);
   return kavrel::DefineLight(light, list);
 }
 
 extern "C" int Kv_Camera(const char *camera, ...) {
-  va_list args;
-  va_start(args, camera);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(camera, list);
   return kavrel::DefineCamera(camera, list);
 }

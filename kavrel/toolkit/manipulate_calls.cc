@@ -63,9 +63,6 @@ int Manipulate(const char *name, intptr_t reserved, ListReader &list) {
 }  // namespace kavrel
 
 extern "C" int Kv_Manipulate_IndexedPolygons(const char *object, intptr_t reserved, ...) {
-  va_list args;
-  va_start(args, reserved);
-  kavrel::ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(reserved, list);
   return kavrel::Manipulate(object, reserved, list);
 }

@@ -1,10 +1,10 @@
 // The spatial hashing behind welding.
 //
-// Space is cut into cubic cells four thresholds wide. A value within the
+// Space is cut into cubic cells eight thresholds wide. A value within the
 // threshold of a representative lies in the representative's own cell or,
 // on each axis where the representative is within the threshold of a cell
 // wall, in the neighbour beyond that wall; so a new representative is
-// entered in all of those cells (1 + 0.5 per axis on average) and a value
+// entered in all of those cells (1 + 0.25 per axis on average) and a value
 // only ever searches its own cell.
 //
 // Values are handled in buckets by the top bits of their cell's hash, each
@@ -29,7 +29,7 @@ namespace mesh_detail {
 
 namespace {
 
-constexpr double kCellSide = 4.0;              // in thresholds
+constexpr double kCellSide = 8.0;              // in thresholds
 constexpr size_t kValuesPerBucket = 16;
 constexpr int kMaxBucketBits = 16;
 

@@ -195,28 +195,17 @@ void DiscardImageOutput() { EndImage(image_output()); }
 
 }  // namespace kavrel
 
-using kavrel::ListReader;
-
 extern "C" int Kv_Output_Driver(const char *driver, ...) {
-  va_list args;
-  va_start(args, driver);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(driver, list);
   return kavrel::DefineOutputDriver(driver, list);
 }
 
 extern "C" int Kv_Option(Kv_Token first, ...) {
-  va_list args;
-  va_start(args, first);
-  ListReader list(first, args);
-  va_end(args);
+  KAVREL_LIST_FROM(first, list);
   return kavrel::SetOption(list);
 }
 
 extern "C" int Kv_Image_Save(Kv_ImageRecord *image, int32_t *status, ...) {
-  va_list args;
-  va_start(args, status);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(status, list);
   return kavrel::SaveImage(image, status, list);
 }

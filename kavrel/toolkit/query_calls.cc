@@ -116,45 +116,28 @@ int InquireOutputDriver(const char *name, void *result, const char **description
 }  // namespace
 }  // namespace kavrel
 
-using kavrel::ListReader;
-
 extern "C" int Kv_Inquire_Instance(const char *instance, ...) {
-  va_list args;
-  va_start(args, instance);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(instance, list);
   return kavrel::InquireInstance(instance, list);
 }
 
 extern "C" int Kv_Inquire_Texture(const char *texture, void *result, ...) {
-  va_list args;
-  va_start(args, result);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(result, list);
   return kavrel::InquireTexture(texture, result, list);
 }
 
 extern "C" int Kv_Handle_Name_Exists(const char *name, int32_t *exists, ...) {
-  va_list args;
-  va_start(args, exists);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(exists, list);
   return kavrel::NameExists(name, exists, list);
 }
 
 extern "C" int Kv_Inquire_Option(Kv_Token first, ...) {
-  va_list args;
-  va_start(args, first);
-  ListReader list(first, args);
-  va_end(args);
+  KAVREL_LIST_FROM(first, list);
   return kavrel::InquireOption(list);
 }
 
 extern "C" int Kv_Inquire_Output_Driver(const char *driver, void *result, const char **description, ...) {
-  va_list args;
-  va_start(args, description);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(description, list);
   return kavrel::InquireOutputDriver(driver, result, description, list);
 }
 

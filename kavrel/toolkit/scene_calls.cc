@@ -174,68 +174,42 @@ int Remove(Kv_Token kind, const char *name, ListReader &list) {
 }  // namespace
 }  // namespace kavrel
 
-using kavrel::ListReader;
-
 extern "C" int Kv_Object_Define(const char *object, ...) {
-  va_list args;
-  va_start(args, object);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(object, list);
   return kavrel::DefineObject(object, list);
 }
 
 extern "C" int Kv_Object_End(intptr_t first, ...) {
-  va_list args;
-  va_start(args, first);
-  ListReader list(first, args);
-  va_end(args);
+  KAVREL_LIST_FROM(first, list);
   return kavrel::EndObject(list);
 }
 
 extern "C" int Kv_Instance(const char *instance, ...) {
-  va_list args;
-  va_start(args, instance);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(instance, list);
   return kavrel::ChangeInstance(instance, list);
 }
 
 extern "C" int Kv_Add_Instance(Kv_Token kind, const char *instance, ...) {
-  va_list args;
-  va_start(args, instance);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(instance, list);
   return kavrel::AddObjectInstance(kind, instance, list);
 }
 
 extern "C" int Kv_Add_Empty_Node(Kv_Token kind, const char *instance, ...) {
-  va_list args;
-  va_start(args, instance);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(instance, list);
   return kavrel::AddEmptyNode(kind, instance, list);
 }
 
 extern "C" int Kv_Attach(Kv_Token kind, const char *child, ...) {
-  va_list args;
-  va_start(args, child);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(child, list);
   return kavrel::Attach(kind, child, list);
 }
 
 extern "C" int Kv_Transform(Kv_Token kind, const char *instance, ...) {
-  va_list args;
-  va_start(args, instance);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(instance, list);
   return kavrel::Transform(kind, instance, list);
 }
 
 extern "C" int Kv_Remove(Kv_Token kind, const char *name, ...) {
-  va_list args;
-  va_start(args, name);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(name, list);
   return kavrel::Remove(kind, name, list);
 }

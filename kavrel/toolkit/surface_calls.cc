@@ -94,20 +94,12 @@ int LinkSurface(Kv_Token kind, const char *name, ListReader &list) {
 }  // namespace
 }  // namespace kavrel
 
-using kavrel::ListReader;
-
 extern "C" int Kv_Surface(const char *surface, ...) {
-  va_list args;
-  va_start(args, surface);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(surface, list);
   return kavrel::DefineSurface(surface, list);
 }
 
 extern "C" int Kv_Surfacelink(Kv_Token kind, const char *surface, ...) {
-  va_list args;
-  va_start(args, surface);
-  ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(surface, list);
   return kavrel::LinkSurface(kind, surface, list);
 }

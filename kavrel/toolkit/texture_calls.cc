@@ -36,9 +36,6 @@ int DefineTexture(const char *name, ListReader &list) {
 }  // namespace kavrel
 
 extern "C" int Kv_Texture(const char *texture, ...) {
-  va_list args;
-  va_start(args, texture);
-  kavrel::ListReader list(args);
-  va_end(args);
+  KAVREL_LIST_AFTER(texture, list);
   return kavrel::DefineTexture(texture, list);
 }

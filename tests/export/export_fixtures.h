@@ -4,6 +4,7 @@
 #define KAVREL_TESTS_EXPORT_EXPORT_FIXTURES_H
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,40 +14,45 @@
 
 namespace kavrel_test {
 
-using kavrel::Matrix;
 using kavrel::Mesh;
 using kavrel::Scene;
 using kavrel::Vec3;
+using nlohmann::json;
 
-// ---- scene building ----
 Scene &FreshScene();
-int32_t AddInstance(Scene &s, const std::string &name, const std::string &parent = "world",
-                    const Matrix &matrix = kavrel::IdentityMatrix());
+kavrel::Instance &AddInstance(Scene &s, const std::string &name, const std::string &parent = "world");
 int32_t AddObject(Scene &s, const std::string &name, const Mesh &mesh);
-Matrix Translation(float x, float y, float z);
-// Two unit squares side by side in the XY plane, corners counter-clockwise
-// seen from +Z, one normal per square, texture coordinates per position.
+// Two unit squares side by side in the XY plane, counter-clockwise seen
+// from +Z; texture coordinate t equals y.
 Mesh TwoSquares();
 
-// The scenes of the scenario tests, reused by the validator test.
+// The scenes of the scenario tests; the validator test checks them all.
 void BuildHierarchyScene(Scene &s);
 void BuildMeshScene(Scene &s);
 void BuildMaterialScene(Scene &s, const std::string &texture_path);
 void BuildLightCameraScene(Scene &s);
 
-// ---- reading exports ----
-std::string TempDir();                         // one per test process
+std::string TempDir();                         // one per test process, removed at exit
 struct GltfFile {
-  nlohmann::json json;
-  std::vector<uint8_t> bin;                    // .glb binary chunk
+  json doc;
+  std::vector<uint8_t> bin;                    // the .glb binary chunk
 };
 GltfFile ExportGlb(const Scene &s, const std::string &name);
-std::vector<float> AccessorFloats(const GltfFile &file, int accessor);
-std::vector<uint32_t> AccessorIndices(const GltfFile &file, int accessor);
-const nlohmann::json &NodeNamed(const GltfFile &file, const std::string &name);
+const json &NodeNamed(const GltfFile &file, const std::string &name);
 
-// Rotates v by the unit quaternion q (x, y, z, w).
-Vec3 Rotate(const std::vector<float> &q, const Vec3 &v);
+template <typename T>
+std::vector<T> Accessor(const GltfFile &file, int accessor) {
+  const json &a = file.doc["accessors"][accessor];
+  const json &view = file.doc["bufferViews"][a["bufferView"].get<int>()];
+  const std::string type = a["type"];
+  std::vector<T> out(a["count"].get<size_t>() * (type == "SCALAR" ? 1 : type[3] - '0'));
+  std::memcpy(out.data(), &file.bin[view["byteOffset"].get<size_t>()], out.size() * sizeof(T));
+  return out;
+}
+
+// v turned by the unit quaternion q (x, y, z, w).
+Vec3 Rotate(const json &q, const Vec3 &v);
+void ExpectNear(const Vec3 &actual, const Vec3 &expected);
 
 // An uncompressed SGI image, rows given top first.
 void WriteSgiImage(const std::string &path, int width, int height, int components,

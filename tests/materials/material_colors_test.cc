@@ -2,27 +2,27 @@
 // diffuse or the emissive list, and Coin3D's default material.
 #include <gtest/gtest.h>
 
-#include "inventor_scenario.h"
+#include "tests/materials/scenario_support.h"
 
 TEST(MaterialColors, PackedColourAndDefaultMaterial) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { PackedColor { orderedRGBA 0xff000080 } Cube {} }");
-  auto calls = scenario::CallsFor("Kv_Surface");
+  auto calls = material_test::CallsFor("Kv_Surface");
   ASSERT_EQ(calls.size(), 6u);
-  EXPECT_EQ(scenario::FloatsAfter(*calls[1], "rgb"), (std::vector<float>{1, 0, 0}));
-  EXPECT_EQ(scenario::FloatsAfter(*calls[5], "facecoeff"), std::vector<float>{static_cast<float>(1.0 - 127 / 255.0f)});
+  EXPECT_EQ(plugin_test::FloatsAfter(*calls[1], "rgb"), (std::vector<float>{1, 0, 0}));
+  EXPECT_EQ(plugin_test::FloatsAfter(*calls[5], "facecoeff"), std::vector<float>{static_cast<float>(1.0 - 127 / 255.0f)});
 
   // No material at all: Coin3D's 0.8 grey, one surface shared by both shapes.
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} Sphere {} }");
   EXPECT_EQ(kavrel::scene().instances.find("Sphere")->surface, kavrel::scene().instances.find("Cube")->surface);
-  calls = scenario::CallsFor("Kv_Surface");
+  calls = material_test::CallsFor("Kv_Surface");
   ASSERT_EQ(calls.size(), 6u);
-  EXPECT_EQ(scenario::FloatsAfter(*calls[1], "diffuse"), std::vector<float>{0.8f});
+  EXPECT_EQ(plugin_test::FloatsAfter(*calls[1], "diffuse"), std::vector<float>{0.8f});
 }
 
 TEST(MaterialColors, VertexColoursComeFromEmissiveListInVrml1) {
   auto colors_of = [](const std::string &header, const char *material) {
-    scenario::Scenario run;
+    plugin_test::Conversion run;
     run.ConvertText(header + "\nSeparator { Material { " + material + " } MaterialBinding { value PER_VERTEX }\n"
                     "Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } IndexedFaceSet { coordIndex [0, 1, 2, -1] } }");
     const kavrel::Mesh &mesh = kavrel::scene().objects.items.at(0).mesh;

@@ -2,17 +2,17 @@
 // user's shading-coefficient modifiers.
 #include <gtest/gtest.h>
 
-#include "inventor_scenario.h"
+#include "tests/materials/scenario_support.h"
 #include "plugin/import_options.h"
 
 using Lines = std::vector<std::string>;
 
 TEST(SurfaceDefinition, WorkedExampleSendsSixCallsWithModifiedCoefficients) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   ASSERT_EQ(run.ConvertText(R"(#Inventor V2.1 ascii
 Separator { Material { diffuseColor 0.4 0.2 0 specularColor 0 0 0 emissiveColor 0 0 0 shininess 0.2
                        transparency 0.25 } Cube {} })"), 0);
-  EXPECT_EQ(scenario::Lines("Kv_Surface", "surface"),
+  EXPECT_EQ(material_test::Lines("Kv_Surface", "surface"),
             (Lines{"Kv_Surface(\"surface\" specularcolor enabled on | luminouscolor enabled on | "
                    "ambientcolor enabled on | model phong | opacity | .)",
                    "Kv_Surface(\"surface\" color rgb [1 0.5 0] | shadingcoeffs diffuse [0.4] .)",
@@ -20,19 +20,19 @@ Separator { Material { diffuseColor 0.4 0.2 0 specularColor 0 0 0 emissiveColor 
                    "Kv_Surface(\"surface\" luminouscolor color rgb [0 0 0] | shadingcoeffs luminous [0] .)",
                    "Kv_Surface(\"surface\" model phong shininess <25> .)",
                    "Kv_Surface(\"surface\" opacity facecoeff [0.75] .)"}));
-  EXPECT_EQ(scenario::Lines("Kv_Surfacelink"), Lines{"Kv_Surfacelink(surface \"surface\" instance \"Cube\" .)"});
-  EXPECT_EQ(scenario::FloatsAfter(*scenario::CallsFor("Kv_Surface").at(5), "facecoeff"), std::vector<float>{0.75f});
+  EXPECT_EQ(material_test::Lines("Kv_Surfacelink"), Lines{"Kv_Surfacelink(surface \"surface\" instance \"Cube\" .)"});
+  EXPECT_EQ(plugin_test::FloatsAfter(*material_test::CallsFor("Kv_Surface").at(5), "facecoeff"), std::vector<float>{0.75f});
 }
 
 TEST(SurfaceDefinition, ModifiersSkipSetClampAndInvert) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   const char text[] = "#Inventor V2.1 ascii\nSeparator { Material { emissiveColor 0.001 0 0 shininess 1 } Cube {} }";
   run.ConvertText(text, {{"alpha_invert", "1"}}, [] {
     surf_attr_mod_operation[kAttrPhong] = kOpSetValue;
     surf_attr_mod_value[kAttrPhong] = 500;
     surf_attr_mod_operation[kAttrLuminous] = kOpNormalize;
   });
-  Lines lines = scenario::Lines("Kv_Surface", "surface");
+  Lines lines = material_test::Lines("Kv_Surface", "surface");
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[3], "Kv_Surface(\"surface\" luminouscolor color rgb [0.001 0 0] | shadingcoeffs luminous [0] .)");
   EXPECT_EQ(lines[4], "Kv_Surface(\"surface\" model phong shininess <300> .)");
@@ -42,7 +42,7 @@ TEST(SurfaceDefinition, ModifiersSkipSetClampAndInvert) {
     surf_attr_mod_operation[kAttrOpacity] = kOpDoNotImport;  // the host keeps its own opacity
     surf_attr_mod_operation[kAttrPhong] = kOpSetDefault;
   });
-  lines = scenario::Lines("Kv_Surface", "surface");
+  lines = material_test::Lines("Kv_Surface", "surface");
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[4], "Kv_Surface(\"surface\" model phong shininess <32> .)");
 }

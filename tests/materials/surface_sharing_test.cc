@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "inventor_scenario.h"
+#include "tests/materials/scenario_support.h"
 #include "materials/surface_sharing.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
@@ -16,8 +16,8 @@ std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.f
 }  // namespace
 
 TEST(SurfaceSharing, EqualMaterialsShareTextureAndWrapModesSeparate) {
-  scenario::Scenario run;
-  ASSERT_TRUE(scenario::WriteSgiImage(run.dir() + "wood.rgb", 1, 1, 3, {9, 9, 9}));
+  plugin_test::Conversion run;
+  ASSERT_TRUE(material_test::WriteSgiImage(run.dir() + "wood.rgb", 1, 1, 3, {9, 9, 9}));
   const std::string texture = "Texture2 { filename \"" + run.dir() + "wood.rgb\"";
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Material { diffuseColor 1 0 0 } Cube {} Sphere {}\n" +
                   texture + " wrapS CLAMP } Cone {}\n" + texture + " } Cylinder {} }");
@@ -33,13 +33,13 @@ TEST(SurfaceSharing, EqualMaterialsShareTextureAndWrapModesSeparate) {
 
 TEST(SurfaceSharing, PerFaceMaterialsNameASlotWhereTheMaterialChanges) {
   auto slot_names = [](const char *material_index) {
-    scenario::Scenario run;
+    plugin_test::Conversion run;
     run.ConvertText(std::string(R"(#Inventor V2.1 ascii
 Separator { Material { diffuseColor [1 0 0, 0 0 1] } MaterialBinding { value PER_FACE_INDEXED }
   Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 2 1 0] }
   IndexedFaceSet { coordIndex [0 1 2 -1, 0 2 3 -1, 1 4 5 -1, 1 5 2 -1] materialIndex [)") +
                     material_index + "] } }");
-    return scenario::Lines("Import_IO_Copy_String");
+    return material_test::Lines("Import_IO_Copy_String");
   };
   const std::string red = "Import_IO_Copy_String(\"surface\")", blue = "Import_IO_Copy_String(\"surface #2\")";
   EXPECT_EQ(slot_names("0, 1, 0, 1"), (std::vector<std::string>{red, blue, red, blue}));

@@ -9,7 +9,7 @@
 #include <Inventor/nodes/SoCube.h>
 #include <Inventor/nodes/SoSeparator.h>
 
-#include "inventor_scenario.h"
+#include "tests/materials/scenario_support.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 
@@ -37,39 +37,39 @@ TEST(TextureExtraction, PixelsAreWrittenBesideTheFileInTheirModes) {
       {"2 1 2 0x11ff 0x2280", "a", 1, {0x11, 0x22}},  // grey+alpha: the alpha is lost
       {"1 2 1 0x33 0x44", "a", 1, {0x33, 0x44}}};
   for (const auto &c : cases) {
-    scenario::Scenario run;
+    plugin_test::Conversion run;
     run.ConvertText(EmbeddedCube(c.image));
     const std::string tiff = run.dir() + "texture.tif";
-    EXPECT_EQ(scenario::Lines("Kv_Output_Driver").at(1), "Kv_Output_Driver(\"INVENTORConverterTIFF\" file tiff | "
+    EXPECT_EQ(material_test::Lines("Kv_Output_Driver").at(1), "Kv_Output_Driver(\"INVENTORConverterTIFF\" file tiff | "
                                                          "filename \"" + tiff + "\" | mode " + c.mode + " | .)");
     int width = 0, height = 0, samples = 0;
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(scenario::ReadTiff(tiff, &width, &height, &samples, &bytes)) << c.image;
+    ASSERT_TRUE(material_test::ReadTiff(tiff, &width, &height, &samples, &bytes)) << c.image;
     EXPECT_EQ(width * height * samples, static_cast<int>(c.bytes.size()));
     EXPECT_EQ(samples, c.samples);
     EXPECT_EQ(bytes, c.bytes) << c.image;
-    EXPECT_EQ(scenario::Lines("Kv_Texture").size(), 1u);
+    EXPECT_EQ(material_test::Lines("Kv_Texture").size(), 1u);
     EXPECT_TRUE(run.errors.empty());
   }
 }
 
 TEST(TextureExtraction, UnwritableDirectoryIsReportedAndSettingsComeBack) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   const std::string unwritable = run.dir() + "no/";
   run.ConvertText(EmbeddedCube("1 1 1 0x33"), {{"txtr_save_dir", unwritable}, {"textures_confirm_overwrite", "0"}});
   EXPECT_FALSE(std::filesystem::exists(unwritable + "texture.tif"));
   ASSERT_FALSE(run.Errors(1).empty());
   EXPECT_EQ(run.Errors(1).back(), "Error creating texture map from embedding pixel data in Texture2 node.");
-  EXPECT_TRUE(scenario::Lines("Kv_Texture").empty());
+  EXPECT_TRUE(material_test::Lines("Kv_Texture").empty());
   EXPECT_NE(kavrel::scene().instances.find("Sphere"), nullptr);  // the conversion went on
-  EXPECT_EQ(scenario::Lines("Kv_Option"), (Lines{"Kv_Option(confirm overwrites enabled off .)",
+  EXPECT_EQ(material_test::Lines("Kv_Option"), (Lines{"Kv_Option(confirm overwrites enabled off .)",
                                                  "Kv_Option(confirm overwrites enabled on .)"}));
   EXPECT_EQ(kavrel::scene().drivers.find("INVENTORConverterTIFF"), nullptr);
 
   // A display that can show the image takes it alone; the texture then
   // refers to the file that is not there.
   run.ConvertText(EmbeddedCube("1 1 1 0x33"), {{"txtr_save_dir", unwritable}}, WindowedDisplay);
-  const Lines drivers = scenario::Lines("Kv_Output_Driver");
+  const Lines drivers = material_test::Lines("Kv_Output_Driver");
   EXPECT_EQ(drivers.front(), "Kv_Output_Driver(\"driver1\" enabled on .)");
   EXPECT_EQ(drivers.back(), "Kv_Output_Driver(\"driver1\" enabled off .)");
   EXPECT_EQ(run.Errors(1).back(), "Texture image file '" + unwritable + "texture.tif' type not supported or not found.");
@@ -77,11 +77,11 @@ TEST(TextureExtraction, UnwritableDirectoryIsReportedAndSettingsComeBack) {
   kavrel::SetEnvironmentValue("KV_RUNING_IN_MAX", 1);  // inside that host nothing is shown
   run.ConvertText(EmbeddedCube("1 1 1 0x33"), {}, WindowedDisplay);
   kavrel::SetEnvironmentValue("KV_RUNING_IN_MAX", 0);
-  EXPECT_EQ(scenario::Lines("Kv_Output_Driver").front(), "Kv_Output_Driver(\"driver1\" enabled off .)");
+  EXPECT_EQ(material_test::Lines("Kv_Output_Driver").front(), "Kv_Output_Driver(\"driver1\" enabled off .)");
 }
 
 TEST(TextureExtraction, InvalidPixelDataIsRefusedBeforeAnyDriverIsTouched) {
-  scenario::Scenario run;
+  plugin_test::Conversion run;
   SoDB::init();
   SetDefaultOptions_Inventor();
   kavrel::journal().clear();
@@ -104,6 +104,6 @@ TEST(TextureExtraction, InvalidPixelDataIsRefusedBeforeAnyDriverIsTouched) {
   root->unref();
   EXPECT_FALSE(extracted[0] || extracted[1]);
   EXPECT_EQ(run.Errors(1), Lines{"Invalid Texture2 pixel data."});
-  EXPECT_TRUE(scenario::Lines("Kv_Output_Driver").empty());
-  EXPECT_TRUE(scenario::Lines("Kv_Handle_Name_Exists").empty());
+  EXPECT_TRUE(material_test::Lines("Kv_Output_Driver").empty());
+  EXPECT_TRUE(material_test::Lines("Kv_Handle_Name_Exists").empty());
 }

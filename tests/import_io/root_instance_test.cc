@@ -1,0 +1,168 @@
+// The root instance of an import and the gathering of its meshes into few objects.
+#include <algorithm>
+#include <cmath>
+
+#include "host/import_io.h"
+#include "host_fixture.h"
+#include "kavrel/toolkit/instance_tree.h"
+
+namespace {
+
+using kavrel::Matrix;
+using kavrel::Mesh;
+using kavrel::Vec3;
+
+// A unit square and a triangle above it, with normals matching their winding.
+Mesh SquareAndTriangle() {
+  Mesh mesh;
+  mesh.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {0, 1, 1}};
+  mesh.position_index = {0, 1, 2, 3, 4, 5, 6};
+  mesh.normals = {{0, 0, 1}};
+  mesh.normal_index = {0, 0, 0, 0, 0, 0, 0};
+  mesh.face_sizes = {4, 3};
+  return mesh;
+}
+
+int32_t AddObject(const std::string &name, Mesh mesh) {
+  kavrel::Object &object = kavrel::scene().objects.get_or_add(name);
+  object.mesh = std::move(mesh);
+  object.defined = true;
+  return kavrel::scene().objects.find_index(name);
+}
+
+int32_t Place(const std::string &name, int32_t parent, const Matrix &matrix, int32_t object,
+              const std::string &surface = "", bool hidden = false) {
+  kavrel::Scene &scene = kavrel::scene();
+  const int32_t at = kavrel::AddInstance(scene, name);
+  kavrel::AttachInstance(scene, at, parent);
+  kavrel::Instance &instance = scene.instances.items[at];
+  instance.matrix = matrix;
+  instance.object = object;
+  instance.surface = surface;
+  instance.hidden = hidden;
+  return at;
+}
+
+Vec3 Transform(const Vec3 &p, const Matrix &m) {
+  Vec3 out;
+  for (int j = 0; j < 3; ++j) out[j] = p[0] * m[j] + p[1] * m[4 + j] + p[2] * m[8 + j] + m[12 + j];
+  return out;
+}
+
+// Every polygon below root in world space, as a sorted list of rounded
+// corners, plus a count of polygons whose winding disagrees with their
+// stored normal (seen after the instance's transform).
+struct WorldPolygons {
+  std::vector<std::vector<std::array<long, 3>>> polygons;
+  int backwards = 0;
+};
+
+WorldPolygons Collect(int32_t root) {
+  const kavrel::Scene &scene = kavrel::scene();
+  WorldPolygons out;
+  std::vector<int32_t> pending(scene.instances.items[root].children);
+  while (!pending.empty()) {
+    const int32_t at = pending.back();
+    pending.pop_back();
+    const kavrel::Instance &instance = scene.instances.items[at];
+    pending.insert(pending.end(), instance.children.begin(), instance.children.end());
+    if (instance.object < 0) continue;
+    const Matrix world = kavrel::WorldMatrix(scene, at);
+    const Mesh &mesh = scene.objects.items[instance.object].mesh;
+    const float det = world[0] * (world[5] * world[10] - world[6] * world[9]) -
+                      world[1] * (world[4] * world[10] - world[6] * world[8]) +
+                      world[2] * (world[4] * world[9] - world[5] * world[8]);
+    size_t corner = 0;
+    for (int32_t size : mesh.face_sizes) {
+      std::vector<Vec3> points;
+      std::vector<std::array<long, 3>> rounded;
+      for (int32_t k = 0; k < size; ++k, ++corner) {
+        points.push_back(Transform(mesh.positions[mesh.position_index[corner]], world));
+        const Vec3 &p = points.back();
+        rounded.push_back({std::lround(p[0] * 1000), std::lround(p[1] * 1000), std::lround(p[2] * 1000)});
+      }
+      std::sort(rounded.begin(), rounded.end());
+      out.polygons.push_back(rounded);
+      // Winding normal in world space, against the stored normal carried
+      // the way a renderer does (the mirror flips what counts as front).
+      const Vec3 a = points[0], b = points[1], c = points[2];
+      const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+      const Vec3 wind{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+      const Vec3 n = mesh.normals[mesh.normal_index[corner - 1]];
+      // Stored normals are carried by the inverse transpose (the cofactor
+      // matrix over the determinant); where the matrix mirrors, front is
+      // the other side of the winding, as renderers take it.
+      const Vec3 r0{world[0], world[1], world[2]}, r1{world[4], world[5], world[6]}, r2{world[8], world[9], world[10]};
+      auto cross = [](const Vec3 &x, const Vec3 &y) {
+        return Vec3{x[1] * y[2] - x[2] * y[1], x[2] * y[0] - x[0] * y[2], x[0] * y[1] - x[1] * y[0]};
+      };
+      const Vec3 c0 = cross(r1, r2), c1 = cross(r2, r0), c2 = cross(r0, r1);
+      Vec3 carried;
+      for (int j = 0; j < 3; ++j) carried[j] = (n[0] * c0[j] + n[1] * c1[j] + n[2] * c2[j]) / det;
+      const float facing = wind[0] * carried[0] + wind[1] * carried[1] + wind[2] * carried[2];
+      if ((det < 0 ? -facing : facing) <= 0) ++out.backwards;
+    }
+  }
+  std::sort(out.polygons.begin(), out.polygons.end());
+  return out;
+}
+
+}  // namespace
+
+using RootInstanceTest = HostTest;
+
+TEST_F(RootInstanceTest, NamedAfterTheFileUniqueAndAttachedBelowWorld) {
+  char name[512];
+  Import_IO_MakeSaveAndAttachRootInstance("/models/v1.2/teapot.iv", name);
+  EXPECT_STREQ(name, "teapot");
+  const kavrel::Instance *root = kavrel::scene().instances.find("teapot");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->parent, kavrel::kWorld);
+  EXPECT_STREQ(Import_IO_Get_Root_Imported_Instance_Name(), "teapot");
+
+  Import_IO_MakeSaveAndAttachRootInstance("C:\\other\\teapot.wrl", name);
+  EXPECT_STREQ(name, "teapot #2");
+  Import_IO_Set_Root_Imported_Instance_Name("world");
+  EXPECT_STREQ(Import_IO_Get_Root_Imported_Instance_Name(), "world");
+}
+
+TEST_F(RootInstanceTest, MovingChildrenToNewObjectsKeepsEveryPolygonWhereItWas) {
+  kavrel::Scene &scene = kavrel::scene();
+  const int32_t shape = AddObject("Shape", SquareAndTriangle());
+  const int32_t only_below = AddObject("OnlyBelow", SquareAndTriangle());
+  const int32_t root = Place("model", kavrel::kWorld, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 0, 0, 1}, kavrel::kNone);
+  // A turned and moved group; below it a stretched, a mirrored and a hidden shape.
+  const int32_t group = Place("group", root, {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1}, kavrel::kNone, "red");
+  Place("stretched", group, {2, 0, 0, 0, 0, 1, 0, 0, 0, 0, 3, 0, 0, 0, 0, 1}, shape);
+  Place("mirrored", group, {-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 0, 0, 1}, shape, "red");
+  Place("hidden", root, kavrel::IdentityMatrix(), only_below, "blue", true);
+  Place("elsewhere", kavrel::kWorld, kavrel::IdentityMatrix(), shape);
+  const WorldPolygons before = Collect(root);
+  ASSERT_EQ(before.backwards, 0);
+
+  EXPECT_EQ(Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(0, "model", 0, 0, 0), 0);
+
+  const WorldPolygons after = Collect(root);
+  EXPECT_EQ(after.polygons, before.polygons);
+  EXPECT_EQ(after.backwards, 0);
+  // One object for the red shapes, one for the hidden blue one.
+  const kavrel::Instance &model = scene.instances.items[root];
+  ASSERT_EQ(model.children.size(), 2u);
+  const kavrel::Instance &red = scene.instances.items[model.children[0]];
+  const kavrel::Instance &blue = scene.instances.items[model.children[1]];
+  EXPECT_EQ(red.surface, "red");
+  EXPECT_FALSE(red.hidden);
+  EXPECT_EQ(blue.surface, "blue");
+  EXPECT_TRUE(blue.hidden);
+  EXPECT_EQ(scene.objects.items[red.object].mesh.face_sizes.size(), 4u);
+  for (const char *gone : {"group", "stretched", "mirrored", "hidden"})
+    EXPECT_EQ(scene.instances.find(gone), nullptr) << gone;
+  EXPECT_EQ(scene.objects.find("OnlyBelow"), nullptr);
+  EXPECT_NE(scene.objects.find("Shape"), nullptr) << "still placed outside the root";
+}
+
+TEST_F(RootInstanceTest, MovingChildrenOfAMissingRootIsReported) {
+  EXPECT_NE(Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(0, "nothing", 0, 0, 0), 0);
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0].first, 4);
+}
