@@ -7,7 +7,7 @@ namespace win32 {
 namespace {
 
 bool IsButton(const Control &c) {
-  return c.spec.kind == ControlKind::kCheckBox || c.spec.kind == ControlKind::kRadioButton;
+  return c.tmpl.kind == ControlKind::kCheckBox || c.tmpl.kind == ControlKind::kRadioButton;
 }
 
 // Copies text into a caller's buffer of size bytes, always terminated.
@@ -20,7 +20,7 @@ LRESULT CopyOut(const std::string &text, char *buffer, size_t size) {
 }
 
 std::string ShownValue(const Control &c) {
-  if (c.spec.kind != ControlKind::kComboBox) return c.text;
+  if (c.tmpl.kind != ControlKind::kComboBox) return c.text;
   return c.selection == CB_ERR ? std::string() : c.items[c.selection];
 }
 
@@ -81,7 +81,7 @@ LRESULT ControlMessage(Control *c, UINT message, WPARAM wparam, LPARAM lparam) {
       c->caret = c->text.size();
       return 0;
     default:
-      return c->spec.kind == ControlKind::kComboBox ? ComboMessage(c, message, wparam, lparam) : 0;
+      return c->tmpl.kind == ControlKind::kComboBox ? ComboMessage(c, message, wparam, lparam) : 0;
   }
 }
 
@@ -97,7 +97,7 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
 
 int WINAPI GetDlgCtrlID(HWND control) {
   Control *c = ControlOf(control);
-  return c ? c->spec.id : 0;
+  return c ? c->tmpl.id : 0;
 }
 
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check) {
@@ -116,8 +116,8 @@ BOOL WINAPI CheckRadioButton(HWND dialog, int first_id, int last_id, int check_i
   Dialog *d = DialogOf(dialog);
   if (!d) return FALSE;
   for (auto &c : d->controls) {
-    if (IsButton(*c) && c->spec.id >= first_id && c->spec.id <= last_id) {
-      c->check = c->spec.id == check_id ? BST_CHECKED : BST_UNCHECKED;
+    if (IsButton(*c) && c->tmpl.id >= first_id && c->tmpl.id <= last_id) {
+      c->check = c->tmpl.id == check_id ? BST_CHECKED : BST_UNCHECKED;
     }
   }
   return TRUE;
@@ -125,7 +125,7 @@ BOOL WINAPI CheckRadioButton(HWND dialog, int first_id, int last_id, int check_i
 
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
   Control *c = FindControl(dialog, id);
-  if (!c || c->spec.kind == ControlKind::kComboBox) return FALSE;
+  if (!c || c->tmpl.kind == ControlKind::kComboBox) return FALSE;
   SetText(c, text);
   return TRUE;
 }

@@ -39,9 +39,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND ow
   auto *module = reinterpret_cast<const Win32ModuleResources *>(instance);
   if (!module || !module->resource_script || !template_name) return -1;
   const ResourceScript *script = ScriptOf(module);
-  const DialogTemplate *spec = script ? FindDialogTemplate(*script, TemplateKey(template_name)) : nullptr;
-  if (!spec) return -1;
-  std::unique_ptr<Dialog> dialog = BuildDialog(*spec);
+  const DialogTemplate *tmpl = script ? FindDialogTemplate(*script, TemplateKey(template_name)) : nullptr;
+  if (!tmpl) return -1;
+  std::unique_ptr<Dialog> dialog = BuildDialog(*tmpl);
   dialog->owner = owner;
   dialog->procedure = procedure;
   return RunModal(dialog.get(), init_param);

@@ -14,9 +14,9 @@ Control *Reachable(HWND window, int id) {
 }
 
 void ClickRadio(Control *c) {
-  if (!c->spec.automatic) return;
+  if (!c->tmpl.automatic) return;
   for (Control *other : GroupOf(*c)) {
-    if (other->spec.kind == ControlKind::kRadioButton) other->check = BST_UNCHECKED;
+    if (other->tmpl.kind == ControlKind::kRadioButton) other->check = BST_UNCHECKED;
   }
   c->check = BST_CHECKED;
 }
@@ -61,9 +61,9 @@ bool DialogDriver::Click(int id) {
   Control *c = Reachable(window_, id);
   if (!c) return false;
   c->dialog->focus = c;
-  switch (c->spec.kind) {
+  switch (c->tmpl.kind) {
     case ControlKind::kCheckBox:
-      if (c->spec.automatic) c->check = c->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+      if (c->tmpl.automatic) c->check = c->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
       break;
     case ControlKind::kRadioButton:
       ClickRadio(c);
@@ -79,7 +79,7 @@ bool DialogDriver::Click(int id) {
 
 bool DialogDriver::Choose(int id, int index) {
   Control *c = Reachable(window_, id);
-  if (!c || c->spec.kind != ControlKind::kComboBox) return false;
+  if (!c || c->tmpl.kind != ControlKind::kComboBox) return false;
   if (index < 0 || index >= static_cast<int>(c->items.size())) return false;
   c->dialog->focus = c;
   c->selection = index;
@@ -98,7 +98,7 @@ bool DialogDriver::Choose(int id, const std::string &item) {
 
 bool DialogDriver::Type(int id, const std::string &text) {
   Control *c = Reachable(window_, id);
-  if (!c || c->spec.kind != ControlKind::kEdit || c->spec.read_only) return false;
+  if (!c || c->tmpl.kind != ControlKind::kEdit || c->tmpl.read_only) return false;
   c->dialog->focus = c;
   c->text = text;
   c->caret = text.size();
@@ -118,7 +118,7 @@ bool DialogDriver::Exists(int id) const { return FindControl(window_, id) != nul
 
 ControlKind DialogDriver::Kind(int id) const {
   Control *c = FindControl(window_, id);
-  return c ? c->spec.kind : ControlKind::kStatic;
+  return c ? c->tmpl.kind : ControlKind::kStatic;
 }
 
 std::string DialogDriver::Text(int id) const {
@@ -157,13 +157,13 @@ std::string DialogDriver::SelectedItem(int id) const {
 
 int DialogDriver::Focus() const {
   Dialog *d = DialogOf(window_);
-  return d && d->focus ? d->focus->spec.id : 0;
+  return d && d->focus ? d->focus->tmpl.id : 0;
 }
 
 std::vector<int> DialogDriver::ControlIds() const {
   std::vector<int> ids;
   if (Dialog *d = DialogOf(window_)) {
-    for (auto &c : d->controls) ids.push_back(c->spec.id);
+    for (auto &c : d->controls) ids.push_back(c->tmpl.id);
   }
   return ids;
 }

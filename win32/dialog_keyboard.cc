@@ -20,7 +20,7 @@ void Focus(Control *c) {
   Dialog *d = c->dialog;
   if (d->focus) d->focus->dropped = false;
   d->focus = c;
-  if (c->spec.kind == ControlKind::kEdit) {
+  if (c->tmpl.kind == ControlKind::kEdit) {
     c->select_all = true;
     c->caret = c->text.size();
   }
@@ -39,8 +39,8 @@ void MoveFocus(Dialog *d, int step) {
 }
 
 bool IsPressable(const Control &c) {
-  return c.spec.kind == ControlKind::kPushButton || c.spec.kind == ControlKind::kCheckBox ||
-         c.spec.kind == ControlKind::kRadioButton;
+  return c.tmpl.kind == ControlKind::kPushButton || c.tmpl.kind == ControlKind::kCheckBox ||
+         c.tmpl.kind == ControlKind::kRadioButton;
 }
 
 // Enter and Space on a list: open it, or take the marked entry and close it.
@@ -51,13 +51,13 @@ void PressList(DialogDriver &window, Control *c) {
     return;
   }
   c->dropped = false;
-  window.Choose(c->spec.id, c->highlight);
+  window.Choose(c->tmpl.id, c->highlight);
 }
 
 void PressDefault(DialogDriver &window, const Dialog &d) {
   for (auto &c : d.controls) {
-    if (c->spec.default_button && IsInteractive(*c)) {
-      window.Click(c->spec.id);
+    if (c->tmpl.default_button && IsInteractive(*c)) {
+      window.Click(c->tmpl.id);
       return;
     }
   }
@@ -110,7 +110,7 @@ void Mnemonic(DialogDriver &window, Dialog *d, char letter) {
     std::string shown = DisplayText(c->text, &at);
     if (at < 0 || lower(shown[at]) != lower(letter) || !c->visible) continue;
     if (IsPressable(*c)) {
-      window.Click(c->spec.id);
+      window.Click(c->tmpl.id);
     } else if (IsInteractive(*c)) {
       Focus(c);
     } else if (i + 1 < d->controls.size() && IsInteractive(*d->controls[i + 1])) {
@@ -125,9 +125,9 @@ void Arrow(DialogDriver &window, Dialog *d, int step, bool vertical) {
   if (c && c->dropped && vertical) {
     int last = static_cast<int>(c->items.size()) - 1;
     c->highlight = std::max(0, std::min(last, c->highlight + step));
-  } else if (c && !vertical && c->spec.kind == ControlKind::kComboBox) {
+  } else if (c && !vertical && c->tmpl.kind == ControlKind::kComboBox) {
     int next = (c->selection == CB_ERR ? -1 : c->selection) + step;
-    window.Choose(c->spec.id, next);
+    window.Choose(c->tmpl.id, next);
   } else {
     MoveFocus(d, step);
   }
@@ -139,7 +139,7 @@ void PressKey(DialogDriver &window, Key key) {
   Dialog *d = DialogOf(window.handle());
   if (!d) return;
   Control *focus = d->focus;
-  bool editing = focus && focus->spec.kind == ControlKind::kEdit && !focus->spec.read_only;
+  bool editing = focus && focus->tmpl.kind == ControlKind::kEdit && !focus->tmpl.read_only;
   if (editing && IsEditKey(key)) return Edit(focus, key);
   switch (key.code) {
     case KeyCode::kTab: return MoveFocus(d, 1);
@@ -156,16 +156,16 @@ void PressKey(DialogDriver &window, Key key) {
       window.PressEscape();
       return;
     case KeyCode::kEnter:
-      if (focus && focus->spec.kind == ControlKind::kComboBox) return PressList(window, focus);
-      if (focus && focus->spec.kind == ControlKind::kPushButton) {
-        window.Click(focus->spec.id);
+      if (focus && focus->tmpl.kind == ControlKind::kComboBox) return PressList(window, focus);
+      if (focus && focus->tmpl.kind == ControlKind::kPushButton) {
+        window.Click(focus->tmpl.id);
         return;
       }
       return PressDefault(window, *d);
     case KeyCode::kChar:
-      if (key.ch == ' ' && focus && focus->spec.kind == ControlKind::kComboBox) return PressList(window, focus);
+      if (key.ch == ' ' && focus && focus->tmpl.kind == ControlKind::kComboBox) return PressList(window, focus);
       if (key.ch == ' ' && focus && IsPressable(*focus)) {
-        window.Click(focus->spec.id);
+        window.Click(focus->tmpl.id);
         return;
       }
       return Mnemonic(window, d, key.ch);

@@ -42,7 +42,7 @@ RECT Pixels(int x, int y, int width, int height) {
 
 Control *FirstInteractive(const Dialog &dialog) {
   for (auto &control : dialog.controls) {
-    if (IsInteractive(*control) && control->spec.tab_stop) return control.get();
+    if (IsInteractive(*control) && control->tmpl.tab_stop) return control.get();
   }
   return nullptr;
 }
@@ -68,7 +68,7 @@ class ModalScope {
 
 Control *Dialog::Find(int id) const {
   for (auto &control : controls) {
-    if (control->spec.id == id) return control.get();
+    if (control->tmpl.id == id) return control.get();
   }
   return nullptr;
 }
@@ -93,25 +93,25 @@ Control *FindControl(HWND dialog, int id) {
   return record ? record->Find(id) : nullptr;
 }
 
-std::unique_ptr<Dialog> BuildDialog(const DialogTemplate &spec) {
+std::unique_ptr<Dialog> BuildDialog(const DialogTemplate &tmpl) {
   auto dialog = std::make_unique<Dialog>();
   dialog->is_dialog = true;
-  dialog->name = spec.name;
-  dialog->caption = spec.caption;
-  dialog->width = spec.width;
-  dialog->height = spec.height;
-  dialog->rect = Pixels(spec.x, spec.y, spec.width, spec.height);
-  for (const ControlTemplate &control : spec.controls) AddControl(dialog.get(), control);
+  dialog->name = tmpl.name;
+  dialog->caption = tmpl.caption;
+  dialog->width = tmpl.width;
+  dialog->height = tmpl.height;
+  dialog->rect = Pixels(tmpl.x, tmpl.y, tmpl.width, tmpl.height);
+  for (const ControlTemplate &control : tmpl.controls) AddControl(dialog.get(), control);
   return dialog;
 }
 
-Control *AddControl(Dialog *dialog, const ControlTemplate &spec) {
+Control *AddControl(Dialog *dialog, const ControlTemplate &tmpl) {
   auto control = std::make_unique<Control>();
   control->dialog = dialog;
-  control->spec = spec;
-  if (spec.kind != ControlKind::kEdit && spec.kind != ControlKind::kComboBox) control->text = spec.text;
-  control->enabled = !spec.disabled;
-  control->visible = !spec.hidden;
+  control->tmpl = tmpl;
+  if (tmpl.kind != ControlKind::kEdit && tmpl.kind != ControlKind::kComboBox) control->text = tmpl.text;
+  control->enabled = !tmpl.disabled;
+  control->visible = !tmpl.hidden;
   dialog->controls.push_back(std::move(control));
   return dialog->controls.back().get();
 }
@@ -143,12 +143,12 @@ INT_PTR SendToProcedure(Dialog *dialog, UINT message, WPARAM wparam, LPARAM lpar
 }
 
 INT_PTR Notify(Control *control, WORD code) {
-  WPARAM wparam = MAKEWPARAM(static_cast<WORD>(control->spec.id), code);
+  WPARAM wparam = MAKEWPARAM(static_cast<WORD>(control->tmpl.id), code);
   return SendToProcedure(control->dialog, WM_COMMAND, wparam, reinterpret_cast<LPARAM>(HandleOf(control)));
 }
 
 bool IsInteractive(const Control &control) {
-  switch (control.spec.kind) {
+  switch (control.tmpl.kind) {
     case ControlKind::kStatic:
     case ControlKind::kGroupBox:
       return false;
@@ -162,9 +162,9 @@ std::vector<Control *> GroupOf(const Control &control) {
   size_t at = 0;
   while (all[at].get() != &control) ++at;
   size_t first = at;
-  while (first > 0 && !all[first]->spec.group_start) --first;
+  while (first > 0 && !all[first]->tmpl.group_start) --first;
   std::vector<Control *> group{all[first].get()};
-  for (size_t i = first + 1; i < all.size() && !all[i]->spec.group_start; ++i) group.push_back(all[i].get());
+  for (size_t i = first + 1; i < all.size() && !all[i]->tmpl.group_start; ++i) group.push_back(all[i].get());
   return group;
 }
 

@@ -22,7 +22,7 @@ struct Window {
 
 struct Control : Window {
   Dialog *dialog = nullptr;            // the dialog that holds it
-  ControlTemplate spec;                // kind, id, place and styles from the template
+  ControlTemplate tmpl;                // kind, id, place and styles from the template
   std::string text;                    // caption, or the contents of an edit
   UINT check = BST_UNCHECKED;          // check boxes and radio buttons
   std::vector<std::string> items;      // combo box list
@@ -73,9 +73,9 @@ Control *ControlOf(HWND handle);
 Control *FindControl(HWND dialog, int id);
 
 // A dialog with the controls of a template, not yet shown.
-std::unique_ptr<Dialog> BuildDialog(const DialogTemplate &spec);
+std::unique_ptr<Dialog> BuildDialog(const DialogTemplate &tmpl);
 // Adds a control to a dialog being built.
-Control *AddControl(Dialog *dialog, const ControlTemplate &spec);
+Control *AddControl(Dialog *dialog, const ControlTemplate &tmpl);
 
 // Shows the dialog modally: WM_INITDIALOG with init_param, then the current
 // user acts until EndDialog. The record stays with the caller, its handles

@@ -26,7 +26,7 @@ struct Node {
   std::vector<std::string> lines;  // statics: the wrapped text
 };
 
-bool IsGroup(const Node &n) { return n.control && n.control->spec.kind == ControlKind::kGroupBox; }
+bool IsGroup(const Node &n) { return n.control && n.control->tmpl.kind == ControlKind::kGroupBox; }
 
 int Area(const Node &n) { return n.w * n.h; }
 
@@ -40,8 +40,8 @@ void BuildTree(const Dialog &d, std::vector<std::unique_ptr<Node>> &nodes, Node 
   for (auto &c : d.controls) {
     auto n = std::make_unique<Node>();
     n->control = c.get();
-    n->x = c->spec.x, n->y = c->spec.y, n->w = c->spec.width, n->h = c->spec.height;
-    if (c->spec.kind == ControlKind::kComboBox) n->h = std::min(n->h, kClosedListHeight);
+    n->x = c->tmpl.x, n->y = c->tmpl.y, n->w = c->tmpl.width, n->h = c->tmpl.height;
+    if (c->tmpl.kind == ControlKind::kComboBox) n->h = std::min(n->h, kClosedListHeight);
     nodes.push_back(std::move(n));
   }
   for (auto &n : nodes) {
@@ -63,7 +63,7 @@ int LongestLine(const std::vector<std::string> &lines) {
 }
 
 Size MeasureStatic(Node &n) {
-  const ControlTemplate &spec = n.control->spec;
+  const ControlTemplate &tmpl = n.control->tmpl;
   std::string shown = DisplayText(n.control->text);
   size_t allowed = static_cast<size_t>(std::max(1, n.h / 8));
   size_t width = static_cast<size_t>(std::max(1, n.w / 4));
@@ -71,18 +71,18 @@ Size MeasureStatic(Node &n) {
   // A text longer than its place widens it rather than losing lines.
   while (n.lines.size() > allowed && width < shown.size()) n.lines = WrapText(shown, ++width);
   int cols = LongestLine(n.lines);
-  if (spec.align != TextAlign::kLeft) cols = std::max(cols, n.w / 4);
+  if (tmpl.align != TextAlign::kLeft) cols = std::max(cols, n.w / 4);
   return {static_cast<int>(n.lines.size()), cols};
 }
 
 int ListWidth(const Control &c) {
-  return std::max({c.spec.width / 4 - 3, LongestLine(c.items), 4});
+  return std::max({c.tmpl.width / 4 - 3, LongestLine(c.items), 4});
 }
 
 Size MeasureLeaf(Node &n) {
   const Control &c = *n.control;
   int shown = static_cast<int>(DisplayText(c.text).size());
-  switch (c.spec.kind) {
+  switch (c.tmpl.kind) {
     case ControlKind::kStatic: return MeasureStatic(n);
     case ControlKind::kPushButton:
     case ControlKind::kCheckBox:
@@ -190,7 +190,7 @@ void PaintField(TextCanvas &canvas, const Control &c, int row, int col, int widt
   bool focused = c.dialog->focus == &c;
   size_t first = focused && c.caret >= inner ? c.caret - inner + 1 : 0;
   canvas.Put(row, col, "[" + Padded(c.text.substr(std::min(first, c.text.size())), inner) + "]", style);
-  if (focused && !c.spec.read_only) {
+  if (focused && !c.tmpl.read_only) {
     canvas.cursor_row = row;
     canvas.cursor_col = col + 1 + static_cast<int>(c.caret - first);
   }
@@ -198,15 +198,15 @@ void PaintField(TextCanvas &canvas, const Control &c, int row, int col, int widt
 
 std::string Marked(const Control &c, const std::string &shown) {
   bool on = c.check == BST_CHECKED;
-  if (c.spec.kind == ControlKind::kCheckBox) return std::string(on ? "[x] " : "[ ] ") + shown;
+  if (c.tmpl.kind == ControlKind::kCheckBox) return std::string(on ? "[x] " : "[ ] ") + shown;
   return std::string(on ? "(*) " : "( ) ") + shown;
 }
 
 void PaintStatic(TextCanvas &canvas, const Node &n, int row, int col, uint8_t style) {
   for (size_t i = 0; i < n.lines.size(); ++i) {
     int free = n.size.cols - static_cast<int>(n.lines[i].size());
-    int indent = n.control->spec.align == TextAlign::kCenter ? free / 2
-                 : n.control->spec.align == TextAlign::kRight ? free : 0;
+    int indent = n.control->tmpl.align == TextAlign::kCenter ? free / 2
+                 : n.control->tmpl.align == TextAlign::kRight ? free : 0;
     canvas.Put(row + static_cast<int>(i), col + indent, n.lines[i], style);
   }
 }
@@ -219,7 +219,7 @@ void PaintLeaf(TextCanvas &canvas, const Node &n, int row, int col) {
   int mnemonic = -1;
   std::string shown = DisplayText(c.text, &mnemonic);
   int text_col = col;
-  switch (c.spec.kind) {
+  switch (c.tmpl.kind) {
     case ControlKind::kStatic: return PaintStatic(canvas, n, row, col, style);
     case ControlKind::kEdit: return PaintField(canvas, c, row, col, n.size.cols, style);
     case ControlKind::kComboBox: {
@@ -228,7 +228,7 @@ void PaintLeaf(TextCanvas &canvas, const Node &n, int row, int col) {
       return;
     }
     case ControlKind::kPushButton:
-      canvas.Put(row, col, "[ " + shown + " ]", style | (c.spec.default_button ? kCellBold : kCellPlain));
+      canvas.Put(row, col, "[ " + shown + " ]", style | (c.tmpl.default_button ? kCellBold : kCellPlain));
       text_col += 2;
       break;
     default:

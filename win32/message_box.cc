@@ -15,12 +15,12 @@ constexpr int kButtonHeight = 14;
 constexpr int kButtonGap = 4;
 constexpr size_t kLineChars = 72;  // longest message line before it wraps
 
-struct ButtonSpec {
+struct ButtonDef {
   int id;
   const char *text;
 };
 
-std::vector<ButtonSpec> ButtonsOf(UINT type) {
+std::vector<ButtonDef> ButtonsOf(UINT type) {
   switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
     case 2: return {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}};
@@ -50,8 +50,8 @@ ControlTemplate Static(int id, const std::string &text, int x, int y, int width,
   return c;
 }
 
-ControlTemplate Button(const ButtonSpec &spec, int x, int y, bool is_default) {
-  ControlTemplate c = Static(spec.id, spec.text, x, y, kButtonWidth, kButtonHeight);
+ControlTemplate Button(const ButtonDef &tmpl, int x, int y, bool is_default) {
+  ControlTemplate c = Static(tmpl.id, tmpl.text, x, y, kButtonWidth, kButtonHeight);
   c.kind = ControlKind::kPushButton;
   c.tab_stop = true;
   c.default_button = is_default;
@@ -60,7 +60,7 @@ ControlTemplate Button(const ButtonSpec &spec, int x, int y, bool is_default) {
 
 // A row of buttons below `top`, centred in a dialog at least `width` wide;
 // the dialog grows to hold them.
-void AddButtons(Dialog *d, const std::vector<ButtonSpec> &buttons, int top, int width) {
+void AddButtons(Dialog *d, const std::vector<ButtonDef> &buttons, int top, int width) {
   int row = static_cast<int>(buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
   d->width = std::max(width, row + 2 * kMargin);
   d->height = top + kButtonHeight + kMargin;
@@ -93,7 +93,7 @@ INT_PTR CALLBACK MessageBoxProcedure(HWND box, UINT message, WPARAM wparam, LPAR
   if (message != WM_COMMAND || !d) return FALSE;
   int id = LOWORD(wparam);
   Control *button = d->Find(id);
-  if (button && button->spec.kind == ControlKind::kPushButton) return EndDialog(box, id);
+  if (button && button->tmpl.kind == ControlKind::kPushButton) return EndDialog(box, id);
   // Escape closes a box without Cancel only when its one button is OK.
   if (id == IDCANCEL && (d->message_box_type & MB_TYPEMASK) == MB_OK) return EndDialog(box, IDOK);
   return FALSE;
@@ -162,9 +162,9 @@ using namespace win32;
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   auto box = BuildMessageBox(owner, text ? text : "", caption ? caption : "Error", type);
-  int answer = box->controls.back()->spec.id;  // no one to ask: the first button
+  int answer = box->controls.back()->tmpl.id;  // no one to ask: the first button
   for (auto &control : box->controls) {
-    if (control->spec.default_button) answer = control->spec.id;
+    if (control->tmpl.default_button) answer = control->tmpl.id;
   }
   if (CurrentDialogUser()) {
     INT_PTR result = RunModal(box.get(), 0);

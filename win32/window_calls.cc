@@ -14,10 +14,10 @@ void LoseInput(Control *c) {
 RECT ControlRect(const Control &c) {
   const RECT &owner = c.dialog->rect;
   RECT rect;
-  rect.left = owner.left + c.spec.x * kBaseUnitX / 4;
-  rect.top = owner.top + c.spec.y * kBaseUnitY / 8;
-  rect.right = rect.left + c.spec.width * kBaseUnitX / 4;
-  rect.bottom = rect.top + c.spec.height * kBaseUnitY / 8;
+  rect.left = owner.left + c.tmpl.x * kBaseUnitX / 4;
+  rect.top = owner.top + c.tmpl.y * kBaseUnitY / 8;
+  rect.right = rect.left + c.tmpl.width * kBaseUnitX / 4;
+  rect.bottom = rect.top + c.tmpl.height * kBaseUnitY / 8;
   return rect;
 }
 

@@ -86,7 +86,7 @@ int main(int argc, char **argv) {
                                     kavrel::MeshStream::kTexcoord}) {
     const double stream_cpu = CpuSeconds();
     kavrel::CombineStream(object.mesh, stream, threshold);
-    std::printf("stream %d: cpu %.3f s\n", static_cast<int>(stream), CpuSeconds() - stream_cpu);
+    std::printf("weld of stream %d: cpu %.3f s\n", static_cast<int>(stream), CpuSeconds() - stream_cpu);
   }
   kavrel::MeshBounds(object.mesh, &object.bbox_min, &object.bbox_max);
   const double weld_s = SecondsSince(start), weld_cpu = CpuSeconds() - cpu;
@@ -100,11 +100,11 @@ int main(int argc, char **argv) {
   }
   const double export_s = SecondsSince(start), export_cpu = CpuSeconds() - cpu;
 
-  std::printf("triangles %zu -> %zu, positions %zu, normals %zu, texcoords %zu\n", object.mesh.face_sizes.size(),
+  std::printf("after welding: triangles %zu, positions %zu, normals %zu, texcoords %zu\n",
               object.mesh.face_sizes.size(), object.mesh.positions.size(), object.mesh.normals.size(),
               object.mesh.texcoords.size());
   std::printf("build %.3f s, weld %.3f s (cpu %.3f), export %.3f s (cpu %.3f)\n", build_s, weld_s, weld_cpu,
               export_s, export_cpu);
-  std::printf("weld+export wall %.3f s cpu %.3f s\n", weld_s + export_s, weld_cpu + export_cpu);
+  std::printf("weld+export: wall %.3f s, cpu %.3f s\n", weld_s + export_s, weld_cpu + export_cpu);
   return 0;
 }

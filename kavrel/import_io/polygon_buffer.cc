@@ -84,7 +84,10 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
     return nullptr;
   }
   IndexedPolygons *buffer = static_cast<IndexedPolygons *>(std::calloc(1, sizeof(IndexedPolygons)));
-  if (!buffer) return nullptr;
+  if (!buffer) {
+    call.fail("out of memory");
+    return nullptr;
+  }
   bool failed = false;
   buffer->positions = io::ZeroedArray<float>(num_vertices, 3, &failed);
   buffer->normals = io::ZeroedArray<float>(num_normals, 3, &failed);

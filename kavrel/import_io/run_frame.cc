@@ -28,7 +28,7 @@ namespace io = kavrel::import_io;
 extern "C" void Import_IO_Initialize(const char *path, Import_IO_ErrorHook hook) {
   CallRecorder call("Import_IO_Initialize");
   call.text(path, "path");
-  call.pointer(reinterpret_cast<const void *>(hook), "hook");
+  if (hook) call.pointer(reinterpret_cast<const void *>(hook), "hook");
   // A new run: names handed out for an earlier one no longer bind; the
   // scene database itself still keeps every name it holds unique.
   io::FreeCurrentBuffer();

@@ -5,6 +5,7 @@
 // per call however often a base repeats. A candidate is free when no
 // entity of the kind holds it and it was never handed out before (the
 // plug-in may define the entity long after it asked for the name).
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 #include <unordered_set>

@@ -49,62 +49,47 @@ Vec3 Transform(const Vec3 &p, const Matrix &m) {
   return out;
 }
 
-// Every polygon below root in world space, as a sorted list of rounded
-// corners, plus a count of polygons whose winding disagrees with their
-// stored normal (seen after the instance's transform).
-struct WorldPolygons {
-  std::vector<std::vector<std::array<long, 3>>> polygons;
-  int backwards = 0;
-};
-
-WorldPolygons Collect(int32_t root) {
+// Every polygon below root in world space, as a sorted list of rounded corners.
+std::vector<std::vector<std::array<long, 3>>> WorldPolygons(int32_t root) {
   const kavrel::Scene &scene = kavrel::scene();
-  WorldPolygons out;
+  std::vector<std::vector<std::array<long, 3>>> polygons;
   std::vector<int32_t> pending(scene.instances.items[root].children);
   while (!pending.empty()) {
-    const int32_t at = pending.back();
+    const kavrel::Instance &instance = scene.instances.items[pending.back()];
+    const Matrix world = kavrel::WorldMatrix(scene, pending.back());
     pending.pop_back();
-    const kavrel::Instance &instance = scene.instances.items[at];
     pending.insert(pending.end(), instance.children.begin(), instance.children.end());
     if (instance.object < 0) continue;
-    const Matrix world = kavrel::WorldMatrix(scene, at);
     const Mesh &mesh = scene.objects.items[instance.object].mesh;
-    const float det = world[0] * (world[5] * world[10] - world[6] * world[9]) -
-                      world[1] * (world[4] * world[10] - world[6] * world[8]) +
-                      world[2] * (world[4] * world[9] - world[5] * world[8]);
     size_t corner = 0;
     for (int32_t size : mesh.face_sizes) {
-      std::vector<Vec3> points;
       std::vector<std::array<long, 3>> rounded;
       for (int32_t k = 0; k < size; ++k, ++corner) {
-        points.push_back(Transform(mesh.positions[mesh.position_index[corner]], world));
-        const Vec3 &p = points.back();
+        const Vec3 p = Transform(mesh.positions[mesh.position_index[corner]], world);
         rounded.push_back({std::lround(p[0] * 1000), std::lround(p[1] * 1000), std::lround(p[2] * 1000)});
       }
       std::sort(rounded.begin(), rounded.end());
-      out.polygons.push_back(rounded);
-      // Winding normal in world space, against the stored normal carried
-      // the way a renderer does (the mirror flips what counts as front).
-      const Vec3 a = points[0], b = points[1], c = points[2];
-      const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-      const Vec3 wind{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
-      const Vec3 n = mesh.normals[mesh.normal_index[corner - 1]];
-      // Stored normals are carried by the inverse transpose (the cofactor
-      // matrix over the determinant); where the matrix mirrors, front is
-      // the other side of the winding, as renderers take it.
-      const Vec3 r0{world[0], world[1], world[2]}, r1{world[4], world[5], world[6]}, r2{world[8], world[9], world[10]};
-      auto cross = [](const Vec3 &x, const Vec3 &y) {
-        return Vec3{x[1] * y[2] - x[2] * y[1], x[2] * y[0] - x[0] * y[2], x[0] * y[1] - x[1] * y[0]};
-      };
-      const Vec3 c0 = cross(r1, r2), c1 = cross(r2, r0), c2 = cross(r0, r1);
-      Vec3 carried;
-      for (int j = 0; j < 3; ++j) carried[j] = (n[0] * c0[j] + n[1] * c1[j] + n[2] * c2[j]) / det;
-      const float facing = wind[0] * carried[0] + wind[1] * carried[1] + wind[2] * carried[2];
-      if ((det < 0 ? -facing : facing) <= 0) ++out.backwards;
+      polygons.push_back(rounded);
     }
   }
-  std::sort(out.polygons.begin(), out.polygons.end());
-  return out;
+  std::sort(polygons.begin(), polygons.end());
+  return polygons;
+}
+
+// Polygons whose corner order turns against their stored normal.
+int Backwards(const Mesh &mesh) {
+  int backwards = 0;
+  size_t corner = 0;
+  for (int32_t size : mesh.face_sizes) {
+    const Vec3 &a = mesh.positions[mesh.position_index[corner]], &b = mesh.positions[mesh.position_index[corner + 1]],
+               &c = mesh.positions[mesh.position_index[corner + 2]], &n = mesh.normals[mesh.normal_index[corner]];
+    const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    const float facing = (u[1] * v[2] - u[2] * v[1]) * n[0] + (u[2] * v[0] - u[0] * v[2]) * n[1] +
+                         (u[0] * v[1] - u[1] * v[0]) * n[2];
+    backwards += facing <= 0;
+    corner += size;
+  }
+  return backwards;
 }
 
 }  // namespace
@@ -137,14 +122,11 @@ TEST_F(RootInstanceTest, MovingChildrenToNewObjectsKeepsEveryPolygonWhereItWas) 
   Place("mirrored", group, {-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 0, 0, 1}, shape, "red");
   Place("hidden", root, kavrel::IdentityMatrix(), only_below, "blue", true);
   Place("elsewhere", kavrel::kWorld, kavrel::IdentityMatrix(), shape);
-  const WorldPolygons before = Collect(root);
-  ASSERT_EQ(before.backwards, 0);
+  const auto before = WorldPolygons(root);
 
   EXPECT_EQ(Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(0, "model", 0, 0, 0), 0);
 
-  const WorldPolygons after = Collect(root);
-  EXPECT_EQ(after.polygons, before.polygons);
-  EXPECT_EQ(after.backwards, 0);
+  EXPECT_EQ(WorldPolygons(root), before);
   // One object for the red shapes, one for the hidden blue one.
   const kavrel::Instance &model = scene.instances.items[root];
   ASSERT_EQ(model.children.size(), 2u);
@@ -154,7 +136,10 @@ TEST_F(RootInstanceTest, MovingChildrenToNewObjectsKeepsEveryPolygonWhereItWas) 
   EXPECT_FALSE(red.hidden);
   EXPECT_EQ(blue.surface, "blue");
   EXPECT_TRUE(blue.hidden);
-  EXPECT_EQ(scene.objects.items[red.object].mesh.face_sizes.size(), 4u);
+  const Mesh &gathered = scene.objects.items[red.object].mesh;
+  EXPECT_EQ(gathered.face_sizes.size(), 4u);
+  // The mirrored shape's winding was turned over with its normals.
+  EXPECT_EQ(Backwards(gathered), 0);
   for (const char *gone : {"group", "stretched", "mirrored", "hidden"})
     EXPECT_EQ(scene.instances.find(gone), nullptr) << gone;
   EXPECT_EQ(scene.objects.find("OnlyBelow"), nullptr);

@@ -126,8 +126,8 @@ TEST(NurbsSurface, InteriorKnotKeepsTheSurfaceContinuous) {
       "NurbsSurface { numUControlPoints 5 numVControlPoints 2\n"
       "  uKnotVector [0 0 0 0 2 4 4 4 4] vKnotVector [0 0 1 1] }\n");
   ASSERT_TRUE(result.ok) << result.reason;
-  // The reference section x(u), z(u) and its slope by central differences.
-  auto section = [](double u, double &x, double &z) {
+  // The reference curve x(u), z(u) and its slope by central differences.
+  auto curve = [](double u, double &x, double &z) {
     const std::vector<double> knots = {0, 0, 0, 0, 2, 4, 4, 4, 4};
     const double heights[5] = {0, 2, -1, 3, 1};
     x = z = 0;
@@ -140,9 +140,9 @@ TEST(NurbsSurface, InteriorKnotKeepsTheSurfaceContinuous) {
   for (const SoPrimitiveVertex &corner : result.corners) {
     const double u = 4.0 * Tex(corner)[0];
     double x, z, x0, z0, x1, z1;
-    section(u, x, z);
-    section(std::max(0.0, u - 1e-5), x0, z0);
-    section(std::min(4.0, u + 1e-5), x1, z1);
+    curve(u, x, z);
+    curve(std::max(0.0, u - 1e-5), x0, z0);
+    curve(std::min(4.0, u + 1e-5), x1, z1);
     EXPECT_NEAR(corner.getPoint()[0], x, 1e-5) << u;
     EXPECT_NEAR(corner.getPoint()[2], z, 1e-5) << u;
     // Normal of (x(u), v, z(u)): (-z', 0, x').
