@@ -13,7 +13,7 @@
 ImportOptions &DialogOptions();
 
 // Fills a drop-down list with names and selects one (none when out of range).
-void FillList(HWND dialog, int id, const char *const *names, int count, int selection);
+void FillOptionList(HWND dialog, int id, const char *const *names, int count, int selection);
 
 // Sets every control from the options (on opening and after Reset).
 void FillOptionsDialog(HWND dialog);
@@ -21,10 +21,10 @@ void FillOptionsDialog(HWND dialog);
 void ApplyEnableRules(HWND dialog);
 
 // Marks a check box for a flag (set when nonzero).
-void ShowFlag(HWND dialog, int id, int16_t flag);
+void ShowOptionFlag(HWND dialog, int id, int16_t flag);
 // Flips the flag of a check box and marks the box to match; false when the
 // id is not a check box of a flag.
-bool FlipFlagBox(HWND dialog, int id);
+bool FlipOptionFlag(HWND dialog, int id);
 
 // A check box, radio button or texture-path button; false for other ids.
 bool HandleOptionButton(HWND dialog, int id);

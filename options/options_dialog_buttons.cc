@@ -10,15 +10,15 @@ const char kChooserTitle[] = "Select Destination Directory";
 
 void ShowTextureBoxes(HWND dialog) {
   const ImportOptions &o = DialogOptions();
-  ShowFlag(dialog, IDC_LOAD_TEXTURES, o.load_textures);
-  ShowFlag(dialog, IDC_DISPLAY_TEXTURES, o.display_textures);
+  ShowOptionFlag(dialog, IDC_LOAD_TEXTURES, o.load_textures);
+  ShowOptionFlag(dialog, IDC_DISPLAY_TEXTURES, o.display_textures);
 }
 
 // Strip and replace exclude each other: setting one clears the other.
 void ShowReferenceChoice(HWND dialog) {
   const ImportOptions &o = DialogOptions();
-  ShowFlag(dialog, IDC_REF_DIR_STRIP, o.txtr_ref_dir_strip);
-  ShowFlag(dialog, IDC_REF_DIR_SPECIFIC, o.txtr_ref_dir_specific);
+  ShowOptionFlag(dialog, IDC_REF_DIR_STRIP, o.txtr_ref_dir_strip);
+  ShowOptionFlag(dialog, IDC_REF_DIR_SPECIFIC, o.txtr_ref_dir_specific);
 }
 
 void AfterFlip(HWND dialog, int id) {
@@ -77,7 +77,7 @@ void BrowseReferenceDirectory(HWND dialog) {
 }  // namespace
 
 bool HandleOptionButton(HWND dialog, int id) {
-  if (FlipFlagBox(dialog, id)) {
+  if (FlipOptionFlag(dialog, id)) {
     AfterFlip(dialog, id);
     return true;
   }

@@ -77,14 +77,14 @@ void NormaliseTextureChoices(ImportOptions &o) {
 
 // A flag counts as set when it is nonzero, so a box never hides a value
 // that some conversion step would act on.
-void ShowFlag(HWND dialog, int id, int16_t flag) { CheckDlgButton(dialog, id, flag ? BST_CHECKED : BST_UNCHECKED); }
+void ShowOptionFlag(HWND dialog, int id, int16_t flag) { CheckDlgButton(dialog, id, flag ? BST_CHECKED : BST_UNCHECKED); }
 
-bool FlipFlagBox(HWND dialog, int id) {
+bool FlipOptionFlag(HWND dialog, int id) {
   for (const FlagBox &box : kFlagBoxes) {
     if (box.id != id) continue;
     int16_t &flag = DialogOptions().*box.field;
     flag = flag ? 0 : 1;
-    ShowFlag(dialog, id, flag);
+    ShowOptionFlag(dialog, id, flag);
     return true;
   }
   return false;
@@ -95,7 +95,7 @@ ImportOptions &DialogOptions() {
   return state->options;
 }
 
-void FillList(HWND dialog, int id, const char *const *names, int count, int selection) {
+void FillOptionList(HWND dialog, int id, const char *const *names, int count, int selection) {
   SendDlgItemMessageA(dialog, id, CB_RESETCONTENT, 0, 0);
   for (int i = 0; i < count; ++i) SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i]));
   SendDlgItemMessageA(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(static_cast<intptr_t>(selection)), 0);
@@ -104,14 +104,14 @@ void FillList(HWND dialog, int id, const char *const *names, int count, int sele
 void FillOptionsDialog(HWND dialog) {
   ImportOptions &o = DialogOptions();
   NormaliseTextureChoices(o);
-  for (const FlagBox &box : kFlagBoxes) ShowFlag(dialog, box.id, o.*box.field);
+  for (const FlagBox &box : kFlagBoxes) ShowOptionFlag(dialog, box.id, o.*box.field);
   CheckRadioButton(dialog, IDC_SAVE_DIR_SAME, IDC_SAVE_DIR_SPECIFIC,
                    o.txtr_save_dir_same == 1 ? IDC_SAVE_DIR_SAME : IDC_SAVE_DIR_SPECIFIC);
   SetDlgItemTextA(dialog, IDC_SAVE_DIR, o.txtr_save_dir ? o.txtr_save_dir : "");
   SetDlgItemTextA(dialog, IDC_REF_DIR, o.txtr_ref_dir ? o.txtr_ref_dir : "");
-  FillList(dialog, IDC_LOD_SOURCE, kLodSources, 3, o.lod_source);
-  FillList(dialog, IDC_ALPHA_SOURCE, kAlphaSources, 4, o.alpha_source);
-  FillList(dialog, IDC_TRANSPARENCY_SOURCE, kTransparencySources, 3, 2 - o.transparency_source);
+  FillOptionList(dialog, IDC_LOD_SOURCE, kLodSources, 3, o.lod_source);
+  FillOptionList(dialog, IDC_ALPHA_SOURCE, kAlphaSources, 4, o.alpha_source);
+  FillOptionList(dialog, IDC_TRANSPARENCY_SOURCE, kTransparencySources, 3, 2 - o.transparency_source);
   for (const NumberField &number : kNumberFields) Import_IO_NdFloat_To_Dialog(dialog, number.id, o.*number.field);
   Import_IO_NdInt_To_Dialog(dialog, IDC_LOD_LEVEL, o.nthlod);
   FillShadingGroup(dialog);

@@ -38,16 +38,4 @@ void *PreferenceValue(const PrefKey &row, ImportOptions &options);
 // false for a null path or one too long for the buffer.
 bool CopyPreferencesPath(const char *path, char (&buffer)[KV_MAX_PATH]);
 
-// Keys and values longer than this are not stored (see ReadOptionLine).
-constexpr size_t kOptionTextSize = 128;
-
-// Delivers the next key and value of the file into buffers of
-// kOptionTextSize bytes, skipping comment ("#"), section ("[") and blank
-// lines and lines shorter than two characters. Answers nonzero for a pair,
-// 0 when reading must stop: at the end, on a read error, or at the first
-// line that is not "key = value". A line whose key or value is longer than
-// kOptionTextSize - 1 characters is skipped whole, so that no truncated
-// directory is ever taken for a real one.
-int ReadOptionLine(FILE *file, char *key, char *value);
-
 #endif

@@ -8,6 +8,7 @@
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
 #include "options/preference_keys.h"
+#include "options/preferences_file.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 

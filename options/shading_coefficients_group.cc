@@ -64,8 +64,8 @@ void FillShadingGroup(HWND dialog) {
   for (int i = 0; i < kSurfaceAttributeCount; ++i) attributes[i] = surf_attr_table[i].name;
   const char *operations[kOpNormalize + 1];
   for (int i = 0; i <= kOpNormalize; ++i) operations[i] = surf_attr_operation_names[i].name;
-  FillList(dialog, IDC_SURF_ATTR, attributes, kSurfaceAttributeCount, attribute);
-  FillList(dialog, IDC_SURF_ATTR_OPERATION, operations, OperationCount(attribute), surf_attr_mod_operation[attribute]);
+  FillOptionList(dialog, IDC_SURF_ATTR, attributes, kSurfaceAttributeCount, attribute);
+  FillOptionList(dialog, IDC_SURF_ATTR_OPERATION, operations, OperationCount(attribute), surf_attr_mod_operation[attribute]);
   ShowValue(dialog, attribute);
   ApplyValueFieldRule(dialog);
 }

@@ -20,7 +20,8 @@ struct Primitive {
 Primitive ReadPrimitive(const GltfFile &file, const std::string &node, int which = 0) {
   const json &p = file.doc["meshes"][NodeNamed(file, node)["mesh"].get<int>()]["primitives"][which];
   const json &a = p["attributes"];
-  Primitive out{Accessor<float>(file, a["POSITION"])};
+  Primitive out;
+  out.positions = Accessor<float>(file, a["POSITION"]);
   if (a.contains("NORMAL")) out.normals = Accessor<float>(file, a["NORMAL"]);
   if (a.contains("TEXCOORD_0")) out.texcoords = Accessor<float>(file, a["TEXCOORD_0"]);
   if (a.contains("COLOR_0")) out.colors = Accessor<float>(file, a["COLOR_0"]);

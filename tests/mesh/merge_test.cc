@@ -25,13 +25,12 @@ const std::vector<Triangle> kSquare = {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{0, 0
 
 // Every turn of every polygon bends the same way as its normal.
 void ExpectConvex(const Mesh &mesh) {
-  for (const auto &polygon : Polygons(mesh)) {
-    const Vec3 n = PolygonNormal(polygon);
-    for (size_t k = 0; k < polygon.size(); ++k) {
-      const Vec3 &a = polygon[k], &b = polygon[(k + 1) % polygon.size()], &c = polygon[(k + 2) % polygon.size()];
-      const Vec3 u{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, v{c[0] - b[0], c[1] - b[1], c[2] - b[2]};
-      const Vec3 turn{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
-      EXPECT_GT(turn[0] * n[0] + turn[1] * n[1] + turn[2] * n[2], 0.0f);
+  using namespace kavrel::mesh_detail;
+  for (const auto &p : Polygons(mesh)) {
+    const Vec3 n = PolygonNormal(p);
+    for (size_t k = 0; k < p.size(); ++k) {
+      const Vec3 &a = p[k], &b = p[(k + 1) % p.size()], &c = p[(k + 2) % p.size()];
+      EXPECT_GT(Dot(Cross(Sub(b, a), Sub(c, b)), n), 0.0f);
     }
   }
 }

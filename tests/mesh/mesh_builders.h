@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/toolkit/mesh_internal.h"
 
 namespace meshtest {
 
@@ -16,24 +16,29 @@ struct Triangle {
   Vec3 a, b, c;
 };
 
+// Normal of a polygon from its first three corners (winding sense).
+inline Vec3 PolygonNormal(const std::vector<Vec3> &p) {
+  using namespace kavrel::mesh_detail;
+  return Normalized(Cross(Sub(p[1], p[0]), Sub(p[2], p[0])));
+}
+
 // Separate corners: positions, face normals and texture coordinates (u, v
-// from x, y) one per corner, corner i using value i in every stream.
+// from x, y), corner i using value i in every stream.
 Mesh SeparateTriangles(const std::vector<Triangle> &triangles);
 
-// Axis-aligned unit cube centred on the origin, two triangles per side,
-// counter-clockwise seen from outside.
+// Axis-aligned unit cube centred on the origin, counter-clockwise from outside.
 std::vector<Triangle> CubeTriangles();
 
-// Unit sphere, rings x segments quads split into triangles (fans at the poles).
+// Unit sphere of rings x segments quads split into triangles (fans at the poles).
 std::vector<Triangle> SphereTriangles(int rings, int segments);
 
-// The mesh's polygons as lists of positions, for order-independent checks.
+// The mesh's polygons as lists of positions.
 std::vector<std::vector<Vec3>> Polygons(const Mesh &mesh);
 
-// Normal of the polygon from its first three corners (winding sense).
-Vec3 PolygonNormal(const std::vector<Vec3> &polygon);
-
-bool Near(const Vec3 &a, const Vec3 &b, float tolerance = 1e-5f);
+inline bool Near(const Vec3 &a, const Vec3 &b, float tolerance = 1e-5f) {
+  return std::fabs(a[0] - b[0]) <= tolerance && std::fabs(a[1] - b[1]) <= tolerance &&
+         std::fabs(a[2] - b[2]) <= tolerance;
+}
 
 }  // namespace meshtest
 

@@ -1,0 +1,23 @@
+// The preferences file "vorlix.ini": its reader's line splitter. The file
+// is read by LoadImportConvertOptions_Inventor and written whole by
+// SaveImportConvertOptions_Inventor (plugin/callbacks.h).
+#ifndef OPTIONS_PREFERENCES_FILE_H
+#define OPTIONS_PREFERENCES_FILE_H
+
+#include <cstddef>
+#include <cstdio>
+
+// Keys and values longer than this are not stored (see ReadOptionLine).
+constexpr size_t kOptionTextSize = 128;
+
+// Delivers the next key and value of the file into buffers of
+// kOptionTextSize bytes, skipping comment ("#"), section ("[") and blank
+// lines and lines shorter than two characters. Answers nonzero for a pair,
+// 0 when reading must stop: at the end, on a read error, or at the first
+// line that is not "key = value". Lines longer than 2047 characters arrive
+// in pieces, each taken as a line. A line whose key or value is longer than
+// kOptionTextSize - 1 characters is skipped whole (reading goes on), so that
+// no truncated directory is ever taken for a real one.
+int ReadOptionLine(FILE *file, char *key, char *value);
+
+#endif
