@@ -1,7 +1,8 @@
 #include "kavrel/export/gltf_document.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
+#include <stdexcept>
 
 #include "kavrel/export/base64.h"
 
@@ -123,6 +124,7 @@ std::vector<uint8_t> GltfDocument::SerializeGlb(const std::string &text) const {
   AppendU32(&out, 0);  // total length, patched below
   AppendChunk(&out, kChunkJson, reinterpret_cast<const uint8_t *>(text.data()), text.size(), ' ');
   if (!bin_.empty()) AppendChunk(&out, kChunkBin, bin_.data(), bin_.size(), 0);
+  if (out.size() > UINT32_MAX) throw std::length_error("the scene is too large for a .glb file (4 GiB)");
   uint32_t total = static_cast<uint32_t>(out.size());
   for (int i = 0; i < 4; ++i) out[8 + i] = static_cast<uint8_t>(total >> (8 * i));
   return out;

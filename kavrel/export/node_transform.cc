@@ -142,6 +142,15 @@ void SplitLinearPart(const Matrix &m, NodeTransform *out) {
   out->inner_rotation = QuaternionFromFrame(inner);
 }
 
+// Elements near the float limit overflow the decomposition's products: such
+// a part falls back to the identity's.
+template <typename Array>
+void KeepFinite(Array *values, const Array &fallback, ExportNotes &notes) {
+  if (std::all_of(values->begin(), values->end(), [](float v) { return std::isfinite(v); })) return;
+  ++notes.replaced_numbers;
+  *values = fallback;
+}
+
 }  // namespace
 
 NodeTransform NodeTransformFor(const Matrix &matrix, ExportNotes &notes) {
@@ -156,6 +165,9 @@ NodeTransform NodeTransformFor(const Matrix &matrix, ExportNotes &notes) {
   out.kind = NodeTransform::Kind::kSplit;
   out.translation = {m[12], m[13], m[14]};
   SplitLinearPart(m, &out);
+  KeepFinite(&out.rotation, {0, 0, 0, 1}, notes);
+  KeepFinite(&out.inner_rotation, {0, 0, 0, 1}, notes);
+  KeepFinite(&out.scale, {1, 1, 1}, notes);
   return out;
 }
 
