@@ -25,9 +25,11 @@ void SoTextureFilenameElement::set(SoState *const state, SoNode *const node, con
 }
 
 const SbString &SoTextureFilenameElement::get(SoState *const state) {
+  // A traversal that did not enable the element has no texture file name.
+  static const SbString none;
   const SoTextureFilenameElement *element =
       static_cast<const SoTextureFilenameElement *>(getConstElement(state, classStackIndex));
-  return element->filename;
+  return element ? element->filename : none;
 }
 
 SbBool SoTextureFilenameElement::matches(const SoElement *element) const {

@@ -16,7 +16,6 @@ using kv::tok;
 
 namespace {
 
-
 // The coefficient an operation makes of c. Codes outside the dialog's
 // range (a hand-edited preferences file) import the value unchanged.
 float ModifiedCoefficient(int operation, float c, int code) {

@@ -17,7 +17,6 @@ using kv::tok;
 
 namespace {
 
-
 // Token after "alphachansrc" "type", in the order of the dialog's list.
 const char *AlphaSourceWord(int alpha_source) {
   switch (alpha_source) {

@@ -34,6 +34,7 @@ T *ZeroedArray(int64_t count, size_t per_entry, bool *failed) {
 void FreeRecord(IndexedPolygons *buffer) {
   if (!buffer) return;
   if (buffer->surface_names) {
+    // A slot that repeats the string of the slot before shares it.
     const char *freed = nullptr;
     for (int32_t f = 0; f < buffer->num_polygons; ++f) {
       char *name = buffer->surface_names[f];
@@ -41,11 +42,13 @@ void FreeRecord(IndexedPolygons *buffer) {
       if (name) freed = name;
     }
   }
-  for (void *array : {static_cast<void *>(buffer->positions), static_cast<void *>(buffer->normals),
-                      static_cast<void *>(buffer->texcoords), static_cast<void *>(buffer->colors),
-                      static_cast<void *>(buffer->vertex_indices), static_cast<void *>(buffer->vertices_per_polygon),
-                      static_cast<void *>(buffer->surface_names)})
-    std::free(array);
+  std::free(buffer->positions);
+  std::free(buffer->normals);
+  std::free(buffer->texcoords);
+  std::free(buffer->colors);
+  std::free(buffer->vertex_indices);
+  std::free(buffer->vertices_per_polygon);
+  std::free(buffer->surface_names);
   std::free(buffer);
 }
 

@@ -2,6 +2,7 @@
 // shape and per face, and the index that finds it.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
 
 #include "tests/materials/scenario_support.h"
@@ -9,11 +10,7 @@
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 
-namespace {
-
-std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.find(instance)->surface; }
-
-}  // namespace
+static std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.find(instance)->surface; }
 
 TEST(SurfaceSharing, EqualMaterialsShareTextureAndWrapModesSeparate) {
   plugin_test::Conversion run;
@@ -65,7 +62,7 @@ TEST(SurfaceSharing, IndexAgreesWithLinearWalkOnRandomizedList) {
     s.wrap_s = pick(2) ? SoTextureImageElement::REPEAT : SoTextureImageElement::CLAMP;
     return s;
   };
-  std::vector<MaterialSnapshot *> owned;
+  std::deque<MaterialSnapshot> owned;  // the records of the list
   state->surface_list = nullptr;
   for (int i = 0; i < 50000; ++i) {
     if (i == 25000) state->surface_list = nullptr;  // a new run's list, old records still alive
@@ -74,12 +71,11 @@ TEST(SurfaceSharing, IndexAgreesWithLinearWalkOnRandomizedList) {
     while (walked && !SurfacesEqual(*walked, query)) walked = walked->next;
     ASSERT_EQ(FindSharedSurface(query), walked) << "query " << i;
     if (i % 25 == 0) {
-      owned.push_back(new MaterialSnapshot(query));
-      owned.back()->next = state->surface_list;
-      state->surface_list = owned.back();
+      owned.push_back(query);
+      owned.back().next = state->surface_list;
+      state->surface_list = &owned.back();
     }
   }
   state->surface_list = nullptr;
   ClearSurfaceIndex();
-  for (MaterialSnapshot *record : owned) delete record;
 }

@@ -45,8 +45,8 @@ TEST(TextureExtraction, PixelsAreWrittenBesideTheFileInTheirModes) {
     int width = 0, height = 0, samples = 0;
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(material_test::ReadTiff(tiff, &width, &height, &samples, &bytes)) << c.image;
-    EXPECT_EQ(width * height * samples, static_cast<int>(c.bytes.size()));
     EXPECT_EQ(samples, c.samples);
+    EXPECT_EQ(width * height * samples, static_cast<int>(c.bytes.size()));
     EXPECT_EQ(bytes, c.bytes) << c.image;
     EXPECT_EQ(material_test::Lines("Kv_Texture").size(), 1u);
     EXPECT_TRUE(run.errors.empty());

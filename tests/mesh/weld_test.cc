@@ -90,3 +90,30 @@ TEST(Weld, MalformedMeshIsLeftAlone) {
   EXPECT_EQ(mesh.positions, before.positions);
   EXPECT_EQ(mesh.position_index, before.position_index);
 }
+
+TEST(Weld, EveryValueLandsNearItsKeptValueAndKeptValuesStayApart) {
+  // Clusters of copies around points of a coarse lattice, spread up to
+  // 0.4 thresholds from their point: a weld must keep one value per point,
+  // whichever cell walls the copies straddle.
+  const float t = 0.001f;
+  Mesh mesh;
+  unsigned seed = 7;
+  auto jitter = [&] {
+    seed = seed * 1103515245u + 12345u;
+    return (static_cast<float>((seed >> 8) & 0xffff) / 65535.0f - 0.5f) * 0.8f * t;
+  };
+  for (int copy = 0; copy < 4; ++copy)
+    for (int i = 0; i < 3000; ++i) {
+      const Vec3 p{(i % 15) * 0.0123f, (i / 15 % 20) * 0.0071f, (i / 300) * 0.0049f};
+      mesh.positions.push_back({p[0] + jitter(), p[1] + jitter(), p[2] + jitter()});
+      mesh.position_index.push_back(static_cast<int32_t>(mesh.position_index.size()));
+    }
+  const std::vector<Vec3> original = mesh.positions;
+  const std::vector<int32_t> before = mesh.position_index;
+  mesh.face_sizes.assign(mesh.position_index.size() / 3, 3);
+  CombineStream(mesh, MeshStream::kPosition, t);
+  EXPECT_EQ(mesh.positions.size(), 3000u);
+  for (size_t c = 0; c < before.size(); ++c) ASSERT_TRUE(Near(original[before[c]], mesh.positions[mesh.position_index[c]], t));
+  for (size_t a = 0; a < mesh.positions.size(); ++a)
+    for (size_t b = a + 1; b < mesh.positions.size(); ++b) ASSERT_FALSE(Near(mesh.positions[a], mesh.positions[b], t));
+}

@@ -63,13 +63,14 @@ TEST_F(PreferencesFile, ReadsBackWhatItWrote) {
   last_surf_attr_combo_selected = 6;
   ASSERT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
   EXPECT_EQ(StoredValue("smoothing_angle"), "1e-07");
-  Initialize();  // fresh defaults, then the file over them
-  EXPECT_STREQ(o.txtr_save_dir, "/tex/a b=c/");
-  EXPECT_EQ(o.txtr_ref_dir, nullptr);
-  EXPECT_EQ(o.import_lights, 0);
-  EXPECT_EQ(o.alpha_source, -3);
-  EXPECT_EQ(o.nthlod, 70000);
-  EXPECT_FLOAT_EQ(o.WeldVerticesThreshold, 0.000123457f);
+  Initialize();  // a new state with fresh defaults, then the file over them
+  const ImportOptions &loaded = Options();
+  EXPECT_STREQ(loaded.txtr_save_dir, "/tex/a b=c/");
+  EXPECT_EQ(loaded.txtr_ref_dir, nullptr);
+  EXPECT_EQ(loaded.import_lights, 0);
+  EXPECT_EQ(loaded.alpha_source, -3);
+  EXPECT_EQ(loaded.nthlod, 70000);
+  EXPECT_FLOAT_EQ(loaded.WeldVerticesThreshold, 0.000123457f);
   EXPECT_FLOAT_EQ(surf_attr_mod_value[kAttrPhong], 12.345679f);
   EXPECT_EQ(surf_attr_mod_operation[kAttrIor], 5);
   EXPECT_EQ(last_surf_attr_combo_selected, 6);

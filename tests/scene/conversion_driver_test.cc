@@ -1,6 +1,9 @@
 // The driver's reading, callback registration and finishing steps.
 #include <gtest/gtest.h>
 
+#include "host/import_io.h"
+#include "host/kv_call.hpp"
+#include "host/kv_toolkit.h"
 #include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 
@@ -72,6 +75,18 @@ TEST(ConversionDriver, OptimisersRunWithTheRootCheck) {
 
   run.ConvertText(text, {}, [] { state->options.optimize_hierarchy1 = state->options.optimize_hierarchy2 = 0; });
   EXPECT_EQ(Calls("Kv_OptimizeHierarchy") + Calls("Kv_OptimizeHierarchy2") + Calls("Kv_Handle_Name_Exists"), 0u);
+}
+
+// An optimiser that merges the import's root away: the import then hangs from "world".
+TEST(ConversionDriver, RootCheckFallsBackToWorld) {
+  plugin_test::Conversion run;
+  run.on_progress = [](const std::string &line) {
+    if (line != "Optimizing hierarchy (may be slow).") return;
+    kv::kv_list(Kv_Remove, Kv_Inquire_Token("instance"), Import_IO_Get_Root_Imported_Instance_Name());
+  };
+  run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} }\n");
+  EXPECT_STREQ(root_instance_name, "world");
+  EXPECT_STREQ(Import_IO_Get_Root_Imported_Instance_Name(), "world");
 }
 
 }  // namespace
