@@ -53,11 +53,14 @@ void ClearBuffer(const ShapeAccumulator &shape) {
   if (shape.vertex_color_count) std::memset(polygons->colors, 0, floats * sizeof(float));
 }
 
-void ReportAllocationFailure(int32_t triangles) {
+// Fatal: the report ends the run through the error hook.
+int FailAllocation(int32_t triangles) {
   char message[160];
   std::snprintf(message, sizeof message, "Could not allocate memory for Shape node %ld polygons and %ld vertices.",
                 static_cast<long>(triangles), 3L * triangles);
   Import_IO_Report_Error(5, message);
+  ResetShapeState();
+  return 0;
 }
 
 void ShowProgress(int32_t triangles) {
@@ -85,14 +88,11 @@ int BeginShapePass(SoCallbackAction *action, SoNode *node) {
   }
   if (state->options.import_materials) ClassifyShapeColors(traversal, triangles);
   GetShapeName(shape.base_name, node);
-  SetBufferCounts(shape, triangles);
   // Three corners per triangle must fit the buffer's 32-bit counts.
-  if (triangles <= INT32_MAX / 3) shape.polygons = AllocateBuffer(shape);
-  if (!shape.polygons) {
-    ReportAllocationFailure(triangles);
-    ResetShapeState();
-    return 0;
-  }
+  if (triangles > INT32_MAX / 3) return FailAllocation(triangles);
+  SetBufferCounts(shape, triangles);
+  shape.polygons = AllocateBuffer(shape);
+  if (!shape.polygons) return FailAllocation(triangles);
   ClearBuffer(shape);
   ShowProgress(triangles);
   return 1;

@@ -162,9 +162,9 @@ using namespace win32;
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   auto box = BuildMessageBox(owner, text ? text : "", caption ? caption : "Error", type);
-  int answer = box->controls.back()->tmpl.id;  // no one to ask: the first button
+  int answer = IDOK;
   for (auto &control : box->controls) {
-    if (control->tmpl.default_button) answer = control->tmpl.id;
+    if (control->tmpl.default_button) answer = control->tmpl.id;  // no one to ask: the first button
   }
   if (CurrentDialogUser()) {
     INT_PTR result = RunModal(box.get(), 0);

@@ -74,7 +74,7 @@ TEST(ShapeOutput, NurbsSurfaceIsTessellatedOrReportedOnce) {
   }
 }
 
-TEST(ShapeOutput, CallsPerShapeComeInTheDocumentedOrder) {
+TEST(ShapeOutput, MeshCallsEndWithTheInstanceAttachedLast) {
   plugin_test::Conversion run;
   run.ConvertText(
       "#Inventor V2.1 ascii\nSeparator { DrawStyle { style INVISIBLE } Translation { translation 1 2 3 } "

@@ -60,7 +60,7 @@ class TerminalDialog : public ::testing::Test {
 
   // Polls the screen until it shows (or no longer shows) the text.
   bool WaitFor(const std::string &text, bool shown = true) {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 200; ++i) {
       if ((Screen().find(text) != std::string::npos) == shown) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -68,7 +68,7 @@ class TerminalDialog : public ::testing::Test {
   }
 
   std::string WaitForResult() {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 200; ++i) {
       std::string result = ReadFile(directory_ + "/result.txt");
       if (!result.empty()) return result;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
