@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "kavrel/toolkit/mesh_internal.h"
 
@@ -201,7 +202,9 @@ class Welder {
     shift_ = 32 - bits;
     start_.assign((size_t(1) << bits) + 1, 0);
     std::vector<uint32_t> kept_room(start_.size(), 0);
-    std::vector<uint32_t> bucket(values_.size());
+    // Scratch arrays are left uninitialised: every entry read was written
+    // first, and a weld of millions of values need not pay a zeroing pass.
+    std::unique_ptr<uint32_t[]> bucket(new uint32_t[values_.size()]);
     for (size_t v = 0; v < values_.size(); ++v) {
       if (!used_[v]) continue;
       if (!Finite(values_[v])) {
@@ -223,11 +226,11 @@ class Welder {
       start_[b] += start_[b - 1];
       kept_room[b] += kept_room[b - 1];
     }
-    pending_.resize(start_.back());
+    pending_.reset(new Pending[start_.back()]);
     std::vector<uint32_t> fill(start_.begin(), start_.end() - 1);
     for (size_t v = 0; v < values_.size(); ++v)
       if (used_[v] && result_.rep_of[v] < 0) pending_[fill[bucket[v]]++] = Pending{values_[v], static_cast<int32_t>(v)};
-    kept_.resize(kept_room.back());
+    kept_.reset(new Deferred[kept_room.back()]);
     kept_start_.assign(kept_room.begin(), kept_room.end() - 1);
     kept_end_ = kept_start_;
   }
@@ -267,8 +270,8 @@ class Welder {
   WeldResult result_;
   int shift_ = 31;
   std::vector<uint32_t> start_;                 // first pending value of each bucket, plus the end
-  std::vector<Pending> pending_;                // used finite values, by bucket
-  std::vector<Deferred> kept_;                  // entries kept for later buckets, bucket by bucket
+  std::unique_ptr<Pending[]> pending_;          // used finite values, by bucket
+  std::unique_ptr<Deferred[]> kept_;            // entries kept for later buckets, bucket by bucket
   std::vector<uint32_t> kept_start_, kept_end_; // each bucket's room in kept_ and how far it is filled
   BucketTable table_;
 };
