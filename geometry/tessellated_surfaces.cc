@@ -9,13 +9,18 @@
 bool TessellateSurfaceShape(SoCallbackAction *action, const SoNode *node, int32_t &triangles) {
   std::vector<SoPrimitiveVertex> &corners = state->shape.nurbs_corners;
   corners.clear();
-  SbString reason;
-  if (!TessellateNurbsSurface(action, node, corners, reason)) {
-    corners.clear();
+  SbString reason, warning;
+  const bool made = TessellateNurbsSurface(action, node, corners, reason, &warning);
+  if (!made || warning.getLength() > 0) {
     SbString name;
     GetShapeName(name, node);
-    const std::string message = std::string("NURBS surface '") + name.getString() + "' skipped: " + reason.getString();
+    const std::string message = std::string("NURBS surface '") + name.getString() +
+                                (made ? "': " + std::string(warning.getString())
+                                      : "' skipped: " + std::string(reason.getString()));
     Import_IO_Report_Error(1, message.c_str());
+  }
+  if (!made) {
+    corners.clear();
     return false;
   }
   triangles = static_cast<int32_t>(corners.size() / 3);
