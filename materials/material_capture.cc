@@ -69,7 +69,10 @@ void UnpackColor(uint32_t packed, float &r, float &g, float &b, float &transpare
 
 void CaptureColors(MaterialSnapshot &snapshot, SoState *traversal, const MaterialIndices &indices) {
   const SbColor black(0, 0, 0);
-  snapshot.transparency = ScalarEntry<SoTransparencyElement>(traversal, indices.transparency);
+  // With packed colours Coin3D's transparency element reports the packed
+  // count while its own array holds a single value: read only its first entry.
+  const bool packed = SoDiffuseColorElement::getInstance(traversal)->isPacked();
+  snapshot.transparency = ScalarEntry<SoTransparencyElement>(traversal, packed ? 0 : indices.transparency);
   snapshot.diffuse = DiffuseEntry(traversal, indices.diffuse, &snapshot.transparency);
   snapshot.ambient = ColorEntry<SoAmbientColorElement>(traversal, indices.ambient, black);
   snapshot.specular = ColorEntry<SoSpecularColorElement>(traversal, indices.specular, black);
