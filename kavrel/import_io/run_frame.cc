@@ -2,6 +2,7 @@
 #include "host/import_io.h"
 #include "kavrel/host.h"
 #include "kavrel/import_io/import_support.h"
+#include "kavrel/toolkit/image_file.h"
 #include "kavrel/toolkit/call_recorder.h"
 
 namespace kavrel {
@@ -36,6 +37,8 @@ extern "C" void Import_IO_Initialize(const char *path, Import_IO_ErrorHook hook)
   io::RunFrame &frame = io::run_frame();
   frame.hook = hook;
   frame.path = path ? path : "";
+  const size_t separator = frame.path.find_last_of('/');
+  kavrel::SetImageSearchDirectory(separator == std::string::npos ? "" : frame.path.substr(0, separator + 1));
 }
 
 extern "C" void Import_IO_Cleanup(void) {

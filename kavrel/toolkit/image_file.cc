@@ -40,9 +40,29 @@ std::string LastError(const std::string &path) {
   return "cannot read image \"" + path + "\"" + (message && *message ? std::string(": ") + message : "");
 }
 
+std::string &search_directory() {
+  static std::string directory;
+  return directory;
+}
+
+// Inventor files name their textures relative to themselves: a relative
+// path that does not exist from the current directory is looked up in the
+// directory of the file being imported.
+std::string Resolve(const std::string &path) {
+  if (path.empty() || path[0] == '/' || search_directory().empty()) return path;
+  if (std::FILE *file = std::fopen(path.c_str(), "rb")) {
+    std::fclose(file);
+    return path;
+  }
+  return search_directory() + path;
+}
+
 }  // namespace
 
-ImageFileType SniffImageFileType(const std::string &path) {
+void SetImageSearchDirectory(const std::string &directory) { search_directory() = directory; }
+
+ImageFileType SniffImageFileType(const std::string &given) {
+  const std::string path = Resolve(given);
   std::FILE *file = std::fopen(path.c_str(), "rb");
   if (!file) return kImageUnknown;
   unsigned char header[18];
@@ -51,7 +71,8 @@ ImageFileType SniffImageFileType(const std::string &path) {
   return TypeOfHeader(header, size);
 }
 
-bool ReadImageHeader(const std::string &path, ImagePixels *header, std::string *error) {
+bool ReadImageHeader(const std::string &given, ImagePixels *header, std::string *error) {
+  const std::string path = Resolve(given);
   s_image *image = s_image_open(path.c_str(), 1);
   if (!image) {
     *error = LastError(path);
@@ -65,7 +86,8 @@ bool ReadImageHeader(const std::string &path, ImagePixels *header, std::string *
   return true;
 }
 
-bool ReadImageFile(const std::string &path, ImagePixels *image, std::string *error) {
+bool ReadImageFile(const std::string &given, ImagePixels *image, std::string *error) {
+  const std::string path = Resolve(given);
   int width = 0, height = 0, components = 0;
   unsigned char *pixels = simage_read_image(path.c_str(), &width, &height, &components);
   if (!pixels) {

@@ -22,6 +22,11 @@ enum ImageFileType : int32_t {
   kImageTga = 6, kImageBmp = 7, kImageOther = 8
 };
 
+// Directory (ending with a separator, or "") in which relative image paths
+// that do not exist from the current directory are looked up: the
+// directory of the file being imported.
+void SetImageSearchDirectory(const std::string &directory);
+
 // Type of the file from its first bytes; kImageUnknown when it is missing or not an image.
 ImageFileType SniffImageFileType(const std::string &path);
 

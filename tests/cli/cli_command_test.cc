@@ -89,6 +89,22 @@ TEST(ConvertCommand, WritesEachFormatWithStatistics) {
   EXPECT_EQ(ReadFile(scratch.path() + "/out.json").front(), '{');
 }
 
+// A texture named relative to its model is found from any current directory.
+TEST(ConvertCommand, RelativeTextureFilesAreFoundBesideTheModel) {
+  ScratchDirectory scratch;
+  const std::string tga("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\0"
+                        "\xff\0\0\0\xff\0\0\0\xff\xff\xff\xff", 30);
+  scratch.Write("models/maps/wood.tga", tga);
+  scratch.Write("models/textured.iv",
+                "#Inventor V2.1 ascii\n\nSeparator { Texture2 { filename \"maps/wood.tga\" } Cube {} }\n");
+  ProcessResult run = RunConvert(scratch, {"-q", "-o", "textured.gltf", "models/textured.iv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(Contains(run.err, "not supported or not found")) << run.err;
+  const std::string gltf = ReadFile(scratch.path() + "/textured.gltf");
+  EXPECT_TRUE(Contains(gltf, "\"baseColorTexture\"")) << gltf.substr(0, 2000);
+  EXPECT_TRUE(Contains(gltf, "data:image/png;base64,"));
+}
+
 TEST(ConvertCommand, OptionTokensReachThePlugin) {
   ScratchDirectory scratch;
   scratch.Write("a.iv", kTwoShapes);

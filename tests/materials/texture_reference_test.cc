@@ -26,8 +26,9 @@ TEST(TextureReference, DirectoryIsReplacedOrStrippedAndMissingFilesAreReported) 
                   "alphachansrc type type1 invert enabled off | wrapu enabled on | wrapv enabled on | filter mipmap | .)"});
   EXPECT_TRUE(run.errors.empty());
 
-  run.ConvertText(text, {{"txtr_ref_dir_strip", "1"}});
-  EXPECT_EQ(run.Errors(1), Lines{"Texture image file 'wood.rgb' type not supported or not found."});
+  // The stripped name is looked up beside the model, where there is no bark.rgb.
+  run.ConvertText(TexturedCube("/old/maps/bark.rgb"), {{"txtr_ref_dir_strip", "1"}});
+  EXPECT_EQ(run.Errors(1), Lines{"Texture image file 'bark.rgb' type not supported or not found."});
   EXPECT_TRUE(material_test::Lines("Kv_Texture").empty());
   const Lines surface = material_test::Lines("Kv_Surface");  // the material's opacity comes back
   ASSERT_EQ(surface.size(), 7u);
