@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <map>
+#include <utility>
 
 namespace kavrel {
 
@@ -46,9 +48,20 @@ void WriteReport(const std::string &text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-void WriteHostError(int level, const std::string &text) {
+// A file with thousands of like nodes can raise the same message thousands
+// of times: each message is shown a few times, then counted and summed up
+// once the run is over (the journal keeps every one).
+constexpr int kShownRepeats = 3;
+std::map<std::pair<int, std::string>, int> error_counts;
+
+void PrintHostError(int level, const std::string &text, const char *suffix) {
   EndProgressLine();
-  std::fprintf(stderr, "error (level %d): %s\n", level, WithoutTrailingNewline(text).c_str());
+  std::fprintf(stderr, "error (level %d): %s%s\n", level, text.c_str(), suffix);
+}
+
+void WriteHostError(int level, const std::string &text) {
+  const std::string line = WithoutTrailingNewline(text);
+  if (++error_counts[{level, line}] <= kShownRepeats) PrintHostError(level, line, "");
 }
 
 }  // namespace
@@ -77,6 +90,15 @@ void ShowNotice(const std::string &text) {
 void ShowError(const std::string &text) {
   EndProgressLine();
   std::fprintf(stderr, "kavrel-convert: %s\n", text.c_str());
+}
+
+void SummarizeRepeatedErrors() {
+  for (const auto &[message, count] : error_counts) {
+    if (count <= kShownRepeats) continue;
+    const std::string more = " (" + std::to_string(count - kShownRepeats) + " more like it)";
+    PrintHostError(message.first, message.second, more.c_str());
+  }
+  error_counts.clear();
 }
 
 void EndProgressLine() {

@@ -24,6 +24,8 @@ void ShowNotice(const std::string &text);
 void ShowError(const std::string &text);
 // Leaves no half-drawn progress line behind.
 void EndProgressLine();
+// Prints how often each message shown only a few times came; forgets them.
+void SummarizeRepeatedErrors();
 
 // Every journal entry, one per line, on standard error.
 void PrintJournal(const Journal &journal);

@@ -23,6 +23,7 @@ bool ImportedAnything() { return scene().instances.items.size() > 1; }
 // The plug-in's run with a fresh host; the run's result.
 int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input) {
   int result = plugin.Convert(input, settings.command->option_tokens);
+  SummarizeRepeatedErrors();
   if (settings.command->trace) PrintJournal(journal());
   return result;
 }

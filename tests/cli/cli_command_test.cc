@@ -105,6 +105,18 @@ TEST(ConvertCommand, RelativeTextureFilesAreFoundBesideTheModel) {
   EXPECT_TRUE(Contains(gltf, "data:image/png;base64,"));
 }
 
+// The same message from many nodes is shown three times, then summed up.
+TEST(ConvertCommand, RepeatedMessagesAreSummedUp) {
+  ScratchDirectory scratch;
+  std::string text = "#Inventor V2.1 ascii\n\nSeparator { Cube {}";
+  for (int i = 0; i < 5; ++i) text += " NurbsCurve { numControlPoints 2 knotVector [0 0 1 1] }";
+  scratch.Write("curves.iv", text + " }\n");
+  ProcessResult run = RunConvert(scratch, {"-q", "curves.iv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string line = "error (level 1): Zero triangles found in Shape node. Skipping...";
+  EXPECT_EQ(run.err, line + "\n" + line + "\n" + line + "\n" + line + " (2 more like it)\n");
+}
+
 TEST(ConvertCommand, OptionTokensReachThePlugin) {
   ScratchDirectory scratch;
   scratch.Write("a.iv", kTwoShapes);
