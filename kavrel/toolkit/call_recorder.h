@@ -61,6 +61,20 @@ T *FindNamed(CallRecorder &call, NamedTable<T> &table, const std::string &name, 
 // Index of the instance of that name, or kNone with the problem recorded.
 int32_t FindInstance(CallRecorder &call, const std::string &name);
 
+// The common frame of Kv_Surface, Kv_Texture, Kv_Light and Kv_Camera: the
+// entity's name, its list decoded through the table, then, when anything
+// decoded, apply(call) changes the entity with the decoded attributes (also
+// those that came before a bad entry).
+template <typename Apply>
+int DefineWithAttributes(const char *call_name, const char *what, Family family, const char *name, ListReader &list,
+                         Apply apply) {
+  CallRecorder call(call_name);
+  if (!call.text(name, what)) return call.finish();
+  if (!call.list(family, list) && call.attributes().empty()) return call.finish();
+  apply(call);
+  return call.finish();
+}
+
 }  // namespace kavrel
 
 #endif

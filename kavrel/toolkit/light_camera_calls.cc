@@ -39,12 +39,10 @@ Light &LightNamed(const std::string &name) {
 }
 
 int DefineLight(const char *name, ListReader &list) {
-  CallRecorder call("Kv_Light");
-  if (!call.text(name, "light name")) return call.finish();
-  if (!call.list(Family::kLight, list) && call.attributes().empty()) return call.finish();
-  Light &light = LightNamed(name);
-  for (const Attribute &attribute : call.attributes()) ApplyLightAttribute(light, attribute);
-  return call.finish();
+  return DefineWithAttributes("Kv_Light", "light name", Family::kLight, name, list, [&](CallRecorder &call) {
+    Light &light = LightNamed(name);
+    for (const Attribute &attribute : call.attributes()) ApplyLightAttribute(light, attribute);
+  });
 }
 
 // One camera of the scene is the active one.
@@ -69,12 +67,10 @@ void ApplyCameraAttribute(Camera &camera, const Attribute &a) {
 }
 
 int DefineCamera(const char *name, ListReader &list) {
-  CallRecorder call("Kv_Camera");
-  if (!call.text(name, "camera name")) return call.finish();
-  if (!call.list(Family::kCamera, list) && call.attributes().empty()) return call.finish();
-  Camera &camera = scene().cameras.get_or_add(name);
-  for (const Attribute &attribute : call.attributes()) ApplyCameraAttribute(camera, attribute);
-  return call.finish();
+  return DefineWithAttributes("Kv_Camera", "camera name", Family::kCamera, name, list, [&](CallRecorder &call) {
+    Camera &camera = scene().cameras.get_or_add(name);
+    for (const Attribute &attribute : call.attributes()) ApplyCameraAttribute(camera, attribute);
+  });
 }
 
 }  // namespace

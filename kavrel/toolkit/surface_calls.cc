@@ -67,13 +67,11 @@ class SurfaceEditor {
 };
 
 int DefineSurface(const char *name, ListReader &list) {
-  CallRecorder call("Kv_Surface");
-  if (!call.text(name, "surface name")) return call.finish();
-  if (!call.list(Family::kSurface, list) && call.attributes().empty()) return call.finish();
-  Surface &surface = scene().surfaces.get_or_add(name);
-  SurfaceEditor editor(call, surface);
-  for (const Attribute &attribute : call.attributes()) editor.apply(attribute);
-  return call.finish();
+  return DefineWithAttributes("Kv_Surface", "surface name", Family::kSurface, name, list, [&](CallRecorder &call) {
+    Surface &surface = scene().surfaces.get_or_add(name);
+    SurfaceEditor editor(call, surface);
+    for (const Attribute &attribute : call.attributes()) editor.apply(attribute);
+  });
 }
 
 int LinkSurface(Kv_Token kind, const char *name, ListReader &list) {

@@ -24,12 +24,10 @@ void ApplyTextureAttribute(Texture &texture, const Attribute &a) {
 }
 
 int DefineTexture(const char *name, ListReader &list) {
-  CallRecorder call("Kv_Texture");
-  if (!call.text(name, "texture name")) return call.finish();
-  if (!call.list(Family::kTexture, list) && call.attributes().empty()) return call.finish();
-  Texture &texture = scene().textures.get_or_add(name);
-  for (const Attribute &attribute : call.attributes()) ApplyTextureAttribute(texture, attribute);
-  return call.finish();
+  return DefineWithAttributes("Kv_Texture", "texture name", Family::kTexture, name, list, [&](CallRecorder &call) {
+    Texture &texture = scene().textures.get_or_add(name);
+    for (const Attribute &attribute : call.attributes()) ApplyTextureAttribute(texture, attribute);
+  });
 }
 
 }  // namespace
