@@ -13,6 +13,7 @@
 #include "kavrel/host.h"
 #include "kavrel/toolkit/instance_tree.h"
 #include "kavrel/toolkit/mesh_ops.h"
+#include "kavrel/toolkit/process_memory.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ kavrel::Mesh SeparateGrid(int columns, int rows) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  kavrel::TuneProcessMemory(argv);  // as kavrel-convert runs
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s OUTPUT.glb [TRIANGLES]\n", argv[0]);
     return 2;

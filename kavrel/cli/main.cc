@@ -1,6 +1,5 @@
 // kavrel-convert: loads the Inventor import plug-in as a host does and
 // writes what it imports as glTF 2.0 (or the scene database as JSON).
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "kavrel/cli/output_path.h"
 #include "kavrel/cli/plugin_library.h"
 #include "kavrel/cli/support_directory.h"
+#include "kavrel/toolkit/process_memory.h"
 
 namespace kavrel {
 namespace {
@@ -101,11 +101,7 @@ ExitStatus Run(const ConvertCommand &command) {
 }  // namespace kavrel
 
 int main(int argc, char **argv) {
-  // A conversion allocates and frees large mesh arrays again and again; on
-  // this kind of machine every fresh mmap costs a page fault per page, so
-  // keep freed memory in the heap instead of returning it to the system.
-  mallopt(M_MMAP_MAX, 0);
-  mallopt(M_TRIM_THRESHOLD, 1 << 30);
+  kavrel::TuneProcessMemory(argv);
   kavrel::ConvertCommand command;
   kavrel::ExitStatus status = kavrel::kExitConverted;
   if (!kavrel::ParseCommandLine(argc, argv, &command, &status)) return status;

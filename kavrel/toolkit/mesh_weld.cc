@@ -47,24 +47,17 @@ void CombineStream(Mesh &mesh, MeshStream stream, float threshold) {
   mesh_detail::StreamRef ref = mesh_detail::StreamOf(mesh, stream);
   if (ref.index->empty()) return;
   std::vector<Vec3> &values = *ref.values;
-  std::vector<int32_t> &index = *ref.index;
-  std::vector<uint8_t> used(values.size(), 0);
-  for (int32_t i : index) used[i] = 1;
-  const mesh_detail::WeldResult weld = mesh_detail::WeldValues(values, used, threshold);
-  // Numbered again in the order corners first use them: the stream comes
-  // out compacted, unused values dropped.
-  std::vector<int32_t> number(weld.reps.size(), -1);
-  std::vector<Vec3> welded;
-  welded.reserve(weld.reps.size());
-  for (int32_t &i : index) {
-    const int32_t rep = weld.rep_of[i];
-    if (number[rep] < 0) {
-      number[rep] = static_cast<int32_t>(welded.size());
-      welded.push_back(weld.reps[rep]);
-    }
-    i = number[rep];
+  // Values are welded in the order corners first use them, so the stream
+  // comes out numbered that way and compacted, unused values dropped.
+  mesh_detail::SpatialWelder welder(threshold, values.size());
+  std::vector<int32_t> rep_of(values.size(), -1);
+  for (int32_t &i : *ref.index) {
+    int32_t &rep = rep_of[i];
+    if (rep < 0) rep = welder.Add(values[i]);
+    i = rep;
   }
-  values.swap(welded);
+  values.swap(welder.reps());
+  values.shrink_to_fit();
   if (stream == MeshStream::kPosition) DropCollapsedPolygons(mesh);
 }
 
