@@ -44,7 +44,9 @@ IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons, int32_t n
                                                  int32_t texture_layers, int32_t clockwise,
                                                  int32_t data_flags, int32_t with_surface_names);
 void Import_IO_Compute_BoundingBox(int32_t num_vertices, const float *positions);
-/* Writes the current buffer into the object being defined (Kv_Object_Define). */
+/* Writes the current buffer into the object being defined (Kv_Object_Define).
+   Its arrays move to the object: afterwards the record's array fields (but
+   for the surface names) are null; the counts stay. */
 int Import_IO_Output_Indexedpolygons(intptr_t a, const char *object, intptr_t b, float c);
 void Import_IO_Free_Indexedpolygons(void);
 

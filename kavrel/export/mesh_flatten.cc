@@ -24,6 +24,7 @@ class Flattener {
   bool CornersInRange(size_t begin, size_t count) const;
   Vec3 FaceNormal(size_t begin, size_t count) const;
   uint32_t VertexFor(size_t corner, const Vec3 &face_normal);
+  void Grow();
   void Emit(const VertexKey &key, const Vec3 &face_normal);
   void AddPolygon(size_t face, size_t begin, size_t count);
   static uint64_t Hash(const VertexKey &key);
@@ -63,8 +64,14 @@ int32_t Flattener::GroupOf(size_t face) const {
 // Sizes every output once, so that the per-corner work never allocates.
 void Flattener::Reserve() {
   const size_t corners = mesh_.corner_count();
-  size_t capacity = 16;
-  while (capacity < 2 * corners) capacity *= 2;
+  // Distinct vertices are usually about as many as the largest stream has
+  // values: a table for that many (half full) stays small enough to be
+  // mostly in cache, and grows when a mesh has more.
+  size_t largest = 0;
+  for (int s = 0; s < kStreamCount; ++s)
+    if (active_[s]) largest = std::max(largest, values_[s]->size());
+  size_t capacity = 64;
+  while (capacity < 2 * std::min(largest, corners)) capacity *= 2;
   slots_.assign(capacity, -1);
   keys_.reserve(corners);
   out_.positions.reserve(3 * corners);
@@ -122,6 +129,7 @@ uint32_t Flattener::VertexFor(size_t corner, const Vec3 &face_normal) {
   for (int s = 0; s < kStreamCount; ++s) {
     if (active_[s]) key[s] = (*index_[s])[corner];
   }
+  if (2 * (keys_.size() + 1) > slots_.size()) Grow();
   const size_t mask = slots_.size() - 1;
   for (size_t slot = Hash(key) & mask;; slot = (slot + 1) & mask) {
     int32_t id = slots_[slot];
@@ -132,6 +140,16 @@ uint32_t Flattener::VertexFor(size_t corner, const Vec3 &face_normal) {
       return static_cast<uint32_t>(keys_.size() - 1);
     }
     if (keys_[id] == key) return static_cast<uint32_t>(id);
+  }
+}
+
+void Flattener::Grow() {
+  slots_.assign(2 * slots_.size(), -1);
+  const size_t mask = slots_.size() - 1;
+  for (size_t id = 0; id < keys_.size(); ++id) {
+    size_t slot = Hash(keys_[id]) & mask;
+    while (slots_[slot] >= 0) slot = (slot + 1) & mask;
+    slots_[slot] = static_cast<int32_t>(id);
   }
 }
 

@@ -1,10 +1,13 @@
 // Polygon buffers: the one current IndexedPolygons record, its arrays
-// zero-filled from the heap, its bounding box and its release.
+// zero-filled, its bounding box and its release.
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <new>
 
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
+#include "kavrel/import_io/polygon_storage.h"
 #include "kavrel/toolkit/call_recorder.h"
 
 namespace kavrel {
@@ -16,53 +19,74 @@ namespace {
 // for a shape: 2^28 vertices of three floats are 3 GiB already.
 constexpr int64_t kMaxEntries = int64_t(1) << 28;
 
-IndexedPolygons *&current() {
-  static IndexedPolygons *buffer = nullptr;
-  return buffer;
+std::unique_ptr<PolygonStorage> &current() {
+  static std::unique_ptr<PolygonStorage> storage;
+  return storage;
 }
 
-// count elements of T, zeroed; null for a count of 0. *failed is set when
-// the heap refuses.
 template <typename T>
-T *ZeroedArray(int64_t count, size_t per_entry, bool *failed) {
-  if (count == 0) return nullptr;
-  T *array = static_cast<T *>(std::calloc(static_cast<size_t>(count) * per_entry, sizeof(T)));
-  if (!array) *failed = true;
-  return array;
+T *DataOrNull(std::vector<T> &array) {
+  return array.empty() ? nullptr : array.data();
 }
 
-void FreeRecord(IndexedPolygons *buffer) {
-  if (!buffer) return;
-  if (buffer->surface_names) {
-    // A slot that repeats the string of the slot before shares it.
-    const char *freed = nullptr;
-    for (int32_t f = 0; f < buffer->num_polygons; ++f) {
-      char *name = buffer->surface_names[f];
-      if (name && name != freed) std::free(name);
-      if (name) freed = name;
-    }
+float *FloatsOrNull(std::vector<Vec3> &array) {
+  static_assert(sizeof(Vec3) == 3 * sizeof(float), "a value is three packed floats");
+  return array.empty() ? nullptr : array.data()->data();
+}
+
+void FreeSurfaceNames(PolygonStorage &storage) {
+  // A slot that repeats the string of the slot before shares it.
+  const char *freed = nullptr;
+  for (char *name : storage.surface_names) {
+    if (name && name != freed) std::free(name);
+    if (name) freed = name;
   }
-  std::free(buffer->positions);
-  std::free(buffer->normals);
-  std::free(buffer->texcoords);
-  std::free(buffer->colors);
-  std::free(buffer->vertex_indices);
-  std::free(buffer->vertices_per_polygon);
-  std::free(buffer->surface_names);
-  std::free(buffer);
 }
 
 bool CountsUsable(std::initializer_list<int32_t> counts) {
   return std::all_of(counts.begin(), counts.end(), [](int32_t n) { return n >= 0 && n <= kMaxEntries; });
 }
 
+// The arrays, zero-filled; false when the heap refuses.
+bool AllocateArrays(PolygonStorage &storage) {
+  const IndexedPolygons &r = storage.record;
+  try {
+    storage.positions.resize(static_cast<size_t>(r.num_vertices));
+    storage.normals.resize(static_cast<size_t>(r.num_normals));
+    storage.texcoords.resize(static_cast<size_t>(r.num_texcoords));
+    storage.colors.resize(static_cast<size_t>(r.num_colors));
+    storage.vertex_indices.resize(static_cast<size_t>(r.num_vertex_indices));
+    storage.vertices_per_polygon.resize(static_cast<size_t>(r.num_polygons));
+    // Per-polygon surface names are always there to write: a null slot
+    // means "same as the polygon before", so an untouched array means none.
+    storage.surface_names.resize(static_cast<size_t>(r.num_polygons));
+  } catch (const std::bad_alloc &) {
+    return false;
+  }
+  storage.PointRecordAtArrays();
+  return true;
+}
+
 }  // namespace
 
-IndexedPolygons *current_buffer() { return current(); }
+void PolygonStorage::PointRecordAtArrays() {
+  record.positions = FloatsOrNull(positions);
+  record.normals = FloatsOrNull(normals);
+  record.texcoords = FloatsOrNull(texcoords);
+  record.colors = FloatsOrNull(colors);
+  record.vertex_indices = DataOrNull(vertex_indices);
+  record.vertices_per_polygon = DataOrNull(vertices_per_polygon);
+  record.surface_names = DataOrNull(surface_names);
+  record.has_surface_names = record.surface_names ? 1 : 0;
+}
+
+PolygonStorage *current_storage() { return current().get(); }
+
+IndexedPolygons *current_buffer() { return current() ? &current()->record : nullptr; }
 
 void FreeCurrentBuffer() {
-  FreeRecord(current());
-  current() = nullptr;
+  if (current()) FreeSurfaceNames(*current());
+  current().reset();
 }
 
 }  // namespace import_io
@@ -86,22 +110,12 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
     call.fail("negative or impossibly large counts");
     return nullptr;
   }
-  IndexedPolygons *buffer = static_cast<IndexedPolygons *>(std::calloc(1, sizeof(IndexedPolygons)));
-  if (!buffer) {
+  std::unique_ptr<io::PolygonStorage> storage(new (std::nothrow) io::PolygonStorage);
+  if (!storage) {
     call.fail("out of memory");
     return nullptr;
   }
-  bool failed = false;
-  buffer->positions = io::ZeroedArray<float>(num_vertices, 3, &failed);
-  buffer->normals = io::ZeroedArray<float>(num_normals, 3, &failed);
-  buffer->texcoords = io::ZeroedArray<float>(num_texcoords, 3, &failed);
-  buffer->colors = io::ZeroedArray<float>(num_colors, 3, &failed);
-  buffer->vertex_indices = io::ZeroedArray<int32_t>(num_vertex_indices, 1, &failed);
-  buffer->vertices_per_polygon = io::ZeroedArray<int32_t>(num_polygons, 1, &failed);
-  // Per-polygon surface names are always there to write: a null slot
-  // means "same as the polygon before", so an untouched array means none.
-  buffer->surface_names = io::ZeroedArray<char *>(num_polygons, 1, &failed);
-  buffer->has_surface_names = buffer->surface_names ? 1 : 0;
+  IndexedPolygons *buffer = &storage->record;
   buffer->num_polygons = num_polygons;
   buffer->num_vertex_indices = num_vertex_indices;
   buffer->num_vertices = num_vertices;
@@ -114,19 +128,18 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
   buffer->texture_layers = texture_layers;
   buffer->clockwise = clockwise;
   buffer->data_flags = data_flags;
-  if (failed) {
+  if (!io::AllocateArrays(*storage)) {
     call.fail("out of memory");
-    io::FreeRecord(buffer);
     return nullptr;
   }
-  io::current() = buffer;
+  io::current() = std::move(storage);
   return buffer;
 }
 
 extern "C" void Import_IO_Compute_BoundingBox(int32_t num_vertices, const float *positions) {
   CallRecorder call("Import_IO_Compute_BoundingBox");
   call.integers({num_vertices});
-  IndexedPolygons *buffer = io::current();
+  IndexedPolygons *buffer = io::current_buffer();
   if (!buffer) {
     call.fail("no polygon buffer is allocated");
     return;

@@ -1,11 +1,16 @@
 // Output of the current polygon buffer as the geometry of the object being
 // defined: four separate streams that all use the buffer's corner indices,
 // face sizes, winding and per-face surfaces.
-#include <cstring>
+//
+// The buffer's arrays are handed to the object, not copied: once output,
+// the record's array fields are null (the counts stay), and releasing the
+// buffer frees only what is left of it. A mesh of a million triangles is
+// then never held twice.
 #include <unordered_map>
 
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
+#include "kavrel/import_io/polygon_storage.h"
 #include "kavrel/toolkit/call_recorder.h"
 #include "kavrel/toolkit/mesh_ops.h"
 
@@ -14,13 +19,9 @@ namespace import_io {
 
 namespace {
 
-void CopyStream(const float *array, int32_t count, const IndexedPolygons &buffer, std::vector<Vec3> *values,
-                std::vector<int32_t> *index) {
-  static_assert(sizeof(Vec3) == 3 * sizeof(float), "a value is three packed floats");
-  if (!array || count <= 0 || buffer.num_vertex_indices <= 0) return;
-  values->resize(static_cast<size_t>(count));
-  std::memcpy(values->data(), array, sizeof(Vec3) * values->size());
-  index->assign(buffer.vertex_indices, buffer.vertex_indices + buffer.num_vertex_indices);
+// A stream is there when its array is and there are corners to index it.
+bool StreamPresent(const std::vector<Vec3> &values, const PolygonStorage &storage) {
+  return !values.empty() && !storage.vertex_indices.empty();
 }
 
 // Per-face surfaces from the name slots: a null slot repeats the polygon
@@ -47,17 +48,41 @@ void CopyFaceSurfaces(const IndexedPolygons &buffer, Mesh *mesh) {
   }
 }
 
-Mesh MeshFromBuffer(const IndexedPolygons &buffer) {
+// Moves the arrays into a mesh; the position stream takes the corner
+// indices themselves, the others a copy of them.
+Mesh TakeMesh(PolygonStorage &storage) {
   Mesh mesh;
-  CopyStream(buffer.positions, buffer.num_vertices, buffer, &mesh.positions, &mesh.position_index);
-  CopyStream(buffer.normals, buffer.num_normals, buffer, &mesh.normals, &mesh.normal_index);
-  CopyStream(buffer.texcoords, buffer.num_texcoords, buffer, &mesh.texcoords, &mesh.texcoord_index);
-  CopyStream(buffer.colors, buffer.num_colors, buffer, &mesh.colors, &mesh.color_index);
-  if (buffer.vertices_per_polygon)
-    mesh.face_sizes.assign(buffer.vertices_per_polygon, buffer.vertices_per_polygon + buffer.num_polygons);
-  mesh.clockwise = buffer.clockwise != 0;
-  CopyFaceSurfaces(buffer, &mesh);
+  const std::vector<int32_t> &corners = storage.vertex_indices;
+  if (StreamPresent(storage.normals, storage)) mesh.normal_index = corners;
+  if (StreamPresent(storage.texcoords, storage)) mesh.texcoord_index = corners;
+  if (StreamPresent(storage.colors, storage)) mesh.color_index = corners;
+  for (std::vector<Vec3> *values : {&storage.normals, &storage.texcoords, &storage.colors})
+    if (!StreamPresent(*values, storage)) values->clear();
+  mesh.normals.swap(storage.normals);
+  mesh.texcoords.swap(storage.texcoords);
+  mesh.colors.swap(storage.colors);
+  if (StreamPresent(storage.positions, storage)) {
+    mesh.positions.swap(storage.positions);
+    mesh.position_index.swap(storage.vertex_indices);
+  }
+  mesh.face_sizes.swap(storage.vertices_per_polygon);
+  mesh.clockwise = storage.record.clockwise != 0;
+  CopyFaceSurfaces(storage.record, &mesh);
+  storage.PointRecordAtArrays();
   return mesh;
+}
+
+// Undoes TakeMesh for a buffer the object refused.
+void GiveBack(Mesh &mesh, PolygonStorage &storage) {
+  if (!mesh.position_index.empty()) {
+    storage.positions.swap(mesh.positions);
+    storage.vertex_indices.swap(mesh.position_index);
+  }
+  storage.normals.swap(mesh.normals);
+  storage.texcoords.swap(mesh.texcoords);
+  storage.colors.swap(mesh.colors);
+  storage.vertices_per_polygon.swap(mesh.face_sizes);
+  storage.PointRecordAtArrays();
 }
 
 void SetBoundingBox(const IndexedPolygons &buffer, Object *object) {
@@ -99,20 +124,21 @@ extern "C" int Import_IO_Output_Indexedpolygons(intptr_t a, const char *object, 
   call.text(object, "object");
   call.integers({b});
   call.floats(&c, 1, "value");
-  const IndexedPolygons *buffer = kavrel::import_io::current_buffer();
+  kavrel::import_io::PolygonStorage *buffer = kavrel::import_io::current_storage();
   if (!buffer) {
     call.fail("no polygon buffer is allocated");
     return call.finish();
   }
   kavrel::Object *target = kavrel::import_io::ObjectBeingDefined(object, call);
   if (!target) return call.finish();
-  kavrel::Mesh mesh = kavrel::import_io::MeshFromBuffer(*buffer);
+  kavrel::Mesh mesh = kavrel::import_io::TakeMesh(*buffer);
   std::string problem;
   if (!kavrel::CheckMesh(mesh, &problem)) {
+    kavrel::import_io::GiveBack(mesh, *buffer);
     call.fail("unusable polygon buffer: " + problem);
     return call.finish();
   }
   target->mesh = std::move(mesh);
-  kavrel::import_io::SetBoundingBox(*buffer, target);
+  kavrel::import_io::SetBoundingBox(buffer->record, target);
   return call.finish();
 }

@@ -14,6 +14,10 @@ namespace mesh_detail {
 namespace {
 
 constexpr double kCellSide = 8.0;  // in thresholds
+// The grid is shifted by this fraction of a cell: modelled data sits on
+// round numbers, which would otherwise lie on cell walls and be entered in
+// two, four or eight cells each.
+constexpr double kCellShift = 0.3819660112501051;
 
 bool Finite(const Vec3 &v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
 
@@ -52,7 +56,7 @@ bool SpatialWelder::CellOf(const Vec3 &value, Cell *cell, int step[3]) const {
       std::memcpy(&cell->c[axis], &v, sizeof v);
       continue;
     }
-    const double scaled = value[axis] * inverse_side_;
+    const double scaled = value[axis] * inverse_side_ + kCellShift;
     const double floor = std::floor(scaled);
     constexpr double kLimit = 4.0e18;
     cell->c[axis] = static_cast<uint32_t>(static_cast<int64_t>(std::clamp(floor, -kLimit, kLimit)));

@@ -75,6 +75,11 @@ TEST_F(PolygonBufferTest, OutputFillsTheObjectWithStreamsWindingAndFaceSurfaces)
 
   kv::kv_list(Kv_Object_Define, "Cube");
   EXPECT_EQ(Import_IO_Output_Indexedpolygons(0, "Cube", 0, 0.0f), 0);
+  // The arrays went to the object; the names stay with the buffer until it is freed.
+  EXPECT_EQ(p->positions, nullptr);
+  EXPECT_EQ(p->vertex_indices, nullptr);
+  EXPECT_EQ(p->num_vertices, 12);
+  EXPECT_STREQ(p->surface_names[3], "blue");
   kv::kv_list(Kv_Object_End, 0);
   Import_IO_Free_Indexedpolygons();
 
@@ -107,6 +112,8 @@ TEST_F(PolygonBufferTest, OutputOutsideAnObjectDefinitionIsReportedAndChangesNot
   kv::kv_list(Kv_Object_Define, "Bad");
   EXPECT_NE(Import_IO_Output_Indexedpolygons(0, "Bad", 0, 0.0f), 0);
   EXPECT_TRUE(kavrel::scene().objects.find("Bad")->mesh.positions.empty());
+  EXPECT_EQ(p->vertex_indices[2], 99) << "a refused buffer stays the caller's, unchanged";
+  EXPECT_EQ(p->positions[3], 1.0f);
   Import_IO_Abort_Cleanup();
   EXPECT_NE(Import_IO_Output_Indexedpolygons(0, "Bad", 0, 0.0f), 0) << "the buffer should be gone";
 }
