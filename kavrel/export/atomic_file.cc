@@ -10,10 +10,10 @@
 namespace kavrel {
 namespace {
 
-bool WriteAll(int fd, const std::vector<uint8_t> &bytes) {
+bool WriteAll(int fd, const uint8_t *bytes, size_t size) {
   size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+  while (done < size) {
+    ssize_t n = write(fd, bytes + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n == 0) errno = ENOSPC;
     if (n <= 0) return false;
@@ -22,9 +22,19 @@ bool WriteAll(int fd, const std::vector<uint8_t> &bytes) {
   return true;
 }
 
+bool WriteSpans(int fd, const ByteSpans &spans) {
+  for (const auto &[data, size] : spans)
+    if (!WriteAll(fd, static_cast<const uint8_t *>(data), size)) return false;
+  return true;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string &path, const std::vector<uint8_t> &bytes, std::string *error) {
+  return WriteFileAtomically(path, ByteSpans{{bytes.data(), bytes.size()}}, error);
+}
+
+bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error) {
   std::string temp = path + ".tmp-XXXXXX";
   int fd = mkstemp(&temp[0]);
   if (fd < 0) {
@@ -36,7 +46,7 @@ bool WriteFileAtomically(const std::string &path, const std::vector<uint8_t> &by
   // fsync before rename: a full disk or an I/O error shows up here, not
   // after the target has been replaced.
   int saved = 0;
-  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+  bool ok = WriteSpans(fd, spans) && fsync(fd) == 0;
   if (!ok) saved = errno;
   if (close(fd) != 0 && ok) {
     ok = false;

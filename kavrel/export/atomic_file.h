@@ -6,12 +6,17 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavrel {
 
+// The file's bytes as blocks written one after the other.
+using ByteSpans = std::vector<std::pair<const void *, size_t>>;
+
 // False with a message naming the path and the system's reason; no
 // temporary file is left behind.
+bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error);
 bool WriteFileAtomically(const std::string &path, const std::vector<uint8_t> &bytes, std::string *error);
 
 }  // namespace kavrel

@@ -20,14 +20,14 @@ std::string LowerExtension(const std::string &path) {
   return extension;
 }
 
-std::vector<uint8_t> ExportBytes(const Scene &scene, ExportFormat format) {
-  switch (format) {
-    case ExportFormat::kGlb: return BuildGltf(scene, GltfContainer::kGlb);
-    case ExportFormat::kGltf: return BuildGltf(scene, GltfContainer::kGltf);
-    case ExportFormat::kJson: break;
+bool WriteExport(const Scene &scene, const std::string &path, ExportFormat format, std::string *reason) {
+  if (format == ExportFormat::kJson) {
+    const std::string text = DumpSceneJson(scene) + "\n";
+    return WriteFileAtomically(path, ByteSpans{{text.data(), text.size()}}, reason);
   }
-  std::string text = DumpSceneJson(scene) + "\n";
-  return std::vector<uint8_t>(text.begin(), text.end());
+  GltfDocument doc(format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf);
+  BuildGltf(scene, doc);
+  return WriteFileAtomically(path, doc.Serialize(), reason);
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ bool ExportFormatFromPath(const std::string &path, ExportFormat *format) {
 bool ExportScene(const Scene &scene, const std::string &path, ExportFormat format, std::string *error) {
   std::string reason;
   try {
-    if (WriteFileAtomically(path, ExportBytes(scene, format), &reason)) return true;
+    if (WriteExport(scene, path, format, &reason)) return true;
   } catch (const std::exception &e) {  // out of memory for a huge scene
     reason = "cannot export to '" + path + "': " + e.what();
   }

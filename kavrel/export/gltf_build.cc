@@ -4,8 +4,7 @@
 
 namespace kavrel {
 
-std::vector<uint8_t> BuildGltf(const Scene &scene, GltfContainer container) {
-  GltfDocument doc(container);
+void BuildGltf(const Scene &scene, GltfDocument &doc) {
   GltfMaterials materials(scene, doc);
   GltfMeshes meshes(scene, doc, materials);
   std::vector<int> roots = AddInstanceNodes(scene, doc, meshes);
@@ -17,7 +16,6 @@ std::vector<uint8_t> BuildGltf(const Scene &scene, GltfContainer container) {
   doc.json()["scene"] = 0;
   std::string summary = doc.notes().Summary();
   if (!summary.empty()) ReportExportWarning(summary);
-  return doc.Serialize();
 }
 
 }  // namespace kavrel

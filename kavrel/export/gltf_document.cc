@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include "kavrel/export/base64.h"
@@ -13,22 +14,13 @@ constexpr uint32_t kGlbMagic = 0x46546C67;     // "glTF"
 constexpr uint32_t kGlbVersion = 2;
 constexpr uint32_t kChunkJson = 0x4E4F534A;    // "JSON"
 constexpr uint32_t kChunkBin = 0x004E4942;     // "BIN\0"
+constexpr char kSpaces[4] = {' ', ' ', ' ', ' '};
 
-void PadTo4(std::vector<uint8_t> *bytes, uint8_t fill) {
-  while (bytes->size() % 4 != 0) bytes->push_back(fill);
+void PutU32(uint8_t *out, uint32_t value) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-void AppendU32(std::vector<uint8_t> *bytes, uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) bytes->push_back(static_cast<uint8_t>(value >> shift));
-}
-
-void AppendChunk(std::vector<uint8_t> *out, uint32_t type, const uint8_t *data, size_t size, uint8_t fill) {
-  size_t padded = (size + 3) / 4 * 4;
-  AppendU32(out, static_cast<uint32_t>(padded));
-  AppendU32(out, type);
-  out->insert(out->end(), data, data + size);
-  out->insert(out->end(), padded - size, fill);
-}
+size_t PaddedTo4(size_t n) { return (n + 3) / 4 * 4; }
 
 const char *VectorType(int components) {
   switch (components) {
@@ -37,6 +29,15 @@ const char *VectorType(int components) {
     case 3: return "VEC3";
     default: return "VEC4";
   }
+}
+
+// A float the way the tree prints it: shortest exact form.
+std::string FloatText(float value) { return Json(value).dump(); }
+
+std::string FloatsText(const float *values, int count) {
+  std::string text = "[";
+  for (int i = 0; i < count; ++i) text += (i ? "," : "") + FloatText(values[i]);
+  return text + "]";
 }
 
 }  // namespace
@@ -56,44 +57,47 @@ void GltfDocument::UseExtension(const std::string &name) {
   if (std::find(used.begin(), used.end(), Json(name)) == used.end()) used.push_back(name);
 }
 
-int GltfDocument::AddBufferView(const void *data, size_t bytes, int target) {
-  PadTo4(&bin_, 0);
-  Json view = {{"buffer", 0}, {"byteOffset", bin_.size()}, {"byteLength", bytes}};
-  if (target != 0) view["target"] = target;
-  const uint8_t *first = static_cast<const uint8_t *>(data);
-  bin_.insert(bin_.end(), first, first + bytes);
-  return Add("bufferViews", std::move(view));
+int GltfDocument::AddBufferView(GltfBinary::Array array, int target) {
+  const size_t length = BytesOf(array).second;
+  const size_t offset = bin_.Append(std::move(array));
+  views_.push_back(BufferView{offset, length, target});
+  return static_cast<int>(views_.size()) - 1;
 }
 
-int GltfDocument::AddFloatAccessor(const std::vector<float> &values, int components, bool with_bounds) {
-  int view = AddBufferView(values.data(), values.size() * sizeof(float), gl::kArrayBuffer);
-  size_t count = values.size() / components;
-  Json accessor = {{"bufferView", view}, {"componentType", gl::kFloat}, {"count", count},
-                   {"type", VectorType(components)}};
-  if (with_bounds && !values.empty()) {
-    std::vector<float> low(values.begin(), values.begin() + components);
-    std::vector<float> high = low;
+int GltfDocument::AddFloatAccessor(std::vector<float> values, int components, bool with_bounds) {
+  Accessor accessor{};
+  accessor.component_type = gl::kFloat;
+  accessor.components = components;
+  accessor.count = values.size() / components;
+  accessor.bounds = with_bounds && !values.empty();
+  if (accessor.bounds) {
+    std::copy(values.begin(), values.begin() + components, accessor.min);
+    std::copy(values.begin(), values.begin() + components, accessor.max);
     for (size_t i = 0; i < values.size(); ++i) {
-      size_t c = i % components;
-      low[c] = std::min(low[c], values[i]);
-      high[c] = std::max(high[c], values[i]);
+      const size_t c = i % components;
+      accessor.min[c] = std::min(accessor.min[c], values[i]);
+      accessor.max[c] = std::max(accessor.max[c], values[i]);
     }
-    accessor["min"] = low;
-    accessor["max"] = high;
   }
-  return Add("accessors", std::move(accessor));
+  accessor.view = AddBufferView(std::move(values), gl::kArrayBuffer);
+  accessors_.push_back(accessor);
+  return static_cast<int>(accessors_.size()) - 1;
 }
 
-int GltfDocument::AddIndexAccessor(const std::vector<uint32_t> &indices) {
-  int view = AddBufferView(indices.data(), indices.size() * sizeof(uint32_t), gl::kElementArrayBuffer);
-  return Add("accessors", {{"bufferView", view}, {"componentType", gl::kUnsignedInt},
-                           {"count", indices.size()}, {"type", "SCALAR"}});
+int GltfDocument::AddIndexAccessor(std::vector<uint32_t> indices) {
+  Accessor accessor{};
+  accessor.component_type = gl::kUnsignedInt;
+  accessor.components = 1;
+  accessor.count = indices.size();
+  accessor.view = AddBufferView(std::move(indices), gl::kElementArrayBuffer);
+  accessors_.push_back(accessor);
+  return static_cast<int>(accessors_.size()) - 1;
 }
 
-int GltfDocument::AddPngImage(const std::vector<uint8_t> &png, const std::string &name) {
+int GltfDocument::AddPngImage(std::vector<uint8_t> png, const std::string &name) {
   Json image = {{"name", name}};
   if (container_ == GltfContainer::kGlb) {
-    image["bufferView"] = AddBufferView(png.data(), png.size(), 0);
+    image["bufferView"] = AddBufferView(std::move(png), 0);
     image["mimeType"] = "image/png";
   } else {
     image["uri"] = "data:image/png;base64," + Base64Encode(png.data(), png.size());
@@ -101,33 +105,67 @@ int GltfDocument::AddPngImage(const std::vector<uint8_t> &png, const std::string
   return Add("images", std::move(image));
 }
 
-std::vector<uint8_t> GltfDocument::Serialize() const {
-  Json doc = json_;
-  if (!bin_.empty()) {
-    Json buffer = {{"byteLength", bin_.size()}};
-    if (container_ == GltfContainer::kGltf) {
-      buffer["uri"] = "data:application/octet-stream;base64," + Base64Encode(bin_.data(), bin_.size());
-    }
-    doc["buffers"] = Json::array({std::move(buffer)});
+// The accessors, buffer views and buffer as members to close the tree's
+// top-level object with.
+std::string GltfDocument::RecordsText() const {
+  std::string text;
+  for (size_t i = 0; i < accessors_.size(); ++i) {
+    const Accessor &a = accessors_[i];
+    text += (i ? ",{" : ",\"accessors\":[{");
+    text += "\"bufferView\":" + std::to_string(a.view) + ",\"componentType\":" +
+            std::to_string(a.component_type) + ",\"count\":" + std::to_string(a.count) + ",\"type\":\"" +
+            VectorType(a.components) + "\"";
+    if (a.bounds)
+      text += ",\"min\":" + FloatsText(a.min, a.components) + ",\"max\":" + FloatsText(a.max, a.components);
+    text += "}";
   }
-  // Names from the input may be in any 8-bit encoding; JSON must be UTF-8.
-  std::string text = doc.dump(-1, ' ', false, Json::error_handler_t::replace);
-  if (container_ == GltfContainer::kGlb) return SerializeGlb(text);
-  return std::vector<uint8_t>(text.begin(), text.end());
+  if (!accessors_.empty()) text += "]";
+  for (size_t i = 0; i < views_.size(); ++i) {
+    const BufferView &v = views_[i];
+    text += (i ? ",{" : ",\"bufferViews\":[{");
+    text += "\"buffer\":0,\"byteOffset\":" + std::to_string(v.offset) + ",\"byteLength\":" + std::to_string(v.length);
+    if (v.target != 0) text += ",\"target\":" + std::to_string(v.target);
+    text += "}";
+  }
+  if (!views_.empty()) text += "]";
+  if (!bin_.empty()) {
+    text += ",\"buffers\":[{\"byteLength\":" + std::to_string(bin_.size());
+    if (container_ == GltfContainer::kGltf) {
+      const std::vector<uint8_t> bytes = bin_.Joined();
+      text += ",\"uri\":\"data:application/octet-stream;base64," + Base64Encode(bytes.data(), bytes.size()) + "\"";
+    }
+    text += "}]";
+  }
+  return text;
 }
 
-std::vector<uint8_t> GltfDocument::SerializeGlb(const std::string &text) const {
-  std::vector<uint8_t> out;
-  out.reserve(12 + 8 + text.size() + 3 + 8 + bin_.size() + 3);
-  AppendU32(&out, kGlbMagic);
-  AppendU32(&out, kGlbVersion);
-  AppendU32(&out, 0);  // total length, patched below
-  AppendChunk(&out, kChunkJson, reinterpret_cast<const uint8_t *>(text.data()), text.size(), ' ');
-  if (!bin_.empty()) AppendChunk(&out, kChunkBin, bin_.data(), bin_.size(), 0);
-  if (out.size() > UINT32_MAX) throw std::length_error("the scene is too large for a .glb file (4 GiB)");
-  uint32_t total = static_cast<uint32_t>(out.size());
-  for (int i = 0; i < 4; ++i) out[8 + i] = static_cast<uint8_t>(total >> (8 * i));
-  return out;
+ByteSpans GltfDocument::Serialize() {
+  // Names from the input may be in any 8-bit encoding; JSON must be UTF-8.
+  text_ = json_.dump(-1, ' ', false, Json::error_handler_t::replace);
+  text_.pop_back();  // the closing brace: the records follow
+  text_ += RecordsText() + "}";
+  if (container_ == GltfContainer::kGlb) return SerializeGlb();
+  return ByteSpans{{text_.data(), text_.size()}};
+}
+
+ByteSpans GltfDocument::SerializeGlb() {
+  const size_t json_chunk = PaddedTo4(text_.size());
+  const size_t bin_chunk = PaddedTo4(bin_.size());
+  const size_t total = 12 + 8 + json_chunk + (bin_.empty() ? 0 : 8 + bin_chunk);
+  if (total > UINT32_MAX) throw std::length_error("the scene is too large for a .glb file (4 GiB)");
+  PutU32(glb_header_, kGlbMagic);
+  PutU32(glb_header_ + 4, kGlbVersion);
+  PutU32(glb_header_ + 8, static_cast<uint32_t>(total));
+  PutU32(glb_header_ + 12, static_cast<uint32_t>(json_chunk));
+  PutU32(glb_header_ + 16, kChunkJson);
+  ByteSpans spans{{glb_header_, sizeof glb_header_}, {text_.data(), text_.size()}};
+  if (json_chunk > text_.size()) spans.push_back({kSpaces, json_chunk - text_.size()});
+  if (bin_.empty()) return spans;
+  PutU32(bin_header_, static_cast<uint32_t>(bin_chunk));
+  PutU32(bin_header_ + 4, kChunkBin);
+  spans.push_back({bin_header_, sizeof bin_header_});
+  bin_.AddSpans(&spans);
+  return spans;
 }
 
 }  // namespace kavrel

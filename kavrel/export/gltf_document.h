@@ -2,6 +2,10 @@
 // buffer every accessor and embedded image points into, and the repairs made
 // on the way. Serialize() gives the bytes of a .glb or of a self-contained
 // .gltf (buffer and images as data URIs).
+//
+// Accessors and buffer views, the bulk of a large scene's JSON, are kept as
+// plain records and written as text beside the tree rather than as tree
+// nodes; the arrays are moved into the binary buffer, not copied.
 #ifndef KAVREL_EXPORT_GLTF_DOCUMENT_H
 #define KAVREL_EXPORT_GLTF_DOCUMENT_H
 
@@ -9,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "kavrel/export/atomic_file.h"
 #include "kavrel/export/export_notes.h"
+#include "kavrel/export/gltf_binary.h"
 #include "kavrel/export/json_value.h"
 
 namespace kavrel {
@@ -43,21 +49,39 @@ class GltfDocument {
 
   // Tightly packed float vectors of `components` each; POSITION accessors
   // need their bounds (with_bounds).
-  int AddFloatAccessor(const std::vector<float> &values, int components, bool with_bounds);
-  int AddIndexAccessor(const std::vector<uint32_t> &indices);
+  int AddFloatAccessor(std::vector<float> values, int components, bool with_bounds);
+  int AddIndexAccessor(std::vector<uint32_t> indices);
   // A PNG image: a buffer view in .glb, a data URI in .gltf.
-  int AddPngImage(const std::vector<uint8_t> &png, const std::string &name);
+  int AddPngImage(std::vector<uint8_t> png, const std::string &name);
 
-  std::vector<uint8_t> Serialize() const;
+  // The file's bytes, pointing into the document: valid while it lives and
+  // until the next call.
+  ByteSpans Serialize();
 
  private:
-  int AddBufferView(const void *data, size_t bytes, int target);
-  std::vector<uint8_t> SerializeGlb(const std::string &text) const;
+  struct BufferView {
+    size_t offset, length;
+    int target;                                // 0: none
+  };
+  struct Accessor {
+    int view, component_type, components;
+    size_t count;
+    bool bounds;
+    float min[4], max[4];
+  };
+
+  int AddBufferView(GltfBinary::Array array, int target);
+  std::string RecordsText() const;
+  ByteSpans SerializeGlb();
 
   GltfContainer container_;
   Json json_;
-  std::vector<uint8_t> bin_;
+  std::vector<BufferView> views_;
+  std::vector<Accessor> accessors_;
+  GltfBinary bin_;
   ExportNotes notes_;
+  std::string text_;                           // the JSON, once serialized
+  uint8_t glb_header_[20] = {}, bin_header_[8] = {};
 };
 
 }  // namespace kavrel

@@ -101,7 +101,7 @@ const GltfMaterials::TextureSlot &GltfMaterials::TextureFor(int32_t texture, con
                         "; surface '" + surface.name + "' keeps its colours");
     return slot;
   }
-  int image = doc_.AddPngImage(png.bytes, source.name);
+  int image = doc_.AddPngImage(std::move(png.bytes), source.name);
   slot.index = doc_.Add("textures", {{"name", source.name}, {"sampler", SamplerFor(source)}, {"source", image}});
   slot.has_alpha = png.has_alpha;
   return slot;

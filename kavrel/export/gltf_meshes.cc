@@ -24,13 +24,13 @@ const GltfMeshes::WrittenObject &GltfMeshes::Written(int32_t index) {
   const Mesh &mesh = scene_.objects.items[index].mesh;
   FlatMesh flat = FlattenMesh(mesh, doc_.notes());
   if (flat.empty()) return out;
-  Json attributes = {{"POSITION", doc_.AddFloatAccessor(flat.positions, 3, true)}};
-  if (!flat.normals.empty()) attributes["NORMAL"] = doc_.AddFloatAccessor(flat.normals, 3, false);
-  if (!flat.texcoords.empty()) attributes["TEXCOORD_0"] = doc_.AddFloatAccessor(flat.texcoords, 2, false);
-  if (!flat.colors.empty()) attributes["COLOR_0"] = doc_.AddFloatAccessor(flat.colors, 3, false);
+  Json attributes = {{"POSITION", doc_.AddFloatAccessor(std::move(flat.positions), 3, true)}};
+  if (!flat.normals.empty()) attributes["NORMAL"] = doc_.AddFloatAccessor(std::move(flat.normals), 3, false);
+  if (!flat.texcoords.empty()) attributes["TEXCOORD_0"] = doc_.AddFloatAccessor(std::move(flat.texcoords), 2, false);
   out.has_colors = !flat.colors.empty();
-  for (const TriangleGroup &group : flat.groups) {
-    Primitive primitive{attributes, doc_.AddIndexAccessor(group.indices), kNone, group.surface == kNone};
+  if (out.has_colors) attributes["COLOR_0"] = doc_.AddFloatAccessor(std::move(flat.colors), 3, false);
+  for (TriangleGroup &group : flat.groups) {
+    Primitive primitive{attributes, doc_.AddIndexAccessor(std::move(group.indices)), kNone, group.surface == kNone};
     if (!primitive.instance_surface) {
       primitive.surface = scene_.surfaces.find_index(mesh.surface_names[group.surface]);
     }

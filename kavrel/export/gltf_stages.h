@@ -28,7 +28,8 @@ void AddCameraNodes(const Scene &scene, GltfDocument &doc, std::vector<int> *roo
 // when they are the identity's).
 Json PlacedNode(const std::string &name, const Vec3 &position, const Frame &frame, ExportNotes &notes);
 
-std::vector<uint8_t> BuildGltf(const Scene &scene, GltfContainer container);
+// Fills doc with the whole scene.
+void BuildGltf(const Scene &scene, GltfDocument &doc);
 
 }  // namespace kavrel
 

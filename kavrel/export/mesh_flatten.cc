@@ -23,9 +23,13 @@ class Flattener {
   void Reserve();
   bool CornersInRange(size_t begin, size_t count) const;
   Vec3 FaceNormal(size_t begin, size_t count) const;
-  uint32_t VertexFor(size_t corner, const Vec3 &face_normal);
+  uint32_t VertexFor(size_t corner, size_t begin, size_t count);
   void Grow();
-  void Emit(const VertexKey &key, const Vec3 &face_normal);
+  void EmitVertices();
+  struct Origin {
+    uint32_t begin, count;                     // corners of the polygon that made the vertex
+  };
+  void Emit(const VertexKey &key, const Origin &origin);
   void AddPolygon(size_t face, size_t begin, size_t count);
   static uint64_t Hash(const VertexKey &key);
 
@@ -36,6 +40,7 @@ class Flattener {
   bool active_[kStreamCount] = {};
   std::vector<int32_t> slots_;                 // open addressing: vertex id or -1
   std::vector<VertexKey> keys_;                // per vertex
+  std::vector<Origin> origins_;                // per vertex
   std::vector<std::vector<uint32_t>> groups_;  // by face surface + 1
   std::vector<uint32_t> polygon_;              // vertex ids of the polygon at hand
   FlatMesh out_;
@@ -62,11 +67,14 @@ int32_t Flattener::GroupOf(size_t face) const {
 }
 
 // Sizes every output once, so that the per-corner work never allocates.
+// Sizes everything once, so that the per-corner work never allocates but
+// for the rare growth of the vertex table: the keys for every corner (they
+// are gone once the mesh is flat), the triangle lists exactly; the vertex
+// arrays, which the document keeps, are sized exactly once the keys are known.
 void Flattener::Reserve() {
   const size_t corners = mesh_.corner_count();
   // Distinct vertices are usually about as many as the largest stream has
-  // values: a table for that many (half full) stays small enough to be
-  // mostly in cache, and grows when a mesh has more.
+  // values: a table for that many, half full, stays mostly in cache.
   size_t largest = 0;
   for (int s = 0; s < kStreamCount; ++s)
     if (active_[s]) largest = std::max(largest, values_[s]->size());
@@ -74,10 +82,7 @@ void Flattener::Reserve() {
   while (capacity < 2 * std::min(largest, corners)) capacity *= 2;
   slots_.assign(capacity, -1);
   keys_.reserve(corners);
-  out_.positions.reserve(3 * corners);
-  if (active_[kNormal]) out_.normals.reserve(3 * corners);
-  if (active_[kTexcoord]) out_.texcoords.reserve(2 * corners);
-  if (active_[kColor]) out_.colors.reserve(3 * corners);
+  origins_.reserve(corners);
   std::vector<size_t> triangles(mesh_.surface_names.size() + 1, 0);
   for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {
     if (mesh_.face_sizes[face] >= 3) triangles[GroupOf(face)] += mesh_.face_sizes[face] - 2;
@@ -124,7 +129,7 @@ uint64_t Flattener::Hash(const VertexKey &key) {
   return h;
 }
 
-uint32_t Flattener::VertexFor(size_t corner, const Vec3 &face_normal) {
+uint32_t Flattener::VertexFor(size_t corner, size_t begin, size_t count) {
   VertexKey key{};
   for (int s = 0; s < kStreamCount; ++s) {
     if (active_[s]) key[s] = (*index_[s])[corner];
@@ -136,7 +141,7 @@ uint32_t Flattener::VertexFor(size_t corner, const Vec3 &face_normal) {
     if (id < 0) {
       slots_[slot] = static_cast<int32_t>(keys_.size());
       keys_.push_back(key);
-      Emit(key, face_normal);
+      origins_.push_back(Origin{static_cast<uint32_t>(begin), static_cast<uint32_t>(count)});
       return static_cast<uint32_t>(keys_.size() - 1);
     }
     if (keys_[id] == key) return static_cast<uint32_t>(id);
@@ -153,13 +158,23 @@ void Flattener::Grow() {
   }
 }
 
-void Flattener::Emit(const VertexKey &key, const Vec3 &face_normal) {
+void Flattener::EmitVertices() {
+  const size_t vertices = keys_.size();
+  out_.positions.reserve(3 * vertices);
+  if (active_[kNormal]) out_.normals.reserve(3 * vertices);
+  if (active_[kTexcoord]) out_.texcoords.reserve(2 * vertices);
+  if (active_[kColor]) out_.colors.reserve(3 * vertices);
+  for (size_t id = 0; id < vertices; ++id) Emit(keys_[id], origins_[id]);
+}
+
+void Flattener::Emit(const VertexKey &key, const Origin &origin) {
   for (float c : mesh_.positions[key[kPosition]]) out_.positions.push_back(notes_.Finite(c));
   if (active_[kNormal]) {
     Vec3 n = mesh_.normals[key[kNormal]];
     bool finite = std::all_of(n.begin(), n.end(), [](float c) { return std::isfinite(c); });
     if (!finite) ++notes_.replaced_numbers;
-    if (!finite || !Normalize(&n)) n = face_normal;
+    // A normal without numbers or length: the polygon's own.
+    if (!finite || !Normalize(&n)) n = FaceNormal(origin.begin, origin.count);
     out_.normals.insert(out_.normals.end(), n.begin(), n.end());
   }
   if (active_[kTexcoord]) {
@@ -173,9 +188,8 @@ void Flattener::Emit(const VertexKey &key, const Vec3 &face_normal) {
 }
 
 void Flattener::AddPolygon(size_t face, size_t begin, size_t count) {
-  Vec3 face_normal = active_[kNormal] ? FaceNormal(begin, count) : Vec3{0, 0, 1};
   polygon_.clear();
-  for (size_t k = 0; k < count; ++k) polygon_.push_back(VertexFor(begin + k, face_normal));
+  for (size_t k = 0; k < count; ++k) polygon_.push_back(VertexFor(begin + k, begin, count));
   std::vector<uint32_t> &group = groups_[GroupOf(face)];
   for (size_t k = 1; k + 1 < count; ++k) {
     // glTF fronts run counter-clockwise: a clockwise mesh's fan is reversed.
@@ -204,6 +218,7 @@ FlatMesh Flattener::Run() {
     }
     begin += count;
   }
+  EmitVertices();
   for (size_t g = 0; g < groups_.size(); ++g) {
     if (!groups_[g].empty()) out_.groups.push_back({static_cast<int32_t>(g) - 1, std::move(groups_[g])});
   }
