@@ -56,10 +56,14 @@ bool SpatialWelder::CellOf(const Vec3 &value, Cell *cell, int step[3]) const {
       std::memcpy(&cell->c[axis], &v, sizeof v);
       continue;
     }
-    const double scaled = value[axis] * inverse_side_ + kCellShift;
-    const double floor = std::floor(scaled);
+    // Floor by truncation and a step down: std::floor is a library call on
+    // the baseline instruction set, and this runs for every value.
     constexpr double kLimit = 4.0e18;
-    cell->c[axis] = static_cast<uint32_t>(static_cast<int64_t>(std::clamp(floor, -kLimit, kLimit)));
+    const double scaled = std::clamp(value[axis] * inverse_side_ + kCellShift, -kLimit, kLimit);
+    int64_t whole = static_cast<int64_t>(scaled);
+    if (static_cast<double>(whole) > scaled) --whole;
+    cell->c[axis] = static_cast<uint32_t>(whole);
+    const double floor = static_cast<double>(whole);
     const double offset = (scaled - floor) * kCellSide;  // in thresholds from the lower wall
     if (offset <= 1.0) step[axis] = -1;
     else if (offset >= kCellSide - 1.0) step[axis] = 1;
@@ -106,6 +110,17 @@ void SpatialWelder::Grow() {
 }
 
 int32_t SpatialWelder::Add(const Vec3 &value) {
+  // Runs of one value (the zero-filled tail of a pre-sized buffer, a fan's
+  // centre) cost a comparison each.
+  if (last_rep_ >= 0 && value[0] == last_value_[0] && value[1] == last_value_[1] && value[2] == last_value_[2])
+    return last_rep_;
+  const int32_t rep = Find(value);
+  last_value_ = value;
+  last_rep_ = Finite(value) ? rep : -1;  // infinities equal themselves but never weld
+  return rep;
+}
+
+int32_t SpatialWelder::Find(const Vec3 &value) {
   Cell home;
   int step[3];
   const bool finite = CellOf(value, &home, step);

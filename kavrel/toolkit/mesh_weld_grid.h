@@ -48,6 +48,7 @@ class SpatialWelder {
     uint32_t key;  // of the entry's cell
   };
 
+  int32_t Find(const Vec3 &value);
   bool CellOf(const Vec3 &value, Cell *cell, int step[3]) const;
   uint32_t KeyOf(const Cell &cell) const;
   bool Near(const Vec3 &a, const Vec3 &b) const;
@@ -61,6 +62,8 @@ class SpatialWelder {
   uint32_t mask_ = 0;
   std::vector<Entry> entries_;
   std::vector<Vec3> reps_;
+  Vec3 last_value_{0, 0, 0};                   // the value added last and its representative
+  int32_t last_rep_ = -1;                      // -1: none, or not finite
 };
 
 }  // namespace mesh_detail
