@@ -77,6 +77,12 @@ TEST(Weld, ZeroThresholdWeldsEqualValuesOnlyAndNonFiniteValuesStayApart) {
   EXPECT_EQ(mesh.position_index[3], mesh.position_index[0]);
   CombineStream(mesh, MeshStream::kTexcoord, 0.5f);
   EXPECT_NE(mesh.texcoord_index[0], mesh.texcoord_index[3]);
+  // Equal infinities one after the other stay apart too.
+  const float inf = std::numeric_limits<float>::infinity();
+  mesh.normals[1] = mesh.normals[2] = {inf, 0, 0};
+  CombineStream(mesh, MeshStream::kNormal, 0.5f);
+  EXPECT_NE(mesh.normal_index[1], mesh.normal_index[2]);
+  EXPECT_EQ(mesh.normal_index[0], mesh.normal_index[3]);
 }
 
 TEST(Weld, MalformedMeshIsLeftAlone) {
