@@ -23,10 +23,17 @@ std::string JoinPath(const std::vector<std::string> &scope, size_t count, const 
 
 std::string Quoted(const std::string &text) { return "\"" + text + "\""; }
 
+// Appends the journal item that make() builds; builds none for a call
+// that is not journaled.
+template <typename Make>
+void Note(std::vector<JournalItem> *items, Make make) {
+  if (items) items->push_back(make());
+}
+
 // Reads the value of one attribute after its path.
 class ValueReader {
  public:
-  ValueReader(ListReader &reader, std::vector<JournalItem> &items) : reader_(reader), items_(items) {}
+  ValueReader(ListReader &reader, std::vector<JournalItem> *items) : reader_(reader), items_(items) {}
 
   std::string read(const AttributeRule &rule, Attribute &attribute) {
     switch (rule.value) {
@@ -48,7 +55,7 @@ class ValueReader {
   bool next(intptr_t *value, std::string *error) {
     *value = reader_.next();
     if (*value != KV_LIST_END) return true;
-    items_.push_back(MarkerItem(JournalItem::kListEnd));
+    Note(items_, [&] { return MarkerItem(JournalItem::kListEnd); });
     *error = "value missing before the list end";
     return false;
   }
@@ -59,7 +66,7 @@ class ValueReader {
     if (!next(&value, &error)) return error;
     const std::string *word = TokenWord(value);
     if (!word) return "expected a token, found " + DescribeEntry(value);
-    items_.push_back(TokenItem(*word));
+    Note(items_, [&] { return TokenItem(*word); });
     if (!AllowsChoice(rule, *word)) return Quoted(*word) + " is not one of: " + rule.choices;
     attribute.word = word;
     return "";
@@ -77,7 +84,7 @@ class ValueReader {
     std::string error = address("text", &value);
     if (!error.empty()) return error;
     attribute.text = reinterpret_cast<const char *>(value);
-    items_.push_back(StringItem(attribute.text));
+    Note(items_, [&] { return StringItem(attribute.text); });
     return "";
   }
 
@@ -87,7 +94,7 @@ class ValueReader {
     if (!error.empty()) return error;
     const float *values = reinterpret_cast<const float *>(value);
     attribute.floats.assign(values, values + count);
-    items_.push_back(FloatsItem(values, static_cast<size_t>(count)));
+    Note(items_, [&] { return FloatsItem(values, static_cast<size_t>(count)); });
     return "";
   }
 
@@ -98,7 +105,7 @@ class ValueReader {
     int32_t number;
     std::memcpy(&number, reinterpret_cast<const void *>(value), sizeof number);
     attribute.integer = number;
-    items_.push_back(IntsItem({number}));
+    Note(items_, [&] { return IntsItem({number}); });
     return "";
   }
 
@@ -109,7 +116,7 @@ class ValueReader {
     if (!next(&value, &error)) return error;
     if (IsToken(value)) return "expected an integer, found " + DescribeEntry(value);
     attribute.integer = value;
-    items_.push_back(IntsItem({static_cast<int64_t>(value)}));
+    Note(items_, [&] { return IntsItem({static_cast<int64_t>(value)}); });
     return text(attribute);
   }
 
@@ -118,18 +125,18 @@ class ValueReader {
     std::string error = address("an answer pointer", &value);
     if (!error.empty()) return error;
     attribute.out = reinterpret_cast<void *>(value);
-    items_.push_back(PointerItem());
+    Note(items_, [&] { return PointerItem(); });
     return "";
   }
 
   ListReader &reader_;
-  std::vector<JournalItem> &items_;
+  std::vector<JournalItem> *items_;  // null: nothing is journaled
 };
 
 // The state of one walk: the keyword path of the current group.
 class ListWalker {
  public:
-  ListWalker(Family family, ListReader &reader, std::vector<JournalItem> &items,
+  ListWalker(Family family, ListReader &reader, std::vector<JournalItem> *items,
              std::vector<Attribute> &attributes)
       : family_(family), reader_(reader), items_(items), attributes_(attributes) {}
 
@@ -137,7 +144,7 @@ class ListWalker {
     for (;;) {
       intptr_t entry = reader_.next();
       if (entry == KV_LIST_END || entry == KV_GROUP_END) {
-        items_.push_back(MarkerItem(entry == KV_LIST_END ? JournalItem::kListEnd : JournalItem::kGroupEnd));
+        Note(items_, [&] { return MarkerItem(entry == KV_LIST_END ? JournalItem::kListEnd : JournalItem::kGroupEnd); });
         if (dangling_) return "keywords missing after " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
         flush_pending();
         if (entry == KV_LIST_END) return "";
@@ -157,7 +164,7 @@ class ListWalker {
   std::string keyword(intptr_t entry) {
     const std::string *word = TokenWord(entry);
     if (!word) return "expected a keyword" + where() + ", found " + DescribeEntry(entry);
-    items_.push_back(TokenItem(*word));
+    Note(items_, [&] { return TokenItem(*word); });
 
     // The longest part of the current path that this keyword continues.
     size_t kept = scope_.size();
@@ -198,7 +205,7 @@ class ListWalker {
 
   Family family_;
   ListReader &reader_;
-  std::vector<JournalItem> &items_;
+  std::vector<JournalItem> *items_;  // null: nothing is journaled
   std::vector<Attribute> &attributes_;
   std::vector<std::string> scope_;            // keywords of the current path
   const AttributeRule *pending_ = nullptr;    // a flag whose path may still continue
@@ -217,7 +224,7 @@ std::string DescribeEntry(intptr_t value) {
   return "the number " + std::to_string(static_cast<long long>(value));
 }
 
-std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> &items,
+std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> *items,
                                 std::vector<Attribute> &attributes) {
   return ListWalker(family, reader, items, attributes).walk();
 }

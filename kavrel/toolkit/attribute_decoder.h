@@ -72,10 +72,10 @@ bool IsAddress(intptr_t value);
 // A short description of a list entry for messages: "the list end", "token \"on\"" ...
 std::string DescribeEntry(intptr_t value);
 
-// Walks the list up to its end, appending one journal item per entry and
-// one Attribute per attribute. On bad input stops at once, never reading
+// Walks the list up to its end, appending one journal item per entry (to
+// items, unless null) and one Attribute per attribute. On bad input stops at once, never reading
 // past a 0, and returns the problem; returns "" for a clean list.
-std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> &items,
+std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> *items,
                                 std::vector<Attribute> &attributes);
 
 }  // namespace kavrel

@@ -5,16 +5,16 @@
 
 namespace kavrel {
 
-CallRecorder::CallRecorder(const char *call) { entry_.call = call; }
+CallRecorder::CallRecorder(const char *call) : journaled_(journal().enabled()) { entry_.call = call; }
 
 bool CallRecorder::text(const char *value, const char *what) {
   if (!value) {
-    entry_.items.push_back(PointerItem());
+    Note([&] { return PointerItem(); });
     fail(std::string(what) + " is a null pointer");
     return false;
   }
   if (subject_.empty()) subject_ = value;
-  entry_.items.push_back(StringItem(value));
+  Note([&] { return StringItem(value); });
   return true;
 }
 
@@ -24,7 +24,7 @@ bool CallRecorder::kind(intptr_t token, Attr *kind) {
     fail("expected a kind token, found " + DescribeEntry(token));
     return false;
   }
-  entry_.items.push_back(TokenItem(*word));
+  Note([&] { return TokenItem(*word); });
   const PathInfo *info = FindPath(Family::kEntityKind, *word);
   if (!info || !info->rule) {
     fail("\"" + *word + "\" is not a kind of entity");
@@ -35,24 +35,24 @@ bool CallRecorder::kind(intptr_t token, Attr *kind) {
 }
 
 bool CallRecorder::pointer(const void *value, const char *what) {
-  entry_.items.push_back(PointerItem());
+  Note([&] { return PointerItem(); });
   if (value) return true;
   fail(std::string(what) + " is a null pointer");
   return false;
 }
 
-void CallRecorder::slot(const void *) { entry_.items.push_back(PointerItem()); }
+void CallRecorder::slot(const void *) { Note([&] { return PointerItem(); }); }
 
 bool CallRecorder::floats(const float *values, int count, const char *what) {
   if (!values) return pointer(values, what);
-  entry_.items.push_back(FloatsItem(values, static_cast<size_t>(count)));
+  Note([&] { return FloatsItem(values, static_cast<size_t>(count)); });
   return true;
 }
 
-void CallRecorder::integers(std::initializer_list<int64_t> values) { entry_.items.push_back(IntsItem(values)); }
+void CallRecorder::integers(std::initializer_list<int64_t> values) { Note([&] { return IntsItem(values); }); }
 
 bool CallRecorder::list(Family family, ListReader &reader) {
-  std::string problem = DecodeAttributeList(family, reader, entry_.items, attributes_);
+  std::string problem = DecodeAttributeList(family, reader, journaled_ ? &entry_.items : nullptr, attributes_);
   if (problem.empty()) return true;
   fail(problem);
   return false;

@@ -44,6 +44,14 @@ class CallRecorder {
   int finish();
 
  private:
+  // Builds a journal item only when the journal keeps calls: a conversion
+  // makes millions of calls that nobody reads back.
+  template <typename Make>
+  void Note(Make make) {
+    if (journaled_) entry_.items.push_back(make());
+  }
+
+  const bool journaled_;
   JournalEntry entry_;
   std::string subject_;  // the first text argument, to name the call in reports
   std::vector<Attribute> attributes_;
