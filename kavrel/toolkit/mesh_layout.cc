@@ -70,6 +70,15 @@ void RemoveCorners(Mesh &mesh, const std::vector<uint8_t> &keep_corner, const st
   mesh.face_sizes = new_size;
   KeepFlagged(mesh.face_sizes, keep_face);
   if (!mesh.face_surface.empty()) KeepFlagged(mesh.face_surface, keep_face);
+  // Buffers sized for a shape's estimated triangles often lose half their
+  // corners here, and the mesh lives on in the scene: give the room back.
+  for (MeshStream stream : kAllStreams) {
+    StreamRef ref = StreamOf(mesh, stream);
+    ref.index->shrink_to_fit();
+    ref.values->shrink_to_fit();
+  }
+  mesh.face_sizes.shrink_to_fit();
+  mesh.face_surface.shrink_to_fit();
 }
 
 }  // namespace mesh_detail
