@@ -1,10 +1,12 @@
 // Texture image files: the type from the first bytes, the pixels through
-// simage.
+// simage (TIFFs through libtiff).
 #include "kavrel/toolkit/image_file.h"
 
 #include <cstdio>
 #include <cstring>
 #include <simage.h>
+
+#include "kavrel/toolkit/tiff_reader.h"
 
 namespace kavrel {
 namespace {
@@ -73,6 +75,7 @@ ImageFileType SniffImageFileType(const std::string &given) {
 
 bool ReadImageHeader(const std::string &given, ImagePixels *header, std::string *error) {
   const std::string path = Resolve(given);
+  if (SniffImageFileType(path) == kImageTiff) return ReadTiffHeader(path, header, error);
   s_image *image = s_image_open(path.c_str(), 1);
   if (!image) {
     *error = LastError(path);
@@ -88,6 +91,7 @@ bool ReadImageHeader(const std::string &given, ImagePixels *header, std::string 
 
 bool ReadImageFile(const std::string &given, ImagePixels *image, std::string *error) {
   const std::string path = Resolve(given);
+  if (SniffImageFileType(path) == kImageTiff) return ReadTiffImage(path, image, error);
   int width = 0, height = 0, components = 0;
   unsigned char *pixels = simage_read_image(path.c_str(), &width, &height, &components);
   if (!pixels) {

@@ -20,7 +20,7 @@ void SetTags(TIFF *tiff, int width, int height, int samples) {
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, static_cast<uint16_t>(COMPRESSION_LZW));
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC,
                static_cast<uint16_t>(samples >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK));
-  if (samples == 4) {
+  if (samples == 2 || samples == 4) {  // grey or colour, then alpha
     uint16_t extra = EXTRASAMPLE_UNASSALPHA;
     TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, static_cast<uint16_t>(1), &extra);
   }

@@ -10,17 +10,29 @@
 
 namespace {
 
-void WriteGreyTiff(const std::string &path, int width, int height) {
+// Grey (1 sample) or grey+alpha (2); sample s of pixel (x, y) is 40 y + 7 x + 100 s.
+std::vector<uint8_t> WriteGreyTiff(const std::string &path, int width, int height, int samples) {
   TIFF *tiff = TIFFOpen(path.c_str(), "w");
   TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
   TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
-  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, samples);
   TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  std::vector<uint8_t> row(width, 128);
-  for (int y = 0; y < height; ++y) TIFFWriteScanline(tiff, row.data(), y, 0);
+  if (samples == 2) {
+    uint16_t extra = EXTRASAMPLE_UNASSALPHA;
+    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
+  }
+  std::vector<uint8_t> pixels;
+  for (int y = 0; y < height; ++y) {
+    std::vector<uint8_t> row;
+    for (int x = 0; x < width; ++x)
+      for (int s = 0; s < samples; ++s) row.push_back(static_cast<uint8_t>(40 * y + 7 * x + 100 * s));
+    TIFFWriteScanline(tiff, row.data(), y, 0);
+    pixels.insert(pixels.end(), row.begin(), row.end());
+  }
   TIFFClose(tiff);
+  return pixels;
 }
 
 Kv_ImageInfo InquireImage(const char *texture) {
@@ -36,7 +48,7 @@ TEST_F(ToolkitTest, ImageFilesAreTypedAndTheirHeadersRead) {
                                    9, 9, 9, 255, 8, 8, 8, 255, 7, 7, 7, 255};
   std::string png = dir.path("alpha.png"), tif = dir.path("grey.tif"), text = dir.path("notes.txt");
   ASSERT_TRUE(stbi_write_png(png.c_str(), 3, 2, 4, rgba, 3 * 4));
-  WriteGreyTiff(tif, 5, 4);
+  WriteGreyTiff(tif, 5, 4, 1);
   std::ofstream(text) << "not an image\n";
 
   int32_t type = -1;
@@ -65,6 +77,21 @@ TEST_F(ToolkitTest, ImageFilesAreTypedAndTheirHeadersRead) {
             (std::vector<uint8_t>{255, 0, 0, 255}));  // the top row comes first
   EXPECT_FALSE(kavrel::ReadImageFile(text, &pixels, &error));
   EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ToolkitTest, GreyAlphaTiffKeepsItsTwoComponents) {
+  // Its alpha decides a face's opacity, so a grey+alpha TIFF must not read as grey.
+  ScratchDir dir;
+  const std::string tif = dir.path("grey_alpha.tif");
+  const std::vector<uint8_t> written = WriteGreyTiff(tif, 3, 2, 2);
+  kv_list(Kv_Texture, "ga", tok("image"), tok("textureimage"), intptr_t{kavrel::kImageTiff}, tif.c_str(), kGroup);
+  EXPECT_EQ(InquireImage("ga").components, 2);
+  kavrel::ImagePixels pixels;
+  std::string error;
+  ASSERT_TRUE(kavrel::ReadImageFile(tif, &pixels, &error)) << error;
+  EXPECT_EQ(pixels.components, 2);
+  EXPECT_EQ(pixels.bytes, written);
+  EXPECT_FALSE(kavrel::ReadImageFile(dir.path("missing.tif"), &pixels, &error));
 }
 
 }  // namespace
