@@ -7,10 +7,9 @@ packages=(
   build-essential cmake pkg-config git   # compiler and build
   libgtest-dev googletest                # unit tests
   libcoin-dev                            # Coin3D: reads Inventor and VRML 1.0
-  libtiff-dev                            # TIFF output driver, TIFF reading in tests
-  libsimage-dev                          # reads texture images (SGI, PNG, JPEG, TIFF, GIF, TGA)
+  libtiff-dev                            # TIFF output driver, reads TIFF textures
+  libsimage-dev                          # reads texture images (SGI, PNG, JPEG, GIF, TGA)
   libstb-dev                             # PNG writing for glTF textures
-  libtinygltf-dev                        # glTF 2.0 writing
   nlohmann-json3-dev                     # JSON (scene dump, glTF)
   libcli11-dev                           # command-line parsing of kavrel-convert
   inventor-data                          # real Inventor files for the end-to-end corpus
