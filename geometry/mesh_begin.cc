@@ -5,10 +5,12 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "geometry/mesh_passes.h"
 #include "geometry/shape_classes.h"
 #include "geometry/shape_colors.h"
+#include "geometry/shape_index_check.h"
 #include "geometry/tessellated_surfaces.h"
 #include "geometry/triangle_count.h"
 #include "host/import_io.h"
@@ -17,9 +19,15 @@
 
 namespace {
 
-// False only when our own NURBS tessellation failed (already reported).
+// False when the shape is refused (reported here) or our own NURBS
+// tessellation failed (reported there).
 bool CountTriangles(SoCallbackAction *action, SoNode *node, int32_t &triangles) {
   const ShapeClass shape_class = FindShapeClass(node);
+  const std::string problem = FindIndexOutOfRange(action->getState(), node, shape_class);
+  if (!problem.empty()) {
+    Import_IO_Report_Error(1, ("Shape node with unusable indices (" + problem + "), skipping.").c_str());
+    return false;
+  }
   if (IsNurbsSurfaceClass(shape_class)) return TessellateSurfaceShape(action, node, triangles);
   triangles = CountShapeTriangles(node, shape_class);
   return true;

@@ -54,6 +54,33 @@ TEST(ShapeOutput, UnsupportedEmptyAndCurveShapesMakeNothing) {
   EXPECT_EQ(DefinedObjects(), std::vector<std::string>{"IndexedFaceSet"});
 }
 
+// Coin3D would follow these indices and counts past its arrays (the
+// sanitizer run sees it): each such shape is reported and skipped.
+TEST(ShapeOutput, ShapesWithUnusableIndicesAreSkippedNotFollowed) {
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator {\n"
+      "  Coordinate3 { point [ 0 0 0, 1 0 0, 1 1 0, 0 1 0 ] }\n"
+      "  IndexedFaceSet { coordIndex [ 0, 1, 2000000, -1 ] }\n"
+      "  IndexedTriangleStripSet { coordIndex [ 0, 1, -99999, 2, -1 ] }\n"
+      "  FaceSet { numVertices [ 3, 0, 3 ] }\n"
+      "  FaceSet { startIndex 2 numVertices [ 3 ] }\n"
+      "  TriangleStripSet { numVertices [ 4 ] }\n"
+      "  Normal { vector [ 0 0 1 ] } NormalBinding { value PER_VERTEX_INDEXED }\n"
+      "  IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] normalIndex [ 0, 0, 5, -1 ] }\n"
+      "  NormalBinding { value PER_FACE } TriangleStripSet { numVertices [ 4 ] }\n"
+      "}\n",
+      kQuick);
+  const std::string skipped = "Shape node with unusable indices (";
+  EXPECT_EQ(run.Errors(1), (std::vector<std::string>{skipped + "coordIndex 2000000 beyond 4 coordinates), skipping.",
+                                                     skipped + "coordIndex -99999), skipping.",
+                                                     skipped + "numVertices 0), skipping.",
+                                                     skipped + "vertex 4 beyond 4 coordinates), skipping.",
+                                                     skipped + "normal 5 beyond 1 normals), skipping.",
+                                                     skipped + "normal 1 beyond 1 normals), skipping."}));
+  EXPECT_EQ(DefinedObjects(), std::vector<std::string>{"TriangleStripSet"});
+}
+
 // Our own tessellator or a clear message: a NURBS surface never crashes the run.
 TEST(ShapeOutput, NurbsSurfaceIsTessellatedOrReportedOnce) {
   plugin_test::Conversion run;

@@ -1,0 +1,192 @@
+#include "geometry/shape_index_check.h"
+
+#include <Inventor/elements/SoCoordinateElement.h>
+#include <Inventor/elements/SoNormalBindingElement.h>
+#include <Inventor/elements/SoNormalElement.h>
+#include <Inventor/elements/SoTextureCoordinateBindingElement.h>
+#include <Inventor/elements/SoTextureCoordinateElement.h>
+#include <Inventor/misc/SoState.h>
+#include <Inventor/nodes/SoFaceSet.h>
+#include <Inventor/nodes/SoIndexedShape.h>
+#include <Inventor/nodes/SoQuadMesh.h>
+#include <Inventor/nodes/SoTriangleStripSet.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+namespace {
+
+struct ArraySizes {
+  int64_t coords, normals, texcoords;          // 0 for normals and texcoords Coin3D makes itself
+};
+
+ArraySizes SizesIn(SoState *state) {
+  ArraySizes sizes{};
+  sizes.coords = SoCoordinateElement::getInstance(state)->getNum();
+  sizes.normals = SoNormalElement::getInstance(state)->getNum();
+  if (SoTextureCoordinateElement::getType(state) == SoTextureCoordinateElement::EXPLICIT)
+    sizes.texcoords = SoTextureCoordinateElement::getInstance(state)->getNum();
+  return sizes;
+}
+
+// Largest entry of an index field, -1 when it has none at or above 0 (a
+// lone -1 is the field's "not given").
+int64_t MaxIndex(const SoMFInt32 &field) {
+  int64_t most = -1;
+  const int32_t *values = field.getValues(0);
+  for (int i = 0; i < field.getNum(); ++i) most = std::max<int64_t>(most, values[i]);
+  return most;
+}
+
+// -1 ends a polygon or strip; Coin3D takes any other negative entry for an index.
+bool HasNegativeIndex(const SoMFInt32 &field, int32_t *found) {
+  const int32_t *values = field.getValues(0);
+  const int32_t *bad = std::find_if(values, values + field.getNum(), [](int32_t v) { return v < -1; });
+  if (bad == values + field.getNum()) return false;
+  *found = *bad;
+  return true;
+}
+
+// Runs of indices between negative entries: polygons or strips.
+int64_t CountRuns(const SoMFInt32 &field) {
+  int64_t runs = 0;
+  bool open = false;
+  const int32_t *values = field.getValues(0);
+  for (int i = 0; i < field.getNum(); ++i) {
+    if (values[i] >= 0 && !open) ++runs;
+    open = values[i] >= 0;
+  }
+  return runs;
+}
+
+int64_t CountVertices(const SoMFInt32 &field) {
+  const int32_t *values = field.getValues(0);
+  return std::count_if(values, values + field.getNum(), [](int32_t v) { return v >= 0; });
+}
+
+std::string Beyond(const char *what, int64_t index, int64_t size, const char *array) {
+  return std::string(what) + " " + std::to_string(index) + " beyond " + std::to_string(size) + " " + array;
+}
+
+// The largest normal index the binding makes Coin3D read, -1 for none.
+int64_t NormalReach(SoState *state, const SoIndexedShape &shape) {
+  const int64_t explicit_index = MaxIndex(shape.normalIndex);
+  switch (SoNormalBindingElement::get(state)) {
+    case SoNormalBindingElement::PER_VERTEX_INDEXED:
+      return explicit_index >= 0 ? explicit_index : MaxIndex(shape.coordIndex);
+    case SoNormalBindingElement::PER_FACE_INDEXED:
+    case SoNormalBindingElement::PER_PART_INDEXED:
+      // Without normalIndex the reading is not laid down: allow for both.
+      return explicit_index >= 0 ? explicit_index
+                                 : std::max(CountRuns(shape.coordIndex) - 1, MaxIndex(shape.coordIndex));
+    case SoNormalBindingElement::PER_VERTEX: return CountVertices(shape.coordIndex) - 1;
+    case SoNormalBindingElement::PER_FACE:
+    case SoNormalBindingElement::PER_PART: return CountRuns(shape.coordIndex) - 1;
+    default: return 0;
+  }
+}
+
+std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, const ArraySizes &sizes) {
+  const std::pair<const SoMFInt32 *, const char *> fields[] = {
+      {&shape.coordIndex, "coordIndex"}, {&shape.normalIndex, "normalIndex"}, {&shape.textureCoordIndex, "textureCoordIndex"}};
+  for (const auto &[field, name] : fields) {
+    int32_t negative = 0;
+    if (HasNegativeIndex(*field, &negative)) return std::string(name) + " " + std::to_string(negative);
+  }
+  const int64_t coord = MaxIndex(shape.coordIndex);
+  if (coord >= sizes.coords) return Beyond("coordIndex", coord, sizes.coords, "coordinates");
+  if (sizes.normals > 0) {
+    const int64_t normal = NormalReach(state, shape);
+    if (normal >= sizes.normals) return Beyond("normal", normal, sizes.normals, "normals");
+  }
+  if (sizes.texcoords > 0) {
+    const int64_t explicit_index = MaxIndex(shape.textureCoordIndex);
+    const bool in_order =
+        SoTextureCoordinateBindingElement::get(state) == SoTextureCoordinateBindingElement::PER_VERTEX;
+    const int64_t texcoord =
+        in_order ? CountVertices(shape.coordIndex) - 1 : explicit_index >= 0 ? explicit_index : coord;
+    if (texcoord >= sizes.texcoords)
+      return Beyond("texture coordinate", texcoord, sizes.texcoords, "texture coordinates");
+  }
+  return "";
+}
+
+// How a non-indexed shape uses its arrays from startIndex on.
+struct RunLayout {
+  int64_t vertices = 0, parts = 0, faces = 0;
+  std::string bad_count;                       // the first count Coin3D cannot walk, "" for none
+};
+
+// Faces or strips of numVertices; -1 takes the rest of the coordinates.
+RunLayout RunsOf(const SoMFInt32 &counts, bool strips, int64_t available) {
+  RunLayout layout;
+  for (int i = 0; i < counts.getNum(); ++i) {
+    int64_t n = counts[i];
+    if (n < 3 && n != -1 && layout.bad_count.empty()) layout.bad_count = "numVertices " + std::to_string(n);
+    if (n == -1) n = std::max<int64_t>(available - layout.vertices, 0);
+    layout.vertices += n;
+    layout.parts += 1;
+    layout.faces += strips ? std::max<int64_t>(n - 2, 0) : 1;
+  }
+  return layout;
+}
+
+RunLayout LayoutOf(const SoNode *node, ShapeClass shape_class, int64_t available) {
+  if (shape_class == kShapeQuadMesh) {
+    const SoQuadMesh *mesh = static_cast<const SoQuadMesh *>(node);
+    const int64_t columns = mesh->verticesPerColumn.getValue(), rows = mesh->verticesPerRow.getValue();
+    RunLayout layout;
+    if (columns < 0 || rows < 0) layout.bad_count = "a negative vertex count";
+    layout.vertices = columns * rows;
+    layout.parts = std::max<int64_t>(columns - 1, 0);
+    layout.faces = layout.parts * std::max<int64_t>(rows - 1, 0);
+    return layout;
+  }
+  if (shape_class == kShapeFaceSet) return RunsOf(static_cast<const SoFaceSet *>(node)->numVertices, false, available);
+  return RunsOf(static_cast<const SoTriangleStripSet *>(node)->numVertices, true, available);
+}
+
+// Normals a non-indexed shape reads (indexed bindings read in order here).
+int64_t NormalsNeeded(SoState *state, const RunLayout &layout, int64_t start) {
+  switch (SoNormalBindingElement::get(state)) {
+    case SoNormalBindingElement::PER_PART:
+    case SoNormalBindingElement::PER_PART_INDEXED: return layout.parts;
+    case SoNormalBindingElement::PER_FACE:
+    case SoNormalBindingElement::PER_FACE_INDEXED: return layout.faces;
+    case SoNormalBindingElement::PER_VERTEX:
+    case SoNormalBindingElement::PER_VERTEX_INDEXED: return start + layout.vertices;
+    default: return 1;
+  }
+}
+
+std::string CheckNonIndexedShape(SoState *state, const SoNonIndexedShape &shape, ShapeClass shape_class,
+                                 const ArraySizes &sizes) {
+  const int64_t start = shape.startIndex.getValue();
+  if (start < 0) return "startIndex " + std::to_string(start);
+  const RunLayout layout = LayoutOf(&shape, shape_class, sizes.coords - start);
+  if (!layout.bad_count.empty()) return layout.bad_count;
+  if (start + layout.vertices > sizes.coords)
+    return Beyond("vertex", start + layout.vertices - 1, sizes.coords, "coordinates");
+  const int64_t normals = NormalsNeeded(state, layout, start);
+  if (sizes.normals > 0 && normals > sizes.normals) return Beyond("normal", normals - 1, sizes.normals, "normals");
+  if (sizes.texcoords > 0 && start + layout.vertices > sizes.texcoords)
+    return Beyond("texture coordinate", start + layout.vertices - 1, sizes.texcoords, "texture coordinates");
+  return "";
+}
+
+}  // namespace
+
+std::string FindIndexOutOfRange(SoState *state, const SoNode *node, ShapeClass shape_class) {
+  switch (shape_class) {
+    case kShapeIndexedFaceSet:
+    case kShapeIndexedTriangleStripSet:
+      return CheckIndexedShape(state, *static_cast<const SoIndexedShape *>(node), SizesIn(state));
+    case kShapeFaceSet:
+    case kShapeTriangleStripSet:
+    case kShapeQuadMesh:
+      return CheckNonIndexedShape(state, *static_cast<const SoNonIndexedShape *>(node), shape_class, SizesIn(state));
+    default:
+      return "";
+  }
+}

@@ -1,0 +1,20 @@
+// Coin3D follows a shape's indices into its coordinate, normal and texture
+// coordinate arrays without checking them, and reads past their ends on a
+// damaged file. A shape whose indices do not fit what the state holds is
+// refused before Coin3D generates its triangles.
+#ifndef GEOMETRY_SHAPE_INDEX_CHECK_H
+#define GEOMETRY_SHAPE_INDEX_CHECK_H
+
+#include <string>
+
+#include "geometry/shape_classes.h"
+
+class SoNode;
+class SoState;
+
+// "" when every index the shape's triangles will follow lies inside its
+// array and every vertex count can be walked, else a description of the
+// first that does not or cannot.
+std::string FindIndexOutOfRange(SoState *state, const SoNode *node, ShapeClass shape_class);
+
+#endif
