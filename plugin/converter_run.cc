@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <string>
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
@@ -44,6 +46,13 @@ void MeasureInputFile() {
   fseeko(input_file, 0, SEEK_END);
   input_file_size = static_cast<uint32_t>(ftello(input_file));
   fseeko(input_file, 0, SEEK_SET);
+}
+
+// Ends a run that cannot go on: its records go, its status is 1.
+int16_t AbandonRun() {
+  Import_IO_Abort_Cleanup();
+  AbandonRunRecords();
+  return 1;
 }
 
 int32_t ConvertFile(const char *path) {
@@ -96,9 +105,14 @@ int16_t RunImportConverter_Inventor(const char *path) {
   try {
     ReadAndConvertFile_Inventor(path);
   } catch (const InventorRunAborted &) {
-    Import_IO_Abort_Cleanup();
-    AbandonRunRecords();
-    status = 1;
+    status = AbandonRun();
+  } catch (const std::exception &e) {
+    // Coin3D throws when a damaged file asks for an impossible array (a
+    // corrupt count in a binary file): the run ends as if aborted.
+    const std::string message = std::string("Conversion stopped: ") + e.what() +
+                                " (a damaged file can ask for impossibly large arrays).";
+    Import_IO_Report_Error(4, message.c_str());
+    status = AbandonRun();
   }
   Import_IO_Cleanup();
   return status;

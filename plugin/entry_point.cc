@@ -43,15 +43,8 @@ void ShowAboutDialog() { DialogBoxParamA(module_instance, "AboutBox", parent_win
 
 bool Is(const char *token, const char *word) { return std::strcmp(token, word) == 0; }
 
-}  // namespace
-
-extern "C" __attribute__((visibility("default"))) void Kavrel_Plugin_EntryPoint(const char **tokens,
-                                                                                const intptr_t *values, int32_t *result,
-                                                                                intptr_t) {
-  int32_t unused = 0;
-  if (!result) result = &unused;
-  *result = 0;
-  if (!tokens) return;
+// The tokens in order; a "execute_geometry_converter" takes the rest.
+void Dispatch(const char **tokens, const intptr_t *values, int32_t *result) {
   for (int i = 0; tokens[i] && tokens[i][0]; ++i) {
     const char *token = tokens[i];
     if (Is(token, "parent_hWnd")) {
@@ -71,5 +64,22 @@ extern "C" __attribute__((visibility("default"))) void Kavrel_Plugin_EntryPoint(
     }
     // "parent_hInstance", "shutdown", "new_instance", "destroy_instance" and
     // unknown tokens change nothing: all data lives at module level.
+  }
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void Kavrel_Plugin_EntryPoint(const char **tokens,
+                                                                                const intptr_t *values, int32_t *result,
+                                                                                intptr_t) {
+  int32_t unused = 0;
+  if (!result) result = &unused;
+  *result = 0;
+  if (!tokens) return;
+  // No exception may cross into the host, which may not be C++ at all.
+  try {
+    Dispatch(tokens, values, result);
+  } catch (...) {
+    *result = 1;
   }
 }

@@ -108,6 +108,10 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   app.add_option("--plugin", command->plugin_path,
                  "Plug-in library to load (default: $KAVREL_PLUGIN, else the built one)")
       ->type_name("PATH");
+  app.add_option("--time-limit", command->time_limit,
+                 "Give up on a conversion after SECONDS (0: never; default: 120 + 10 per MB of input)")
+      ->type_name("SECONDS")
+      ->check(CLI::NonNegativeNumber);
   app.add_flag("--check", command->check_only, "Only test each file's header: prints valid, unreadable or unsupported");
   app.add_flag("--trace", command->trace, "Print the host call journal to standard error");
   app.add_flag("-q,--quiet", command->quiet, "No progress lines");

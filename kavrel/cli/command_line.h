@@ -16,6 +16,7 @@ struct ConvertCommand {
   std::vector<std::pair<std::string, std::string>> option_tokens;  // -O KEY=VALUE, in command-line order
   std::string support_dir;                     // "" : the per-user default
   std::string plugin_path;                     // "" : $KAVREL_PLUGIN, else the plug-in built with this command
+  double time_limit = -1;                      // --time-limit: seconds, 0 none; < 0 the default for the input's size
   bool check_only = false;                     // --check: header validation only
   bool trace = false;                          // --trace: host call journal to stderr
   bool quiet = false;                          // -q: no progress lines

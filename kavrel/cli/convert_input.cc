@@ -1,6 +1,9 @@
 #include "kavrel/cli/convert_input.h"
 
+#include <sys/stat.h>
+
 #include "kavrel/cli/console_reports.h"
+#include "kavrel/cli/conversion_watchdog.h"
 #include "kavrel/cli/input_check.h"
 #include "kavrel/cli/interrupt_handler.h"
 #include "kavrel/cli/output_path.h"
@@ -20,9 +23,19 @@ ExitStatus Fail(ExitStatus status, const std::string &message) {
 // attaches below "world".
 bool ImportedAnything() { return scene().instances.items.size() > 1; }
 
-// The plug-in's run with a fresh host; the run's result.
+double TimeLimitFor(const ConvertCommand &command, const std::string &input) {
+  if (command.time_limit >= 0) return command.time_limit;
+  struct stat info;
+  return DefaultTimeLimit(stat(input.c_str(), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0);
+}
+
+// The plug-in's run with a fresh host, under the time limit; the run's result.
 int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input) {
-  int result = plugin.Convert(input, settings.command->option_tokens);
+  int result = 0;
+  {
+    ConversionWatchdog watchdog(TimeLimitFor(*settings.command, input), input);
+    result = plugin.Convert(input, settings.command->option_tokens);
+  }
   SummarizeRepeatedErrors();
   if (settings.command->trace) PrintJournal(journal());
   return result;

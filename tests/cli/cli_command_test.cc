@@ -134,8 +134,23 @@ TEST(ConvertCommand, OptionTokensReachThePlugin) {
   EXPECT_TRUE(Contains(no_lights.err, "Kv_Light(\"defaultambient\"")) << no_lights.err;
 }
 
+// A binary file whose point count is 0x7f000003: Coin3D's allocation loop
+// doubles an int past 2^30 and never ends.
+const std::string kEndlessCount(
+      "\x23\x49\x6e\x76\x65\x6e\x74\x6f\x72\x20\x56\x32\x2e\x31\x20\x62\x69\x6e\x61\x72\x79\x20\x20\x0a"
+      "\x00\x00\x00\x09\x53\x65\x70\x61\x72\x61\x74\x6f\x72\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00\x00"
+      "\x00\x00\x00\x02\x00\x00\x00\x0b\x43\x6f\x6f\x72\x64\x69\x6e\x61\x74\x65\x33\x00\x00\x00\x00\x00"
+      "\x00\x00\x00\x01\x00\x00\x00\x05\x70\x6f\x69\x6e\x74\x00\x00\x00\x7f\x00\x00\x03\x3f\xc0\x00\x00"
+      "\x40\x20\x00\x00\x40\x60\x00\x00\x40\x80\x00\x00\x40\xa0\x00\x00\x40\xc0\x00\x00\x40\xe0\x00\x00"
+      "\x41\x00\x00\x00\x41\x10\x00\x00\x00\x00\x00\x00\x00\x00\x00\x0e\x49\x6e\x64\x65\x78\x65\x64\x46"
+      "\x61\x63\x65\x53\x65\x74\x00\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x0a\x63\x6f\x6f\x72"
+      "\x64\x49\x6e\x64\x65\x78\x00\x00\x00\x00\x00\x04\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x02"
+      "\xff\xff\xff\xff\x00\x00\x00\x00",
+    200);
+
 TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
   ScratchDirectory scratch;
+  scratch.Write("in/endless.iv", kEndlessCount);
   scratch.Write("in/good.iv", kTwoShapes);
   scratch.Write("in/two.wrl", kVrml2);
   scratch.Write("in/empty.iv", "");
@@ -152,6 +167,7 @@ TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
       {{"../in/empty.iv"}, 3, "is empty"},
       {{"../in/two.wrl"}, 3, "not an Open Inventor 2.x or VRML 1.0 file"},
       {{"../in/broken.iv"}, 1, "nothing could be imported"},
+      {{"--time-limit", "1", "../in/endless.iv"}, 1, "giving up on '../in/endless.iv' after 1 s"},
       {{"-o", "no/such/dir/x.glb", "../in/good.iv"}, 1, "does not exist"},
       {{"-o", "/proc/x.glb", "../in/good.iv"}, 1, "/proc/x.glb"},
       {{"-o", "../in", "../in/good.iv"}, 2, "format"},

@@ -2,6 +2,8 @@
 // out: a fatal error and the host's abort poll.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "host/import_io.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
@@ -79,6 +81,22 @@ TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
   EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
   EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
   EXPECT_EQ(state, nullptr);
+}
+
+// An exception from inside the traversal (Coin3D's own allocation on a
+// damaged file, the host running out of memory) ends the run, not the process.
+TEST(GuardedRun, ExceptionThroughTheTraversalEndsTheRunOnly) {
+  plugin_test::Conversion run;
+  run.on_progress = [](const std::string &line) {
+    if (line.rfind("Processing", 0) == 0) throw std::bad_alloc();
+  };
+  EXPECT_EQ(run.ConvertText(kTwoCubes), 1);
+  EXPECT_EQ(run.Errors(4), std::vector<std::string>{"Conversion stopped: std::bad_alloc (a damaged file can ask for "
+                                                    "impossibly large arrays)."});
+  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+  run.on_progress = nullptr;
+  EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
+  EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
 }
 
 // The user asks to stop once the run has started.
