@@ -14,7 +14,7 @@ double DefaultTimeLimit(uint64_t input_bytes) { return 120.0 + 10.0 * static_cas
 ConversionWatchdog::ConversionWatchdog(double seconds, const std::string &input) {
   if (!(seconds > 0)) return;
   char limit[32];
-  std::snprintf(limit, sizeof limit, "%g", seconds);
+  std::snprintf(limit, sizeof limit, seconds < 10 ? "%g" : "%.0f", seconds);
   std::string message = "kavrel-convert: giving up on '" + input + "' after " + limit +
                         " s (a damaged file can keep Coin3D reading forever; --time-limit sets the limit); "
                         "nothing written\n";
