@@ -30,10 +30,6 @@ bool WriteSpans(int fd, const ByteSpans &spans) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string &path, const std::vector<uint8_t> &bytes, std::string *error) {
-  return WriteFileAtomically(path, ByteSpans{{bytes.data(), bytes.size()}}, error);
-}
-
 bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error) {
   std::string temp = path + ".tmp-XXXXXX";
   int fd = mkstemp(&temp[0]);

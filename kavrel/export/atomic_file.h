@@ -17,7 +17,6 @@ using ByteSpans = std::vector<std::pair<const void *, size_t>>;
 // False with a message naming the path and the system's reason; no
 // temporary file is left behind.
 bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error);
-bool WriteFileAtomically(const std::string &path, const std::vector<uint8_t> &bytes, std::string *error);
 
 }  // namespace kavrel
 

@@ -6,6 +6,7 @@
 // the record's array fields are null (the counts stay), and releasing the
 // buffer frees only what is left of it. A mesh of a million triangles is
 // then never held twice.
+#include <array>
 #include <unordered_map>
 
 #include "host/import_io.h"
@@ -48,19 +49,27 @@ void CopyFaceSurfaces(const IndexedPolygons &buffer, Mesh *mesh) {
   }
 }
 
+// The streams besides positions: where each lives in the buffer and in the mesh.
+struct StreamSlots {
+  std::vector<Vec3> *buffer, *values;
+  std::vector<int32_t> *index;
+};
+
+std::array<StreamSlots, 3> OtherStreams(PolygonStorage &storage, Mesh &mesh) {
+  return {{{&storage.normals, &mesh.normals, &mesh.normal_index},
+           {&storage.texcoords, &mesh.texcoords, &mesh.texcoord_index},
+           {&storage.colors, &mesh.colors, &mesh.color_index}}};
+}
+
 // Moves the arrays into a mesh; the position stream takes the corner
 // indices themselves, the others a copy of them.
 Mesh TakeMesh(PolygonStorage &storage) {
   Mesh mesh;
-  const std::vector<int32_t> &corners = storage.vertex_indices;
-  if (StreamPresent(storage.normals, storage)) mesh.normal_index = corners;
-  if (StreamPresent(storage.texcoords, storage)) mesh.texcoord_index = corners;
-  if (StreamPresent(storage.colors, storage)) mesh.color_index = corners;
-  for (std::vector<Vec3> *values : {&storage.normals, &storage.texcoords, &storage.colors})
-    if (!StreamPresent(*values, storage)) values->clear();
-  mesh.normals.swap(storage.normals);
-  mesh.texcoords.swap(storage.texcoords);
-  mesh.colors.swap(storage.colors);
+  for (const StreamSlots &stream : OtherStreams(storage, mesh)) {
+    if (!StreamPresent(*stream.buffer, storage)) continue;
+    *stream.index = storage.vertex_indices;
+    stream.values->swap(*stream.buffer);
+  }
   if (StreamPresent(storage.positions, storage)) {
     mesh.positions.swap(storage.positions);
     mesh.position_index.swap(storage.vertex_indices);
@@ -74,13 +83,12 @@ Mesh TakeMesh(PolygonStorage &storage) {
 
 // Undoes TakeMesh for a buffer the object refused.
 void GiveBack(Mesh &mesh, PolygonStorage &storage) {
+  for (const StreamSlots &stream : OtherStreams(storage, mesh))
+    if (!stream.index->empty()) stream.buffer->swap(*stream.values);
   if (!mesh.position_index.empty()) {
     storage.positions.swap(mesh.positions);
     storage.vertex_indices.swap(mesh.position_index);
   }
-  storage.normals.swap(mesh.normals);
-  storage.texcoords.swap(mesh.texcoords);
-  storage.colors.swap(mesh.colors);
   storage.vertices_per_polygon.swap(mesh.face_sizes);
   storage.PointRecordAtArrays();
 }

@@ -40,8 +40,6 @@ SpatialWelder::SpatialWelder(float threshold, size_t expected_values)
   reps_.reserve(expected_values / 4);
 }
 
-SpatialWelder::~SpatialWelder() = default;
-
 // Cell coordinates are taken modulo 2^32: cells that far apart share a key,
 // which costs a distance test but never a wrong weld. step[axis] is -1 or
 // +1 towards a wall within the threshold, else 0. False for a value that
@@ -114,24 +112,25 @@ int32_t SpatialWelder::Add(const Vec3 &value) {
   // centre) cost a comparison each.
   if (last_rep_ >= 0 && value[0] == last_value_[0] && value[1] == last_value_[1] && value[2] == last_value_[2])
     return last_rep_;
-  const int32_t rep = Find(value);
+  bool finite = false;
+  const int32_t rep = Find(value, &finite);
   last_value_ = value;
-  last_rep_ = Finite(value) ? rep : -1;  // infinities equal themselves but never weld
+  last_rep_ = finite ? rep : -1;  // infinities equal themselves but never weld
   return rep;
 }
 
-int32_t SpatialWelder::Find(const Vec3 &value) {
+int32_t SpatialWelder::Find(const Vec3 &value, bool *finite) {
   Cell home;
   int step[3];
-  const bool finite = CellOf(value, &home, step);
-  if (finite) {
+  *finite = CellOf(value, &home, step);
+  if (*finite) {
     const uint32_t key = KeyOf(home);
     for (int32_t e = heads_[key & mask_]; e >= 0; e = entries_[e].next)
       if (entries_[e].key == key && Near(reps_[entries_[e].rep], value)) return entries_[e].rep;
   }
   const int32_t rep = static_cast<int32_t>(reps_.size());
   reps_.push_back(value);
-  if (!finite) return rep;
+  if (!*finite) return rep;
   // Home first, then each neighbour across the walls the value is near.
   for (int cells = 0; cells < 8; ++cells) {
     Cell cell = home;

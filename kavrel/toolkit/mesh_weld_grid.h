@@ -30,7 +30,6 @@ namespace mesh_detail {
 class SpatialWelder {
  public:
   SpatialWelder(float threshold, size_t expected_values);
-  ~SpatialWelder();
   SpatialWelder(const SpatialWelder &) = delete;
   SpatialWelder &operator=(const SpatialWelder &) = delete;
 
@@ -48,7 +47,8 @@ class SpatialWelder {
     uint32_t key;  // of the entry's cell
   };
 
-  int32_t Find(const Vec3 &value);
+  // The representative of value; *finite tells whether value could weld at all.
+  int32_t Find(const Vec3 &value, bool *finite);
   bool CellOf(const Vec3 &value, Cell *cell, int step[3]) const;
   uint32_t KeyOf(const Cell &cell) const;
   bool Near(const Vec3 &a, const Vec3 &b) const;
