@@ -14,6 +14,7 @@ packages=(
   libcli11-dev                           # command-line parsing of kavrel-convert
   inventor-data                          # real Inventor files for the end-to-end corpus
   tmux                                   # drives the terminal front end in tests
+  ccache                                 # compiler cache shared by builds and clones
 )
 
 missing=()
