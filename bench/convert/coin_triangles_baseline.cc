@@ -16,6 +16,7 @@
 namespace {
 
 std::vector<float> corners;
+size_t collapsed = 0;  // triangles with two corners at one position
 
 void AddCorner(const SoPrimitiveVertex *vertex) {
   const SbVec3f &point = vertex->getPoint();
@@ -30,6 +31,8 @@ void CollectTriangle(void *, SoCallbackAction *, const SoPrimitiveVertex *a, con
   AddCorner(a);
   AddCorner(b);
   AddCorner(c);
+  const SbVec3f &pa = a->getPoint(), &pb = b->getPoint(), &pc = c->getPoint();
+  if (pa == pb || pb == pc || pa == pc) ++collapsed;
 }
 
 }  // namespace
@@ -50,7 +53,7 @@ int main(int argc, char **argv) {
   SoCallbackAction action;
   action.addTriangleCallback(SoShape::getClassTypeId(), CollectTriangle, nullptr);
   action.apply(root);
-  std::printf("%zu triangles\n", corners.size() / 24);
+  std::printf("%zu triangles, %zu with distinct corners\n", corners.size() / 24, corners.size() / 24 - collapsed);
   root->unref();
   return 0;
 }
