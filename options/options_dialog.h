@@ -25,6 +25,9 @@ void ShowOptionFlag(HWND dialog, int id, int16_t flag);
 // Flips the flag of a check box and marks the box to match; false when the
 // id is not a check box of a flag.
 bool FlipOptionFlag(HWND dialog, int id);
+// Sets the option of a radio pair to the clicked button's value (1 for the
+// first, 0 for the second) and marks it; false when the id is not one.
+bool ChooseOptionRadio(HWND dialog, int id);
 
 // A check box, radio button or texture-path button; false for other ids.
 bool HandleOptionButton(HWND dialog, int id);

@@ -1,45 +1,58 @@
-// OK of the options dialog: the typed numbers are tested in a fixed order;
-// the first that fails keeps the dialog open with its message, and every
-// value that passed before it stays stored.
-#include <string>
-
+// OK of the options dialog: the typed numbers are tested in table order,
+// with the texture directory between the two stages; the first that fails
+// keeps the dialog open with its message, and every value that passed
+// before it stays stored.
 #include "host/import_io.h"
+#include "options/option_table.h"
 #include "options/options_dialog.h"
-#include "options/resource.h"
+#include "options/preferences_file.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 
 namespace {
 
-struct Threshold {
-  int id;
-  float ImportOptions::*field;
-  const char *message;
-};
+bool Passes(const NumberCheck &check, double value) {
+  if (check.rule == NumberRule::kAbove) return value > check.bound;
+  if (check.rule == NumberRule::kNotBelow) return !(value < check.bound);
+  return true;
+}
 
-const Threshold kThresholds[] = {
-    {IDC_WELD_VERTICES_THRESHOLD, &ImportOptions::WeldVerticesThreshold,
-     "The vertex welding threshold must be greater than 0."},
-    {IDC_WELD_TEXCOORDS_THRESHOLD, &ImportOptions::WeldTexCoordsThreshold,
-     "The vertex texture coordinate welding threshold must be greater than 0."},
-    {IDC_WELD_VERTEX_COLORS_THRESHOLD, &ImportOptions::WeldVertexColorsThreshold,
-     "The vertex colors welding threshold must be greater than 0."},
-    {IDC_WELD_NORMALS_THRESHOLD, &ImportOptions::WeldNormalsThreshold,
-     "The vertex normals welding threshold must be greater than 0."},
-};
-
-bool Refuse(HWND dialog, int id, const char *text, const char *caption) {
-  MessageBoxA(dialog, text, caption, MB_OK);
-  Import_IO_SetFocus_Edit_Control(dialog, id);
+bool Refuse(HWND dialog, const OptionControl &control) {
+  MessageBoxA(dialog, control.check.message, control.check.caption, MB_OK);
+  Import_IO_SetFocus_Edit_Control(dialog, control.id);
   return false;
 }
 
-// Tested whether or not "Choose Nth" is selected.
-bool AcceptLodLevel(HWND dialog, ImportOptions &o) {
-  int32_t level = 0;
-  if (!Import_IO_Dialog_To_NdInt(dialog, IDC_LOD_LEVEL, &level)) return false;
-  if (level < 1) return Refuse(dialog, IDC_LOD_LEVEL, "The LOD number must be greater than 0", "Runtime Option Error");
-  o.nthlod = level;
+bool AcceptInteger(HWND dialog, const OptionControl &control, int32_t &field) {
+  int32_t value = 0;
+  if (!Import_IO_Dialog_To_NdInt(dialog, control.id, &value)) return false;
+  if (!Passes(control.check, value)) return Refuse(dialog, control);
+  field = value;
+  return true;
+}
+
+bool AcceptFloat(HWND dialog, const OptionControl &control, float &field) {
+  if (control.check.rule == NumberRule::kSmoothingAngle) {
+    return Import_IO_Check_Smoothing_Angle(dialog, control.id, &field) != 0;
+  }
+  float value = 0;
+  if (!Import_IO_Dialog_To_NdFloat(dialog, control.id, &value)) return false;
+  if (!Passes(control.check, value)) return Refuse(dialog, control);
+  field = value;
+  return true;
+}
+
+// Every typed number of one stage, tested whether or not its control is
+// enabled (a greyed LOD level or weld threshold is tested all the same).
+bool AcceptTypedNumbers(HWND dialog, ImportOptions &o, AcceptStage stage) {
+  for (const OptionRow &row : option_table) {
+    const OptionControl &control = row.control;
+    if (control.kind == OptionControlKind::kIntegerEdit && control.check.stage == stage) {
+      if (!AcceptInteger(dialog, control, row.long_value.In(o))) return false;
+    } else if (control.kind == OptionControlKind::kNumberEdit && control.check.stage == stage) {
+      if (!AcceptFloat(dialog, control, row.float_value.In(o))) return false;
+    }
+  }
   return true;
 }
 
@@ -49,42 +62,19 @@ bool AcceptTextureDirectory(HWND dialog, const ImportOptions &o) {
   return false;
 }
 
-// Tested whether or not welding is switched on.
-bool AcceptThresholds(HWND dialog, ImportOptions &o) {
-  for (const Threshold &t : kThresholds) {
-    float value = 0;
-    if (!Import_IO_Dialog_To_NdFloat(dialog, t.id, &value)) return false;
-    if (!(value > 0.000001)) return Refuse(dialog, t.id, t.message, "Error");
-    o.*t.field = value;
-  }
-  return true;
-}
-
-bool AcceptCoplanarAngle(HWND dialog, ImportOptions &o) {
-  float angle = 0;
-  if (!Import_IO_Dialog_To_NdFloat(dialog, IDC_MERGE_COPLANAR_ANGLE, &angle)) return false;
-  if (angle < 0.0f) {
-    return Refuse(dialog, IDC_MERGE_COPLANAR_ANGLE, "The co-plaar angle must be greater than or equal to 0.0.", "Error");
-  }
-  o.MergePolygonsCoplanarAngle = angle;
-  return true;
-}
-
 // Without a support directory ("initialize" not yet sent) there is no
 // preferences file to write.
 void SavePreferences() {
   if (!plugin_directory) return;
-  std::string path = std::string(plugin_directory) + "vorlix.ini";
-  SaveImportConvertOptions_Inventor(path.c_str());
+  SaveImportConvertOptions_Inventor(PreferencesFilePath(plugin_directory).c_str());
 }
 
 }  // namespace
 
 bool AcceptOptions(HWND dialog) {
   ImportOptions &o = DialogOptions();
-  if (!Import_IO_Check_Smoothing_Angle(dialog, IDC_SMOOTHING_ANGLE, &o.smoothing_angle)) return false;
-  if (!AcceptLodLevel(dialog, o) || !AcceptTextureDirectory(dialog, o) || !AcceptThresholds(dialog, o) ||
-      !AcceptCoplanarAngle(dialog, o)) {
+  if (!AcceptTypedNumbers(dialog, o, AcceptStage::kBeforeTextureDirectory) || !AcceptTextureDirectory(dialog, o) ||
+      !AcceptTypedNumbers(dialog, o, AcceptStage::kAfterTextureDirectory)) {
     return false;
   }
   if (o.txtr_ref_dir_strip && o.txtr_ref_dir_specific) o.txtr_ref_dir_specific = 0;

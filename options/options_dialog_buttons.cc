@@ -1,5 +1,6 @@
-// Check boxes, the texture location radio buttons and the two directory
-// choosers of the options dialog.
+// What the buttons of the options dialog do beyond setting their option:
+// the texture boxes and the strip-or-replace pair, and the two directory
+// choosers.
 #include "host/import_io.h"
 #include "options/options_dialog.h"
 #include "options/resource.h"
@@ -48,18 +49,13 @@ void AfterFlip(HWND dialog, int id) {
   }
 }
 
-void ChooseSaveLocation(HWND dialog, int16_t same) {
-  DialogOptions().txtr_save_dir_same = same;
-  CheckRadioButton(dialog, IDC_SAVE_DIR_SAME, IDC_SAVE_DIR_SPECIFIC, same ? IDC_SAVE_DIR_SAME : IDC_SAVE_DIR_SPECIFIC);
-}
-
 void BrowseSaveDirectory(HWND dialog) {
   ImportOptions &o = DialogOptions();
   if (!Import_IO_GetWindowsOutputDirectory(dialog, &o.txtr_save_dir, kChooserTitle,
                                            "Select Destination Directory for Extracted Textures")) {
     return;
   }
-  ChooseSaveLocation(dialog, 0);
+  ChooseOptionRadio(dialog, IDC_SAVE_DIR_SPECIFIC);
   SetDlgItemTextA(dialog, IDC_SAVE_DIR, o.txtr_save_dir);
 }
 
@@ -81,9 +77,8 @@ bool HandleOptionButton(HWND dialog, int id) {
     AfterFlip(dialog, id);
     return true;
   }
+  if (ChooseOptionRadio(dialog, id)) return true;
   switch (id) {
-    case IDC_SAVE_DIR_SAME: ChooseSaveLocation(dialog, 1); return true;
-    case IDC_SAVE_DIR_SPECIFIC: ChooseSaveLocation(dialog, 0); return true;
     case IDC_SAVE_DIR_BROWSE: BrowseSaveDirectory(dialog); return true;
     case IDC_REF_DIR_BROWSE: BrowseReferenceDirectory(dialog); return true;
     default: return false;

@@ -1,11 +1,24 @@
-// The preferences file "vorlix.ini": its reader's line splitter. The file
-// is read by LoadImportConvertOptions_Inventor and written whole by
-// SaveImportConvertOptions_Inventor (plugin/callbacks.h).
+// The preferences file "vorlix.ini" in the support directory: its path and
+// its reader's line splitter. The file is read by
+// LoadImportConvertOptions_Inventor and written whole by
+// SaveImportConvertOptions_Inventor (plugin/callbacks.h), both over the
+// rows of the option table.
 #ifndef OPTIONS_PREFERENCES_FILE_H
 #define OPTIONS_PREFERENCES_FILE_H
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
+
+#include "host/kv_toolkit.h"
+
+// The file's path: the support directory, which ends with its separator,
+// followed directly by the file name.
+std::string PreferencesFilePath(const char *directory);
+
+// Copies a caller's path into a buffer that Kv_Convert_Pathname may rewrite;
+// false for a null path or one too long for the buffer.
+bool CopyPreferencesPath(const char *path, char (&buffer)[KV_MAX_PATH]);
 
 // Keys and values longer than this are not stored (see ReadOptionLine).
 constexpr size_t kOptionTextSize = 128;

@@ -1,4 +1,4 @@
-// Reads "vorlix.ini" over the option defaults. Every key found overrides its
+// Reads the preferences file over the option defaults. Every key found overrides its
 // value; the first line that is not a key and a value ends the reading.
 #include <cfloat>
 #include <climits>
@@ -7,7 +7,7 @@
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
-#include "options/preference_keys.h"
+#include "options/option_table.h"
 #include "options/preferences_file.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
@@ -50,15 +50,14 @@ void StoreDirectory(char **field, const char *value) {
   if (!MeansNoDirectory(value)) Import_IO_Copy_String(field, value);
 }
 
-void StoreValue(const PrefKey &row, const char *value) {
-  void *target = PreferenceValue(row, state->options);
+void StoreValue(const OptionRow &row, const char *value, ImportOptions &options) {
   switch (row.format) {
-    case PrefFormat::kInt16: *static_cast<int16_t *>(target) = Low16(ReadInteger(value)); break;
-    case PrefFormat::kIndex16: *static_cast<int16_t *>(target) = Low16(ReadTruncated(value)); break;
-    case PrefFormat::kInt32: *static_cast<int32_t *>(target) = Low32(ReadInteger(value)); break;
-    case PrefFormat::kFloatG:
-    case PrefFormat::kFloatF: *static_cast<float *>(target) = ReadFloat(value); break;
-    case PrefFormat::kDirectory: StoreDirectory(static_cast<char **>(target), value); break;
+    case OptionFormat::kInt16: row.short_value.In(options) = Low16(ReadInteger(value)); break;
+    case OptionFormat::kIndex16: row.short_value.In(options) = Low16(ReadTruncated(value)); break;
+    case OptionFormat::kInt32: row.long_value.In(options) = Low32(ReadInteger(value)); break;
+    case OptionFormat::kFloatG:
+    case OptionFormat::kFloatF: row.float_value.In(options) = ReadFloat(value); break;
+    case OptionFormat::kDirectory: StoreDirectory(&row.directory.In(options), value); break;
   }
 }
 
@@ -119,7 +118,7 @@ int16_t LoadImportConvertOptions_Inventor(const char *path) {
   if (!state) SetDefaultOptions_Inventor();
   char key[kOptionTextSize], value[kOptionTextSize];
   while (ReadOptionLine(file, key, value)) {
-    if (const PrefKey *row = FindPreferenceKey(key)) StoreValue(*row, value);
+    if (const OptionRow *row = FindOption(key)) StoreValue(*row, value, state->options);
     if (std::feof(file)) break;
   }
   std::fclose(file);

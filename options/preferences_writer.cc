@@ -1,28 +1,30 @@
-// Rewrites "vorlix.ini" whole from the options as they stand.
+// Rewrites the preferences file whole from the options as they stand, one
+// line per row of the option table.
 #include "host/kv_toolkit.h"
-#include "options/preference_keys.h"
+#include "options/option_table.h"
+#include "options/preferences_file.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 
 namespace {
 
-void WriteValue(FILE *file, const PrefKey &row, void *value) {
+void WriteValue(FILE *file, const OptionRow &row, ImportOptions &options) {
   switch (row.format) {
-    case PrefFormat::kInt16:
-    case PrefFormat::kIndex16:
-      std::fprintf(file, "%s = %d\n", row.key, *static_cast<int16_t *>(value));
+    case OptionFormat::kInt16:
+    case OptionFormat::kIndex16:
+      std::fprintf(file, "%s = %d\n", row.key, row.short_value.In(options));
       break;
-    case PrefFormat::kInt32:
-      std::fprintf(file, "%s = %ld\n", row.key, static_cast<long>(*static_cast<int32_t *>(value)));
+    case OptionFormat::kInt32:
+      std::fprintf(file, "%s = %ld\n", row.key, static_cast<long>(row.long_value.In(options)));
       break;
-    case PrefFormat::kFloatG:
-      std::fprintf(file, "%s = %g\n", row.key, static_cast<double>(*static_cast<float *>(value)));
+    case OptionFormat::kFloatG:
+      std::fprintf(file, "%s = %g\n", row.key, static_cast<double>(row.float_value.In(options)));
       break;
-    case PrefFormat::kFloatF:
-      std::fprintf(file, "%s = %f\n", row.key, static_cast<double>(*static_cast<float *>(value)));
+    case OptionFormat::kFloatF:
+      std::fprintf(file, "%s = %f\n", row.key, static_cast<double>(row.float_value.In(options)));
       break;
-    case PrefFormat::kDirectory: {
-      const char *directory = *static_cast<char **>(value);
+    case OptionFormat::kDirectory: {
+      const char *directory = row.directory.In(options);
       std::fprintf(file, "%s = %s\n", row.key, directory ? directory : "\"\"");
       break;
     }
@@ -48,7 +50,7 @@ int16_t SaveImportConvertOptions_Inventor(const char *path) {
   std::fputs("# Default options for the Inventor geometry import converter.\n", file);
   std::fputs("# !! Do not modify this file. It is written by the converter.\n", file);
   std::fputs("[Preferences]\n", file);
-  for (const PrefKey &row : kPreferenceKeys) WriteValue(file, row, PreferenceValue(row, state->options));
+  for (const OptionRow &row : option_table) WriteValue(file, row, state->options);
   std::fflush(file);
   std::fclose(file);
   return 0;

@@ -1,9 +1,9 @@
 // The one exported function: walks the host's token list and runs commands.
 #include <cstring>
-#include <string>
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
+#include "options/preferences_file.h"
 #include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 
@@ -11,8 +11,6 @@ HWND parent_window = nullptr;
 char *plugin_directory = nullptr;
 
 namespace {
-
-const char kPreferencesFile[] = "vorlix.ini";
 
 const char *ValueText(intptr_t value) { return reinterpret_cast<const char *>(value); }
 
@@ -27,9 +25,7 @@ void Initialize(const char *directory) {
   SetDefaultOptions_Inventor();
   if (!directory) return;
   Import_IO_Copy_String(&plugin_directory, directory);
-  // The directory ends with its separator; none is added.
-  const std::string preferences = std::string(directory) + kPreferencesFile;
-  LoadImportConvertOptions_Inventor(preferences.c_str());
+  LoadImportConvertOptions_Inventor(PreferencesFilePath(directory).c_str());
 }
 
 int32_t ShowOptionsDialog() {

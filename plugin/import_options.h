@@ -86,10 +86,19 @@ struct SurfAttrOperationRow {
   int32_t code;
 };
 
-extern const SurfAttrRow surf_attr_table[kSurfaceAttributeCount];
+// The attributes with their labels, defaults and the ranges the options
+// dialog enforces; constant so that the option table can take the defaults.
+inline constexpr SurfAttrRow surf_attr_table[kSurfaceAttributeCount] = {
+    {"Ambient Coeff", kAttrAmbient, 0.3f, 0.0f, 1.0f},
+    {"Diffuse Coeff", kAttrDiffuse, 0.4f, 0.0f, 1.0f},
+    {"Specular Coeff", kAttrSpecular, 0.7f, 0.0f, 5.0f},
+    {"Luminous Coeff", kAttrLuminous, 0.0f, 0.0f, 1.0f},
+    {"Reflection Coeff", kAttrReflect, 0.0f, 0.0f, 1.0f},
+    {"Opacity", kAttrOpacity, 1.0f, 0.0f, 1.0f},
+    {"IOR", kAttrIor, 1.0f, 0.05f, 5.0f},
+    {"Phong Shininess", kAttrPhong, 32.0f, 0.0f, 300.0f},
+};
 extern const SurfAttrOperationRow surf_attr_operation_names[8];
-// Key stems of the modifiers: "ambient" ... "phong".
-extern const char *const surf_attr_key_stems[kSurfaceAttributeCount];
 
 // Module-level modifiers: surf-attr-mod-<attr>-operation and -value.
 extern int16_t surf_attr_mod_operation[kSurfaceAttributeCount];

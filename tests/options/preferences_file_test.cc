@@ -10,6 +10,10 @@
 
 namespace {
 
+// The whole file as the defaults write it, spelled out rather than built
+// from the option table: its text is read back by every later installation,
+// so a change to the table that changes a line, a format or the order must
+// show up here.
 const char kDefaultFile[] =
     "# Default options for the Inventor geometry import converter.\n"
     "# !! Do not modify this file. It is written by the converter.\n"

@@ -45,6 +45,20 @@ TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
   FreeInventorState();
 }
 
+// Only some options are run-time tokens; the others come from the
+// preferences alone, and naming one per run is an unknown token.
+TEST(RunOptions, APreferenceThatIsNoTokenIsRefused) {
+  plugin_test::Conversion run;
+  const std::string path = run.Write("scene.iv", kTwoCubes);
+  EXPECT_EQ(run.Convert(path, {{"forceWeldVertices", "0"}, {"validate_header_2", path}}), 1);
+  EXPECT_EQ(CallLines("Kv_Report_Error"),
+            std::vector<std::string>{"Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" "
+                                     "\"forceWeldVertices\")"});
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ(state->options.forceWeldVertices, 1);
+  FreeInventorState();
+}
+
 TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
   plugin_test::Conversion run;
   const std::string first = run.Write("first.iv", "#Inventor V2.1 ascii\nSeparator { DEF First Cube {} }\n");
