@@ -6,6 +6,7 @@ add_library(inventor_import SHARED
   $<TARGET_OBJECTS:plugin_options>
   $<TARGET_OBJECTS:plugin_scene>
   $<TARGET_OBJECTS:plugin_geometry>
+  $<TARGET_OBJECTS:plugin_nurbs>
   $<TARGET_OBJECTS:plugin_materials>
   $<TARGET_OBJECTS:plugin_lights>)
 target_link_libraries(inventor_import PRIVATE Coin::Coin)
@@ -20,6 +21,7 @@ add_library(inventor_import_static STATIC
   $<TARGET_OBJECTS:plugin_options>
   $<TARGET_OBJECTS:plugin_scene>
   $<TARGET_OBJECTS:plugin_geometry>
+  $<TARGET_OBJECTS:plugin_nurbs>
   $<TARGET_OBJECTS:plugin_materials>
   $<TARGET_OBJECTS:plugin_lights>)
 target_link_libraries(inventor_import_static PUBLIC Coin::Coin)

@@ -14,8 +14,8 @@
 #include "geometry/tessellated_surfaces.h"
 #include "geometry/triangle_count.h"
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void ShowProgress(int32_t triangles) {
 }  // namespace
 
 int BeginShapePass(SoCallbackAction *action, SoNode *node) {
-  ShapeAccumulator &shape = state->shape;
+  ShapeAccumulator &shape = plugin.state->shape;
   SoState *traversal = action->getState();
   shape.clockwise =
       shape.in_vertex_shape && SoShapeHintsElement::getVertexOrdering(traversal) == SoShapeHintsElement::CLOCKWISE;
@@ -94,7 +94,7 @@ int BeginShapePass(SoCallbackAction *action, SoNode *node) {
     ResetShapeState();
     return 0;
   }
-  if (state->options.import_materials) ClassifyShapeColors(traversal, triangles);
+  if (plugin.state->options.import_materials) ClassifyShapeColors(traversal, triangles);
   GetShapeName(shape.base_name, node);
   // Three corners per triangle must fit the buffer's 32-bit counts.
   if (triangles > INT32_MAX / 3) return FailAllocation(triangles);

@@ -5,13 +5,15 @@
 #include <Inventor/elements/SoDrawStyleElement.h>
 #include <Inventor/elements/SoModelMatrixElement.h>
 
+#include "geometry/geometry.h"
 #include "geometry/mesh_passes.h"
 #include "geometry/mesh_post_processing.h"
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "materials/materials.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -22,8 +24,8 @@ void IndexTriangles(IndexedPolygons *polygons, int32_t triangles) {
 }
 
 const InstanceRecord *EnclosingGroup() {
-  const int count = state->parent_stack.getLength();
-  return count > 0 ? static_cast<const InstanceRecord *>(state->parent_stack[count - 1]) : nullptr;
+  const int count = plugin.state->parent_stack.getLength();
+  return count > 0 ? static_cast<const InstanceRecord *>(plugin.state->parent_stack[count - 1]) : nullptr;
 }
 
 void DefineObject(const SbString &object) {
@@ -46,13 +48,13 @@ void HideInstance(const SbString &instance) {
 
 // Bounding box, unique name, definition, record and the host's post-processing.
 SbString WriteObject(SoNode *node) {
-  ShapeAccumulator &shape = state->shape;
+  ShapeAccumulator &shape = plugin.state->shape;
   Import_IO_Compute_BoundingBox(shape.vertex_count, shape.polygons->positions);
   SbString object;
-  MakeUniqueName(kv::tok("object"), state->object_name_dict, state->object_names, shape.base_name, object);
+  MakeUniqueName(kv::tok("object"), plugin.state->object_name_dict, plugin.state->object_names, shape.base_name, object);
   DefineObject(object);
   NewObjectRecord(3, object, node);
-  ++state->objects_created;
+  ++plugin.state->objects_created;
   PostProcessMesh(object.getString());
   return object;
 }
@@ -60,11 +62,11 @@ SbString WriteObject(SoNode *node) {
 // The instance is attached last, once it is surfaced, placed and hidden.
 void PlaceInstance(SoCallbackAction *action, SoNode *node, const SbString &object, const SbString &parent,
                    const SbMatrix &matrix) {
-  const ShapeAccumulator &shape = state->shape;
+  const ShapeAccumulator &shape = plugin.state->shape;
   SbString instance;
-  MakeUniqueName(kv::tok("instance"), state->instance_name_dict, state->instance_names, shape.base_name, instance);
+  MakeUniqueName(kv::tok("instance"), plugin.state->instance_name_dict, plugin.state->instance_names, shape.base_name, instance);
   kv::kv_list(Kv_Add_Instance, kv::tok("instance"), instance.getString(), kv::tok("object"), object.getString());
-  if (state->options.import_materials) {
+  if (plugin.state->options.import_materials) {
     // Colours that travel in vertices or faces leave the instance the default material.
     const int use_default_material = shape.single_material && !shape.vertex_color_count ? 0 : 1;
     AssignShapeSurface(instance, use_default_material, action);
@@ -78,12 +80,12 @@ void PlaceInstance(SoCallbackAction *action, SoNode *node, const SbString &objec
 }  // namespace
 
 int FinishShapePass(SoCallbackAction *action, SoNode *node) {
-  ShapeAccumulator &shape = state->shape;
+  ShapeAccumulator &shape = plugin.state->shape;
   if (!shape.polygons) return 0;
   IndexTriangles(shape.polygons, shape.triangle_count);
-  state->polygons_output += shape.triangle_count;
+  plugin.state->polygons_output += shape.triangle_count;
   const InstanceRecord *parent = EnclosingGroup();
-  const SbString parent_name = parent ? parent->name : SbString(root_instance_name);
+  const SbString parent_name = parent ? parent->name : SbString(plugin.root_instance_name);
   const SbMatrix matrix = SoModelMatrixElement::get(action->getState());
   const SbString object = WriteObject(node);
   PlaceInstance(action, node, object, parent_name, matrix);

@@ -1,4 +1,4 @@
-// The two passes of ProcessShape over one shape.
+// ProcessShape and its two passes over one shape.
 #ifndef GEOMETRY_MESH_PASSES_H
 #define GEOMETRY_MESH_PASSES_H
 
@@ -12,5 +12,8 @@ int BeginShapePass(SoCallbackAction *action, SoNode *node);
 // Writes the filled buffer as an object and places its instance; 0 when
 // the begin pass made no buffer.
 int FinishShapePass(SoCallbackAction *action, SoNode *node);
+
+// The abort poll, then pass 1 (begin) or 0 (finish); 0 when stopped or skipped.
+int ProcessShape(int pass, SoCallbackAction *action, SoNode *node);
 
 #endif

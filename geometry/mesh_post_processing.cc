@@ -3,7 +3,7 @@
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 
@@ -51,9 +51,9 @@ void Merge(const char *object, ImportOptions &options) {
 }  // namespace
 
 void PostProcessMesh(const char *object) {
-  ImportOptions &options = state->options;
+  ImportOptions &options = plugin.state->options;
   for (const WeldStep &step : kWeldSteps) {
-    if (StepApplies(step, options, state->shape)) Weld(object, step, options);
+    if (StepApplies(step, options, plugin.state->shape)) Weld(object, step, options);
   }
   if (options.calc_smoothed_normals == 1) Smooth(object, options);
   if (options.EnaMergePolygons) Merge(object, options);

@@ -1,15 +1,15 @@
 // ProcessShape: the abort poll in front of each pass over a shape.
 #include "geometry/mesh_passes.h"
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 namespace {
 
 // A finish pass stopped by the abort poll would leave the buffer allocated
 // and the accumulator set for the next shape's begin pass.
 void DropUnfinishedShape() {
-  if (state->shape.polygons) Import_IO_Free_Indexedpolygons();
+  if (plugin.state->shape.polygons) Import_IO_Free_Indexedpolygons();
   ResetShapeState();
 }
 

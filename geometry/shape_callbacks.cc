@@ -3,11 +3,13 @@
 #include <Inventor/misc/SoState.h>
 #include <Inventor/nodes/SoVertexShape.h>
 
+#include "geometry/geometry.h"
+#include "geometry/mesh_passes.h"
 #include "geometry/shape_classes.h"
 #include "geometry/tessellated_surfaces.h"
+#include "geometry/triangle_collection.h"
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 
@@ -29,8 +31,8 @@ const ShapeClass kTriangleCallbackOrder[kShapeClassCount] = {kShapeCube,
 
 }  // namespace
 
-Response inventorCB_VertexShapePre(void *, SoCallbackAction *action, const SoNode *node) {
-  state->shape.in_vertex_shape = 1;
+SoCallbackAction::Response inventorCB_VertexShapePre(void *, SoCallbackAction *action, const SoNode *node) {
+  plugin.state->shape.in_vertex_shape = 1;
   action->getState()->push();
   // The vertex property's coordinates, normals, colours and binding must be
   // in the state when the shape pre-callback analyses the shape.
@@ -40,20 +42,20 @@ Response inventorCB_VertexShapePre(void *, SoCallbackAction *action, const SoNod
   return SoCallbackAction::CONTINUE;
 }
 
-Response inventorCB_VertexShapePost(void *, SoCallbackAction *action, const SoNode *) {
-  state->shape.in_vertex_shape = 0;
+SoCallbackAction::Response inventorCB_VertexShapePost(void *, SoCallbackAction *action, const SoNode *) {
+  plugin.state->shape.in_vertex_shape = 0;
   action->getState()->pop();
   return SoCallbackAction::CONTINUE;
 }
 
-Response inventorCB_ShapePre(void *, SoCallbackAction *action, const SoNode *const_node) {
+SoCallbackAction::Response inventorCB_ShapePre(void *, SoCallbackAction *action, const SoNode *const_node) {
   SoNode *node = const_cast<SoNode *>(const_node);
   const ShapeClass shape_class = FindShapeClass(node);
   if (shape_class == kShapeUnsupported) {
     Import_IO_Report_Error(1, "Unsupported shape node encountered, skipping.");
     return SoCallbackAction::PRUNE;
   }
-  if (!state->shape_type_enabled[shape_class]) return SoCallbackAction::CONTINUE;
+  if (!plugin.state->shape_type_enabled[shape_class]) return SoCallbackAction::CONTINUE;
   if (!ProcessShape(1, action, node)) return SoCallbackAction::PRUNE;
   if (IsNurbsSurfaceClass(shape_class)) {
     // Coin3D's NURBS tessellator needs OpenGL: the surface never reaches it.
@@ -64,9 +66,9 @@ Response inventorCB_ShapePre(void *, SoCallbackAction *action, const SoNode *con
 }
 
 // Runs after a pruned pre-callback too; the finish pass then finds no buffer.
-Response inventorCB_ShapePost(void *, SoCallbackAction *action, const SoNode *node) {
+SoCallbackAction::Response inventorCB_ShapePost(void *, SoCallbackAction *action, const SoNode *node) {
   const ShapeClass shape_class = FindShapeClass(node);
-  if (shape_class != kShapeUnsupported && state->shape_type_enabled[shape_class]) {
+  if (shape_class != kShapeUnsupported && plugin.state->shape_type_enabled[shape_class]) {
     ProcessShape(0, action, const_cast<SoNode *>(node));
   }
   return SoCallbackAction::CONTINUE;
@@ -74,7 +76,7 @@ Response inventorCB_ShapePost(void *, SoCallbackAction *action, const SoNode *no
 
 void RegisterTriangleCallbacks(SoCallbackAction *action) {
   for (ShapeClass shape_class : kTriangleCallbackOrder) {
-    if (!state->shape_type_enabled[shape_class] || IsNurbsSurfaceClass(shape_class)) continue;
+    if (!plugin.state->shape_type_enabled[shape_class] || IsNurbsSurfaceClass(shape_class)) continue;
     action->addTriangleCallback(ShapeClassType(shape_class), inventorCB_TrianglePrimitive, nullptr);
   }
 }

@@ -1,4 +1,5 @@
 #include "geometry/shape_classes.h"
+#include "plugin/plugin.h"
 
 #include <Inventor/nodes/SoCone.h>
 #include <Inventor/nodes/SoCube.h>
@@ -15,8 +16,6 @@
 #include <Inventor/nodes/SoText3.h>
 #include <Inventor/nodes/SoTriangleStripSet.h>
 
-#include "plugin/callbacks.h"
-#include "plugin/node_names.h"
 
 namespace {
 

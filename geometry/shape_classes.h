@@ -2,6 +2,7 @@
 #ifndef GEOMETRY_SHAPE_CLASSES_H
 #define GEOMETRY_SHAPE_CLASSES_H
 
+#include <Inventor/SbString.h>
 #include <Inventor/SoType.h>
 
 class SoNode;
@@ -36,5 +37,8 @@ SoType ShapeClassType(ShapeClass shape_class);
 
 // The class word: the base name of an unnamed shape.
 const char *ShapeClassWord(ShapeClass shape_class);
+
+// The node's name, else its class word ("Shape" for any other class).
+void GetShapeName(SbString &result, const SoNode *node);
 
 #endif

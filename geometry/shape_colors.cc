@@ -7,8 +7,8 @@
 #include <Inventor/elements/SoMaterialBindingElement.h>
 #include <Inventor/elements/SoSpecularColorElement.h>
 
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "geometry/value_conversion.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ bool IsBlack(const SbColor &color) { return ColorEquals(color, 0, 0, 0); }
 // one black ambient, diffuse and specular colour: the colours then come
 // from the emissive list.
 bool ColorsAreEmissive(SoState *traversal) {
-  if (!state->input || !state->input->isFileVRML1()) return false;
+  if (!plugin.state->input || !plugin.state->input->isFileVRML1()) return false;
   const SoAmbientColorElement *ambient = SoAmbientColorElement::getInstance(traversal);
   const SoDiffuseColorElement *diffuse = SoDiffuseColorElement::getInstance(traversal);
   const SoSpecularColorElement *specular = SoSpecularColorElement::getInstance(traversal);
@@ -48,7 +48,7 @@ bool ColorsAreEmissive(SoState *traversal) {
 
 int32_t MaterialColorCount(SoState *traversal, int32_t binding) {
   if (IsPerVertex(binding) && ColorsAreEmissive(traversal)) {
-    state->shape.colors_from_emissive = 1;
+    plugin.state->shape.colors_from_emissive = 1;
     return SoEmissiveColorElement::getInstance(traversal)->getNum();
   }
   return SoDiffuseColorElement::getInstance(traversal)->getNum();
@@ -57,7 +57,7 @@ int32_t MaterialColorCount(SoState *traversal, int32_t binding) {
 }  // namespace
 
 void ClassifyShapeColors(SoState *traversal, int32_t triangles) {
-  ShapeAccumulator &shape = state->shape;
+  ShapeAccumulator &shape = plugin.state->shape;
   shape.material_binding = SoMaterialBindingElement::get(traversal);
   shape.material_color_count = MaterialColorCount(traversal, shape.material_binding);
   if (shape.material_binding == SoMaterialBindingElement::OVERALL || shape.material_color_count <= 1) {

@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "geometry/nurbs/nurbs.h"
+#include "geometry/shape_classes.h"
+#include "geometry/triangle_collection.h"
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 bool TessellateSurfaceShape(SoCallbackAction *action, const SoNode *node, int32_t &triangles) {
-  std::vector<SoPrimitiveVertex> &corners = state->shape.nurbs_corners;
+  std::vector<SoPrimitiveVertex> &corners = plugin.state->shape.nurbs_corners;
   corners.clear();
   SbString reason, warning;
   const bool made = TessellateNurbsSurface(action, node, corners, reason, &warning);
@@ -28,7 +30,7 @@ bool TessellateSurfaceShape(SoCallbackAction *action, const SoNode *node, int32_
 }
 
 void DeliverTessellatedTriangles(SoCallbackAction *action) {
-  const std::vector<SoPrimitiveVertex> &corners = state->shape.nurbs_corners;
+  const std::vector<SoPrimitiveVertex> &corners = plugin.state->shape.nurbs_corners;
   for (size_t i = 0; i + 2 < corners.size(); i += 3) {
     inventorCB_TrianglePrimitive(nullptr, action, &corners[i], &corners[i + 1], &corners[i + 2]);
   }

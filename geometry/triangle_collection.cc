@@ -4,9 +4,10 @@
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/elements/SoTextureMatrixElement.h>
 
+#include "geometry/triangle_collection.h"
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "materials/materials.h"
+#include "plugin/plugin.h"
 
 namespace {
 
@@ -35,11 +36,11 @@ void StoreCorner(const ShapeAccumulator &shape, SoState *traversal, const SbMatr
 }
 
 void StoreTriangle(SoCallbackAction *action, const SoPrimitiveVertex *const corners[3], int32_t triangle) {
-  const ShapeAccumulator &shape = state->shape;
+  const ShapeAccumulator &shape = plugin.state->shape;
   SoState *traversal = action->getState();
   const SbMatrix &texture_matrix = SoTextureMatrixElement::get(traversal);
   for (int32_t k = 0; k < 3; ++k) StoreCorner(shape, traversal, texture_matrix, corners[k], 3 * triangle + k);
-  if (!shape.vertex_color_count && shape.per_face_materials && state->options.import_materials) {
+  if (!shape.vertex_color_count && shape.per_face_materials && plugin.state->options.import_materials) {
     AssignFaceSurface(corners[0]->getMaterialIndex(), traversal);
   }
 }
@@ -57,7 +58,7 @@ void ReportTriangleOverflow() {
 
 void inventorCB_TrianglePrimitive(void *, SoCallbackAction *action, const SoPrimitiveVertex *v1,
                                   const SoPrimitiveVertex *v2, const SoPrimitiveVertex *v3) {
-  ShapeAccumulator &shape = state->shape;
+  ShapeAccumulator &shape = plugin.state->shape;
   if (!shape.polygons) return;
   const int32_t triangle = shape.triangles_received;
   if (triangle < shape.triangle_count) {

@@ -1,7 +1,8 @@
 // Coin3D values in the forms the host and the colour rules compare.
 #include <cstring>
 
-#include "plugin/callbacks.h"
+#include "geometry/geometry.h"
+#include "geometry/value_conversion.h"
 
 // SbMatrix is stored row by row with the translation in row 3, which is the
 // host's layout as it is.

@@ -6,11 +6,13 @@
 #include <Inventor/nodes/SoOrthographicCamera.h>
 #include <Inventor/nodes/SoPerspectiveCamera.h>
 
+#include "geometry/geometry.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "lights/light_definition.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "lights/lights.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 using kv::tok;
 
@@ -81,12 +83,12 @@ void CameraWindow(const SoCamera *camera, bool orthographic, float window[2]) {
 
 }  // namespace
 
-Response inventorCB_Camera(void *, SoCallbackAction *action, const SoNode *node) {
+SoCallbackAction::Response inventorCB_Camera(void *, SoCallbackAction *action, const SoNode *node) {
   const SoCamera *camera = static_cast<const SoCamera *>(node);
   // Exact type: anything derived from the orthographic camera is taken as perspective.
   const bool orthographic = node->getTypeId() == SoOrthographicCamera::getClassTypeId();
   SbString name;
-  MakeUniqueName(tok("camera"), state->camera_name_dict, state->camera_names,
+  MakeUniqueName(tok("camera"), plugin.state->camera_name_dict, plugin.state->camera_names,
                  WantedName(node, orthographic ? "Orthographic" : "Perspective"), name);
   float matrix[16];
   CameraMatrix(action, camera, matrix);
@@ -100,9 +102,9 @@ Response inventorCB_Camera(void *, SoCallbackAction *action, const SoNode *node)
               tok("window"), window, KV_GROUP_END, tok("lookfrom"), view.eye, KV_GROUP_END, tok("lookat"),
               view.target, KV_GROUP_END, tok("lookup"), view.up, KV_GROUP_END, tok("projection"),
               tok(orthographic ? "orthographic" : "perspective"), KV_GROUP_END);
-  state->cameras_created++;
-  PushNamedRecord(state->camera_list, name);
-  if (state->options.add_camera_headlight == 1) CreateHeadLight(view.eye, view.target, name);
+  plugin.state->cameras_created++;
+  PushNamedRecord(plugin.state->camera_list, name);
+  if (plugin.state->options.add_camera_headlight == 1) CreateHeadLight(view.eye, view.target, name);
   return SoCallbackAction::CONTINUE;
 }
 
@@ -116,5 +118,5 @@ void CreateDefaultCamera() {
   const float window[2] = {side, side};
   kv::kv_list(Kv_Camera, "default", tok("lookfrom"), eye, KV_GROUP_END, tok("lookat"), target, KV_GROUP_END,
               tok("focallength"), &focal_length, KV_GROUP_END, tok("window"), window, KV_GROUP_END);
-  if (state->options.add_camera_headlight == 1) CreateHeadLight(eye, target, SbString("default"));
+  if (plugin.state->options.add_camera_headlight == 1) CreateHeadLight(eye, target, SbString("default"));
 }

@@ -1,7 +1,6 @@
 // A camera's headlight: a directional light shining from the eye towards
 // the target, made switched off.
 #include "lights/light_definition.h"
-#include "plugin/callbacks.h"
 
 void CreateHeadLight(const float eye[3], const float target[3], const SbString &camera) {
   const SbString name = UniqueLightName(camera + "_HeadLight");

@@ -6,10 +6,12 @@
 #include <Inventor/nodes/SoPointLight.h>
 #include <Inventor/nodes/SoSpotLight.h>
 
+#include "geometry/geometry.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "lights/light_definition.h"
-#include "plugin/callbacks.h"
+#include "lights/lights.h"
+#include "plugin/plugin.h"
 
 using kv::tok;
 
@@ -60,7 +62,7 @@ const float kDistance = 100.0f;
 
 }  // namespace
 
-Response inventorCB_DirectionalLight(void *, SoCallbackAction *action, const SoNode *node) {
+SoCallbackAction::Response inventorCB_DirectionalLight(void *, SoCallbackAction *action, const SoNode *node) {
   const SoDirectionalLight *light = static_cast<const SoDirectionalLight *>(node);
   const LightBasics basics = ReadLight(action, light, "DirectionalLight");
   // Towards the light: the reversed direction through the whole matrix,
@@ -76,7 +78,7 @@ Response inventorCB_DirectionalLight(void *, SoCallbackAction *action, const SoN
   return SoCallbackAction::CONTINUE;
 }
 
-Response inventorCB_PointLight(void *, SoCallbackAction *action, const SoNode *node) {
+SoCallbackAction::Response inventorCB_PointLight(void *, SoCallbackAction *action, const SoNode *node) {
   const SoPointLight *light = static_cast<const SoPointLight *>(node);
   const LightBasics basics = ReadLight(action, light, "PointLight");
   float position[3];
@@ -90,7 +92,7 @@ Response inventorCB_PointLight(void *, SoCallbackAction *action, const SoNode *n
   return SoCallbackAction::CONTINUE;
 }
 
-Response inventorCB_SpotLight(void *, SoCallbackAction *action, const SoNode *node) {
+SoCallbackAction::Response inventorCB_SpotLight(void *, SoCallbackAction *action, const SoNode *node) {
   const SoSpotLight *light = static_cast<const SoSpotLight *>(node);
   const LightBasics basics = ReadLight(action, light, "SpotLight");
   float position[3], aim[3];

@@ -6,10 +6,11 @@
 #include <Inventor/elements/SoModelMatrixElement.h>
 #include <Inventor/nodes/SoNode.h>
 
+#include "geometry/geometry.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 using kv::tok;
 
@@ -20,7 +21,7 @@ SbString WantedName(const SoNode *node, const char *class_word) {
 
 SbString UniqueLightName(const SbString &wanted) {
   SbString name;
-  MakeUniqueName(tok("light"), state->light_name_dict, state->light_names, wanted, name);
+  MakeUniqueName(tok("light"), plugin.state->light_name_dict, plugin.state->light_names, wanted, name);
   return name;
 }
 
@@ -44,6 +45,6 @@ void PushNamedRecord(NamedRecord *&list, const SbString &name) {
 }
 
 void RecordLight(const SbString &name) {
-  state->lights_created++;
-  PushNamedRecord(state->light_list, name);
+  plugin.state->lights_created++;
+  PushNamedRecord(plugin.state->light_list, name);
 }

@@ -33,4 +33,7 @@ void RecordLight(const SbString &name);
 // Puts a record holding name at the head of list.
 void PushNamedRecord(NamedRecord *&list, const SbString &name);
 
+// A light that follows a camera: at eye, pointing at target, named after the camera.
+void CreateHeadLight(const float eye[3], const float target[3], const SbString &camera);
+
 #endif

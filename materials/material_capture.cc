@@ -10,9 +10,9 @@
 #include <Inventor/elements/SoTransparencyElement.h>
 #include <Inventor/nodes/SoNode.h>
 
+#include "materials/materials.h"
 #include "materials/so_texture_filename_element.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 
@@ -52,11 +52,11 @@ SbColor DiffuseEntry(SoState *traversal, int index, float *transparency) {
 
 }  // namespace
 
-Response inventorCB_MaterialPre(void *, SoCallbackAction *, const SoNode *node) {
+SoCallbackAction::Response inventorCB_MaterialPre(void *, SoCallbackAction *, const SoNode *node) {
   // Only the name is read here: the values come from the elements when a
   // shape captures its material.
   const SbName &name = node->getName();
-  state->material_name = name.getLength() > 0 ? name.getString() : "surface";
+  plugin.state->material_name = name.getLength() > 0 ? name.getString() : "surface";
   return SoCallbackAction::CONTINUE;
 }
 

@@ -4,6 +4,8 @@
 #ifndef MATERIALS_MATERIAL_CAPTURE_H
 #define MATERIALS_MATERIAL_CAPTURE_H
 
+#include <cstdint>
+
 #include "plugin/inventor_state.h"
 
 class SoState;
@@ -32,5 +34,15 @@ void CopyMaterialColors(MaterialSnapshot &to, const MaterialSnapshot &from);
 
 // True when the snapshot carries a texture file name or embedded pixels.
 bool HasTexture(const MaterialSnapshot &snapshot);
+
+// Both halves at once: colours from the given entries, then the texture.
+void CaptureMaterial(MaterialSnapshot &snapshot, SoState *traversal, int ambient, int diffuse, int specular,
+                     int emissive, int shininess, int transparency);
+
+// True when the colour fields are equal (the per-face change test).
+bool SameFaceMaterial(const MaterialSnapshot &a, const MaterialSnapshot &b);
+
+// A packed colour 0xRRGGBBAA as red, green, blue (byte / 255) and transparency (1 - alpha).
+void UnpackColor(uint32_t packed, float &r, float &g, float &b, float &transparency);
 
 #endif

@@ -1,6 +1,9 @@
 #include "materials/so_texture_filename_element.h"
 
+#include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/misc/SoState.h>
+
+#include "materials/materials.h"
 
 SO_ELEMENT_SOURCE(SoTextureFilenameElement);
 
@@ -42,4 +45,10 @@ SoElement *SoTextureFilenameElement::copyMatchInfo(void) const {
   element->filename = filename;
   element->nodeId = nodeId;
   return element;
+}
+
+void EnableTextureFilenameElement() {
+  SoTextureFilenameElement::initClass();
+  SoCallbackAction::enableElement(SoTextureFilenameElement::getClassTypeId(),
+                                  SoTextureFilenameElement::getClassStackIndex());
 }

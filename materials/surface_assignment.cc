@@ -11,9 +11,9 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/material_capture.h"
+#include "materials/materials.h"
 #include "materials/surface_sharing.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 using kv::tok;
 
@@ -38,7 +38,7 @@ MaterialIndices FaceMaterialIndices(int material_index, SoState *traversal) {
 // Slot n of the current buffer's surface names; null when the buffer has
 // none or n lies beyond it.
 char **SurfaceNameSlot(int n) {
-  IndexedPolygons *polygons = state->shape.polygons;
+  IndexedPolygons *polygons = plugin.state->shape.polygons;
   if (polygons == nullptr || polygons->surface_names == nullptr) return nullptr;
   if (n < 0 || n >= polygons->num_polygons) return nullptr;
   return &polygons->surface_names[n];
@@ -58,7 +58,7 @@ void AssignShapeSurface(const SbString &instance, int use_default_material, SoCa
 
 // Runs for every triangle: only the colours are read until they change.
 void AssignFaceSurface(int material_index, SoState *traversal) {
-  ShapeAccumulator &shape = state->shape;
+  ShapeAccumulator &shape = plugin.state->shape;
   const int n = shape.triangles_received;
   MaterialSnapshot snapshot;
   CaptureColors(snapshot, traversal, FaceMaterialIndices(material_index, traversal));

@@ -9,8 +9,8 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/material_capture.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 using kv::tok;
 
@@ -85,14 +85,14 @@ void ListSurface(const MaterialSnapshot &snapshot, const SbString &name) {
   MaterialSnapshot *record = new (std::nothrow) MaterialSnapshot(snapshot);
   if (record == nullptr) return;  // the surface exists; only its sharing is lost
   record->name = name;
-  record->next = state->surface_list;
-  state->surface_list = record;
+  record->next = plugin.state->surface_list;
+  plugin.state->surface_list = record;
 }
 
 }  // namespace
 
 float OpacityFromTransparency(float transparency) {
-  return state->options.alpha_invert ? transparency : static_cast<float>(1.0 - static_cast<double>(transparency));
+  return plugin.state->options.alpha_invert ? transparency : static_cast<float>(1.0 - static_cast<double>(transparency));
 }
 
 int32_t PhongFromShininess(float shininess) { return TruncateToInt32(static_cast<double>(shininess) * 128.0); }
@@ -113,7 +113,7 @@ void ApplyScalarModifier(const SbString &surface, float value, int code) {
 
 SbString DefineSurface(const MaterialSnapshot &snapshot) {
   SbString name;
-  MakeUniqueName(tok("surface"), state->surface_name_dict, state->surface_names, state->material_name, name);
+  MakeUniqueName(tok("surface"), plugin.state->surface_name_dict, plugin.state->surface_names, plugin.state->material_name, name);
   const bool textured = HasTexture(snapshot);
   const int32_t phong = PhongFromShininess(snapshot.shininess);
   float opacity = textured ? 1.0f : OpacityFromTransparency(snapshot.transparency);
@@ -127,7 +127,7 @@ SbString DefineSurface(const MaterialSnapshot &snapshot) {
   if (opacity > 1.0f) opacity = 1.0f;
   ApplyScalarModifier(name, opacity, kAttrOpacity);
 
-  state->surfaces_created++;
+  plugin.state->surfaces_created++;
   ListSurface(snapshot, name);
   return name;
 }

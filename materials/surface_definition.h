@@ -6,6 +6,11 @@
 #include <Inventor/SbColor.h>
 #include <Inventor/SbString.h>
 
+#include "plugin/inventor_state.h"
+
+// Defines the host surface of a snapshot under a unique name, lists it and answers the name.
+SbString DefineSurface(const MaterialSnapshot &snapshot);
+
 // Applies the user's operation for a colour attribute (kAttrDiffuse,
 // kAttrSpecular or kAttrLuminous) to the coefficient and sends colour and
 // coefficient to the surface. "Normalize" replaces color by its normalised form.

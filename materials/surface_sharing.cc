@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "materials/material_capture.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "materials/materials.h"
+#include "materials/surface_definition.h"
+#include "materials/texture_reference.h"
+#include "plugin/plugin.h"
 
 namespace {
 
@@ -96,13 +98,13 @@ SurfaceIndex &Index() {
 void Forget(SurfaceIndex &index) {
   index.newest.clear();
   index.head = nullptr;
-  index.owner = state;
+  index.owner = plugin.state;
 }
 
 // Brings the index up to date with surface_list.
 void Follow(SurfaceIndex &index) {
-  MaterialSnapshot *head = state ? state->surface_list : nullptr;
-  if (index.owner != state || head == nullptr) Forget(index);
+  MaterialSnapshot *head = plugin.state ? plugin.state->surface_list : nullptr;
+  if (index.owner != plugin.state || head == nullptr) Forget(index);
   if (head == index.head) return;
   index.pending.clear();
   MaterialSnapshot *record = head;

@@ -13,6 +13,9 @@ class SoState;
 // pixels), and the same wrap modes unless neither has a texture.
 bool SurfacesEqual(const MaterialSnapshot &a, const MaterialSnapshot &b);
 
+// The newest equal surface of the run, or null.
+MaterialSnapshot *FindSharedSurface(const MaterialSnapshot &snapshot);
+
 // The name of the run's surface equal to the snapshot; defines the surface
 // and its texture first when there is none. Sets the snapshot's name.
 const SbString &FindOrDefineSurface(MaterialSnapshot &snapshot, SoState *traversal);

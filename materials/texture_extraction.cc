@@ -11,8 +11,7 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/texture_paths.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 using kv::on_off;
 using kv::tok;
@@ -44,7 +43,7 @@ DisplayDriver SwitchDisplayDriver() {
               &display.saved_enabled);
   int64_t embedded = 0;
   Kv_Inquire_Environment("KV_RUNING_IN_MAX", &embedded);
-  display.shown = embedded == 0 && state->options.display_textures != 0 && ContainsText(description, "Windows v3.");
+  display.shown = embedded == 0 && plugin.state->options.display_textures != 0 && ContainsText(description, "Windows v3.");
   kv::kv_list(Kv_Output_Driver, kDisplayDriver, tok("enabled"), on_off(display.shown));
   return display;
 }
@@ -64,7 +63,7 @@ Kv_Token SetOverwriteConfirmation() {
   Kv_Token saved = 0;
   kv::kv_list(Kv_Inquire_Option, tok("confirm"), tok("overwrites"), tok("enabled"), &saved);
   kv::kv_list(Kv_Option, tok("confirm"), tok("overwrites"), tok("enabled"),
-              on_off(state->options.textures_confirm_overwrite != 0));
+              on_off(plugin.state->options.textures_confirm_overwrite != 0));
   return saved;
 }
 

@@ -7,6 +7,13 @@
 
 #include "host/host_records.h"
 
+class SbString;
+class SoState;
+
+// Writes the embedded pixels of the state's texture image to a TIFF file
+// named after texture; path receives the file; false when it was not written.
+bool ExtractEmbeddedTexture(SbString &path, const SbString &texture, SoState *traversal);
+
 // Copies one row of width interleaved pixels (1 to 4 components) from
 // pixels[offset] into the image's channel planes and advances offset past
 // it. Grey+alpha rows keep the grey byte only. Missing planes receive nothing.

@@ -3,7 +3,7 @@
 #include "materials/texture_paths.h"
 
 #include "host/kv_toolkit.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ SbString DirectoryPart(const SbString &path) {
 }  // namespace
 
 SbString ReferencedTexturePath(const SbString &texture_file) {
-  const ImportOptions &options = state->options;
+  const ImportOptions &options = plugin.state->options;
   if (options.txtr_ref_dir != nullptr && options.txtr_ref_dir_specific != 0) {
     return SbString(options.txtr_ref_dir) + FileNamePart(texture_file);
   }
@@ -31,12 +31,12 @@ SbString ReferencedTexturePath(const SbString &texture_file) {
 }
 
 SbString ExtractedTexturePath(const SbString &texture) {
-  const ImportOptions &options = state->options;
+  const ImportOptions &options = plugin.state->options;
   const SbString file = texture + ".tif";
   if (options.txtr_save_dir_same == 0 && options.txtr_save_dir != nullptr) {
     return SbString(options.txtr_save_dir) + FileNamePart(file);
   }
-  return DirectoryPart(state->file_name) + file;
+  return DirectoryPart(plugin.state->file_name) + file;
 }
 
 SbString MissingTextureMessage(const SbString &path) {

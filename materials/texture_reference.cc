@@ -6,11 +6,14 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/material_capture.h"
+#include "materials/materials.h"
 #include "materials/so_texture_filename_element.h"
 #include "materials/surface_definition.h"
+#include "materials/texture_extraction.h"
 #include "materials/texture_paths.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "materials/texture_reference.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 using kv::on_off;
 using kv::tok;
@@ -29,7 +32,7 @@ const char *AlphaSourceWord(int alpha_source) {
 
 void SendTextureDefinition(const SbString &texture, int32_t file_type, const SbString &path,
                            const MaterialSnapshot &snapshot) {
-  const ImportOptions &options = state->options;
+  const ImportOptions &options = plugin.state->options;
   const bool invert = options.alpha_invert != 0 && options.alpha_source != 3;
   kv::kv_list(Kv_Texture, texture.getString(), tok("image"), tok("textureimage"), file_type, path.getString(),
               KV_GROUP_END, tok("enabled"), tok("on"), KV_GROUP_END, tok("alphachansrc"), tok("type"),
@@ -42,7 +45,7 @@ void SendTextureDefinition(const SbString &texture, int32_t file_type, const SbS
 // True when the image has an alpha channel (grey+alpha or RGBA) and the
 // options let a texture's alpha drive the face opacity.
 bool AlphaDrivesOpacity(const SbString &texture) {
-  const int16_t source = state->options.transparency_source;
+  const int16_t source = plugin.state->options.transparency_source;
   if (source != 0 && source != 2) return false;
   Kv_ImageInfo info = {};
   intptr_t unused = 0;
@@ -78,7 +81,7 @@ bool TexturePath(const MaterialSnapshot &snapshot, const SbString &texture, SoSt
     path = ReferencedTexturePath(snapshot.texture_file);
     return true;
   }
-  if (state->options.load_textures == 0) return false;
+  if (plugin.state->options.load_textures == 0) return false;
   if (ExtractEmbeddedTexture(path, texture, traversal)) return true;
   Import_IO_Report_Error(1, "Error creating texture map from embedding pixel data in Texture2 node.");
   return false;
@@ -86,16 +89,16 @@ bool TexturePath(const MaterialSnapshot &snapshot, const SbString &texture, SoSt
 
 }  // namespace
 
-Response inventorCB_Texture2Pre(void *, SoCallbackAction *action, const SoNode *node) {
+SoCallbackAction::Response inventorCB_Texture2Pre(void *, SoCallbackAction *action, const SoNode *node) {
   const SoTexture2 *texture = static_cast<const SoTexture2 *>(node);
   SoTextureFilenameElement::set(action->getState(), const_cast<SoNode *>(node), texture->filename.getValue());
   return SoCallbackAction::CONTINUE;
 }
 
 void DefineTexture(const MaterialSnapshot &snapshot, SoState *traversal) {
-  if (state->options.ImportTextureReferences == 0 || !HasTexture(snapshot)) return;
+  if (plugin.state->options.ImportTextureReferences == 0 || !HasTexture(snapshot)) return;
   SbString texture;
-  MakeUniqueName(tok("texture"), state->texture_name_dict, state->texture_names, SbString("texture"), texture);
+  MakeUniqueName(tok("texture"), plugin.state->texture_name_dict, plugin.state->texture_names, SbString("texture"), texture);
   SbString path;
   if (!TexturePath(snapshot, texture, traversal, path)) return;
   int32_t file_type = 0;

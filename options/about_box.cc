@@ -3,8 +3,7 @@
 #include "host/import_io.h"
 #include "options/options_dialog.h"
 #include "options/resource.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 void ShowPluginHelp(HWND window) { Import_IO_DisplayHelpTopic(window, plugin_directory, "vorlix.hlp", "main"); }
 

@@ -6,7 +6,7 @@ file(READ ${SCRIPT} script)
 set(delimiter "rc_text")
 file(WRITE ${OUTPUT}
 "// Generated from options/resource.h and options/inventor_import.rc; edit those.
-#include \"plugin/plugin_module.h\"
+#include \"options/module_resources.h\"
 
 namespace {
 const char kResourceScript[] = R\"${delimiter}(${header}

@@ -3,8 +3,7 @@
 #include "host/kv_toolkit.h"
 #include "options/options_dialog.h"
 #include "options/resource.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 

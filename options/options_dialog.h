@@ -5,8 +5,17 @@
 #ifndef OPTIONS_OPTIONS_DIALOG_H
 #define OPTIONS_OPTIONS_DIALOG_H
 
-#include "host/platform_types.h"
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "win32/windows.h"
+#endif
+
 #include "plugin/import_options.h"
+
+// The dialog procedures of the "OptionsDialog" and "AboutBox" templates.
+INT_PTR CALLBACK OptionsDialogProc_Inventor(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+INT_PTR CALLBACK AboutBoxProc_Inventor(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
 // The options record the dialog edits (the state's, made with defaults
 // when there is none).

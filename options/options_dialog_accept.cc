@@ -6,8 +6,7 @@
 #include "options/option_table.h"
 #include "options/options_dialog.h"
 #include "options/preferences_file.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "options/option_table.h"
 #include "options/options_dialog.h"
 #include "options/resource.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 

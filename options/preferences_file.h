@@ -1,12 +1,12 @@
-// The preferences file "vorlix.ini" in the support directory: its path and
-// its reader's line splitter. The file is read by
-// LoadImportConvertOptions_Inventor and written whole by
-// SaveImportConvertOptions_Inventor (plugin/callbacks.h), both over the
-// rows of the option table.
+// The preferences file "vorlix.ini" in the support directory: its path, its
+// writer and its reader's line splitter. The file is read by
+// LoadImportConvertOptions_Inventor (options/options.h) and written whole by
+// SaveImportConvertOptions_Inventor, both over the rows of the option table.
 #ifndef OPTIONS_PREFERENCES_FILE_H
 #define OPTIONS_PREFERENCES_FILE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -19,6 +19,9 @@ std::string PreferencesFilePath(const char *directory);
 // Copies a caller's path into a buffer that Kv_Convert_Pathname may rewrite;
 // false for a null path or one too long for the buffer.
 bool CopyPreferencesPath(const char *path, char (&buffer)[KV_MAX_PATH]);
+
+// Writes every option to the preferences file at path; 0 written, 1 not.
+int16_t SaveImportConvertOptions_Inventor(const char *path);
 
 // Keys and values longer than this are not stored (see ReadOptionLine).
 constexpr size_t kOptionTextSize = 128;

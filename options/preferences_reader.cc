@@ -8,9 +8,9 @@
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
 #include "options/option_table.h"
+#include "options/options.h"
 #include "options/preferences_file.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 

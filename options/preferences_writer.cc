@@ -3,8 +3,7 @@
 #include "host/kv_toolkit.h"
 #include "options/option_table.h"
 #include "options/preferences_file.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "plugin/coin_setup.h"
+#include "plugin/plugin.h"
 
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInteraction.h>

@@ -10,12 +10,9 @@
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 #include "plugin/run_option_tokens.h"
-
-FILE *input_file = nullptr;
-uint32_t input_file_size = 0;
+#include "scene/scene.h"
 
 namespace {
 
@@ -24,9 +21,9 @@ const char kFunction[] = "ImportConverter_Inventor()";
 // Makes sure a state exists; a new one starts from zeroed options and the
 // defaults. False when none could be made.
 bool EnsureState() {
-  if (state) return true;
-  state = new (std::nothrow) InventorState();
-  if (!state) {
+  if (plugin.state) return true;
+  plugin.state = new (std::nothrow) InventorState();
+  if (!plugin.state) {
     try {
       Import_IO_Report_Error(5, "Out of memory while allocating Inventor state struct");
     } catch (const InventorRunAborted &) {
@@ -34,18 +31,18 @@ bool EnsureState() {
     }
     return false;
   }
-  std::memset(&state->options, 0, sizeof state->options);
+  std::memset(&plugin.state->options, 0, sizeof plugin.state->options);
   SetDefaultOptions_Inventor();
   return true;
 }
 
 // Size of the input file: the low 32 bits of its end position.
 void MeasureInputFile() {
-  input_file_size = 0;
-  if (!input_file) return;
-  fseeko(input_file, 0, SEEK_END);
-  input_file_size = static_cast<uint32_t>(ftello(input_file));
-  fseeko(input_file, 0, SEEK_SET);
+  plugin.input_file_size = 0;
+  if (!plugin.input_file) return;
+  fseeko(plugin.input_file, 0, SEEK_END);
+  plugin.input_file_size = static_cast<uint32_t>(ftello(plugin.input_file));
+  fseeko(plugin.input_file, 0, SEEK_SET);
 }
 
 // Ends a run that cannot go on: its records go, its status is 1.
@@ -60,14 +57,14 @@ int32_t ConvertFile(const char *path) {
     Kv_Report_Error(4, "ERR_FILE_OPEN_READ", kFunction, "Inventor", "(no \"filename\" token given)");
     return 1;
   }
-  input_file = std::fopen(path, "r");
-  if (!input_file) {
+  plugin.input_file = std::fopen(path, "r");
+  if (!plugin.input_file) {
     Kv_Report_Error(4, "ERR_FILE_OPEN_READ", kFunction, "Inventor", path);
     return 1;
   }
   const int32_t status = RunImportConverter_Inventor(path);
-  std::fclose(input_file);
-  input_file = nullptr;
+  std::fclose(plugin.input_file);
+  plugin.input_file = nullptr;
   return status;
 }
 
@@ -88,7 +85,7 @@ void ImportConverter_Inventor(const char **tokens, const intptr_t *values, int32
     }
     if (std::strcmp(token, "filename") == 0) {
       path = value;
-    } else if (!ApplyRunOptionToken(state->options, token, value)) {
+    } else if (!ApplyRunOptionToken(plugin.state->options, token, value)) {
       Kv_Report_Error(4, "ERR_GEOM_IMPORT_BAD_TOKEN", kFunction, token);
     }
   }
@@ -129,8 +126,8 @@ int CheckForAbort_Inventor() {
   Import_IO_AbortCheckRecord progress = {};
   progress.size = sizeof progress;
   progress.reserved = 0;
-  progress.file_size = input_file_size;
-  progress.objects_created = state ? state->objects_created : 0;
-  progress.polygons_output = state ? state->polygons_output : 0;
+  progress.file_size = plugin.input_file_size;
+  progress.objects_created = plugin.state ? plugin.state->objects_created : 0;
+  progress.polygons_output = plugin.state ? plugin.state->polygons_output : 0;
   return Import_IO_Check_For_Abort(&progress) ? 1 : 0;
 }

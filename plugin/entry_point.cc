@@ -3,12 +3,10 @@
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
+#include "options/options.h"
 #include "options/preferences_file.h"
-#include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
-
-HWND parent_window = nullptr;
-char *plugin_directory = nullptr;
+#include "scene/scene.h"
 
 namespace {
 
@@ -17,25 +15,16 @@ const char *ValueText(intptr_t value) { return reinterpret_cast<const char *>(va
 // Records the support directory, starts from fresh defaults and loads the
 // stored preferences over them.
 void Initialize(const char *directory) {
-  if (plugin_directory) {
-    Kv_Free_Memory(plugin_directory);
-    plugin_directory = nullptr;
+  if (plugin.plugin_directory) {
+    Kv_Free_Memory(plugin.plugin_directory);
+    plugin.plugin_directory = nullptr;
   }
-  if (state) FreeInventorState();
+  if (plugin.state) FreeInventorState();
   SetDefaultOptions_Inventor();
   if (!directory) return;
-  Import_IO_Copy_String(&plugin_directory, directory);
+  Import_IO_Copy_String(&plugin.plugin_directory, directory);
   LoadImportConvertOptions_Inventor(PreferencesFilePath(directory).c_str());
 }
-
-int32_t ShowOptionsDialog() {
-  // The dialog shows and edits the options of the state record.
-  if (!state) SetDefaultOptions_Inventor();
-  return static_cast<int32_t>(
-      DialogBoxParamA(module_instance, "OptionsDialog", parent_window, OptionsDialogProc_Inventor, 0));
-}
-
-void ShowAboutDialog() { DialogBoxParamA(module_instance, "AboutBox", parent_window, AboutBoxProc_Inventor, 0); }
 
 bool Is(const char *token, const char *word) { return std::strcmp(token, word) == 0; }
 
@@ -44,15 +33,15 @@ void Dispatch(const char **tokens, const intptr_t *values, int32_t *result) {
   for (int i = 0; tokens[i] && tokens[i][0]; ++i) {
     const char *token = tokens[i];
     if (Is(token, "parent_hWnd")) {
-      parent_window = reinterpret_cast<HWND>(values[i]);
+      plugin.parent_window = reinterpret_cast<HWND>(values[i]);
     } else if (Is(token, "initialize")) {
       Initialize(ValueText(values[i]));
     } else if (Is(token, "validate_header")) {
       *result = ValidateHeader_Inventor(ValueText(values[i]));
     } else if (Is(token, "show_options_dialog")) {
-      *result = ShowOptionsDialog();
+      *result = ShowOptionsDialog_Inventor();
     } else if (Is(token, "show_about_dialog")) {
-      ShowAboutDialog();
+      ShowAboutBox_Inventor();
     } else if (Is(token, "execute_geometry_converter")) {
       // The rest of the list belongs to the run: its option tokens.
       ImportConverter_Inventor(tokens + i + 1, values + i + 1, result, 0);

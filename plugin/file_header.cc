@@ -1,4 +1,4 @@
-#include "plugin/file_header.h"
+#include "plugin/plugin.h"
 
 #include <cstdio>
 #include <cstring>

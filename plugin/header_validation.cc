@@ -1,8 +1,6 @@
 // "validate_header": can this importer read the file?
 #include <Inventor/SoInput.h>
 
-#include "plugin/coin_setup.h"
-#include "plugin/file_header.h"
 #include "plugin/plugin_module.h"
 
 namespace {

@@ -1,9 +1,5 @@
-// The module's one state record.
+// The state record's constructor.
 #include "plugin/inventor_state.h"
-
-#include "plugin/plugin_module.h"
-
-InventorState *state = nullptr;
 
 namespace {
 const int kDictBuckets = 251;

@@ -22,10 +22,10 @@ class SoNode;
 // One captured material and, once listed, the surface made from it.
 struct MaterialSnapshot {
   SbString name;                       // unique surface name; empty while only a candidate
-  SbColor ambient;
-  SbColor diffuse;
-  SbColor specular;
-  SbColor emissive;                    // sent as the luminous colour
+  SbColor ambient{0, 0, 0};
+  SbColor diffuse{0, 0, 0};
+  SbColor specular{0, 0, 0};
+  SbColor emissive{0, 0, 0};           // sent as the luminous colour
   float shininess = 0;                 // Coin3D shininess, 0..1
   float transparency = 0;              // 0 opaque
   const unsigned char *image = nullptr;  // embedded pixels, not owned; set only without a texture file
@@ -64,6 +64,7 @@ struct NameEntry {
 };
 
 // Per-shape working data from the shape pre-callback to its post-callback.
+// The member defaults are the reset values (ResetShapeState).
 struct ShapeAccumulator {
   int32_t material_binding = 2;        // SoMaterialBindingElement value, 2 overall
   int32_t material_color_count = 0;    // colours that would supply vertex colours

@@ -1,17 +1,20 @@
 // Records the library's own module handle when it is attached to the process.
-#include "plugin/plugin_module.h"
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
-HINSTANCE module_instance = nullptr;
+#include "plugin/plugin_module.h"
 
 #ifdef _WIN32
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) module_instance = instance;
+  if (reason == DLL_PROCESS_ATTACH) plugin.module_instance = instance;
   return TRUE;
 }
 #else
 // Without Windows a module handle is the address of the module's resources,
 // where the dialog layer finds the dialog templates.
 __attribute__((constructor)) static void RecordModuleInstance() {
-  module_instance = reinterpret_cast<HINSTANCE>(const_cast<Win32ModuleResources *>(&inventor_import_resources));
+  plugin.module_instance =
+      reinterpret_cast<HINSTANCE>(const_cast<Win32ModuleResources *>(&inventor_import_resources));
 }
 #endif

@@ -1,4 +1,4 @@
-#include "plugin/node_names.h"
+#include "plugin/plugin.h"
 
 #include <Inventor/nodes/SoNode.h>
 

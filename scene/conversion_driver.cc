@@ -19,14 +19,14 @@
 #include <memory>
 
 #include "host/import_io.h"
-#include "materials/so_texture_filename_element.h"
-#include "plugin/callbacks.h"
-#include "plugin/coin_setup.h"
-#include "plugin/file_header.h"
-#include "plugin/plugin_module.h"
+#include "geometry/geometry.h"
+#include "lights/lights.h"
+#include "materials/materials.h"
+#include "plugin/plugin.h"
+#include "scene/run_state.h"
+#include "scene/scene.h"
 #include "scene/scene_finish.h"
-
-char root_instance_name[512];
+#include "scene/traversal_callbacks.h"
 
 namespace {
 
@@ -42,13 +42,6 @@ void FixUpWelding(ImportOptions &options) {
       (options.forceWeldNormals || options.forceWeldTexCoords || options.forceWeldVertexColors)) {
     options.forceWeldVertices = 1;
   }
-}
-
-// The current texture file name travels in the traversal state.
-void EnableTextureFilenameElement() {
-  SoTextureFilenameElement::initClass();
-  SoCallbackAction::enableElement(SoTextureFilenameElement::getClassTypeId(),
-                                  SoTextureFilenameElement::getClassStackIndex());
 }
 
 // Coin3D runs the callbacks of one node in registration order: the
@@ -114,22 +107,22 @@ SceneGraph ReadSceneGraph(SoInput &input, const char *path) {
 
 }  // namespace
 
-Response inventorCB_EnvironmentPre(void *, SoCallbackAction *, const SoNode *) {
+SoCallbackAction::Response inventorCB_EnvironmentPre(void *, SoCallbackAction *, const SoNode *) {
   // The environment reaches the lights through the traversal state only.
   return SoCallbackAction::CONTINUE;
 }
 
 void ReadAndConvertFile_Inventor(const char *path) {
   InitCoin_Inventor();
-  FixUpWelding(state->options);
+  FixUpWelding(plugin.state->options);
   EnableTextureFilenameElement();
   SoInput input;
   SoCallbackAction action;
   SceneGraph root = ReadSceneGraph(input, path);
   if (root) {
-    Import_IO_MakeSaveAndAttachRootInstance(path, root_instance_name);
+    Import_IO_MakeSaveAndAttachRootInstance(path, plugin.root_instance_name);
     ResetRunState(path, root.get(), &input);
-    RegisterCallbacks(action, state->options);
+    RegisterCallbacks(action, plugin.state->options);
     action.apply(root.get());
     FinishImportedScene();
   }

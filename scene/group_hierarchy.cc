@@ -6,42 +6,50 @@
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
-#include "plugin/node_names.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "scene/group_kinds.h"
+#include "scene/scene.h"
+#include "scene/traversal_callbacks.h"
 
 namespace {
 
 InstanceRecord *TopOfParentStack() {
-  const int count = state->parent_stack.getLength();
-  return count > 0 ? static_cast<InstanceRecord *>(state->parent_stack[count - 1]) : nullptr;
+  const int count = plugin.state->parent_stack.getLength();
+  return count > 0 ? static_cast<InstanceRecord *>(plugin.state->parent_stack[count - 1]) : nullptr;
+}
+
+void UniqueInstanceName(const SbString &base, SbString &name) {
+  InventorState &s = *plugin.state;
+  MakeUniqueName(kv::tok("instance"), s.instance_name_dict, s.instance_names, base, name);
 }
 
 // The outermost group is the separator Coin3D's reader returns for the whole
-// file: it stands for the root instance the import support library made.
-void RecordRootGroup(SoNode *node) {
-  SbString name(root_instance_name);
-  if (state->options.quick_naming == 1) {
-    // Entered in the table so that later names never repeat it.
-    MakeUniqueName(kv::tok("instance"), state->instance_name_dict, state->instance_names, SbString(root_instance_name),
-                   name);
+// file: it stands for the root instance the import support library made,
+// whose name its record keeps as it is, since the children are attached to it.
+InstanceRecord *RecordRootGroup(SoNode *node) {
+  const SbString root(plugin.root_instance_name);
+  if (plugin.state->options.quick_naming == 1) {
+    // Entered in the table so that later names never repeat it; what the
+    // table makes of it ("x #2" counts as "x") is not the root's name.
+    SbString registered;
+    UniqueInstanceName(root, registered);
   }
-  NewInstanceRecord(name, 0, 0, node, SbMatrix::identity());
+  return NewInstanceRecord(root, 0, 0, node, SbMatrix::identity());
 }
 
-void AddGroupInstance(SoNode *node, const char *word, const SbMatrix &matrix, const InstanceRecord &parent) {
+InstanceRecord *AddGroupInstance(SoNode *node, const char *word, const SbMatrix &matrix,
+                                 const InstanceRecord &parent) {
   SbString base;
   NodeBaseName(base, node, word);
   SbString name;
-  MakeUniqueName(kv::tok("instance"), state->instance_name_dict, state->instance_names, base, name);
+  UniqueInstanceName(base, name);
   kv::kv_list(Kv_Add_Empty_Node, kv::tok("instance"), name.getString());
-  NewInstanceRecord(name, 0, parent.name.hash(), node, matrix);
+  return NewInstanceRecord(name, 0, parent.name.hash(), node, matrix);
 }
 
 }  // namespace
 
-Response inventorCB_GroupPre(void *, SoCallbackAction *action, const SoNode *const_node) {
+SoCallbackAction::Response inventorCB_GroupPre(void *, SoCallbackAction *action, const SoNode *const_node) {
   // Coin3D hands nodes as const; the LOD choice rewrites a field of the node.
   SoNode *node = const_cast<SoNode *>(const_node);
   const SbMatrix matrix = SoModelMatrixElement::get(action->getState());
@@ -52,23 +60,19 @@ Response inventorCB_GroupPre(void *, SoCallbackAction *action, const SoNode *con
   }
   if (node->getTypeId() == SoLOD::getClassTypeId()) ChooseLODChild(action, static_cast<SoLOD *>(node));
   const InstanceRecord *parent = TopOfParentStack();
-  if (parent) {
-    AddGroupInstance(node, word, matrix, *parent);
-  } else {
-    RecordRootGroup(node);
-  }
-  state->parent_stack.append(state->instance_list);
+  InstanceRecord *group = parent ? AddGroupInstance(node, word, matrix, *parent) : RecordRootGroup(node);
+  plugin.state->parent_stack.append(group);
   return SoCallbackAction::CONTINUE;
 }
 
 // Coin3D calls this after a pruned pre-callback too: an unsupported group
 // pushed nothing.
-Response inventorCB_GroupPost(void *, SoCallbackAction *, const SoNode *node) {
+SoCallbackAction::Response inventorCB_GroupPost(void *, SoCallbackAction *, const SoNode *node) {
   if (!GroupKindWord(node)) return SoCallbackAction::PRUNE;
-  const int count = state->parent_stack.getLength();
+  const int count = plugin.state->parent_stack.getLength();
   if (count == 0) return SoCallbackAction::CONTINUE;
-  const InstanceRecord *ended = static_cast<InstanceRecord *>(state->parent_stack[count - 1]);
-  state->parent_stack.remove(count - 1);
+  const InstanceRecord *ended = static_cast<InstanceRecord *>(plugin.state->parent_stack[count - 1]);
+  plugin.state->parent_stack.remove(count - 1);
   // The root instance is already attached by the import support library.
   if (count == 1) return SoCallbackAction::CONTINUE;
   const InstanceRecord *parent = TopOfParentStack();

@@ -5,14 +5,14 @@
 #include <Inventor/nodes/SoLOD.h>
 
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/traversal_callbacks.h"
 
 namespace {
 
 // 1-based child to import, from lod_source: 0 first, 2 nthlod, else last.
 int ChosenChild(int children) {
-  const ImportOptions &options = state->options;
+  const ImportOptions &options = plugin.state->options;
   if (options.lod_source == 0) return 1;
   if (options.lod_source == 2) {
     if (options.nthlod >= 1 && options.nthlod <= children) return options.nthlod;

@@ -2,8 +2,8 @@
 #include <new>
 
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -16,14 +16,15 @@ void ListRecord(Record *record, Record *&head, SbDict &dict) {
 
 }  // namespace
 
-void NewInstanceRecord(const SbString &name, uint32_t object_hash, uint32_t parent_hash, SoNode *node,
-                       const SbMatrix &matrix) {
+InstanceRecord *NewInstanceRecord(const SbString &name, uint32_t object_hash, uint32_t parent_hash, SoNode *node,
+                                  const SbMatrix &matrix) {
   InstanceRecord *record = new (std::nothrow) InstanceRecord{parent_hash, object_hash, matrix, name, node, nullptr};
   if (!record) {
     Import_IO_Report_Error(5, "Out of memory while allocating instance.");
-    return;
+    return nullptr;
   }
-  ListRecord(record, state->instance_list, state->instance_dict);
+  ListRecord(record, plugin.state->instance_list, plugin.state->instance_dict);
+  return record;
 }
 
 void NewObjectRecord(int16_t kind, const SbString &name, SoNode *node) {
@@ -32,5 +33,5 @@ void NewObjectRecord(int16_t kind, const SbString &name, SoNode *node) {
     Import_IO_Report_Error(5, "Out of memory while allocating object.");
     return;
   }
-  ListRecord(record, state->object_list, state->object_dict);
+  ListRecord(record, plugin.state->object_list, plugin.state->object_dict);
 }

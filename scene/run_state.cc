@@ -2,8 +2,11 @@
 #include <Inventor/SoInput.h>
 
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/run_state.h"
+#include "scene/scene.h"
+#include "scene/unique_naming.h"
+#include "materials/materials.h"
 
 namespace {
 
@@ -42,63 +45,43 @@ void ReleaseRunRecords(InventorState &s) {
 
 }  // namespace
 
-void ResetShapeState() {
-  ShapeAccumulator &shape = state->shape;
-  shape.material_binding = 2;
-  shape.material_color_count = 0;
-  shape.triangles_received = 0;
-  shape.base_name.makeEmpty();
-  shape.in_vertex_shape = 0;
-  shape.single_material = 0;
-  shape.colors_from_emissive = 0;
-  shape.last_face_material.image = nullptr;
-  shape.last_face_material.next = nullptr;
-  shape.polygons = nullptr;
-  shape.per_face_materials = 0;
-  shape.clockwise = 0;
-  shape.triangle_count = 0;
-  shape.vertex_index_count = 0;
-  shape.vertex_count = 0;
-  shape.normal_count = 0;
-  shape.vertex_color_count = 0;
-  shape.texcoord_count = 0;
-  shape.data_flags = 0;
-  shape.nurbs_corners.clear();
-}
+// Every member's reset value is its default.
+void ResetShapeState() { plugin.state->shape = ShapeAccumulator(); }
 
 // The lists are not released: a normal run left them empty, and an aborted
 // one released them in AbandonRunRecords.
 void ResetRunState(const char *path, SoNode *, SoInput *input) {
   ResetShapeState();
-  state->file_name = path;
-  state->input = input;
-  for (int16_t &enabled : state->shape_type_enabled) enabled = 1;
-  state->instance_names = state->object_names = state->camera_names = nullptr;
-  state->light_names = state->surface_names = state->texture_names = nullptr;
-  state->instance_list = nullptr;
-  state->object_list = nullptr;
-  state->camera_list = nullptr;
-  state->light_list = nullptr;
-  state->surface_list = nullptr;
-  state->objects_created = state->polygons_output = 0;
-  state->cameras_created = state->lights_created = state->surfaces_created = 0;
+  InventorState &s = *plugin.state;
+  s.file_name = path;
+  s.input = input;
+  for (int16_t &enabled : s.shape_type_enabled) enabled = 1;
+  s.instance_names = s.object_names = s.camera_names = nullptr;
+  s.light_names = s.surface_names = s.texture_names = nullptr;
+  s.instance_list = nullptr;
+  s.object_list = nullptr;
+  s.camera_list = nullptr;
+  s.light_list = nullptr;
+  s.surface_list = nullptr;
+  s.objects_created = s.polygons_output = 0;
+  s.cameras_created = s.lights_created = s.surfaces_created = 0;
 }
 
 void AbandonRunRecords() {
-  if (!state) return;
-  ReleaseRunRecords(*state);
+  if (!plugin.state) return;
+  ReleaseRunRecords(*plugin.state);
   ResetShapeState();
-  state->input = nullptr;
+  plugin.state->input = nullptr;
 }
 
 void FreeInventorState() {
-  if (!state) return;
-  ReleaseRunRecords(*state);
-  FreeOptionString(state->options.txtr_save_dir);
-  FreeOptionString(state->options.txtr_ref_dir);
-  state->file_name.makeEmpty();
-  state->material_name.makeEmpty();
-  state->shape.base_name.makeEmpty();
-  delete state;
-  state = nullptr;
+  if (!plugin.state) return;
+  ReleaseRunRecords(*plugin.state);
+  FreeOptionString(plugin.state->options.txtr_save_dir);
+  FreeOptionString(plugin.state->options.txtr_ref_dir);
+  plugin.state->file_name.makeEmpty();
+  plugin.state->material_name.makeEmpty();
+  plugin.state->shape.base_name.makeEmpty();
+  delete plugin.state;
+  plugin.state = nullptr;
 }

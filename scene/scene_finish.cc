@@ -1,13 +1,13 @@
 #include "scene/scene_finish.h"
 
-#include <cstdio>
 #include <string>
 
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "lights/lights.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 namespace {
 
@@ -22,27 +22,26 @@ void TurnYUp() {
   matrix[2 * 4 + 2] = 0;
   matrix[1 * 4 + 2] = -1;
   matrix[2 * 4 + 1] = 1;
-  kv::kv_list(Kv_Transform, kv::tok("instance"), root_instance_name, kv::tok("premultiply"), kv::tok("matrix"), matrix);
+  kv::kv_list(Kv_Transform, kv::tok("instance"), plugin.root_instance_name, kv::tok("premultiply"), kv::tok("matrix"), matrix);
 }
 
 void PrintStatistics() {
   Import_IO_printf("Inventor2/VRML1 import parsing statistics:\n");
-  Import_IO_printf("\tNumber of polygons output = %ld\n", static_cast<long>(state->polygons_output));
-  Import_IO_printf("\tNumber of objects created = %ld\n", static_cast<long>(state->objects_created));
-  Import_IO_printf("\tNumber of cameras created = %ld\n", static_cast<long>(state->cameras_created));
-  Import_IO_printf("\tNumber of lights created = %ld\n", static_cast<long>(state->lights_created));
-  Import_IO_printf("\tNumber of surfaces created = %ld\n", static_cast<long>(state->surfaces_created));
+  Import_IO_printf("\tNumber of polygons output = %ld\n", static_cast<long>(plugin.state->polygons_output));
+  Import_IO_printf("\tNumber of objects created = %ld\n", static_cast<long>(plugin.state->objects_created));
+  Import_IO_printf("\tNumber of cameras created = %ld\n", static_cast<long>(plugin.state->cameras_created));
+  Import_IO_printf("\tNumber of lights created = %ld\n", static_cast<long>(plugin.state->lights_created));
+  Import_IO_printf("\tNumber of surfaces created = %ld\n", static_cast<long>(plugin.state->surfaces_created));
 }
 
 // An optimiser may have removed or merged the root instance: the import then
-// hangs from "world".
+// hangs from "world". From here on the import support library's name is the
+// one that counts; the plug-in reads no root name of its own after this.
 void CheckRootInstance() {
   int32_t exists = 0;
   const std::string root = Import_IO_Get_Root_Imported_Instance_Name();
   kv::kv_list(Kv_Handle_Name_Exists, root.c_str(), &exists, kv::tok("instance"));
-  if (exists) return;
-  Import_IO_Set_Root_Imported_Instance_Name("world");
-  std::snprintf(root_instance_name, sizeof root_instance_name, "%s", "world");
+  if (!exists) Import_IO_Set_Root_Imported_Instance_Name("world");
 }
 
 void OptimizeHierarchy(const ImportOptions &options) {
@@ -72,13 +71,13 @@ void OptimizeNumberOfObjects() {
 void MoveRootChildrenToNewObjects(const char *name) {
   int32_t children = 0;
   kv::kv_list(Kv_Inquire_Instance, name, kv::tok("numchildren"), &children);
-  if (children != 0 && state->options.optimize_number_of_objects) {
+  if (children != 0 && plugin.state->options.optimize_number_of_objects) {
     Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(0, name, 0, 0, 0);
   }
 }
 
 void FinishImportedScene() {
-  const ImportOptions &options = state->options;
+  const ImportOptions &options = plugin.state->options;
   CreateDefaultCamera();
   SwitchOffDefaultAmbientLight();
   if (options.flip_y_up == 1) TurnYUp();

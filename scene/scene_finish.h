@@ -5,4 +5,7 @@
 
 void FinishImportedScene();
 
+// The object-count optimisation: gathers the meshes below the named root into fewer objects.
+void MoveRootChildrenToNewObjects(const char *name);
+
 #endif

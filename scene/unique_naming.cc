@@ -4,9 +4,13 @@
 #include <cstring>
 #include <new>
 
+#include <Inventor/SbDict.h>
+#include <Inventor/SbName.h>
+
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
+#include "scene/unique_naming.h"
 
 namespace {
 
@@ -29,7 +33,12 @@ void CutNumericSuffix(char *name) {
 
 void ReportNamingError() { Import_IO_Report_Error(1, "Warning: internal naming error."); }
 
-void AddNameEntry(SbDict &dict, NameEntry *&list, const char *name, uint32_t key) {
+// The dictionary key of a base name is the name itself: Coin3D keeps one
+// copy of every distinct SbName, so its address stands for its text. Keyed
+// on a 32-bit hash, two different names that collide would share one count.
+SbDict::Key NameKey(const char *name) { return reinterpret_cast<SbDict::Key>(SbName(name).getString()); }
+
+void AddNameEntry(SbDict &dict, NameEntry *&list, const char *name, SbDict::Key key) {
   NameEntry *entry = new (std::nothrow) NameEntry{SbString(name), 1, list};
   if (!entry) {
     Import_IO_Report_Error(5, "Out of memory while naming instance.");
@@ -60,7 +69,7 @@ void LibraryUniqueName(Kv_Token kind, const SbString &base, SbString &result) {
 }  // namespace
 
 void MakeUniqueName(Kv_Token kind, SbDict &dict, NameEntry *&list, const SbString &base, SbString &result) {
-  if (state->options.quick_naming == 1) {
+  if (plugin.state->options.quick_naming == 1) {
     QuickUniqueName(dict, list, base, result);
   } else {
     LibraryUniqueName(kind, base, result);
@@ -72,7 +81,7 @@ void QuickUniqueName(SbDict &dict, NameEntry *&list, const SbString &base, SbStr
   CopyTruncated(clean, sizeof clean, base.getString());
   CutNumericSuffix(clean);
   if (Import_IO_Strip_Whitespace(clean) == 0) std::strcpy(clean, "a");
-  const uint32_t key = SbString::hash(clean);
+  const SbDict::Key key = NameKey(clean);
   void *found = nullptr;
   if (!list || !dict.find(key, found)) {
     AddNameEntry(dict, list, clean, key);
@@ -80,8 +89,6 @@ void QuickUniqueName(SbDict &dict, NameEntry *&list, const SbString &base, SbStr
     return;
   }
   NameEntry *entry = static_cast<NameEntry *>(found);
-  // Two different base names with one hash: counted under the first.
-  if (entry->name != clean) ReportNamingError();
   ++entry->count;
   ComposeNumberedName(entry->name, entry->count, result);
 }

@@ -24,8 +24,8 @@
 #include <Inventor/nodes/SoNurbsSurface.h>
 #include <Inventor/nodes/SoSeparator.h>
 
-#include "geometry/nurbs_tessellator.h"
-#include "plugin/callbacks.h"
+#include "geometry/nurbs/tessellator.h"
+#include "geometry/nurbs/nurbs.h"
 
 namespace {
 

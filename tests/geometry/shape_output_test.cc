@@ -121,7 +121,7 @@ TEST(ShapeOutput, MeshCallsEndWithTheInstanceAttachedLast) {
   for (const kavrel::JournalEntry &entry : kavrel::journal().entries()) {
     if (mesh_calls.count(entry.call)) calls.push_back(entry.to_string());
   }
-  const std::string root = root_instance_name;
+  const std::string root = plugin.root_instance_name;
   EXPECT_EQ(calls, (std::vector<std::string>{
                        "Kv_Object_Define(\"Box\" .)",
                        "Import_IO_Output_Indexedpolygons(<0> \"Box\" <0> [0])",

@@ -7,7 +7,7 @@
 
 #include "tests/materials/scenario_support.h"
 #include "materials/surface_sharing.h"
-#include "plugin/callbacks.h"
+#include "materials/materials.h"
 #include "plugin/plugin_module.h"
 
 static std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.find(instance)->surface; }

@@ -10,7 +10,7 @@
 #include <Inventor/nodes/SoSeparator.h>
 
 #include "tests/materials/scenario_support.h"
-#include "plugin/callbacks.h"
+#include "materials/texture_extraction.h"
 #include "plugin/plugin_module.h"
 
 using Lines = std::vector<std::string>;

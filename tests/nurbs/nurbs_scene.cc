@@ -9,7 +9,7 @@
 #include <Inventor/nodes/SoNurbsSurface.h>
 #include <Inventor/nodes/SoSeparator.h>
 
-#include "plugin/callbacks.h"
+#include "geometry/nurbs/nurbs.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "host/import_io.h"
 #include "kavrel/host.h"
+#include "options/preferences_file.h"
 #include "options/resource.h"
-#include "plugin/callbacks.h"
 #include "plugin/plugin_module.h"
 #include "tests/options/options_fixture.h"
 

@@ -4,7 +4,8 @@
 
 #include "host/import_io.h"
 #include "kavrel/host.h"
-#include "plugin/callbacks.h"
+#include "options/options.h"
+#include "options/preferences_file.h"
 #include "plugin/plugin_module.h"
 #include "tests/options/options_fixture.h"
 

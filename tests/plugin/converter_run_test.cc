@@ -5,7 +5,7 @@
 #include <new>
 
 #include "host/import_io.h"
-#include "plugin/callbacks.h"
+#include "scene/scene.h"
 #include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 

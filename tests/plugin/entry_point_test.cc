@@ -6,7 +6,7 @@
 #include <Inventor/nodes/SoSeparator.h>
 #include <gtest/gtest.h>
 
-#include "plugin/callbacks.h"
+#include "scene/scene.h"
 #include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 
@@ -42,7 +42,7 @@ TEST(HeaderValidation, AnswersFromTheFirstLineAndCoinsHeaderTest) {
   EXPECT_EQ(Validate(run.dir() + "missing.iv"), -1);
   // The owner window is recorded on the way, the answer is the last command's.
   EXPECT_EQ(CallEntryPoint({"parent_hWnd", "validate_header"}, {0x5150, TextValue(run.dir() + "missing.iv")}), -1);
-  EXPECT_EQ(parent_window, reinterpret_cast<HWND>(0x5150));
+  EXPECT_EQ(plugin.parent_window, reinterpret_cast<HWND>(0x5150));
   // The run-time token gives the same answer without converting.
   EXPECT_EQ(CallEntryPoint({"execute_geometry_converter", "validate_header_2"}, {0, TextValue(run.dir() + "a.wrl")}),
             -2);
@@ -63,7 +63,7 @@ TEST(EntryPoint, InitializeMakesDefaultsThatLifecycleCommandsKeep) {
   plugin_test::Conversion run;
   CallEntryPoint({"initialize"}, {TextValue(run.dir())});
   ASSERT_NE(state, nullptr);
-  EXPECT_STREQ(plugin_directory, run.dir().c_str());
+  EXPECT_STREQ(plugin.plugin_directory, run.dir().c_str());
   EXPECT_EQ(state->options.options_defaults_set, 1);
   EXPECT_EQ(surf_attr_mod_operation[kAttrDiffuse], kOpNormalize);
   InventorState *made = state;

@@ -45,7 +45,7 @@ TEST(ConversionDriver, LightAndCameraCallbacksOnlyWhenTheOptionIsOne) {
 TEST(ConversionDriver, FinishTurnsYUpAndPrintsStatistics) {
   plugin_test::Conversion run;
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} Cube {} }\n", {{"flip_y_up", "1"}});
-  const std::string root = root_instance_name;
+  const std::string root = plugin.root_instance_name;
   const std::vector<std::string> lines = CallLines("Kv_Transform");
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(),
@@ -85,7 +85,9 @@ TEST(ConversionDriver, RootCheckFallsBackToWorld) {
     kv::kv_list(Kv_Remove, Kv_Inquire_Token("instance"), Import_IO_Get_Root_Imported_Instance_Name());
   };
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} }\n");
-  EXPECT_STREQ(root_instance_name, "world");
+  // The import support library holds the root's name from here on.
+  EXPECT_EQ(CallLines("Import_IO_Set_Root_Imported_Instance_Name"),
+            std::vector<std::string>{"Import_IO_Set_Root_Imported_Instance_Name(\"world\")"});
   EXPECT_STREQ(Import_IO_Get_Root_Imported_Instance_Name(), "world");
 }
 

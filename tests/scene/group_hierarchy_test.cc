@@ -26,7 +26,7 @@ TEST(GroupHierarchy, NestedGroupsAttachAfterTheirChildren) {
                             "}\n",
                             kQuick),
             0);
-  const std::string root = root_instance_name;
+  const std::string root = plugin.root_instance_name;
   EXPECT_EQ(CallLines("Kv_Add_Empty_Node"),
             (std::vector<std::string>{"Kv_Add_Empty_Node(instance \"Outer\" .)",
                                       "Kv_Add_Empty_Node(instance \"Separator\" .)",

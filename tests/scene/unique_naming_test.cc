@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/kv_toolkit.h"
-#include "plugin/callbacks.h"
+#include "scene/scene.h"
 #include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 

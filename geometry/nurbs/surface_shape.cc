@@ -1,15 +1,17 @@
 // TessellateNurbsSurface: the plug-in's entry to our NURBS tessellator. The
 // surface never reaches Coin3D's own tessellator, which needs an OpenGL
 // context and crashes without a display.
+#include "geometry/nurbs/nurbs.h"
+
 #include <new>
 
 #include <Inventor/SbVec3f.h>
+#include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/SoPrimitiveVertex.h>
 #include <Inventor/elements/SoMultiTextureCoordinateElement.h>
 
-#include "geometry/nurbs_node_input.h"
-#include "geometry/nurbs_trim_profiles.h"
-#include "plugin/callbacks.h"
+#include "geometry/nurbs/node_input.h"
+#include "geometry/nurbs/trim_profiles.h"
 
 namespace {
 

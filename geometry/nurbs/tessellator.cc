@@ -1,4 +1,4 @@
-#include "geometry/nurbs_tessellator.h"
+#include "geometry/nurbs/tessellator.h"
 
 namespace nurbs {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "geometry/nurbs_sampling.h"
-#include "geometry/nurbs_surface_eval.h"
-#include "geometry/nurbs_trimming.h"
+#include "geometry/nurbs/sampling.h"
+#include "geometry/nurbs/surface_eval.h"
+#include "geometry/nurbs/trimming.h"
 
 namespace nurbs {
 

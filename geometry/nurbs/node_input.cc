@@ -1,4 +1,4 @@
-#include "geometry/nurbs_node_input.h"
+#include "geometry/nurbs/node_input.h"
 
 #include <cmath>
 
@@ -9,8 +9,8 @@
 #include <Inventor/nodes/SoIndexedNurbsSurface.h>
 #include <Inventor/nodes/SoNurbsSurface.h>
 
-#include "geometry/nurbs_field_checks.h"
-#include "geometry/nurbs_texture_input.h"
+#include "geometry/nurbs/field_checks.h"
+#include "geometry/nurbs/texture_input.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "geometry/nurbs_tessellator.h"
+#include "geometry/nurbs/tessellator.h"
 
 class SoMFFloat;
 class SoMFInt32;

@@ -1,8 +1,8 @@
-#include "geometry/nurbs_trim_curve.h"
+#include "geometry/nurbs/trim_curve.h"
 
 #include <algorithm>
 
-#include "geometry/nurbs_sampling.h"
+#include "geometry/nurbs/sampling.h"
 
 namespace nurbs {
 

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "geometry/nurbs_basis.h"
-#include "geometry/nurbs_vector.h"
+#include "geometry/nurbs/basis.h"
+#include "geometry/nurbs/vector.h"
 
 namespace nurbs {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry/nurbs_trimming.h"
+#include "geometry/nurbs/trimming.h"
 
 class SoState;
 

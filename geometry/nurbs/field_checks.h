@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "geometry/nurbs_basis.h"
+#include "geometry/nurbs/basis.h"
 
 class SoMFFloat;
 class SoMFInt32;

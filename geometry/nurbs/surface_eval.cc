@@ -1,4 +1,4 @@
-#include "geometry/nurbs_surface_eval.h"
+#include "geometry/nurbs/surface_eval.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/nurbs_basis.h"
+#include "geometry/nurbs/basis.h"
 
 namespace nurbs {
 

@@ -1,4 +1,4 @@
-#include "geometry/nurbs_trim_profiles.h"
+#include "geometry/nurbs/trim_profiles.h"
 
 #include <cmath>
 
@@ -8,7 +8,7 @@
 #include <Inventor/nodes/SoLinearProfile.h>
 #include <Inventor/nodes/SoNurbsProfile.h>
 
-#include "geometry/nurbs_trim_curve.h"
+#include "geometry/nurbs/trim_curve.h"
 
 namespace {
 

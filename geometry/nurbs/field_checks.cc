@@ -1,4 +1,4 @@
-#include "geometry/nurbs_field_checks.h"
+#include "geometry/nurbs/field_checks.h"
 
 #include <Inventor/fields/SoMFFloat.h>
 #include <Inventor/fields/SoMFInt32.h>

@@ -1,4 +1,4 @@
-#include "geometry/nurbs_sampling.h"
+#include "geometry/nurbs/sampling.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "geometry/nurbs_basis.h"
+#include "geometry/nurbs/basis.h"
 
 #include <algorithm>
 #include <cmath>

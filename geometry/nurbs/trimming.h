@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "geometry/nurbs_vector.h"
+#include "geometry/nurbs/vector.h"
 
 namespace nurbs {
 

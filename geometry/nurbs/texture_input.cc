@@ -1,4 +1,4 @@
-#include "geometry/nurbs_texture_input.h"
+#include "geometry/nurbs/texture_input.h"
 
 #include <cmath>
 
@@ -7,8 +7,8 @@
 #include <Inventor/fields/SoSFInt32.h>
 #include <Inventor/misc/SoState.h>
 
-#include "geometry/nurbs_field_checks.h"
-#include "geometry/nurbs_node_input.h"
+#include "geometry/nurbs/field_checks.h"
+#include "geometry/nurbs/node_input.h"
 
 namespace {
 

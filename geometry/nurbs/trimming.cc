@@ -1,4 +1,4 @@
-#include "geometry/nurbs_trimming.h"
+#include "geometry/nurbs/trimming.h"
 
 #include <algorithm>
 

@@ -1,0 +1,24 @@
+// The geometry subsystem as the other folders see it: the shape callbacks
+// the driver registers, and the matrix form the host takes.
+#ifndef GEOMETRY_GEOMETRY_H
+#define GEOMETRY_GEOMETRY_H
+
+#include <Inventor/SbMatrix.h>
+#include <Inventor/actions/SoCallbackAction.h>
+
+// SoVertexShape pre-callback: pushes the state and applies the vertex property.
+SoCallbackAction::Response inventorCB_VertexShapePre(void *data, SoCallbackAction *action, const SoNode *node);
+// SoShape pre-callback: the begin pass of a supported, enabled shape.
+SoCallbackAction::Response inventorCB_ShapePre(void *data, SoCallbackAction *action, const SoNode *node);
+// SoShape post-callback: the finish pass, which writes the mesh and its instance.
+SoCallbackAction::Response inventorCB_ShapePost(void *data, SoCallbackAction *action, const SoNode *node);
+// SoVertexShape post-callback: pops the state.
+SoCallbackAction::Response inventorCB_VertexShapePost(void *data, SoCallbackAction *action, const SoNode *node);
+
+// Adds the triangle callback for every enabled shape class, in Coin3D's order.
+void RegisterTriangleCallbacks(SoCallbackAction *action);
+
+// An SbMatrix as 16 floats, row by row, translation in elements 12 to 14.
+void MatrixToFloats(const SbMatrix &matrix, float out[16]);
+
+#endif
