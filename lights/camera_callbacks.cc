@@ -87,9 +87,9 @@ SoCallbackAction::Response inventorCB_Camera(void *, SoCallbackAction *action, c
   const SoCamera *camera = static_cast<const SoCamera *>(node);
   // Exact type: anything derived from the orthographic camera is taken as perspective.
   const bool orthographic = node->getTypeId() == SoOrthographicCamera::getClassTypeId();
-  SbString name;
-  MakeUniqueName(tok("camera"), plugin.state->camera_name_dict, plugin.state->camera_names,
-                 WantedName(node, orthographic ? "Orthographic" : "Perspective"), name);
+  SbString wanted, name;
+  NodeBaseName(wanted, node, orthographic ? "Orthographic" : "Perspective");
+  MakeUniqueName(tok("camera"), plugin.state->camera_name_dict, plugin.state->camera_names, wanted, name);
   float matrix[16];
   CameraMatrix(action, camera, matrix);
   const CameraView view = ViewThrough(matrix);

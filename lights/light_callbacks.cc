@@ -28,7 +28,9 @@ struct LightBasics {
 
 LightBasics ReadLight(SoCallbackAction *action, const SoLight *light, const char *class_word) {
   LightBasics basics;
-  basics.name = UniqueLightName(WantedName(light, class_word));
+  SbString wanted;
+  NodeBaseName(wanted, light, class_word);
+  basics.name = UniqueLightName(wanted);
   const SbColor &color = light->color.getValue();
   for (int k = 0; k < 3; ++k) basics.color[k] = color[k];
   basics.intensity = light->intensity.getValue();

@@ -14,11 +14,6 @@
 
 using kv::tok;
 
-SbString WantedName(const SoNode *node, const char *class_word) {
-  const SbName &name = node->getName();
-  return SbString(name.getLength() > 0 ? name.getString() : class_word);
-}
-
 SbString UniqueLightName(const SbString &wanted) {
   SbString name;
   MakeUniqueName(tok("light"), plugin.state->light_name_dict, plugin.state->light_names, wanted, name);

@@ -10,9 +10,6 @@
 class SoCallbackAction;
 class SoNode;
 
-// The node's name, or the class word when it has none.
-SbString WantedName(const SoNode *node, const char *class_word);
-
 // A light name unique in the run (kind "light").
 SbString UniqueLightName(const SbString &wanted);
 

@@ -1,9 +1,18 @@
-// Records the library's own module handle when it is attached to the process.
+// The module's one record, and the library's own module handle recorded in
+// it when the library is attached to the process. (One file: a static
+// link that needs the record brings the attach step with it.)
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 #include "plugin/plugin_module.h"
+
+PluginModule plugin;
+
+InventorState *&state = plugin.state;
+HINSTANCE &module_instance = plugin.module_instance;
+HWND &parent_window = plugin.parent_window;
+char *&plugin_directory = plugin.plugin_directory;
 
 #ifdef _WIN32
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

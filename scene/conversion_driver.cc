@@ -23,10 +23,10 @@
 #include "lights/lights.h"
 #include "materials/materials.h"
 #include "plugin/plugin.h"
+#include "scene/group_hierarchy.h"
 #include "scene/run_state.h"
 #include "scene/scene.h"
 #include "scene/scene_finish.h"
-#include "scene/traversal_callbacks.h"
 
 namespace {
 
@@ -42,6 +42,11 @@ void FixUpWelding(ImportOptions &options) {
       (options.forceWeldNormals || options.forceWeldTexCoords || options.forceWeldVertexColors)) {
     options.forceWeldVertices = 1;
   }
+}
+
+SoCallbackAction::Response inventorCB_EnvironmentPre(void *, SoCallbackAction *, const SoNode *) {
+  // The environment reaches the lights through the traversal state only.
+  return SoCallbackAction::CONTINUE;
 }
 
 // Coin3D runs the callbacks of one node in registration order: the
@@ -106,11 +111,6 @@ SceneGraph ReadSceneGraph(SoInput &input, const char *path) {
 }
 
 }  // namespace
-
-SoCallbackAction::Response inventorCB_EnvironmentPre(void *, SoCallbackAction *, const SoNode *) {
-  // The environment reaches the lights through the traversal state only.
-  return SoCallbackAction::CONTINUE;
-}
 
 void ReadAndConvertFile_Inventor(const char *path) {
   InitCoin_Inventor();

@@ -7,9 +7,9 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "plugin/plugin.h"
+#include "scene/group_hierarchy.h"
 #include "scene/group_kinds.h"
 #include "scene/scene.h"
-#include "scene/traversal_callbacks.h"
 
 namespace {
 

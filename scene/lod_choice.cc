@@ -6,7 +6,7 @@
 
 #include "host/import_io.h"
 #include "plugin/plugin.h"
-#include "scene/traversal_callbacks.h"
+#include "scene/group_hierarchy.h"
 
 namespace {
 

@@ -38,6 +38,19 @@ TEST(GroupHierarchy, NestedGroupsAttachAfterTheirChildren) {
   EXPECT_TRUE(run.errors.empty());
 }
 
+// Quick naming enters the root's name in the instance table, where "x #2"
+// counts as "x"; the children still hang from the root as it is named.
+TEST(GroupHierarchy, RootNamedLikeANumberedNameKeepsItsName) {
+  plugin_test::Conversion run;
+  const std::string path =
+      run.Write("x #2.iv", "#Inventor V2.1 ascii\nSeparator { DEF Part Separator { Cube {} } Cone {} }\n");
+  ASSERT_EQ(run.Convert(path, kQuick), 0);
+  ASSERT_STREQ(plugin.root_instance_name, "x #2");
+  EXPECT_EQ(CallLines("Kv_Attach"),
+            (std::vector<std::string>{Attach("Cube", "Part"), Attach("Part", "x #2"), Attach("Cone", "x #2")}));
+  EXPECT_TRUE(run.errors.empty());
+}
+
 TEST(GroupHierarchy, UnsupportedGroupClassIsPrunedWithItsSubtree) {
   plugin_test::Conversion run;
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Blinker { Cube {} } DEF Kept Cone {} }\n", kQuick);

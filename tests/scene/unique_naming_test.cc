@@ -52,6 +52,18 @@ TEST_F(NamingTest, QuickNamingCountsEachCleanedBaseName) {
   EXPECT_TRUE(host_.errors.empty());
 }
 
+// Coin3D's 32-bit string hash is weak: these two names share a hash, and
+// each must still count on its own.
+TEST_F(NamingTest, QuickNamingTellsApartNamesThatShareAHash) {
+  ASSERT_EQ(SbString::hash("Part2000"), SbString::hash("Part10000"));
+  state->options.quick_naming = 1;
+  EXPECT_EQ(Object("Part2000"), "Part2000");
+  EXPECT_EQ(Object("Part10000"), "Part10000");
+  EXPECT_EQ(Object("Part10000"), "Part10000 #2");
+  EXPECT_EQ(Object("Part2000"), "Part2000 #2");
+  EXPECT_TRUE(host_.errors.empty());
+}
+
 TEST_F(NamingTest, LibraryNamingLeavesTheTablesEmpty) {
   state->options.quick_naming = 0;
   const std::string first = Object("Cube");

@@ -1,6 +1,7 @@
-// The scene's own traversal callbacks, registered by the conversion driver.
-#ifndef SCENE_TRAVERSAL_CALLBACKS_H
-#define SCENE_TRAVERSAL_CALLBACKS_H
+// The group hierarchy: the group callbacks the conversion driver registers
+// and the level-of-detail choice.
+#ifndef SCENE_GROUP_HIERARCHY_H
+#define SCENE_GROUP_HIERARCHY_H
 
 #include <Inventor/actions/SoCallbackAction.h>
 
@@ -10,8 +11,6 @@ class SoLOD;
 SoCallbackAction::Response inventorCB_GroupPre(void *data, SoCallbackAction *action, const SoNode *node);
 // SoGroup post-callback: pops the group and attaches its instance to the enclosing group's.
 SoCallbackAction::Response inventorCB_GroupPost(void *data, SoCallbackAction *action, const SoNode *node);
-// SoEnvironment pre-callback: nothing to do, the lights read the environment from the state.
-SoCallbackAction::Response inventorCB_EnvironmentPre(void *data, SoCallbackAction *action, const SoNode *node);
 
 // Rewrites the LOD's ranges so that Coin3D traverses the child lod_source chooses.
 void ChooseLODChild(SoCallbackAction *action, SoLOD *node);
