@@ -4,6 +4,10 @@
 #define OPTIONS_OPTIONS_H
 
 #include <cstdint>
+#include <string>
+
+// The preferences file's path: the support directory (ending with its separator) and the file name.
+std::string PreferencesFilePath(const char *directory);
 
 // Reads the preferences file at path over the state's options; 0 read, 1 not.
 int16_t LoadImportConvertOptions_Inventor(const char *path);

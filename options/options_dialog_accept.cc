@@ -4,6 +4,7 @@
 // before it stays stored.
 #include "host/import_io.h"
 #include "options/option_table.h"
+#include "options/options.h"
 #include "options/options_dialog.h"
 #include "options/preferences_file.h"
 #include "plugin/plugin.h"

@@ -8,13 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <string>
 
 #include "host/kv_toolkit.h"
-
-// The file's path: the support directory, which ends with its separator,
-// followed directly by the file name.
-std::string PreferencesFilePath(const char *directory);
 
 // Copies a caller's path into a buffer that Kv_Convert_Pathname may rewrite;
 // false for a null path or one too long for the buffer.

@@ -1,6 +1,7 @@
 // Where the preferences file is, and the buffer its path is converted in.
 #include <cstring>
 
+#include "options/options.h"
 #include "options/preferences_file.h"
 
 std::string PreferencesFilePath(const char *directory) { return std::string(directory) + "vorlix.ini"; }

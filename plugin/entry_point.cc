@@ -4,7 +4,6 @@
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
 #include "options/options.h"
-#include "options/preferences_file.h"
 #include "plugin/plugin_module.h"
 #include "scene/scene.h"
 
