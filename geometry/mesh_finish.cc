@@ -48,13 +48,14 @@ void HideInstance(const SbString &instance) {
 
 // Bounding box, unique name, definition, record and the host's post-processing.
 SbString WriteObject(SoNode *node) {
-  ShapeAccumulator &shape = plugin.state->shape;
+  InventorState &s = *plugin.state;
+  ShapeAccumulator &shape = s.shape;
   Import_IO_Compute_BoundingBox(shape.vertex_count, shape.polygons->positions);
   SbString object;
-  MakeUniqueName(kv::tok("object"), plugin.state->object_name_dict, plugin.state->object_names, shape.base_name, object);
+  MakeUniqueName(kv::tok("object"), s.object_name_dict, s.object_names, shape.base_name, object);
   DefineObject(object);
   NewObjectRecord(3, object, node);
-  ++plugin.state->objects_created;
+  ++s.objects_created;
   PostProcessMesh(object.getString());
   return object;
 }
@@ -62,11 +63,12 @@ SbString WriteObject(SoNode *node) {
 // The instance is attached last, once it is surfaced, placed and hidden.
 void PlaceInstance(SoCallbackAction *action, SoNode *node, const SbString &object, const SbString &parent,
                    const SbMatrix &matrix) {
-  const ShapeAccumulator &shape = plugin.state->shape;
+  InventorState &s = *plugin.state;
+  const ShapeAccumulator &shape = s.shape;
   SbString instance;
-  MakeUniqueName(kv::tok("instance"), plugin.state->instance_name_dict, plugin.state->instance_names, shape.base_name, instance);
+  MakeUniqueName(kv::tok("instance"), s.instance_name_dict, s.instance_names, shape.base_name, instance);
   kv::kv_list(Kv_Add_Instance, kv::tok("instance"), instance.getString(), kv::tok("object"), object.getString());
-  if (plugin.state->options.import_materials) {
+  if (s.options.import_materials) {
     // Colours that travel in vertices or faces leave the instance the default material.
     const int use_default_material = shape.single_material && !shape.vertex_color_count ? 0 : 1;
     AssignShapeSurface(instance, use_default_material, action);

@@ -92,7 +92,8 @@ void ListSurface(const MaterialSnapshot &snapshot, const SbString &name) {
 }  // namespace
 
 float OpacityFromTransparency(float transparency) {
-  return plugin.state->options.alpha_invert ? transparency : static_cast<float>(1.0 - static_cast<double>(transparency));
+  const bool invert = plugin.state->options.alpha_invert != 0;
+  return invert ? transparency : static_cast<float>(1.0 - static_cast<double>(transparency));
 }
 
 int32_t PhongFromShininess(float shininess) { return TruncateToInt32(static_cast<double>(shininess) * 128.0); }
@@ -113,7 +114,8 @@ void ApplyScalarModifier(const SbString &surface, float value, int code) {
 
 SbString DefineSurface(const MaterialSnapshot &snapshot) {
   SbString name;
-  MakeUniqueName(tok("surface"), plugin.state->surface_name_dict, plugin.state->surface_names, plugin.state->material_name, name);
+  InventorState &s = *plugin.state;
+  MakeUniqueName(tok("surface"), s.surface_name_dict, s.surface_names, s.material_name, name);
   const bool textured = HasTexture(snapshot);
   const int32_t phong = PhongFromShininess(snapshot.shininess);
   float opacity = textured ? 1.0f : OpacityFromTransparency(snapshot.transparency);

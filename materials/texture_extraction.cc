@@ -43,7 +43,8 @@ DisplayDriver SwitchDisplayDriver() {
               &display.saved_enabled);
   int64_t embedded = 0;
   Kv_Inquire_Environment("KV_RUNING_IN_MAX", &embedded);
-  display.shown = embedded == 0 && plugin.state->options.display_textures != 0 && ContainsText(description, "Windows v3.");
+  display.shown =
+      embedded == 0 && plugin.state->options.display_textures != 0 && ContainsText(description, "Windows v3.");
   kv::kv_list(Kv_Output_Driver, kDisplayDriver, tok("enabled"), on_off(display.shown));
   return display;
 }

@@ -98,7 +98,8 @@ SoCallbackAction::Response inventorCB_Texture2Pre(void *, SoCallbackAction *acti
 void DefineTexture(const MaterialSnapshot &snapshot, SoState *traversal) {
   if (plugin.state->options.ImportTextureReferences == 0 || !HasTexture(snapshot)) return;
   SbString texture;
-  MakeUniqueName(tok("texture"), plugin.state->texture_name_dict, plugin.state->texture_names, SbString("texture"), texture);
+  InventorState &s = *plugin.state;
+  MakeUniqueName(tok("texture"), s.texture_name_dict, s.texture_names, SbString("texture"), texture);
   SbString path;
   if (!TexturePath(snapshot, texture, traversal, path)) return;
   int32_t file_type = 0;

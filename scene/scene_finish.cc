@@ -22,7 +22,8 @@ void TurnYUp() {
   matrix[2 * 4 + 2] = 0;
   matrix[1 * 4 + 2] = -1;
   matrix[2 * 4 + 1] = 1;
-  kv::kv_list(Kv_Transform, kv::tok("instance"), plugin.root_instance_name, kv::tok("premultiply"), kv::tok("matrix"), matrix);
+  kv::kv_list(Kv_Transform, kv::tok("instance"), plugin.root_instance_name, kv::tok("premultiply"),
+              kv::tok("matrix"), matrix);
 }
 
 void PrintStatistics() {
