@@ -5,11 +5,11 @@
 #include "options/resource.h"
 #include "plugin/plugin.h"
 
-void ShowPluginHelp(HWND window) { Import_IO_DisplayHelpTopic(window, plugin_directory, "vorlix.hlp", "main"); }
+void ShowPluginHelp(HWND window) { Import_IO_DisplayHelpTopic(window, plugin.plugin_directory, "vorlix.hlp", "main"); }
 
 INT_PTR CALLBACK AboutBoxProc_Inventor(HWND box, UINT message, WPARAM wparam, LPARAM) {
   if (message == WM_INITDIALOG) {
-    Import_IO_Center_Window(parent_window, box);
+    Import_IO_Center_Window(plugin.parent_window, box);
     return TRUE;
   }
   if (message != WM_COMMAND) return FALSE;

@@ -48,7 +48,7 @@ bool ButtonCommand(HWND dialog, int id) {
       ShowPluginHelp(dialog);
       return true;
     case IDC_ABOUT_BUTTON:
-      DialogBoxParamA(module_instance, "AboutBox", parent_window, AboutBoxProc_Inventor, 0);
+      DialogBoxParamA(plugin.module_instance, "AboutBox", plugin.parent_window, AboutBoxProc_Inventor, 0);
       return true;
     case IDC_RESET_BUTTON:
       ResetOptions(dialog);
@@ -65,7 +65,7 @@ bool ButtonCommand(HWND dialog, int id) {
 
 INT_PTR CALLBACK OptionsDialogProc_Inventor(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   if (message == WM_INITDIALOG) {
-    Import_IO_Center_Window(parent_window, dialog);
+    Import_IO_Center_Window(plugin.parent_window, dialog);
     FillOptionsDialog(dialog);
     ApplyEnableRules(dialog);
     return TRUE;

@@ -65,8 +65,8 @@ bool AcceptTextureDirectory(HWND dialog, const ImportOptions &o) {
 // Without a support directory ("initialize" not yet sent) there is no
 // preferences file to write.
 void SavePreferences() {
-  if (!plugin_directory) return;
-  SaveImportConvertOptions_Inventor(PreferencesFilePath(plugin_directory).c_str());
+  if (!plugin.plugin_directory) return;
+  SaveImportConvertOptions_Inventor(PreferencesFilePath(plugin.plugin_directory).c_str());
 }
 
 }  // namespace

@@ -81,8 +81,8 @@ bool ChooseOptionRadio(HWND dialog, int id) {
 }
 
 ImportOptions &DialogOptions() {
-  if (!state) SetDefaultOptions_Inventor();
-  return state->options;
+  if (!plugin.state) SetDefaultOptions_Inventor();
+  return plugin.state->options;
 }
 
 void FillOptionList(HWND dialog, int id, const char *const *names, int count, int selection) {

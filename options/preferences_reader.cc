@@ -115,10 +115,10 @@ int16_t LoadImportConvertOptions_Inventor(const char *path) {
   Kv_Convert_Pathname(converted);
   FILE *file = std::fopen(converted, "r");
   if (!file) return 1;
-  if (!state) SetDefaultOptions_Inventor();
+  if (!plugin.state) SetDefaultOptions_Inventor();
   char key[kOptionTextSize], value[kOptionTextSize];
   while (ReadOptionLine(file, key, value)) {
-    if (const OptionRow *row = FindOption(key)) StoreValue(*row, value, state->options);
+    if (const OptionRow *row = FindOption(key)) StoreValue(*row, value, plugin.state->options);
     if (std::feof(file)) break;
   }
   std::fclose(file);

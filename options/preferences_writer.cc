@@ -45,11 +45,11 @@ int16_t SaveImportConvertOptions_Inventor(const char *path) {
     Kv_Report_Error(4, "OUTERR_FILE_OPEN_WRITE", "SaveImportConvertOptions_Inventor()", "Inventor .INI", shown);
     return 1;
   }
-  if (!state) SetDefaultOptions_Inventor();
+  if (!plugin.state) SetDefaultOptions_Inventor();
   std::fputs("# Default options for the Inventor geometry import converter.\n", file);
   std::fputs("# !! Do not modify this file. It is written by the converter.\n", file);
   std::fputs("[Preferences]\n", file);
-  for (const OptionRow &row : option_table) WriteValue(file, row, state->options);
+  for (const OptionRow &row : option_table) WriteValue(file, row, plugin.state->options);
   std::fflush(file);
   std::fclose(file);
   return 0;

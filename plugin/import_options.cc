@@ -36,12 +36,12 @@ void ApplyDefault(const OptionRow &row, ImportOptions &options) {
 }  // namespace
 
 void SetDefaultOptions_Inventor() {
-  if (!state) {
-    state = new (std::nothrow) InventorState();
-    if (!state) return;
-    state->options.options_defaults_set = 0;
+  if (!plugin.state) {
+    plugin.state = new (std::nothrow) InventorState();
+    if (!plugin.state) return;
+    plugin.state->options.options_defaults_set = 0;
   }
-  if (state->options.options_defaults_set) return;
-  for (const OptionRow &row : option_table) ApplyDefault(row, state->options);
-  state->options.options_defaults_set = 1;
+  if (plugin.state->options.options_defaults_set) return;
+  for (const OptionRow &row : option_table) ApplyDefault(row, plugin.state->options);
+  plugin.state->options.options_defaults_set = 1;
 }

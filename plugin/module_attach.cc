@@ -6,13 +6,11 @@
 #endif
 
 #include "plugin/plugin_module.h"
+#ifndef _WIN32
+#include "options/module_resources.h"
+#endif
 
 PluginModule plugin;
-
-InventorState *&state = plugin.state;
-HINSTANCE &module_instance = plugin.module_instance;
-HWND &parent_window = plugin.parent_window;
-char *&plugin_directory = plugin.plugin_directory;
 
 #ifdef _WIN32
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

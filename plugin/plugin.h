@@ -30,12 +30,6 @@ struct PluginModule {
 // The module's one record.
 extern PluginModule plugin;
 
-// Names of record fields that the options code uses.
-extern InventorState *&state;
-extern HINSTANCE &module_instance;
-extern HWND &parent_window;
-extern char *&plugin_directory;
-
 // Thrown by the error hook on a level-5 error; caught by the guarded run,
 // so the unwinding destroys the Coin3D objects on the way.
 struct InventorRunAborted {};

@@ -8,11 +8,6 @@
 #include "host/host_records.h"
 #include "plugin/plugin.h"
 
-#ifndef _WIN32
-// The resources that the module handle points at without Windows.
-#include "options/module_resources.h"
-#endif
-
 extern "C" void Kavrel_Plugin_EntryPoint(const char **tokens, const intptr_t *values, int32_t *result,
                                          intptr_t reserved);
 

@@ -1,5 +1,6 @@
 #include "scene/scene_finish.h"
 
+#include <cstdio>
 #include <string>
 
 #include "host/import_io.h"
@@ -36,13 +37,14 @@ void PrintStatistics() {
 }
 
 // An optimiser may have removed or merged the root instance: the import then
-// hangs from "world". From here on the import support library's name is the
-// one that counts; the plug-in reads no root name of its own after this.
+// hangs from "world", in the host and in the module record alike.
 void CheckRootInstance() {
   int32_t exists = 0;
   const std::string root = Import_IO_Get_Root_Imported_Instance_Name();
   kv::kv_list(Kv_Handle_Name_Exists, root.c_str(), &exists, kv::tok("instance"));
-  if (!exists) Import_IO_Set_Root_Imported_Instance_Name("world");
+  if (exists) return;
+  Import_IO_Set_Root_Imported_Instance_Name("world");
+  std::snprintf(plugin.root_instance_name, sizeof plugin.root_instance_name, "%s", "world");
 }
 
 void OptimizeHierarchy(const ImportOptions &options) {

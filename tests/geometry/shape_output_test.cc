@@ -107,10 +107,10 @@ TEST(ShapeOutput, MeshCallsEndWithTheInstanceAttachedLast) {
       "#Inventor V2.1 ascii\nSeparator { DrawStyle { style INVISIBLE } Translation { translation 1 2 3 } "
       "DEF Box Cube {} }\n",
       {{"quick_naming", "1"}, {"print_stats", "0"}, {"import_materials", "0"}}, [] {
-        state->options.calc_smoothed_normals = 1;
-        state->options.EnaMergePolygons = 1;
-        state->options.MergePolygonsQuadsOnly = 0;
-        state->options.optimize_hierarchy1 = state->options.optimize_hierarchy2 = 0;
+        plugin.state->options.calc_smoothed_normals = 1;
+        plugin.state->options.EnaMergePolygons = 1;
+        plugin.state->options.MergePolygonsQuadsOnly = 0;
+        plugin.state->options.optimize_hierarchy1 = plugin.state->options.optimize_hierarchy2 = 0;
       });
   const std::set<std::string> mesh_calls = {"Kv_Object_Define", "Import_IO_Output_Indexedpolygons",
                                             "Kv_Object_End",    "Kv_Manipulate_IndexedPolygons",

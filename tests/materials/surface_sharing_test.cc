@@ -63,19 +63,19 @@ TEST(SurfaceSharing, IndexAgreesWithLinearWalkOnRandomizedList) {
     return s;
   };
   std::deque<MaterialSnapshot> owned;  // the records of the list
-  state->surface_list = nullptr;
+  plugin.state->surface_list = nullptr;
   for (int i = 0; i < 50000; ++i) {
-    if (i == 25000) state->surface_list = nullptr;  // a new run's list, old records still alive
+    if (i == 25000) plugin.state->surface_list = nullptr;  // a new run's list, old records still alive
     const MaterialSnapshot query = material();
-    const MaterialSnapshot *walked = state->surface_list;
+    const MaterialSnapshot *walked = plugin.state->surface_list;
     while (walked && !SurfacesEqual(*walked, query)) walked = walked->next;
     ASSERT_EQ(FindSharedSurface(query), walked) << "query " << i;
     if (i % 25 == 0) {
       owned.push_back(query);
-      owned.back().next = state->surface_list;
-      state->surface_list = &owned.back();
+      owned.back().next = plugin.state->surface_list;
+      plugin.state->surface_list = &owned.back();
     }
   }
-  state->surface_list = nullptr;
+  plugin.state->surface_list = nullptr;
   ClearSurfaceIndex();
 }

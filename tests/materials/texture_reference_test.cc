@@ -66,7 +66,7 @@ TEST(TextureReference, WithoutTextureReferencesTheSurfaceStaysOpaqueAndUnlinked)
   plugin_test::Conversion run;
   ASSERT_TRUE(material_test::WriteSgiImage(run.dir() + "grey.rgb", 1, 1, 1, {7}));
   run.ConvertText(TexturedCube(run.dir() + "grey.rgb"), {}, [] {
-    state->options.ImportTextureReferences = 0;
+    plugin.state->options.ImportTextureReferences = 0;
     surf_attr_mod_operation[kAttrDiffuse] = kOpImportUnchanged;
   });
   EXPECT_TRUE(material_test::Lines("Kv_Texture").empty());

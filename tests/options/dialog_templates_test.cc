@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "options/option_table.h"
-#include "plugin/plugin_module.h"
+#include "options/module_resources.h"
 #include "win32/resource_script.h"
 
 namespace {

@@ -20,7 +20,7 @@ ScriptedUser::Step Reply(int button) {
   };
 }
 
-ImportOptions &Options() { return state->options; }
+ImportOptions &Options() { return plugin.state->options; }
 
 }  // namespace
 

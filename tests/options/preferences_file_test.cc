@@ -40,7 +40,7 @@ const char kDefaultFile[] =
     "surf-attr-mod-phong-value = 32.000000\nsurf-attr-mod-phong-operation = 1\n"
     "lod_source = 0\nnthlod = 1\n";
 
-ImportOptions &Options() { return state->options; }
+ImportOptions &Options() { return plugin.state->options; }
 
 }  // namespace
 

@@ -30,13 +30,13 @@ TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
                                             {"validate_header_2", path},
                                             {"print_stats", "0"}});
   EXPECT_EQ(result, 1);
-  ASSERT_NE(state, nullptr);
-  EXPECT_EQ(state->options.flip_y_up, 2);
-  EXPECT_EQ(state->options.lod_source, 1);
-  EXPECT_EQ(state->options.nthlod, 70000);
-  EXPECT_STREQ(state->options.txtr_ref_dir, "/textures");
-  EXPECT_EQ(state->options.txtr_save_dir, nullptr);
-  EXPECT_EQ(state->options.print_stats, 1);
+  ASSERT_NE(plugin.state, nullptr);
+  EXPECT_EQ(plugin.state->options.flip_y_up, 2);
+  EXPECT_EQ(plugin.state->options.lod_source, 1);
+  EXPECT_EQ(plugin.state->options.nthlod, 70000);
+  EXPECT_STREQ(plugin.state->options.txtr_ref_dir, "/textures");
+  EXPECT_EQ(plugin.state->options.txtr_save_dir, nullptr);
+  EXPECT_EQ(plugin.state->options.print_stats, 1);
   EXPECT_EQ(CallLines("Kv_Report_Error"),
             (std::vector<std::string>{
                 "Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" \"\")",
@@ -54,8 +54,8 @@ TEST(RunOptions, APreferenceThatIsNoTokenIsRefused) {
   EXPECT_EQ(CallLines("Kv_Report_Error"),
             std::vector<std::string>{"Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" "
                                      "\"forceWeldVertices\")"});
-  ASSERT_NE(state, nullptr);
-  EXPECT_EQ(state->options.forceWeldVertices, 1);
+  ASSERT_NE(plugin.state, nullptr);
+  EXPECT_EQ(plugin.state->options.forceWeldVertices, 1);
   FreeInventorState();
 }
 
@@ -66,7 +66,7 @@ TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
   EXPECT_EQ(run.Convert(first, {{"filename", second}}), 0);
   EXPECT_EQ(kavrel::scene().objects.find("First"), nullptr);
   EXPECT_NE(kavrel::scene().objects.find("Second"), nullptr);
-  EXPECT_EQ(state, nullptr);
+  EXPECT_EQ(plugin.state, nullptr);
 
   EXPECT_EQ(run.Convert(run.dir() + "missing.iv"), 1);
   EXPECT_EQ(CallLines("Kv_Report_Error"),
@@ -86,15 +86,15 @@ TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
   };
   EXPECT_EQ(run.ConvertText(kTwoCubes), 1);
   EXPECT_NE(run.printed.find("Disk on fire\n"), std::string::npos);
-  ASSERT_NE(state, nullptr);
-  EXPECT_EQ(state->instance_list, nullptr);
-  EXPECT_EQ(state->parent_stack.getLength(), 0);
+  ASSERT_NE(plugin.state, nullptr);
+  EXPECT_EQ(plugin.state->instance_list, nullptr);
+  EXPECT_EQ(plugin.state->parent_stack.getLength(), 0);
   EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
 
   run.on_progress = nullptr;
   EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
   EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
-  EXPECT_EQ(state, nullptr);
+  EXPECT_EQ(plugin.state, nullptr);
 }
 
 // An exception from inside the traversal (Coin3D's own allocation on a
@@ -125,7 +125,7 @@ TEST(GuardedRun, HostAbortPollSkipsEveryShapeAndTheRunEnds) {
   EXPECT_EQ(kavrel::journal().calls("Kv_Add_Empty_Node").size(), 1u);
   EXPECT_EQ(kavrel::journal().calls("Import_IO_Check_For_Abort").size(), 4u);
   EXPECT_EQ(CallLines("Kv_Light").back(), "Kv_Light(\"defaultambient\" enabled off .)");
-  EXPECT_EQ(state, nullptr);
+  EXPECT_EQ(plugin.state, nullptr);
 }
 
 }  // namespace

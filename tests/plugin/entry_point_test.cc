@@ -62,17 +62,17 @@ TEST(EntryPoint, TokenListEndsAtNullOrEmptyToken) {
 TEST(EntryPoint, InitializeMakesDefaultsThatLifecycleCommandsKeep) {
   plugin_test::Conversion run;
   CallEntryPoint({"initialize"}, {TextValue(run.dir())});
-  ASSERT_NE(state, nullptr);
+  ASSERT_NE(plugin.state, nullptr);
   EXPECT_STREQ(plugin.plugin_directory, run.dir().c_str());
-  EXPECT_EQ(state->options.options_defaults_set, 1);
+  EXPECT_EQ(plugin.state->options.options_defaults_set, 1);
   EXPECT_EQ(surf_attr_mod_operation[kAttrDiffuse], kOpNormalize);
-  InventorState *made = state;
+  InventorState *made = plugin.state;
   CallEntryPoint({"new_instance", "destroy_instance", "shutdown"}, {0, 0, 0});
-  EXPECT_EQ(state, made);
+  EXPECT_EQ(plugin.state, made);
   // Applying the defaults again keeps what is set while the flag stays.
-  state->options.flip_y_up = 1;
+  plugin.state->options.flip_y_up = 1;
   SetDefaultOptions_Inventor();
-  EXPECT_EQ(state->options.flip_y_up, 1);
+  EXPECT_EQ(plugin.state->options.flip_y_up, 1);
   // Tokens after "execute_geometry_converter" are the run's, not commands.
   const std::string path = run.Write("one.iv", "#Inventor V2.1 ascii\nSeparator { Cube {} }\n");
   EXPECT_EQ(CallEntryPoint({"execute_geometry_converter", "initialize", "filename"},
@@ -81,7 +81,7 @@ TEST(EntryPoint, InitializeMakesDefaultsThatLifecycleCommandsKeep) {
   EXPECT_EQ(plugin_test::CallLines("Kv_Report_Error"),
             std::vector<std::string>{
                 "Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" \"initialize\")"});
-  EXPECT_EQ(state, nullptr);
+  EXPECT_EQ(plugin.state, nullptr);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST(ConversionDriver, UnreadableOrEmptyFilesStillEndWithZero) {
                              "importer instead. Aborting import.\n\n"),
             std::string::npos);
   EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube { width } \n"), 0);
-  EXPECT_EQ(state, nullptr);
+  EXPECT_EQ(plugin.state, nullptr);
 }
 
 TEST(ConversionDriver, LightAndCameraCallbacksOnlyWhenTheOptionIsOne) {
@@ -67,13 +67,13 @@ TEST(ConversionDriver, FinishTurnsYUpAndPrintsStatistics) {
 TEST(ConversionDriver, OptimisersRunWithTheRootCheck) {
   plugin_test::Conversion run;
   const char *text = "#Inventor V2.1 ascii\nSeparator { Separator { Cube {} } Separator { Cone {} } }\n";
-  run.ConvertText(text, {}, [] { state->options.optimize_number_of_objects = 1; });
+  run.ConvertText(text, {}, [] { plugin.state->options.optimize_number_of_objects = 1; });
   EXPECT_EQ(Calls("Kv_OptimizeHierarchy"), 1u);
   EXPECT_EQ(Calls("Kv_OptimizeHierarchy2"), 1u);
   EXPECT_EQ(Calls("Kv_Handle_Name_Exists"), 3u);
   EXPECT_EQ(Calls("Kv_Inquire_Instance"), 1u);
 
-  run.ConvertText(text, {}, [] { state->options.optimize_hierarchy1 = state->options.optimize_hierarchy2 = 0; });
+  run.ConvertText(text, {}, [] { plugin.state->options.optimize_hierarchy1 = plugin.state->options.optimize_hierarchy2 = 0; });
   EXPECT_EQ(Calls("Kv_OptimizeHierarchy") + Calls("Kv_OptimizeHierarchy2") + Calls("Kv_Handle_Name_Exists"), 0u);
 }
 
@@ -85,9 +85,7 @@ TEST(ConversionDriver, RootCheckFallsBackToWorld) {
     kv::kv_list(Kv_Remove, Kv_Inquire_Token("instance"), Import_IO_Get_Root_Imported_Instance_Name());
   };
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} }\n");
-  // The import support library holds the root's name from here on.
-  EXPECT_EQ(CallLines("Import_IO_Set_Root_Imported_Instance_Name"),
-            std::vector<std::string>{"Import_IO_Set_Root_Imported_Instance_Name(\"world\")"});
+  EXPECT_STREQ(plugin.root_instance_name, "world");
   EXPECT_STREQ(Import_IO_Get_Root_Imported_Instance_Name(), "world");
 }
 

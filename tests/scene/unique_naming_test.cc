@@ -18,13 +18,13 @@ class NamingTest : public testing::Test {
 
   std::string Object(const std::string &base) {
     SbString result;
-    MakeUniqueName(Kv_Inquire_Token("object"), state->object_name_dict, state->object_names, SbString(base.c_str()),
+    MakeUniqueName(Kv_Inquire_Token("object"), plugin.state->object_name_dict, plugin.state->object_names, SbString(base.c_str()),
                    result);
     return result.getString();
   }
   std::string Instance(const std::string &base) {
     SbString result;
-    MakeUniqueName(Kv_Inquire_Token("instance"), state->instance_name_dict, state->instance_names,
+    MakeUniqueName(Kv_Inquire_Token("instance"), plugin.state->instance_name_dict, plugin.state->instance_names,
                    SbString(base.c_str()), result);
     return result.getString();
   }
@@ -32,7 +32,7 @@ class NamingTest : public testing::Test {
 };
 
 TEST_F(NamingTest, QuickNamingCountsEachCleanedBaseName) {
-  state->options.quick_naming = 1;
+  plugin.state->options.quick_naming = 1;
   EXPECT_EQ(Object("Cube"), "Cube");
   EXPECT_EQ(Object("Cube"), "Cube #2");
   EXPECT_EQ(Object("Cube #7"), "Cube #3");
@@ -56,7 +56,7 @@ TEST_F(NamingTest, QuickNamingCountsEachCleanedBaseName) {
 // each must still count on its own.
 TEST_F(NamingTest, QuickNamingTellsApartNamesThatShareAHash) {
   ASSERT_EQ(SbString::hash("Part2000"), SbString::hash("Part10000"));
-  state->options.quick_naming = 1;
+  plugin.state->options.quick_naming = 1;
   EXPECT_EQ(Object("Part2000"), "Part2000");
   EXPECT_EQ(Object("Part10000"), "Part10000");
   EXPECT_EQ(Object("Part10000"), "Part10000 #2");
@@ -65,12 +65,12 @@ TEST_F(NamingTest, QuickNamingTellsApartNamesThatShareAHash) {
 }
 
 TEST_F(NamingTest, LibraryNamingLeavesTheTablesEmpty) {
-  state->options.quick_naming = 0;
+  plugin.state->options.quick_naming = 0;
   const std::string first = Object("Cube");
   const std::string second = Object("Cube");
   EXPECT_EQ(first, "Cube");
   EXPECT_NE(second, first);
-  EXPECT_EQ(state->object_names, nullptr);
+  EXPECT_EQ(plugin.state->object_names, nullptr);
 }
 
 }  // namespace
