@@ -9,7 +9,7 @@ add_library(inventor_import SHARED
   $<TARGET_OBJECTS:plugin_nurbs>
   $<TARGET_OBJECTS:plugin_materials>
   $<TARGET_OBJECTS:plugin_lights>)
-target_link_libraries(inventor_import PRIVATE Coin::Coin)
+target_link_libraries(inventor_import PRIVATE Coin::Coin ZLIB::ZLIB Threads::Threads)
 set_target_properties(inventor_import PROPERTIES PREFIX "" OUTPUT_NAME "kavrel_inventor")
 target_link_options(inventor_import PRIVATE
   "-Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/plugin_exports.map")
@@ -24,4 +24,4 @@ add_library(inventor_import_static STATIC
   $<TARGET_OBJECTS:plugin_nurbs>
   $<TARGET_OBJECTS:plugin_materials>
   $<TARGET_OBJECTS:plugin_lights>)
-target_link_libraries(inventor_import_static PUBLIC Coin::Coin)
+target_link_libraries(inventor_import_static PUBLIC Coin::Coin ZLIB::ZLIB Threads::Threads)

@@ -6,6 +6,8 @@
 #include <Inventor/SbMatrix.h>
 #include <Inventor/actions/SoCallbackAction.h>
 
+#include <cstdint>
+
 // SoVertexShape pre-callback: pushes the state and applies the vertex property.
 SoCallbackAction::Response inventorCB_VertexShapePre(void *data, SoCallbackAction *action, const SoNode *node);
 // SoShape pre-callback: the begin pass of a supported, enabled shape.
@@ -14,6 +16,11 @@ SoCallbackAction::Response inventorCB_ShapePre(void *data, SoCallbackAction *act
 SoCallbackAction::Response inventorCB_ShapePost(void *data, SoCallbackAction *action, const SoNode *node);
 // SoVertexShape post-callback: pops the state.
 SoCallbackAction::Response inventorCB_VertexShapePost(void *data, SoCallbackAction *action, const SoNode *node);
+
+// Triangles of one shape node counted by itself, as the begin pass counts
+// them by default; 0 for classes that make none and for NURBS surfaces,
+// which our tessellator bounds on its own.
+uint64_t CountShapeNodeTriangles(SoNode *shape);
 
 // Adds the triangle callback for every enabled shape class, in Coin3D's order.
 void RegisterTriangleCallbacks(SoCallbackAction *action);

@@ -29,7 +29,9 @@ bool CountTriangles(SoCallbackAction *action, SoNode *node, int32_t &triangles) 
     return false;
   }
   if (IsNurbsSurfaceClass(shape_class)) return TessellateSurfaceShape(action, node, triangles);
-  triangles = CountShapeTriangles(node, shape_class);
+  triangles = plugin.state->options.count_in_traversal_state == 1
+                  ? CountShapeTrianglesInState(action, node, shape_class)
+                  : CountShapeTriangles(node, shape_class);
   return true;
 }
 

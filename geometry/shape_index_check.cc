@@ -1,6 +1,7 @@
 #include "geometry/shape_index_check.h"
 
 #include <Inventor/elements/SoCoordinateElement.h>
+#include <Inventor/elements/SoMaterialBindingElement.h>
 #include <Inventor/elements/SoNormalBindingElement.h>
 #include <Inventor/elements/SoNormalElement.h>
 #include <Inventor/elements/SoTextureCoordinateBindingElement.h>
@@ -87,9 +88,96 @@ int64_t NormalReach(SoState *state, const SoIndexedShape &shape) {
   }
 }
 
-std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, const ArraySizes &sizes) {
-  const std::pair<const SoMFInt32 *, const char *> fields[] = {
-      {&shape.coordIndex, "coordIndex"}, {&shape.normalIndex, "normalIndex"}, {&shape.textureCoordIndex, "textureCoordIndex"}};
+// What an indexed shape's coordIndex lays down, for the bindings that read
+// one index per vertex, face or part.
+struct IndexedLayout {
+  int64_t entries = 0;  // coordIndex entries up to its last vertex, separators included
+  int64_t parts = 0;    // polygons or strips
+  int64_t faces = 0;    // polygons, or the strips' triangles
+};
+
+IndexedLayout LayoutOfIndices(const SoMFInt32 &coord_index, bool strips) {
+  IndexedLayout layout;
+  int64_t run = 0;
+  auto close_run = [&] {
+    if (run > 0) layout.faces += strips ? std::max<int64_t>(run - 2, 0) : 1;
+    layout.parts += run > 0;
+    run = 0;
+  };
+  const int32_t *values = coord_index.getValues(0);
+  for (int i = 0; i < coord_index.getNum(); ++i) {
+    if (values[i] < 0) {
+      close_run();
+      continue;
+    }
+    ++run;
+    layout.entries = i + 1;
+  }
+  close_run();
+  return layout;
+}
+
+// Coin3D takes an index field without entries, or with one negative entry,
+// as not given.
+bool IndicesGiven(const SoMFInt32 &field) { return field.getNum() > 1 || (field.getNum() == 1 && field[0] >= 0); }
+
+// Material and normal bindings share their values; entries an explicit
+// index field must hold for the binding, 0 when it reads none.
+int64_t EntriesNeeded(int binding, const IndexedLayout &layout) {
+  switch (binding) {
+    case SoNormalBindingElement::PER_VERTEX_INDEXED: return layout.entries;
+    case SoNormalBindingElement::PER_FACE_INDEXED: return layout.faces;
+    case SoNormalBindingElement::PER_PART_INDEXED: return layout.parts;
+    default: return 0;
+  }
+}
+static_assert(int(SoMaterialBindingElement::PER_VERTEX_INDEXED) == int(SoNormalBindingElement::PER_VERTEX_INDEXED) &&
+                  int(SoMaterialBindingElement::PER_FACE_INDEXED) == int(SoNormalBindingElement::PER_FACE_INDEXED) &&
+                  int(SoMaterialBindingElement::PER_PART_INDEXED) == int(SoNormalBindingElement::PER_PART_INDEXED),
+              "material and normal bindings are read with one table");
+
+// Coin3D walks an explicit index field one entry per vertex, face or part
+// without looking at its length; a face or part binding reads every entry
+// it walks as an index, and without the field it reads through nothing.
+// required: whether the binding needs the field given (it has no fallback).
+std::string CheckIndexCount(const SoMFInt32 &field, const char *name, int64_t needed, bool per_vertex,
+                            bool required) {
+  if (needed <= 0) return "";
+  if (!IndicesGiven(field)) return required ? std::string(name) + " missing" : "";
+  if (field.getNum() < needed)
+    return std::string(name) + " with " + std::to_string(field.getNum()) + " entries, " + std::to_string(needed) +
+           " needed";
+  if (per_vertex) return "";
+  const int32_t *values = field.getValues(0);
+  const int32_t *bad = std::find_if(values, values + needed, [](int32_t v) { return v < 0; });
+  return bad == values + needed ? "" : std::string(name) + " " + std::to_string(*bad);
+}
+
+std::string CheckBindingCounts(SoState *state, const SoIndexedShape &shape, const IndexedLayout &layout,
+                               const ArraySizes &sizes) {
+  std::string problem;
+  if (sizes.normals > 0) {
+    const int binding = SoNormalBindingElement::get(state);
+    problem = CheckIndexCount(shape.normalIndex, "normalIndex", EntriesNeeded(binding, layout),
+                              binding == SoNormalBindingElement::PER_VERTEX_INDEXED, false);
+  }
+  if (problem.empty() && sizes.texcoords > 0 &&
+      SoTextureCoordinateBindingElement::get(state) == SoTextureCoordinateBindingElement::PER_VERTEX_INDEXED) {
+    problem = CheckIndexCount(shape.textureCoordIndex, "textureCoordIndex", layout.entries, true, false);
+  }
+  if (problem.empty()) {
+    const int binding = SoMaterialBindingElement::get(state);
+    const bool per_vertex = binding == SoMaterialBindingElement::PER_VERTEX_INDEXED;
+    problem = CheckIndexCount(shape.materialIndex, "materialIndex", EntriesNeeded(binding, layout), per_vertex,
+                              !per_vertex);
+  }
+  return problem;
+}
+
+std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, bool strips, const ArraySizes &sizes) {
+  const std::pair<const SoMFInt32 *, const char *> fields[] = {{&shape.coordIndex, "coordIndex"},
+                                                               {&shape.normalIndex, "normalIndex"},
+                                                               {&shape.textureCoordIndex, "textureCoordIndex"}};
   for (const auto &[field, name] : fields) {
     int32_t negative = 0;
     if (HasNegativeIndex(*field, &negative)) return std::string(name) + " " + std::to_string(negative);
@@ -109,7 +197,7 @@ std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, const
     if (texcoord >= sizes.texcoords)
       return Beyond("texture coordinate", texcoord, sizes.texcoords, "texture coordinates");
   }
-  return "";
+  return CheckBindingCounts(state, shape, LayoutOfIndices(shape.coordIndex, strips), sizes);
 }
 
 // How a non-indexed shape uses its arrays from startIndex on.
@@ -181,7 +269,8 @@ std::string FindIndexOutOfRange(SoState *state, const SoNode *node, ShapeClass s
   switch (shape_class) {
     case kShapeIndexedFaceSet:
     case kShapeIndexedTriangleStripSet:
-      return CheckIndexedShape(state, *static_cast<const SoIndexedShape *>(node), SizesIn(state));
+      return CheckIndexedShape(state, *static_cast<const SoIndexedShape *>(node),
+                               shape_class == kShapeIndexedTriangleStripSet, SizesIn(state));
     case kShapeFaceSet:
     case kShapeTriangleStripSet:
     case kShapeQuadMesh:

@@ -1,7 +1,9 @@
 // Coin3D follows a shape's indices into its coordinate, normal and texture
-// coordinate arrays without checking them, and reads past their ends on a
-// damaged file. A shape whose indices do not fit what the state holds is
-// refused before Coin3D generates its triangles.
+// coordinate arrays without checking them, and walks its normal, texture
+// coordinate and material index fields as far as the bindings say without
+// looking at their lengths: on a damaged file it reads past their ends (or
+// through a missing material index field). A shape whose indices do not fit
+// what the state holds is refused before Coin3D generates its triangles.
 #ifndef GEOMETRY_SHAPE_INDEX_CHECK_H
 #define GEOMETRY_SHAPE_INDEX_CHECK_H
 

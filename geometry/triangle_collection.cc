@@ -59,7 +59,10 @@ void ReportTriangleOverflow() {
 void inventorCB_TrianglePrimitive(void *, SoCallbackAction *action, const SoPrimitiveVertex *v1,
                                   const SoPrimitiveVertex *v2, const SoPrimitiveVertex *v3) {
   ShapeAccumulator &shape = plugin.state->shape;
-  if (!shape.polygons) return;
+  if (!shape.polygons) {
+    shape.triangles_received += shape.counting_in_state && shape.triangles_received < INT32_MAX;
+    return;
+  }
   const int32_t triangle = shape.triangles_received;
   if (triangle < shape.triangle_count) {
     const SoPrimitiveVertex *const corners[3] = {v1, v2, v3};

@@ -1,5 +1,8 @@
 #include "geometry/triangle_count.h"
 
+#include "geometry/geometry.h"
+#include "plugin/plugin.h"
+
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/actions/SoGetPrimitiveCountAction.h>
 #include <Inventor/nodes/SoText3.h>
@@ -22,6 +25,25 @@ int32_t CountText3Triangles(SoNode *node) {
 }
 
 }  // namespace
+
+uint64_t CountShapeNodeTriangles(SoNode *shape) {
+  const ShapeClass shape_class = FindShapeClass(shape);
+  if (shape_class == kShapeUnsupported || IsNurbsSurfaceClass(shape_class)) return 0;
+  const int32_t triangles = CountShapeTriangles(shape, shape_class);
+  return triangles > 0 ? static_cast<uint64_t>(triangles) : 0;
+}
+
+int32_t CountShapeTrianglesInState(SoCallbackAction *action, SoNode *node, ShapeClass shape_class) {
+  if (shape_class == kShapeNurbsCurve || shape_class == kShapeIndexedNurbsCurve) return 0;
+  ShapeAccumulator &shape = plugin.state->shape;
+  shape.triangles_received = 0;
+  shape.counting_in_state = 1;
+  node->callback(action);
+  shape.counting_in_state = 0;
+  const int32_t counted = shape.triangles_received;
+  shape.triangles_received = 0;
+  return counted;
+}
 
 int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class) {
   switch (shape_class) {

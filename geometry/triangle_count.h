@@ -4,11 +4,19 @@
 
 #include <cstdint>
 
+class SoCallbackAction;
+
 #include "geometry/shape_classes.h"
 
 // Counts the node by itself, from a fresh traversal state, so settings
 // above it in the scene (a Complexity node) do not enter the count. Not for
 // NURBS surfaces, which never reach Coin3D's tessellator.
 int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class);
+
+// Counts the triangles Coin3D delivers for the node in the action's current
+// state (a Complexity above it included): the shape generates them once
+// through the action's triangle callbacks, which only count while no
+// buffer exists. Not for NURBS surfaces either.
+int32_t CountShapeTrianglesInState(SoCallbackAction *action, SoNode *node, ShapeClass shape_class);
 
 #endif

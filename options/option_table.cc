@@ -164,12 +164,26 @@ const OptionRow option_table[kOptionCount] = {
                                     "Runtime Option Error", AcceptStage::kBeforeTextureDirectory})),
 };
 
+const OptionRow run_only_options[kRunOnlyOptionCount] = {
+    Row(FIELD(count_in_traversal_state), 0, kToken, NoControl()),
+    Row(FIELD(max_triangles), 0, kToken, NoControl()),
+};
+
 #undef MODIFIER
 #undef FIELD
 
 const OptionRow *FindOption(const char *key) {
   for (const OptionRow &row : option_table) {
     if (std::strcmp(row.key, key) == 0) return &row;
+  }
+  return nullptr;
+}
+
+const OptionRow *FindRunToken(const char *token) {
+  const OptionRow *row = FindOption(token);
+  if (row) return row->token ? row : nullptr;
+  for (const OptionRow &extra : run_only_options) {
+    if (std::strcmp(extra.key, token) == 0) return &extra;
   }
   return nullptr;
 }

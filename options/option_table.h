@@ -88,8 +88,16 @@ struct OptionRow {
 constexpr size_t kOptionCount = 57;
 extern const OptionRow option_table[kOptionCount];
 
+// Run-time tokens of our own host: options of no preferences file and no
+// dialog, left out of the table above.
+constexpr size_t kRunOnlyOptionCount = 2;
+extern const OptionRow run_only_options[kRunOnlyOptionCount];
+
 // The row of a key, compared whole and case-sensitively; null when unknown.
 const OptionRow *FindOption(const char *key);
+// The row of a run-time token: a table row marked as token, or a run-only
+// option; null for any other name.
+const OptionRow *FindRunToken(const char *token);
 // The row whose dialog control has this id (either button of a radio pair);
 // null when no option has it.
 const OptionRow *FindOptionControl(int id);

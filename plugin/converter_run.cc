@@ -10,6 +10,7 @@
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
+#include "plugin/large_stack.h"
 #include "plugin/plugin_module.h"
 #include "plugin/run_option_tokens.h"
 #include "scene/scene.h"
@@ -75,6 +76,7 @@ void ImportConverter_Inventor(const char **tokens, const intptr_t *values, int32
     *result = 1;
     return;
   }
+  ResetRunOnlyOptions(plugin.state->options);
   const char *path = nullptr;
   for (int i = 0; tokens && tokens[i]; ++i) {
     const char *token = tokens[i];
@@ -100,8 +102,11 @@ int16_t RunImportConverter_Inventor(const char *path) {
   Import_IO_Display_Info_Text("Reading Inventor File");
   MeasureInputFile();
   try {
-    ReadAndConvertFile_Inventor(path);
+    RunOnLargeStack([path] { ReadAndConvertFile_Inventor(path); });
   } catch (const InventorRunAborted &) {
+    status = AbandonRun();
+  } catch (const InventorInputRefused &refusal) {
+    Import_IO_Report_Error(4, refusal.what());
     status = AbandonRun();
   } catch (const std::exception &e) {
     // Coin3D throws when a damaged file asks for an impossible array (a

@@ -43,5 +43,10 @@ void SetDefaultOptions_Inventor() {
   }
   if (plugin.state->options.options_defaults_set) return;
   for (const OptionRow &row : option_table) ApplyDefault(row, plugin.state->options);
+  ResetRunOnlyOptions(plugin.state->options);
   plugin.state->options.options_defaults_set = 1;
+}
+
+void ResetRunOnlyOptions(ImportOptions &options) {
+  for (const OptionRow &row : run_only_options) ApplyDefault(row, options);
 }

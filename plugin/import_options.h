@@ -48,6 +48,10 @@ struct ImportOptions {
   int16_t ImportVertexNormals;         // stored and edited only
   int16_t ImportuvTextureCoordinates;  // stored and edited only
   int16_t ImportVertexColors;          // stored and edited only
+  // Run-time tokens of our own host, neither stored nor edited; each run
+  // starts them from their defaults.
+  int16_t count_in_traversal_state;    // 1: count a shape's triangles in the traversal's state
+  int32_t max_triangles;               // refuse scenes that would make more triangles; 0 = no limit
 };
 
 // Shading attributes, in table order (the index is the attribute code).
@@ -107,5 +111,8 @@ extern int16_t last_surf_attr_combo_selected;
 
 // Makes sure an InventorState exists and holds the default options.
 void SetDefaultOptions_Inventor();
+
+// Gives the run-only options (tokens of no preferences file) their defaults.
+void ResetRunOnlyOptions(ImportOptions &options);
 
 #endif

@@ -68,7 +68,8 @@ struct NameEntry {
 struct ShapeAccumulator {
   int32_t material_binding = 2;        // SoMaterialBindingElement value, 2 overall
   int32_t material_color_count = 0;    // colours that would supply vertex colours
-  int32_t triangles_received = 0;      // triangles delivered so far
+  int32_t triangles_received = 0;      // triangles delivered so far (or counted, while counting_in_state)
+  int32_t counting_in_state = 0;       // 1 while the begin pass has Coin3D deliver the triangles only to count them
   SbString base_name;                  // GetShapeName
   int32_t in_vertex_shape = 0;         // 1 between the vertex-shape pre and post callbacks
   int32_t single_material = 0;         // one surface covers the whole instance

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <stdexcept>
 
 #include <Inventor/SbString.h>
 
@@ -33,6 +34,12 @@ extern PluginModule plugin;
 // Thrown by the error hook on a level-5 error; caught by the guarded run,
 // so the unwinding destroys the Coin3D objects on the way.
 struct InventorRunAborted {};
+
+// Thrown when the input is refused, before or after Coin3D reads it; what()
+// is the one message the guarded run reports before it ends the run.
+struct InventorInputRefused : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 // SoDB, SoNodeKit and SoInteraction, in that order; repeated calls are harmless.
 void InitCoin_Inventor();

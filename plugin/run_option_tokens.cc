@@ -26,8 +26,8 @@ void ReplaceString(char *&field, const char *value) {
 }  // namespace
 
 bool ApplyRunOptionToken(ImportOptions &options, const char *token, const char *value) {
-  const OptionRow *row = FindOption(token);
-  if (!row || !row->token) return false;
+  const OptionRow *row = FindRunToken(token);
+  if (!row) return false;
   switch (row->format) {
     case OptionFormat::kInt16:
     case OptionFormat::kIndex16: row->short_value.In(options) = static_cast<int16_t>(DecimalValue(value)); break;

@@ -24,6 +24,7 @@
 #include "materials/materials.h"
 #include "plugin/plugin.h"
 #include "scene/group_hierarchy.h"
+#include "scene/input_limits.h"
 #include "scene/run_state.h"
 #include "scene/scene.h"
 #include "scene/scene_finish.h"
@@ -91,6 +92,7 @@ void ReportUnreadableFile(const char *path) {
 }
 
 SceneGraph ReadSceneGraph(SoInput &input, const char *path) {
+  RefuseUnreadableInput(path);
   if (!input.openFile(path, FALSE)) {
     Import_IO_Report_Error(1, "Couldn't open input file.");
     Import_IO_Report_Error(1, "Could not allocate memory for root node.");
@@ -107,6 +109,7 @@ SceneGraph ReadSceneGraph(SoInput &input, const char *path) {
     Import_IO_Report_Error(1, "No children nodes found in root level.");
     return nullptr;
   }
+  RefuseUntraversableGraph(root, plugin.state->options);
   return graph;
 }
 

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <climits>
 #include <cstdio>
 #include <map>
 
@@ -29,8 +30,15 @@ const char kFooter[] =
 // Run-time tokens that the command itself sends; the user cannot override them.
 bool IsReservedToken(const std::string &key) { return key == "filename" || key == "validate_header_2"; }
 
+// Our own run-time tokens go first, so that -O can still override them.
+void AddHostTokens(ConvertCommand *command) {
+  command->option_tokens.emplace_back("max_triangles", std::to_string(command->max_triangles));
+  if (!command->classic_counts) command->option_tokens.emplace_back("count_in_traversal_state", "1");
+}
+
 // Splits the -O values into (key, value) pairs; a message on the first bad one.
 bool SplitOptionTokens(const std::vector<std::string> &raw, ConvertCommand *command, std::string *error) {
+  AddHostTokens(command);
   for (const std::string &item : raw) {
     std::string::size_type equals = item.find('=');
     if (equals == std::string::npos || equals == 0) {
@@ -112,6 +120,14 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
                  "Give up on a conversion after SECONDS (0: never; default: 120 + 10 per MB of input)")
       ->type_name("SECONDS")
       ->check(CLI::NonNegativeNumber);
+  app.add_option("--max-triangles", command->max_triangles,
+                 "Refuse a scene that would make more than N triangles or shape instances, counted before the "
+                 "conversion (0: no limit; default 200000000)")
+      ->type_name("N")
+      ->check(CLI::Range(int64_t{0}, int64_t{INT32_MAX}));
+  app.add_flag("--classic-counts", command->classic_counts,
+               "Count each shape's triangles on the shape alone, as the plug-in does without our "
+               "count_in_traversal_state token (a Complexity node then loses triangles)");
   app.add_flag("--check", command->check_only, "Only test each file's header: prints valid, unreadable or unsupported");
   app.add_flag("--trace", command->trace, "Print the host call journal to standard error");
   app.add_flag("-q,--quiet", command->quiet, "No progress lines");

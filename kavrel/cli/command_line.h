@@ -2,6 +2,7 @@
 #ifndef KAVREL_CLI_COMMAND_LINE_H
 #define KAVREL_CLI_COMMAND_LINE_H
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,8 @@ struct ConvertCommand {
   std::string support_dir;                     // "" : the per-user default
   std::string plugin_path;                     // "" : $KAVREL_PLUGIN, else the plug-in built with this command
   double time_limit = -1;                      // --time-limit: seconds, 0 none; < 0 the default for the input's size
+  int64_t max_triangles = 200000000;           // --max-triangles: sent as max_triangles, 0 no limit
+  bool classic_counts = false;                 // --classic-counts: count_in_traversal_state is not sent
   bool check_only = false;                     // --check: header validation only
   bool trace = false;                          // --trace: host call journal to stderr
   bool quiet = false;                          // -q: no progress lines
