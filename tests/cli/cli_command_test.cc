@@ -226,5 +226,36 @@ TEST(ConvertCommand, CtrlCStopsTheRunAndWritesNothing) {
   EXPECT_EQ(scratch.List(), std::vector<std::string>{"many.iv"});
 }
 
+// Coin3D's reader never polls for an abort: the first Ctrl-C still ends
+// the endless read, with status 1 and nothing written.
+TEST(ConvertCommand, CtrlCEndsAnEndlessRead) {
+  ScratchDirectory scratch;
+  std::string input = scratch.Write("endless.iv", kEndlessCount);
+  ChildProcess child({KAVREL_CONVERT_PATH, input, "-o", scratch.path() + "/endless.glb"}, scratch.path(),
+                     scratch.path());
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!Contains(child.StandardError(), "Reading Inventor File") && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  kill(child.pid(), SIGINT);
+  ProcessResult result = child.Wait(30);
+  EXPECT_EQ(result.status, 1) << result.err;
+  EXPECT_TRUE(Contains(result.err, "did not stop (Coin3D's reader cannot be interrupted); nothing written"))
+      << result.err;
+  EXPECT_EQ(scratch.List(), std::vector<std::string>{"endless.iv"});
+}
+
+TEST(ConvertCommand, MaxTrianglesIsSentAndRefusesLargerScenes) {
+  ScratchDirectory scratch;
+  scratch.Write("a.iv", kTwoShapes);
+  ProcessResult refused = RunConvert(scratch, {"-q", "--max-triangles", "1", "a.iv"});
+  EXPECT_EQ(refused.status, 1) << refused.err;
+  EXPECT_TRUE(Contains(refused.err, "more than the limit of 1 triangles (max_triangles)")) << refused.err;
+  ProcessResult unlimited = RunConvert(scratch, {"-q", "--max-triangles", "0", "--classic-counts", "a.iv"});
+  EXPECT_EQ(unlimited.status, 0) << unlimited.err;
+  EXPECT_FALSE(Contains(unlimited.err, "BAD_TOKEN")) << unlimited.err;
+  EXPECT_EQ(RunConvert(scratch, {"--max-triangles", "-1", "a.iv"}).status, 2);
+}
+
 }  // namespace
 }  // namespace kavrel_test

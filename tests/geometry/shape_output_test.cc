@@ -149,3 +149,29 @@ TEST(ShapeOutput, ComplexityAboveTheCountReportsTheOverflowOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Our count_in_traversal_state token counts each shape in the traversal's
+// state, so a Complexity above it enters the count and nothing is dropped;
+// without it (or at 0) the node is counted by itself, as before.
+TEST(ShapeOutput, CountingInTheTraversalStateSeesTheComplexity) {
+  const char scene[] = "#Inventor V2.1 ascii\nSeparator { Sphere {} Complexity { value 0.9 } Sphere {} }\n";
+  plugin_test::Conversion run;
+  std::vector<std::string> counts;
+  run.on_progress = [&counts](const std::string &line) {
+    if (line.rfind("Processing ", 0) == 0) counts.push_back(line);
+  };
+  run.ConvertText(scene, {{"quick_naming", "1"}, {"print_stats", "0"}, {"count_in_traversal_state", "1"}});
+  EXPECT_TRUE(run.Errors(6).empty());
+  ASSERT_EQ(counts.size(), 2u);
+  EXPECT_NE(counts[0], counts[1]);
+
+  counts.clear();
+  run.ConvertText(scene, {{"quick_naming", "1"}, {"print_stats", "0"}, {"count_in_traversal_state", "0"}});
+  EXPECT_EQ(run.Errors(6).size(), 1u);
+  ASSERT_EQ(counts.size(), 2u);
+  EXPECT_EQ(counts[0], counts[1]);
+}
+
+}  // namespace

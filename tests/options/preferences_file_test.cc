@@ -55,6 +55,14 @@ TEST_F(PreferencesFile, WritesTheDefaultsByteForByte) {
   EXPECT_EQ(converts.back()->items[0].text, PreferencesPath());
 }
 
+// Our host's own run-time tokens are options of no preferences file.
+TEST_F(PreferencesFile, RunOnlyOptionsStayOutOfTheFile) {
+  Options().count_in_traversal_state = 1;
+  Options().max_triangles = 5;
+  EXPECT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  EXPECT_EQ(ReadPreferences(), kDefaultFile);
+}
+
 TEST_F(PreferencesFile, ReadsBackWhatItWrote) {
   ImportOptions &o = Options();
   Import_IO_Copy_String(&o.txtr_save_dir, "/tex/a b=c/");

@@ -1,0 +1,109 @@
+// Input the traversal could not survive or finish is refused with one
+// message before anything reaches the host; the run ends with status 1.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
+#include "plugin/plugin_module.h"
+#include "scene/input_prescan.h"
+#include "tests/plugin/conversion_scenario.h"
+
+namespace {
+
+using plugin_test::DefinedObjects;
+
+const plugin_test::Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
+
+std::string Nested(uint64_t levels) {
+  std::string text = "#Inventor V2.1 ascii\n";
+  for (uint64_t i = 0; i < levels; ++i) text += "Group {\n";
+  text += "DEF Deepest Cube {}\n";
+  for (uint64_t i = 0; i < levels; ++i) text += "}\n";
+  return text;
+}
+
+// Level i uses level i - 1 twice: 2^levels cubes from a few lines.
+std::string Doubling(int levels) {
+  std::string text = "#Inventor V2.1 ascii\nSeparator {\nDEF L0 Cube {}\nDEF Top Group {\n";
+  for (int i = 1; i <= levels; ++i) {
+    text += "DEF L" + std::to_string(i) + " Group { USE L" + std::to_string(i - 1) + " USE L" +
+            std::to_string(i - 1) + " }\n";
+  }
+  return text + "} }\n";
+}
+
+void ExpectRefused(plugin_test::Conversion &run, int32_t result, const std::string &message) {
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(run.Errors(4), std::vector<std::string>{message});
+  EXPECT_TRUE(DefinedObjects().empty());
+  EXPECT_TRUE(kavrel::journal().calls("Kv_Add_Instance").empty());
+}
+
+TEST(InputLimits, DefUseCyclesAreRefusedBeforeTheTraversal) {
+  plugin_test::Conversion run;
+  ExpectRefused(run, run.ConvertText("#Inventor V2.1 ascii\nDEF a Separator { Cube {} USE a }\n", kQuick),
+                "Input refused: Separator 'a' contains itself (a DEF/USE cycle the traversal cannot finish).");
+  ExpectRefused(run,
+                run.ConvertText("#Inventor V2.1 ascii\nSeparator { DEF a Group { Cube {} DEF b Group { USE a } } }\n",
+                                kQuick),
+                "Input refused: Group 'a' contains itself (a DEF/USE cycle the traversal cannot finish).");
+  // Sharing without a cycle is fine.
+  EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { DEF a Group { Cube {} } USE a USE a }\n", kQuick), 0);
+  EXPECT_EQ(DefinedObjects().size(), 3u);
+  EXPECT_TRUE(run.Errors(4).empty());
+}
+
+// Coin3D's reader and the traversal recurse per level: the conversion's
+// large stack takes deep files, the documented depth is the limit.
+TEST(InputLimits, DeepNestingConvertsUpToTheDocumentedDepth) {
+  plugin_test::Conversion run;
+  EXPECT_EQ(run.ConvertText(Nested(12000), kQuick), 0);
+  EXPECT_EQ(DefinedObjects(), std::vector<std::string>{"Deepest"});
+  ExpectRefused(run, run.ConvertText(Nested(kMaxNestingDepth + 1), kQuick),
+                "Input refused: nodes nested more than 100000 deep (line 100002).");
+  // Nesting made by USE rather than braces is measured in the graph.
+  std::string text = "#Inventor V2.1 ascii\nSeparator { DEF D0 Group { Cube {} }\n";
+  for (int i = 1; i <= 3; ++i) {
+    text += "DEF D" + std::to_string(i) + " Group {";
+    for (int j = 0; j < 40000; ++j) text += "Group {";
+    text += " USE D" + std::to_string(i - 1) + " " + std::string(40001, '}') + "\n";
+  }
+  ExpectRefused(run, run.ConvertText(text + "}\n", kQuick),
+                "Input refused: nodes nested 120006 deep, more than 100000.");
+}
+
+std::string WithName(size_t length) {
+  return "#Inventor V2.1 ascii\nSeparator {\n# a comment\nDEF " + std::string(length, 'n') + " Cube {} }\n";
+}
+
+// Coin3D's reader crashes on names of about 65,500 characters.
+TEST(InputLimits, OverlongNamesAreRefusedPlainOrCompressed) {
+  plugin_test::Conversion run;
+  const std::string refusal = "Input refused: a name or string longer than 65000 characters (line 4).";
+  ExpectRefused(run, run.ConvertText(WithName(65600), kQuick), refusal);
+  const std::string compressed = run.dir() + "scene.iv.gz";
+  gzFile file = gzopen(compressed.c_str(), "wb");
+  const std::string text = WithName(70000);
+  gzwrite(file, text.data(), static_cast<unsigned>(text.size()));
+  gzclose(file);
+  ExpectRefused(run, run.Convert(compressed, kQuick), refusal);
+  EXPECT_EQ(run.ConvertText(WithName(kMaxTokenLength), kQuick), 0);
+  EXPECT_EQ(DefinedObjects().size(), 1u);
+}
+
+TEST(InputLimits, TrianglesBeyondMaxTrianglesAreRefusedWithTheNumbers) {
+  plugin_test::Conversion run;
+  ExpectRefused(run, run.ConvertText(Doubling(40), {{"max_triangles", "200000000"}}),
+                "Input refused: the scene would make 2199023255551 shape instances with 26388279066612 triangles, "
+                "more than the limit of 200000000 triangles (max_triangles).");
+  ExpectRefused(run, run.ConvertText(Doubling(1), {{"max_triangles", "24"}}),
+                "Input refused: the scene would make 3 shape instances with 36 triangles, more than the limit of 24 "
+                "triangles (max_triangles).");
+  // Every run starts without a limit unless its tokens give one.
+  EXPECT_EQ(run.ConvertText(Doubling(3), kQuick), 0);
+  EXPECT_EQ(kavrel::journal().calls("Kv_Add_Instance").size(), 15u);
+}
+
+}  // namespace
