@@ -210,16 +210,21 @@ std::string ManyShapes(int count) {
   return text + "}\n";
 }
 
-TEST(ConvertCommand, CtrlCStopsTheRunAndWritesNothing) {
-  ScratchDirectory scratch;
-  std::string input = scratch.Write("many.iv", ManyShapes(5000));
-  ChildProcess child({KAVREL_CONVERT_PATH, input, "-o", scratch.path() + "/many.glb"}, scratch.path(),
-                     scratch.path());
+// Ctrl-C as soon as the plug-in has started reading.
+void InterruptOnceReading(const ChildProcess &child) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (!Contains(child.StandardError(), "Reading Inventor File") && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   kill(child.pid(), SIGINT);
+}
+
+TEST(ConvertCommand, CtrlCStopsTheRunAndWritesNothing) {
+  ScratchDirectory scratch;
+  std::string input = scratch.Write("many.iv", ManyShapes(5000));
+  ChildProcess child({KAVREL_CONVERT_PATH, input, "-o", scratch.path() + "/many.glb"}, scratch.path(),
+                     scratch.path());
+  InterruptOnceReading(child);
   ProcessResult result = child.Wait(60);
   EXPECT_EQ(result.status, 1) << result.err;
   EXPECT_TRUE(Contains(result.err, "interrupted")) << result.err;
@@ -233,11 +238,7 @@ TEST(ConvertCommand, CtrlCEndsAnEndlessRead) {
   std::string input = scratch.Write("endless.iv", kEndlessCount);
   ChildProcess child({KAVREL_CONVERT_PATH, input, "-o", scratch.path() + "/endless.glb"}, scratch.path(),
                      scratch.path());
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!Contains(child.StandardError(), "Reading Inventor File") && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  kill(child.pid(), SIGINT);
+  InterruptOnceReading(child);
   ProcessResult result = child.Wait(30);
   EXPECT_EQ(result.status, 1) << result.err;
   EXPECT_TRUE(Contains(result.err, "did not stop (Coin3D's reader cannot be interrupted); nothing written"))
