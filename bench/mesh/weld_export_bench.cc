@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "kavrel/cli/process_memory.h"
 #include "kavrel/host.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/instance_tree.h"
-#include "kavrel/toolkit/mesh_ops.h"
-#include "kavrel/toolkit/process_memory.h"
 
 namespace {
 

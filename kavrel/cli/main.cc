@@ -14,8 +14,8 @@
 #include "kavrel/cli/options_terminal.h"
 #include "kavrel/cli/output_path.h"
 #include "kavrel/cli/plugin_library.h"
+#include "kavrel/cli/process_memory.h"
 #include "kavrel/cli/support_directory.h"
-#include "kavrel/toolkit/process_memory.h"
 
 namespace kavrel {
 namespace {

@@ -43,7 +43,7 @@ void AddCameraNodes(const Scene &scene, GltfDocument &doc, std::vector<int> *roo
     const Camera &camera = scene.cameras.items[i];
     Json record = Projection(camera, doc.notes());
     record["name"] = camera.name;
-    Frame frame = LookFrame(Subtract(camera.lookfrom, camera.lookat), camera.lookup);
+    Frame frame = LookFrame(Sub(camera.lookfrom, camera.lookat), camera.lookup);
     Json node = PlacedNode(camera.name, camera.lookfrom, frame, doc.notes());
     node["camera"] = doc.Add("cameras", std::move(record));
     roots->push_back(doc.Add("nodes", std::move(node)));

@@ -47,7 +47,7 @@ bool LightNode(const Light &light, ExportNotes &notes, const char **type, Json *
     *node = PlacedNode(light.name, light.shinefrom, Frame{}, notes);
   } else if (light.model == "spot") {
     *type = "spot";
-    Frame aim = LookFrame(Subtract(light.shinefrom, light.shineat), kWorldUp);
+    Frame aim = LookFrame(Sub(light.shinefrom, light.shineat), kWorldUp);
     *node = PlacedNode(light.name, light.shinefrom, aim, notes);
   } else {
     return false;

@@ -6,7 +6,7 @@
 #include "kavrel/export/export_notes.h"
 #include "kavrel/export/scene_walk.h"
 #include "kavrel/export/texture_png.h"
-#include "kavrel/toolkit/image_file.h"
+#include "kavrel/image/image_file.h"
 
 namespace kavrel {
 namespace {

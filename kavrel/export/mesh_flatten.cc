@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "kavrel/export/rotation.h"
+#include "common/polygon_normal.h"
+#include "kavrel/mesh/intern_table.h"
 
 namespace kavrel {
 namespace {
@@ -11,6 +12,18 @@ namespace {
 enum Stream { kPosition, kNormal, kTexcoord, kColor, kStreamCount };
 
 using VertexKey = std::array<int32_t, kStreamCount>;  // per-stream value index, 0 for absent streams
+
+struct VertexKeyHash {
+  uint64_t operator()(const VertexKey &key) const {
+    uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (int32_t v : key) {
+      h ^= static_cast<uint32_t>(v);
+      h *= 0xBF58476D1CE4E5B9ull;
+      h ^= h >> 29;
+    }
+    return h;
+  }
+};
 
 class Flattener {
  public:
@@ -24,25 +37,24 @@ class Flattener {
   bool CornersInRange(size_t begin, size_t count) const;
   Vec3 FaceNormal(size_t begin, size_t count) const;
   uint32_t VertexFor(size_t corner, size_t begin, size_t count);
-  void Grow();
+  bool HasArea(size_t a, size_t b, size_t c) const;
   void EmitVertices();
   struct Origin {
     uint32_t begin, count;                     // corners of the polygon that made the vertex
   };
   void Emit(const VertexKey &key, const Origin &origin);
   void AddPolygon(size_t face, size_t begin, size_t count);
-  static uint64_t Hash(const VertexKey &key);
 
   const Mesh &mesh_;
   ExportNotes &notes_;
   const std::vector<Vec3> *values_[kStreamCount];
   const std::vector<int32_t> *index_[kStreamCount];
   bool active_[kStreamCount] = {};
-  std::vector<int32_t> slots_;                 // open addressing: vertex id or -1
-  std::vector<VertexKey> keys_;                // per vertex
+  InternTable<VertexKey, VertexKeyHash> vertices_{0};  // distinct corner tuples, by vertex id
   std::vector<Origin> origins_;                // per vertex
   std::vector<std::vector<uint32_t>> groups_;  // by face surface + 1
   std::vector<uint32_t> polygon_;              // vertex ids of the polygon at hand
+  std::vector<uint8_t> kept_;                  // per fan triangle of the polygon at hand: it has an area
   FlatMesh out_;
 };
 
@@ -78,10 +90,7 @@ void Flattener::Reserve() {
   size_t largest = 0;
   for (int s = 0; s < kStreamCount; ++s)
     if (active_[s]) largest = std::max(largest, values_[s]->size());
-  size_t capacity = 64;
-  while (capacity < 2 * std::min(largest, corners)) capacity *= 2;
-  slots_.assign(capacity, -1);
-  keys_.reserve(corners);
+  vertices_ = InternTable<VertexKey, VertexKeyHash>(std::min(largest, corners), corners);
   origins_.reserve(corners);
   std::vector<size_t> triangles(mesh_.surface_names.size() + 1, 0);
   for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {
@@ -90,6 +99,7 @@ void Flattener::Reserve() {
   groups_.resize(triangles.size());
   for (size_t g = 0; g < groups_.size(); ++g) groups_[g].reserve(3 * std::min(triangles[g], corners));
   polygon_.reserve(64);
+  kept_.reserve(64);
 }
 
 bool Flattener::CornersInRange(size_t begin, size_t count) const {
@@ -104,29 +114,12 @@ bool Flattener::CornersInRange(size_t begin, size_t count) const {
   return true;
 }
 
-// Newell's normal of the polygon as stored, turned to the front side.
+// The polygon's own normal, turned to the front side.
 Vec3 Flattener::FaceNormal(size_t begin, size_t count) const {
-  Vec3 n{0, 0, 0};
-  for (size_t k = 0; k < count; ++k) {
-    const Vec3 &a = mesh_.positions[mesh_.position_index[begin + k]];
-    const Vec3 &b = mesh_.positions[mesh_.position_index[begin + (k + 1) % count]];
-    n[0] += (a[1] - b[1]) * (a[2] + b[2]);
-    n[1] += (a[2] - b[2]) * (a[0] + b[0]);
-    n[2] += (a[0] - b[0]) * (a[1] + b[1]);
-  }
-  if (mesh_.clockwise) n = {-n[0], -n[1], -n[2]};
-  if (!Normalize(&n)) n = {0, 0, 1};
-  return n;
-}
-
-uint64_t Flattener::Hash(const VertexKey &key) {
-  uint64_t h = 0x9E3779B97F4A7C15ull;
-  for (int32_t v : key) {
-    h ^= static_cast<uint32_t>(v);
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 29;
-  }
-  return h;
+  const Vec3 n =
+      common::PolygonNormal(count, [&](size_t k) { return mesh_.positions[mesh_.position_index[begin + k]]; });
+  if (n == Vec3{0, 0, 0}) return {0, 0, 1};
+  return mesh_.clockwise ? Vec3{-n[0], -n[1], -n[2]} : n;
 }
 
 uint32_t Flattener::VertexFor(size_t corner, size_t begin, size_t count) {
@@ -134,37 +127,28 @@ uint32_t Flattener::VertexFor(size_t corner, size_t begin, size_t count) {
   for (int s = 0; s < kStreamCount; ++s) {
     if (active_[s]) key[s] = (*index_[s])[corner];
   }
-  if (2 * (keys_.size() + 1) > slots_.size()) Grow();
-  const size_t mask = slots_.size() - 1;
-  for (size_t slot = Hash(key) & mask;; slot = (slot + 1) & mask) {
-    int32_t id = slots_[slot];
-    if (id < 0) {
-      slots_[slot] = static_cast<int32_t>(keys_.size());
-      keys_.push_back(key);
-      origins_.push_back(Origin{static_cast<uint32_t>(begin), static_cast<uint32_t>(count)});
-      return static_cast<uint32_t>(keys_.size() - 1);
-    }
-    if (keys_[id] == key) return static_cast<uint32_t>(id);
-  }
+  bool inserted = false;
+  const int32_t id = vertices_.Intern(key, &inserted);
+  if (inserted) origins_.push_back(Origin{static_cast<uint32_t>(begin), static_cast<uint32_t>(count)});
+  return static_cast<uint32_t>(id);
 }
 
-void Flattener::Grow() {
-  slots_.assign(2 * slots_.size(), -1);
-  const size_t mask = slots_.size() - 1;
-  for (size_t id = 0; id < keys_.size(); ++id) {
-    size_t slot = Hash(keys_[id]) & mask;
-    while (slots_[slot] >= 0) slot = (slot + 1) & mask;
-    slots_[slot] = static_cast<int32_t>(id);
-  }
+// False when two of the corners lie on the same point: such a triangle has
+// no area and no front side.
+bool Flattener::HasArea(size_t a, size_t b, size_t c) const {
+  const Vec3 &pa = mesh_.positions[mesh_.position_index[a]];
+  const Vec3 &pb = mesh_.positions[mesh_.position_index[b]];
+  const Vec3 &pc = mesh_.positions[mesh_.position_index[c]];
+  return pa != pb && pb != pc && pc != pa;
 }
 
 void Flattener::EmitVertices() {
-  const size_t vertices = keys_.size();
+  const size_t vertices = vertices_.size();
   out_.positions.reserve(3 * vertices);
   if (active_[kNormal]) out_.normals.reserve(3 * vertices);
   if (active_[kTexcoord]) out_.texcoords.reserve(2 * vertices);
   if (active_[kColor]) out_.colors.reserve(3 * vertices);
-  for (size_t id = 0; id < vertices; ++id) Emit(keys_[id], origins_[id]);
+  for (size_t id = 0; id < vertices; ++id) Emit(vertices_.keys()[id], origins_[id]);
 }
 
 void Flattener::Emit(const VertexKey &key, const Origin &origin) {
@@ -187,11 +171,24 @@ void Flattener::Emit(const VertexKey &key, const Origin &origin) {
   }
 }
 
+// The polygon's fan without the triangles that have no area. The corners
+// that the kept triangles use become vertices in corner order.
 void Flattener::AddPolygon(size_t face, size_t begin, size_t count) {
-  polygon_.clear();
-  for (size_t k = 0; k < count; ++k) polygon_.push_back(VertexFor(begin + k, begin, count));
+  kept_.assign(count - 2, 0);
+  bool any = false;
+  for (size_t k = 1; k + 1 < count; ++k) {
+    kept_[k - 1] = HasArea(begin, begin + k, begin + k + 1);
+    any |= kept_[k - 1] != 0;
+  }
+  if (!any) return;
+  polygon_.assign(count, 0);
+  for (size_t k = 0; k < count; ++k) {
+    const bool used = k == 0 || (k >= 2 && kept_[k - 2]) || (k + 1 < count && kept_[k - 1]);
+    if (used) polygon_[k] = VertexFor(begin + k, begin, count);
+  }
   std::vector<uint32_t> &group = groups_[GroupOf(face)];
   for (size_t k = 1; k + 1 < count; ++k) {
+    if (!kept_[k - 1]) continue;
     // glTF fronts run counter-clockwise: a clockwise mesh's fan is reversed.
     size_t second = mesh_.clockwise ? k + 1 : k, third = mesh_.clockwise ? k : k + 1;
     group.insert(group.end(), {polygon_[0], polygon_[second], polygon_[third]});

@@ -30,7 +30,9 @@ struct FlatMesh {
 
 // Unique vertices are the distinct tuples of per-corner stream indices,
 // found by hashing in linear expected time. Polygons are fanned (the host's
-// merged polygons are convex); bad data is repaired and counted in notes.
+// merged polygons are convex), and fan triangles with two corners on the
+// same point are left out, whatever welding did before; bad data is
+// repaired and counted in notes.
 FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes);
 
 }  // namespace kavrel

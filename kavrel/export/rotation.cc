@@ -4,23 +4,6 @@
 
 namespace kavrel {
 
-Vec3 Cross(const Vec3 &a, const Vec3 &b) {
-  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-
-float Dot(const Vec3 &a, const Vec3 &b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-float Length(const Vec3 &v) { return std::sqrt(Dot(v, v)); }
-
-Vec3 Subtract(const Vec3 &a, const Vec3 &b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-
-bool Normalize(Vec3 *v) {
-  float length = Length(*v);
-  if (!(length > 0.0f) || !std::isfinite(length)) return false;
-  for (float &c : *v) c /= length;
-  return true;
-}
-
 Frame LookFrame(const Vec3 &z_axis, const Vec3 &up) {
   Frame frame;
   frame.z = z_axis;

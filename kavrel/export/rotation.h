@@ -24,13 +24,6 @@ Frame LookFrame(const Vec3 &z_axis, const Vec3 &up);
 
 Quaternion QuaternionFromFrame(const Frame &frame);
 
-Vec3 Cross(const Vec3 &a, const Vec3 &b);
-float Dot(const Vec3 &a, const Vec3 &b);
-float Length(const Vec3 &v);
-Vec3 Subtract(const Vec3 &a, const Vec3 &b);
-// v scaled to unit length; false (v unchanged) when its length is zero or not finite.
-bool Normalize(Vec3 *v);
-
 }  // namespace kavrel
 
 #endif

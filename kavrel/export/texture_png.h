@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "kavrel/toolkit/image_file.h"
+#include "kavrel/image/image_file.h"
 #include "kavrel/toolkit/scene.h"
 
 namespace kavrel {

@@ -20,7 +20,6 @@ namespace import_io {
 // The run set up by Import_IO_Initialize.
 struct RunFrame {
   Import_IO_ErrorHook hook = nullptr;          // the plug-in's error hook, null outside a run
-  std::string path;                            // the file being imported
   std::string root_name = "world";             // the import's root instance
 };
 RunFrame &run_frame();

@@ -8,9 +8,9 @@
 
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
 #include "kavrel/toolkit/instance_tree.h"
-#include "kavrel/toolkit/mesh_ops.h"
 
 namespace kavrel {
 namespace import_io {

@@ -12,8 +12,8 @@
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
 #include "kavrel/import_io/polygon_storage.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
-#include "kavrel/toolkit/mesh_ops.h"
 
 namespace kavrel {
 namespace import_io {

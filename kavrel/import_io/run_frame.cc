@@ -1,8 +1,8 @@
 // The run frame: set-up, clean-up and the abort poll of one import.
 #include "host/import_io.h"
 #include "kavrel/host.h"
+#include "kavrel/image/image_file.h"
 #include "kavrel/import_io/import_support.h"
-#include "kavrel/toolkit/image_file.h"
 #include "kavrel/toolkit/call_recorder.h"
 
 namespace kavrel {
@@ -34,11 +34,10 @@ extern "C" void Import_IO_Initialize(const char *path, Import_IO_ErrorHook hook)
   // scene database itself still keeps every name it holds unique.
   io::FreeCurrentBuffer();
   io::ForgetNames();
-  io::RunFrame &frame = io::run_frame();
-  frame.hook = hook;
-  frame.path = path ? path : "";
-  const size_t separator = frame.path.find_last_of('/');
-  kavrel::SetImageSearchDirectory(separator == std::string::npos ? "" : frame.path.substr(0, separator + 1));
+  io::run_frame().hook = hook;
+  const std::string file = path ? path : "";
+  const size_t separator = file.find_last_of('/');
+  kavrel::SetImageSearchDirectory(separator == std::string::npos ? "" : file.substr(0, separator + 1));
 }
 
 extern "C" void Import_IO_Cleanup(void) {

@@ -3,8 +3,8 @@
 #include <cstdarg>
 
 #include "host/kv_toolkit.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
-#include "kavrel/toolkit/mesh_ops.h"
 
 namespace kavrel {
 namespace {

@@ -8,8 +8,10 @@
 // points as p x C; under an identity model matrix M the eye (the origin)
 // lands on the camera's position T and the target (0, 0, -10) lands 10
 // units along the view direction that R turns -Z into.
+#include <algorithm>
 #include <cmath>
 
+#include "common/matrix4.h"
 #include "host/kv_toolkit.h"
 #include "kavrel/toolkit/call_recorder.h"
 
@@ -84,19 +86,19 @@ extern "C" void Kv_Vector_Transform(int32_t flag, int16_t f1, int16_t f2, int16_
   usable = call.floats(m, 16, "matrix") && usable;
   usable = call.pointer(out, "result") && usable;
   if (!usable) return;
-  float result[4];
-  for (int col = 0; col < 4; ++col) result[col] = p[0] * m[col] + p[1] * m[4 + col] + p[2] * m[8 + col] + m[12 + col];
+  kavrel::Matrix matrix;
+  std::copy(m, m + 16, matrix.begin());
   // A projective matrix divides by w, as SbMatrix::multVecMatrix does.
-  float w = result[3] != 0.0f ? result[3] : 1.0f;
-  for (int axis = 0; axis < 3; ++axis) out[axis] = result[axis] / w;
+  const kavrel::Vec3 result = common::TransformPointProjective(matrix, kavrel::Vec3{p[0], p[1], p[2]});
+  std::copy(result.begin(), result.end(), out);
 }
 
 extern "C" void Kv_Vector_Normalize(float v[3]) {
   CallRecorder call("Kv_Vector_Normalize");
   if (!call.floats(v, 3, "vector")) return;
-  float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-  if (length == 0.0f) return;  // the zero vector stays zero
-  for (int axis = 0; axis < 3; ++axis) v[axis] /= length;
+  kavrel::Vec3 vector{v[0], v[1], v[2]};
+  if (!kavrel::Normalize(&vector)) return;  // the zero vector stays zero
+  std::copy(vector.begin(), vector.end(), v);
 }
 
 extern "C" void Kv_Vector_Zero(float v[3]) {

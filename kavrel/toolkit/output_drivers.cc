@@ -1,34 +1,28 @@
 // Output drivers, host options and Kv_Image_Save: an image goes row by row
 // to every enabled driver. The display driver accepts everything and shows
-// nothing; a "tiff" file driver writes its file through a TiffWriter.
-#include <array>
-#include <cstdarg>
-#include <memory>
+// nothing; a "tiff" file driver's rows go to its file through ImageRows.
 #include <sys/stat.h>
-#include <unordered_map>
 
 #include "host/kv_toolkit.h"
+#include "kavrel/image/image_rows.h"
 #include "kavrel/toolkit/call_recorder.h"
 #include "kavrel/toolkit/host_services.h"
-#include "kavrel/toolkit/tiff_writer.h"
 
 namespace kavrel {
 namespace {
 
 constexpr const char *kConfirmOverwrites = "confirm overwrites enabled";
 
-// The image being saved: the row buffers handed out in its record and the
-// drivers that accepted its header.
-struct ImageOutput {
+// The image being saved: the record that holds its row buffers, and the
+// rows on their way to the file drivers that accepted its header.
+struct ImageSave {
   Kv_ImageRecord *record = nullptr;
-  std::array<std::vector<uint8_t>, 4> planes;
-  std::vector<std::string> receivers;
-  std::unordered_map<std::string, std::unique_ptr<TiffWriter>> writers;  // file drivers among them
+  ImageRows rows;
 };
 
-ImageOutput &image_output() {
-  static ImageOutput output;
-  return output;
+ImageSave &image_save() {
+  static ImageSave save;
+  return save;
 }
 
 int SamplesOfMode(const std::string &mode) { return mode == "a" ? 1 : mode == "rgb" ? 3 : mode == "rgba" ? 4 : 0; }
@@ -39,7 +33,7 @@ bool FileExists(const std::string &path) {
 }
 
 // Opens the driver's file for the image; "" on success, else the reason.
-std::string StartFile(const OutputDriver &driver, const Kv_ImageRecord &record, ImageOutput &output) {
+std::string StartFile(const OutputDriver &driver, const Kv_ImageRecord &record, ImageRows &rows) {
   int samples = SamplesOfMode(driver.mode);
   if (driver.filename.empty() || samples == 0) return "driver \"" + driver.name + "\" has no file name or mode";
   if (record.channels < samples) return "mode \"" + driver.mode + "\" needs " + std::to_string(samples) + " channels";
@@ -47,83 +41,65 @@ std::string StartFile(const OutputDriver &driver, const Kv_ImageRecord &record, 
       !ConfirmOverwrite(driver.filename)) {
     return "overwriting \"" + driver.filename + "\" was refused";
   }
-  auto writer = std::make_unique<TiffWriter>();
   std::string error;
-  if (!writer->open(driver.filename, record.width, record.height, samples, &error)) return error;
-  output.writers[driver.name] = std::move(writer);
-  return "";
+  return rows.OpenFile(driver.name, driver.filename, record.height, samples, &error) ? "" : error;
 }
 
 // Forgets the image. Its record is not touched: a caller that never closed
 // may have released it long ago.
-void EndImage(ImageOutput &output) {
-  output.writers.clear();  // unfinished files are deleted
-  output.receivers.clear();
-  output.record = nullptr;
-  for (auto &plane : output.planes) plane = {};
+void EndImage(ImageSave &save) {
+  save.rows.Clear();  // unfinished files are deleted
+  save.record = nullptr;
 }
 
 // "writeheader": hands out the row buffers and lets every enabled driver
 // start; nonzero when one of them refuses or none is enabled.
 int32_t WriteHeader(CallRecorder &call, Kv_ImageRecord &record) {
-  ImageOutput &output = image_output();
-  EndImage(output);
+  ImageSave &save = image_save();
+  EndImage(save);
   if (record.width < 1 || record.height < 1 || record.channels < 1 || record.channels > 4) {
     call.fail("the image record has no pixels or an unsupported channel count");
     return 1;
   }
-  int rows = record.rows_per_strip > 1 ? record.rows_per_strip : 1;
-  output.record = &record;
-  for (int c = 0; c < record.channels; ++c) {
-    output.planes[c].assign(static_cast<size_t>(record.width) * rows, 0);
-    record.planes[c] = output.planes[c].data();
-  }
+  save.record = &record;
+  save.rows.Begin(record.width, record.channels, record.rows_per_strip > 1 ? record.rows_per_strip : 1);
+  for (int c = 0; c < record.channels; ++c) record.planes[c] = save.rows.plane(c);
   record.row = 0;
   int32_t status = 0;
+  int receivers = 0;
   for (const OutputDriver &driver : scene().drivers.items) {
     if (!driver.enabled || scene().drivers.find(driver.name) != &driver) continue;
-    std::string problem = driver.kind == "file" ? StartFile(driver, record, output) : "";
+    std::string problem = driver.kind == "file" ? StartFile(driver, record, save.rows) : "";
     if (problem.empty()) {
-      output.receivers.push_back(driver.name);
+      ++receivers;
     } else {
       call.fail(problem);
       status = 1;
     }
   }
-  return output.receivers.empty() ? 1 : status;
+  return receivers == 0 ? 1 : status;
 }
 
 // "writescanline": the rows now in the planes go to every receiver.
 int32_t WriteRows(Kv_ImageRecord &record) {
-  ImageOutput &output = image_output();
-  if (output.record != &record || record.row >= record.height) return 1;
+  ImageSave &save = image_save();
+  if (save.record != &record || record.row >= record.height) return 1;
   int rows = record.rows_per_strip > 1 ? record.rows_per_strip : 1;
   int32_t status = 0;
   for (int r = 0; r < rows && record.row < record.height; ++r, ++record.row) {
-    const uint8_t *planes[4];
-    for (int c = 0; c < 4; ++c) planes[c] = output.planes[c].empty() ? nullptr : &output.planes[c][r * record.width];
-    for (auto &entry : output.writers) {
-      if (!entry.second->write_row(planes)) status = 1;
-    }
+    if (!save.rows.WriteRow(r)) status = 1;
   }
   return status;
 }
 
 // "close": files with every row move into place, others are deleted.
 int32_t CloseImage(CallRecorder &call, Kv_ImageRecord &record) {
-  ImageOutput &output = image_output();
-  if (output.record != &record) return 1;
-  int32_t status = 0;
-  for (auto &entry : output.writers) {
-    std::string error;
-    if (!entry.second->finish(&error)) {
-      call.fail(error);
-      status = 1;
-    }
-  }
-  EndImage(output);
+  ImageSave &save = image_save();
+  if (save.record != &record) return 1;
+  const bool finished = save.rows.Finish([&call](const std::string &error) { call.fail(error); });
+  EndImage(save);
   for (auto &plane : record.planes) plane = nullptr;
-  return status;
+  return finished ? 0 : 1;
 }
 
 int SaveImage(Kv_ImageRecord *record, int32_t *status, ListReader &list) {
@@ -182,16 +158,12 @@ int SetOption(ListReader &list) {
 
 bool RemoveOutputDriver(const std::string &name) {
   if (!scene().drivers.find(name)) return false;
-  ImageOutput &output = image_output();
-  output.writers.erase(name);
-  for (auto it = output.receivers.begin(); it != output.receivers.end();) {
-    it = *it == name ? output.receivers.erase(it) : it + 1;
-  }
+  image_save().rows.DropFile(name);
   scene().drivers.erase(name);
   return true;
 }
 
-void DiscardImageOutput() { EndImage(image_output()); }
+void DiscardImageOutput() { EndImage(image_save()); }
 
 }  // namespace kavrel
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "host/kv_toolkit.h"
+#include "kavrel/image/image_file.h"
 #include "kavrel/toolkit/call_recorder.h"
 #include "kavrel/toolkit/host_services.h"
-#include "kavrel/toolkit/image_file.h"
 #include "kavrel/toolkit/instance_tree.h"
 #include "kavrel/toolkit/journal_items.h"
 #include "kavrel/toolkit/tokens.h"

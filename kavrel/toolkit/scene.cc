@@ -4,20 +4,6 @@
 
 namespace kavrel {
 
-Matrix IdentityMatrix() { return Matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
-
-Matrix MultiplyMatrix(const Matrix &a, const Matrix &b) {
-  Matrix out{};
-  for (int row = 0; row < 4; ++row) {
-    for (int col = 0; col < 4; ++col) {
-      float sum = 0;
-      for (int k = 0; k < 4; ++k) sum += a[row * 4 + k] * b[k * 4 + col];
-      out[row * 4 + col] = sum;
-    }
-  }
-  return out;
-}
-
 Scene::Scene() { clear(); }
 
 void Scene::clear() {

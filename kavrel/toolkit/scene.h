@@ -9,34 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "kavrel/mesh/mesh.h"
+
 namespace kavrel {
-
-using Vec3 = std::array<float, 3>;
-using Matrix = std::array<float, 16>;  // row by row, translation in 12..14, p' = p x M
-
-Matrix IdentityMatrix();
-// a x b: with row vectors p x (a x b) applies a first, then b.
-Matrix MultiplyMatrix(const Matrix &a, const Matrix &b);
-
-// A polygon mesh as a modeller stores it: four attribute streams, each with
-// its own per-corner index list, so that welding one stream leaves the
-// others alone. An index list is empty exactly when its stream is empty.
-struct Mesh {
-  std::vector<Vec3> positions;
-  std::vector<Vec3> normals;
-  std::vector<Vec3> texcoords;                 // u, v, w
-  std::vector<Vec3> colors;                    // r, g, b
-  std::vector<int32_t> face_sizes;             // corners per polygon
-  std::vector<int32_t> position_index;         // per corner, into positions
-  std::vector<int32_t> normal_index;           // per corner, into normals
-  std::vector<int32_t> texcoord_index;         // per corner, into texcoords
-  std::vector<int32_t> color_index;            // per corner, into colors
-  std::vector<int32_t> face_surface;           // per polygon, into surface_names; -1: the object's instance surface
-  std::vector<std::string> surface_names;      // distinct per-face surface names
-  bool clockwise = false;                      // corners run clockwise seen from the front
-
-  size_t corner_count() const { return position_index.size(); }
-};
 
 struct Object {
   std::string name;

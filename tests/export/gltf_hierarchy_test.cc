@@ -24,12 +24,6 @@ Vec3 ApplyNode(const json &node, Vec3 v) {
 }
 
 // The host's rule: p' = p x M with row vectors.
-Vec3 ApplyRowMatrix(const kavrel::Matrix &m, const Vec3 &p) {
-  Vec3 out;
-  for (int c = 0; c < 3; ++c) out[c] = p[0] * m[c] + p[1] * m[4 + c] + p[2] * m[8 + c] + m[12 + c];
-  return out;
-}
-
 TEST(GltfHierarchy, InstancesBecomeNodesWithTheirMatricesAndMarks) {
   Scene &s = FreshScene();
   BuildHierarchyScene(s);
@@ -48,7 +42,7 @@ TEST(GltfHierarchy, InstancesBecomeNodesWithTheirMatricesAndMarks) {
 
   // A point of the shape lands where the host's row-vector matrices put it.
   Vec3 through_gltf = ApplyNode(group, ApplyNode(shape, {1, 0, 0}));
-  ExpectNear(through_gltf, ApplyRowMatrix(kavrel::WorldMatrix(s, s.instances.find_index("shape")), {1, 0, 0}));
+  ExpectNear(through_gltf, kavrel::TransformPoint(kavrel::WorldMatrix(s, s.instances.find_index("shape")), Vec3{1, 0, 0}));
   ExpectNear(through_gltf, {1, 3, 8});
 
   // A sheared matrix: an outer node without a matrix and an inner one, exact together.
@@ -58,7 +52,7 @@ TEST(GltfHierarchy, InstancesBecomeNodesWithTheirMatricesAndMarks) {
   const json &inner = file.doc["nodes"][outer["children"][0].get<int>()];
   const kavrel::Matrix &m = s.instances.find("sheared")->matrix;
   for (const Vec3 &p : {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}, Vec3{1, 2, 3}}) {
-    ExpectNear(ApplyNode(outer, ApplyNode(inner, p)), ApplyRowMatrix(m, p));
+    ExpectNear(ApplyNode(outer, ApplyNode(inner, p)), kavrel::TransformPoint(m, p));
   }
 }
 

@@ -50,5 +50,37 @@ TEST(GltfLightCamera, LightsShineAndCamerasLookWhereTheHostSays) {
   ExpectNear(Forward(NodeNamed(file, "ortho")), {0, 0, -1});  // an up along the view falls back
 }
 
+// Each case turns glTF's frame through another branch of the frame-to-
+// quaternion conversion (trace positive, x, y or z the largest diagonal
+// element); forward and up must come out where the host says.
+TEST(GltfLightCamera, EveryKindOfTurnPointsTheNode) {
+  Scene &s = FreshScene();
+  auto camera = [&](const char *name, Vec3 at, Vec3 up) {
+    kavrel::Camera &c = s.cameras.get_or_add(name);
+    c.lookfrom = {0, 0, 0}, c.lookat = at, c.lookup = up;
+  };
+  camera("right", {10, 0, 0}, {0, 1, 0});
+  camera("upside down", {0, 0, 10}, {0, -1, 0});
+  camera("back", {0, 0, 10}, {0, 1, 0});
+  kavrel::Light &down = s.lights.get_or_add("down");
+  down.model = "direction";
+  down.shinedir = {0, 1, 0};  // towards the light: it shines along -Y
+  GltfFile file = ExportGlb(s, "turns");
+  const struct {
+    const char *node;
+    Vec3 forward, up;
+  } expected[] = {{"right", {1, 0, 0}, {0, 1, 0}},
+                  {"upside down", {0, 0, 1}, {0, -1, 0}},
+                  {"back", {0, 0, 1}, {0, 1, 0}},
+                  {"down", {0, -1, 0}, {1, 0, 0}}};
+  for (const auto &e : expected) {
+    SCOPED_TRACE(e.node);
+    const json &node = NodeNamed(file, e.node);
+    ASSERT_TRUE(node.contains("rotation"));
+    ExpectNear(Forward(node), e.forward);
+    ExpectNear(Rotate(node["rotation"], {0, 1, 0}), e.up);
+  }
+}
+
 }  // namespace
 }  // namespace kavrel_test

@@ -1,7 +1,7 @@
 // Appending meshes under a matrix: what gathering instances into one object bakes in.
 #include <gtest/gtest.h>
 
-#include "kavrel/toolkit/mesh_ops.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "mesh_builders.h"
 
 using kavrel::AppendMesh;

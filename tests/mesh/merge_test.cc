@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "kavrel/toolkit/mesh_ops.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "mesh_builders.h"
 
 using kavrel::CombineStream;
@@ -25,7 +25,7 @@ const std::vector<Triangle> kSquare = {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{0, 0
 
 // Every turn of every polygon bends the same way as its normal.
 void ExpectConvex(const Mesh &mesh) {
-  using namespace kavrel::mesh_detail;
+  using kavrel::Cross, kavrel::Dot, kavrel::Sub;
   for (const auto &p : Polygons(mesh)) {
     const Vec3 n = PolygonNormal(p);
     for (size_t k = 0; k < p.size(); ++k) {

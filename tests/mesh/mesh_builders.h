@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace meshtest {
 
@@ -18,8 +18,7 @@ struct Triangle {
 
 // Normal of a polygon from its first three corners (winding sense).
 inline Vec3 PolygonNormal(const std::vector<Vec3> &p) {
-  using namespace kavrel::mesh_detail;
-  return Normalized(Cross(Sub(p[1], p[0]), Sub(p[2], p[0])));
+  return kavrel::Normalized(kavrel::Cross(kavrel::Sub(p[1], p[0]), kavrel::Sub(p[2], p[0])));
 }
 
 // Separate corners: positions, face normals and texture coordinates (u, v

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "kavrel/toolkit/mesh_ops.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "mesh_builders.h"
 
 using kavrel::CalcSmoothNormals;

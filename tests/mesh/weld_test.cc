@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "kavrel/toolkit/mesh_ops.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "mesh_builders.h"
 
 using kavrel::CombineStream;

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "kavrel/toolkit/image_file.h"
+#include "kavrel/image/image_file.h"
 #include "tests/toolkit/toolkit_fixture.h"
 
 namespace {

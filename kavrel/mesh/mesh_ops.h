@@ -1,10 +1,10 @@
 // Mesh operations of the scene database, each in linear expected time.
-#ifndef KAVREL_TOOLKIT_MESH_OPS_H
-#define KAVREL_TOOLKIT_MESH_OPS_H
+#ifndef KAVREL_MESH_MESH_OPS_H
+#define KAVREL_MESH_MESH_OPS_H
 
 #include <string>
 
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/mesh/mesh.h"
 
 namespace kavrel {
 

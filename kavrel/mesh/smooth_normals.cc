@@ -8,7 +8,7 @@
 // both sides of it happen to be parallel further round the vertex.
 #include <algorithm>
 
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
 
@@ -48,7 +48,7 @@ void JoinAcrossSmoothEdges(const Mesh &mesh, const FaceLayout &layout, const std
     const int32_t t = twin[c];
     if (t < c) continue;
     const int32_t f = layout.face_of[c], g = layout.face_of[t];
-    if (mesh_detail::Dot(face_normal[f], face_normal[g]) < cos_limit) continue;
+    if (Dot(face_normal[f], face_normal[g]) < cos_limit) continue;
     const int32_t c_next = mesh_detail::NextCorner(layout, c), t_next = mesh_detail::NextCorner(layout, t);
     const bool opposite = pos[t] == pos[c_next];
     groups->Join(c, opposite ? t_next : t);
@@ -59,11 +59,11 @@ void JoinAcrossSmoothEdges(const Mesh &mesh, const FaceLayout &layout, const std
 // Angle of the polygon at corner c, the weight of its normal there.
 float CornerAngle(const Mesh &mesh, const FaceLayout &layout, int32_t c) {
   const Vec3 &p = mesh.positions[mesh.position_index[c]];
-  const Vec3 a = mesh_detail::Normalized(
-      mesh_detail::Sub(mesh.positions[mesh.position_index[mesh_detail::PrevCorner(layout, c)]], p));
-  const Vec3 b = mesh_detail::Normalized(
-      mesh_detail::Sub(mesh.positions[mesh.position_index[mesh_detail::NextCorner(layout, c)]], p));
-  return std::acos(std::clamp(mesh_detail::Dot(a, b), -1.0f, 1.0f));
+  const Vec3 a = Normalized(
+      Sub(mesh.positions[mesh.position_index[mesh_detail::PrevCorner(layout, c)]], p));
+  const Vec3 b = Normalized(
+      Sub(mesh.positions[mesh.position_index[mesh_detail::NextCorner(layout, c)]], p));
+  return std::acos(std::clamp(Dot(a, b), -1.0f, 1.0f));
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ void CalcSmoothNormals(Mesh &mesh, float angle_degrees) {
   for (int32_t c = 0; c < static_cast<int32_t>(corners); ++c) {
     const int32_t root = groups.Find(c);
     if (group_normal[root] < 0) {
-      Vec3 n = mesh_detail::Normalized(sum[root]);
+      Vec3 n = Normalized(sum[root]);
       if (n == Vec3{0, 0, 0}) n = face_normal[layout.face_of[c]];
       if (n == Vec3{0, 0, 0}) n = {0, 0, 1};
       group_normal[root] = static_cast<int32_t>(mesh.normals.size());

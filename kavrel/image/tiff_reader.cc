@@ -1,4 +1,4 @@
-#include "kavrel/toolkit/tiff_reader.h"
+#include "kavrel/image/tiff_reader.h"
 
 #include <tiffio.h>
 

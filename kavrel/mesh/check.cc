@@ -1,7 +1,7 @@
 // Well-formedness of a mesh, checked before any operation trusts its indices.
 #include <string>
 
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
 

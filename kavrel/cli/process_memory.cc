@@ -1,4 +1,4 @@
-#include "kavrel/toolkit/process_memory.h"
+#include "kavrel/cli/process_memory.h"
 
 #include <malloc.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // Reading the texture image files that Inventor scenes reference (SGI,
 // PNG, JPEG, TIFF, GIF, TGA and what else the image library reads).
-#ifndef KAVREL_TOOLKIT_IMAGE_FILE_H
-#define KAVREL_TOOLKIT_IMAGE_FILE_H
+#ifndef KAVREL_IMAGE_IMAGE_FILE_H
+#define KAVREL_IMAGE_IMAGE_FILE_H
 
 #include <cstdint>
 #include <string>

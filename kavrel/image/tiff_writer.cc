@@ -1,4 +1,4 @@
-#include "kavrel/toolkit/tiff_writer.h"
+#include "kavrel/image/tiff_writer.h"
 
 #include <cerrno>
 #include <cstdio>

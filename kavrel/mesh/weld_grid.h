@@ -1,11 +1,11 @@
 // The spatial hashing behind welding ("combine").
-#ifndef KAVREL_TOOLKIT_MESH_WELD_GRID_H
-#define KAVREL_TOOLKIT_MESH_WELD_GRID_H
+#ifndef KAVREL_MESH_WELD_GRID_H
+#define KAVREL_MESH_WELD_GRID_H
 
 #include <cstdint>
 #include <vector>
 
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/mesh/mesh.h"
 
 namespace kavrel {
 namespace mesh_detail {

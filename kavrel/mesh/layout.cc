@@ -1,5 +1,5 @@
 // Polygon layout and the per-stream bookkeeping the mesh operations share.
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
 namespace mesh_detail {

@@ -1,12 +1,12 @@
 // Reading TIFF texture files through libtiff: the general image library
 // reports a grey+alpha TIFF as one component (and hands its two samples per
 // pixel over as if they were one), so TIFFs take this way instead.
-#ifndef KAVREL_TOOLKIT_TIFF_READER_H
-#define KAVREL_TOOLKIT_TIFF_READER_H
+#ifndef KAVREL_IMAGE_TIFF_READER_H
+#define KAVREL_IMAGE_TIFF_READER_H
 
 #include <string>
 
-#include "kavrel/toolkit/image_file.h"
+#include "kavrel/image/image_file.h"
 
 namespace kavrel {
 

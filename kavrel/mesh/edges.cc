@@ -1,7 +1,8 @@
 // Edge adjacency: which polygon lies across each edge.
 #include <algorithm>
 
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/intern_table.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
 namespace mesh_detail {
@@ -9,7 +10,7 @@ namespace mesh_detail {
 namespace {
 
 constexpr int32_t kDeadEdge = -1;              // shared by three or more polygons, or wound alike
-// Slot values: >= 0 the one corner seen so far; <= -2 paired, encoding the
+// Edge states: >= 0 the one corner seen so far; <= -2 paired, encoding the
 // first corner as -value - 2; kDeadEdge no twin for anyone.
 inline int32_t PairedValue(int32_t first) { return -first - 2; }
 inline int32_t PairedFirst(int32_t value) { return -value - 2; }
@@ -19,18 +20,26 @@ uint64_t EdgeKey(int32_t a, int32_t b) {
   return (static_cast<uint64_t>(hi) << 32) | lo;
 }
 
+struct EdgeKeyHash {
+  uint64_t operator()(uint64_t key) const { return MixBits(key); }
+};
+
 }  // namespace
 
 std::vector<int32_t> EdgeTwins(const Mesh &mesh, const FaceLayout &layout, bool opposite_only) {
   const std::vector<int32_t> &pos = mesh.position_index;
   const int32_t corners = static_cast<int32_t>(pos.size());
   std::vector<int32_t> twin(corners, -1);
-  FlatMap64 edges(corners / 2 + 1);
+  InternTable<uint64_t, EdgeKeyHash> edges(corners / 2 + 1, corners / 2 + 1);
+  std::vector<int32_t> state;                  // by edge id
+  state.reserve(corners / 2 + 1);
   for (int32_t c = 0; c < corners; ++c) {
     const int32_t a = pos[c], b = pos[NextCorner(layout, c)];
     if (a == b) continue;
     bool inserted = false;
-    int32_t &slot = edges.find_or_insert(EdgeKey(a, b), c, &inserted);
+    const int32_t edge = edges.Intern(EdgeKey(a, b), &inserted);
+    if (inserted) state.push_back(c);
+    int32_t &slot = state[edge];
     if (inserted || slot == kDeadEdge) continue;
     if (slot >= 0) {
       const int32_t first = slot;

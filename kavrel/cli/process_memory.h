@@ -1,6 +1,6 @@
 // How a conversion process sets up its memory allocator.
-#ifndef KAVREL_TOOLKIT_PROCESS_MEMORY_H
-#define KAVREL_TOOLKIT_PROCESS_MEMORY_H
+#ifndef KAVREL_CLI_PROCESS_MEMORY_H
+#define KAVREL_CLI_PROCESS_MEMORY_H
 
 namespace kavrel {
 

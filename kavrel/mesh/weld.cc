@@ -1,7 +1,7 @@
 // Welding ("combine"): values of one stream that lie within the threshold
 // of each other become one value, found by spatial hashing.
-#include "kavrel/toolkit/mesh_internal.h"
-#include "kavrel/toolkit/mesh_weld_grid.h"
+#include "kavrel/mesh/mesh_internal.h"
+#include "kavrel/mesh/weld_grid.h"
 
 namespace kavrel {
 

@@ -1,12 +1,12 @@
 // Texture image files: the type from the first bytes, the pixels through
 // simage (TIFFs through libtiff).
-#include "kavrel/toolkit/image_file.h"
+#include "kavrel/image/image_file.h"
 
 #include <cstdio>
 #include <cstring>
 #include <simage.h>
 
-#include "kavrel/toolkit/tiff_reader.h"
+#include "kavrel/image/tiff_reader.h"
 
 namespace kavrel {
 namespace {

@@ -8,7 +8,7 @@
 // joined along an edge form a convex polygon exactly when both of those
 // turns are convex, so no merge ever walks a whole ring.
 
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
 
@@ -77,8 +77,8 @@ class PolygonMerger {
   }
 
   float EdgeLength2(int32_t c) const {
-    const Vec3 d = mesh_detail::Sub(Position(mesh_detail::NextCorner(layout_, c)), Position(c));
-    return mesh_detail::Dot(d, d);
+    const Vec3 d = Sub(Position(mesh_detail::NextCorner(layout_, c)), Position(c));
+    return Dot(d, d);
   }
 
   const Vec3 &Position(int32_t c) const { return mesh_.positions[mesh_.position_index[c]]; }
@@ -116,16 +116,16 @@ class PolygonMerger {
   }
 
   bool ConvexTurn(int32_t before, int32_t at, int32_t after, const Vec3 &normal) const {
-    const Vec3 in = mesh_detail::Sub(Position(at), Position(before));
-    const Vec3 out = mesh_detail::Sub(Position(after), Position(at));
-    return mesh_detail::Dot(mesh_detail::Cross(in, out), normal) >
-           kMinTurn * mesh_detail::Length(in) * mesh_detail::Length(out);
+    const Vec3 in = Sub(Position(at), Position(before));
+    const Vec3 out = Sub(Position(after), Position(at));
+    return Dot(Cross(in, out), normal) >
+           kMinTurn * Length(in) * Length(out);
   }
 
   bool Compatible(int32_t p, int32_t q) const {
     if (!mesh_.face_surface.empty() && mesh_.face_surface[p] != mesh_.face_surface[q]) return false;
     if (quads_only_ && (size_[p] != 3 || size_[q] != 3)) return false;
-    return mesh_detail::Dot(normal_[p], normal_[q]) >= cos_limit_;
+    return Dot(normal_[p], normal_[q]) >= cos_limit_;
   }
 
   // Merges the polygon holding edge corner c into the one across it.

@@ -1,16 +1,15 @@
 // Building blocks shared by the mesh operations: polygon layout, attribute
-// stream access, a flat hash from 64-bit keys, edge adjacency and face
-// normals. Every helper runs in linear expected time and allocates its
-// arrays once per call, never per corner.
-#ifndef KAVREL_TOOLKIT_MESH_INTERNAL_H
-#define KAVREL_TOOLKIT_MESH_INTERNAL_H
+// stream access, edge adjacency and face normals. Every helper runs in
+// linear expected time and allocates its arrays once per call, never per
+// corner.
+#ifndef KAVREL_MESH_MESH_INTERNAL_H
+#define KAVREL_MESH_MESH_INTERNAL_H
 
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "kavrel/toolkit/mesh_ops.h"
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/mesh/mesh.h"
+#include "kavrel/mesh/mesh_ops.h"
 
 namespace kavrel {
 namespace mesh_detail {
@@ -55,27 +54,8 @@ void CompactStream(std::vector<Vec3> &values, std::vector<int32_t> &index);
 // surfaces follow their polygons; unreferenced values are compacted away.
 void RemoveCorners(Mesh &mesh, const std::vector<uint8_t> &keep_corner, const std::vector<int32_t> &new_size);
 
-// Open-addressing hash from 64-bit keys to int32 values; grows
-// by doubling, so n insertions cost O(n) expected and no per-key allocation.
-class FlatMap64 {
- public:
-  explicit FlatMap64(size_t expected);
-  // Slot value for key, inserting `fresh` when the key is new; *inserted
-  // tells which. The reference stays valid until the next insertion.
-  int32_t &find_or_insert(uint64_t key, int32_t fresh, bool *inserted);
-
- private:
-  struct Slot {
-    uint64_t key;
-    int32_t value;
-    int32_t used;
-  };
-  void grow();
-  std::vector<Slot> slots_;
-  size_t mask_ = 0;
-  size_t count_ = 0;
-};
-
+// A 64-bit key with every input bit spread over every output bit, for
+// hashing keys whose low bits alone say little.
 inline uint64_t MixBits(uint64_t x) {
   x ^= x >> 33;
   x *= 0xff51afd7ed558ccdULL;
@@ -94,15 +74,6 @@ std::vector<int32_t> EdgeTwins(const Mesh &mesh, const FaceLayout &layout, bool 
 // Unit normal of every polygon by Newell's method, in the turning sense of
 // its corner order; (0, 0, 0) for a polygon without area.
 std::vector<Vec3> FaceNormals(const Mesh &mesh, const FaceLayout &layout);
-
-inline Vec3 Sub(const Vec3 &a, const Vec3 &b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-inline float Dot(const Vec3 &a, const Vec3 &b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-inline Vec3 Cross(const Vec3 &a, const Vec3 &b) {
-  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-inline float Length(const Vec3 &a) { return std::sqrt(Dot(a, a)); }
-// a / |a|, or (0, 0, 0) when a has no length.
-Vec3 Normalized(const Vec3 &a);
 
 // Cosine that a dot product of unit normals must reach for two faces to
 // meet "below" angle_degrees; a small tolerance keeps coplanar faces

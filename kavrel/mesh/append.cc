@@ -2,7 +2,7 @@
 // transform into gathered geometry).
 #include <unordered_map>
 
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
 
@@ -20,8 +20,8 @@ struct Transform {
     const Vec3 r0{m[0], m[1], m[2]}, r1{m[4], m[5], m[6]}, r2{m[8], m[9], m[10]};
     // The cofactor matrix is the inverse transpose times the determinant;
     // its sign is put back so that normals keep pointing to the front.
-    const Vec3 c0 = mesh_detail::Cross(r1, r2), c1 = mesh_detail::Cross(r2, r0), c2 = mesh_detail::Cross(r0, r1);
-    const float det = mesh_detail::Dot(r0, c0);
+    const Vec3 c0 = Cross(r1, r2), c1 = Cross(r2, r0), c2 = Cross(r0, r1);
+    const float det = Dot(r0, c0);
     mirrors = det < 0.0f;
     const float sign = mirrors ? -1.0f : 1.0f;
     const Vec3 *cof[3] = {&c0, &c1, &c2};
@@ -29,16 +29,12 @@ struct Transform {
       for (int j = 0; j < 3; ++j) normal_rows[i][j] = sign * (*cof[i])[j];
   }
 
-  Vec3 Point(const Vec3 &p) const {
-    Vec3 out;
-    for (int j = 0; j < 3; ++j) out[j] = p[0] * m[j] + p[1] * m[4 + j] + p[2] * m[8 + j] + m[12 + j];
-    return out;
-  }
+  Vec3 Point(const Vec3 &p) const { return TransformPoint(m, p); }
 
   Vec3 Normal(const Vec3 &n) const {
     Vec3 out;
     for (int j = 0; j < 3; ++j) out[j] = n[0] * normal_rows[0][j] + n[1] * normal_rows[1][j] + n[2] * normal_rows[2][j];
-    return mesh_detail::Normalized(out);
+    return Normalized(out);
   }
 };
 

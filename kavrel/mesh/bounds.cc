@@ -1,7 +1,7 @@
 // The box around a mesh.
 #include <algorithm>
 
-#include "kavrel/toolkit/mesh_ops.h"
+#include "kavrel/mesh/mesh_ops.h"
 
 namespace kavrel {
 

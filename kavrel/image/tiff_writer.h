@@ -1,8 +1,8 @@
 // Writes one 8-bit TIFF image row by row, into a temporary file beside the
 // target that becomes the target only when every row arrived, so a reader
 // never finds a half-written image under the target's name.
-#ifndef KAVREL_TOOLKIT_TIFF_WRITER_H
-#define KAVREL_TOOLKIT_TIFF_WRITER_H
+#ifndef KAVREL_IMAGE_TIFF_WRITER_H
+#define KAVREL_IMAGE_TIFF_WRITER_H
 
 #include <cstdint>
 #include <string>

@@ -1,12 +1,12 @@
 // The spatial hashing behind welding: chains of the representatives
 // entered in each cell, reached through a table of heads.
-#include "kavrel/toolkit/mesh_weld_grid.h"
+#include "kavrel/mesh/weld_grid.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "kavrel/toolkit/mesh_internal.h"
+#include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
 namespace mesh_detail {
