@@ -76,6 +76,13 @@ bool AbortRequested();
 // that the user asked to convert); tests and interactive front ends replace it.
 void SetOverwriteConfirmer(std::function<bool(const std::string &path)> confirm);
 
+// Confines the texture image files the host reads (type checks, headers,
+// pixels for the export) to these directory trees, after symbolic links and
+// ".." are resolved; files made by the current run stay readable. An empty
+// list lifts the confinement. False with a message when a root is not an
+// existing directory (the roots stay as they were).
+bool SetTextureRoots(const std::vector<std::string> &roots, std::string *error);
+
 // Values answered by Kv_Inquire_Environment; unknown names answer 0.
 void SetEnvironmentValue(const std::string &name, int64_t value);
 

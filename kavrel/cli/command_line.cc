@@ -25,7 +25,12 @@ const char kFooter[] =
     "  kavrel-convert chair.iv                     writes chair.glb\n"
     "  kavrel-convert -o out/chair.gltf chair.iv   writes glTF as JSON text\n"
     "  kavrel-convert -O import_lights=0 -O flip_y_up=1 *.iv\n"
-    "  kavrel-convert --check scene.wrl";
+    "  kavrel-convert --texture-root models/ models/upload.iv\n"
+    "  kavrel-convert --check scene.wrl\n"
+    "\n"
+    "Images embedded in the input are extracted into OUTPUT-STEM_textures/ beside a\n"
+    ".json output, and into a temporary folder for .glb and .gltf, which carry them\n"
+    "inside; -O txtr_save_dir=DIR or a directory in the stored options chooses another.";
 
 // Run-time tokens that the command itself sends; the user cannot override them.
 bool IsReservedToken(const std::string &key) { return key == "filename" || key == "validate_header_2"; }
@@ -128,6 +133,12 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   app.add_flag("--classic-counts", command->classic_counts,
                "Count each shape's triangles on the shape alone, as the plug-in does without our "
                "count_in_traversal_state token (a Complexity node then loses triangles)");
+  app.add_option("--texture-root", command->texture_roots,
+                 "Read texture images only from inside DIR, repeatable (recommended for untrusted input)")
+      ->type_name("DIR")
+      ->allow_extra_args(false);
+  app.add_flag("--overwrite", command->overwrite,
+               "Replace existing files without asking: extracted textures, a read-only output");
   app.add_flag("--check", command->check_only, "Only test each file's header: prints valid, unreadable or unsupported");
   app.add_flag("--trace", command->trace, "Print the host call journal to standard error");
   app.add_flag("-q,--quiet", command->quiet, "No progress lines");

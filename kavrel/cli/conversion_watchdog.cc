@@ -7,6 +7,7 @@
 
 #include "kavrel/cli/exit_status.h"
 #include "kavrel/cli/interrupt_handler.h"
+#include "kavrel/image/run_files.h"
 
 namespace kavrel {
 
@@ -34,8 +35,10 @@ ConversionWatchdog::~ConversionWatchdog() {
 }
 
 // The conversion is stuck inside Coin3D: no clean-up can run there, and
-// the export has not started, so leaving at once writes nothing.
+// the export has not started, so leaving at once, with the run's files
+// deleted from here, writes nothing.
 [[noreturn]] void ConversionWatchdog::GiveUp(const std::string &message) {
+  RemoveRunFilesBeforeExit();
   ssize_t ignored = write(STDERR_FILENO, message.data(), message.size());
   (void)ignored;
   _exit(kExitFailed);

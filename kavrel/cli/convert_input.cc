@@ -7,7 +7,10 @@
 #include "kavrel/cli/input_check.h"
 #include "kavrel/cli/interrupt_handler.h"
 #include "kavrel/cli/output_path.h"
+#include "kavrel/cli/overwrite_prompt.h"
+#include "kavrel/cli/texture_directory.h"
 #include "kavrel/host.h"
+#include "kavrel/image/run_files.h"
 
 namespace kavrel {
 
@@ -30,11 +33,12 @@ double TimeLimitFor(const ConvertCommand &command, const std::string &input) {
 }
 
 // The plug-in's run with a fresh host, under the time limit; the run's result.
-int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input) {
+int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
+              const OptionTokens &tokens) {
   int result = 0;
   {
     ConversionWatchdog watchdog(TimeLimitFor(*settings.command, input), input);
-    result = plugin.Convert(input, settings.command->option_tokens);
+    result = plugin.Convert(input, tokens);
   }
   SummarizeRepeatedErrors();
   if (settings.command->trace) PrintJournal(journal());
@@ -46,12 +50,22 @@ ExitStatus Export(const std::string &input, const std::string &output) {
   ExportFormatFromPath(output, &format);
   std::string error;
   if (!ExportScene(scene(), output, format, &error)) {
+    if (Interrupted()) return Fail(kExitFailed, "interrupted while writing '" + output + "'; nothing written");
     // The exporter's messages usually name the file already.
     bool named = error.find(output) != std::string::npos;
     return Fail(kExitFailed, named ? error : "cannot write '" + output + "': " + error);
   }
   ShowSummary(input + " -> " + output);
   return kExitConverted;
+}
+
+ExitStatus RunAndExport(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
+                        const std::string &output, const OptionTokens &tokens) {
+  int result = RunPlugin(plugin, settings, input, tokens);
+  if (Interrupted()) return Fail(kExitFailed, "interrupted while converting '" + input + "'; nothing written");
+  if (result != 0) return Fail(kExitFailed, "converting '" + input + "' failed; nothing written");
+  if (!ImportedAnything()) return Fail(kExitFailed, "nothing could be imported from '" + input + "'; nothing written");
+  return Export(input, output);
 }
 
 }  // namespace
@@ -67,14 +81,29 @@ ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &setting
   plugin.Initialize(settings.support_dir);
   InputVerdict verdict = CheckInput(plugin, input);
   if (verdict.status != kExitConverted) return Fail(verdict.status, verdict.message);
+  const ConvertCommand &command = *settings.command;
   std::string error;
-  if (!CheckOutputWritable(output, &error)) return Fail(kExitFailed, error);
-
-  int result = RunPlugin(plugin, settings, input);
-  if (Interrupted()) return Fail(kExitFailed, "interrupted while converting '" + input + "'; nothing written");
-  if (result != 0) return Fail(kExitFailed, "converting '" + input + "' failed; nothing written");
-  if (!ImportedAnything()) return Fail(kExitFailed, "nothing could be imported from '" + input + "'; nothing written");
-  return Export(input, output);
+  if (!CheckOutputWritable(output, &error) ||
+      !CheckOutputReplaceable(output, command.inputs, command.overwrite, &error)) {
+    return Fail(kExitFailed, error);
+  }
+  OptionTokens tokens;
+  TextureDirectory textures;
+  ExitStatus status = kExitFailed;
+  if (!PrepareRunTokens(command, settings.support_dir, output, &tokens, &textures, &error)) {
+    ShowError(error);
+  } else {
+    InstallOverwritePrompt(command.overwrite, textures.path);
+    status = RunAndExport(plugin, settings, input, output, tokens);
+  }
+  // A failed run leaves none of the images it extracted; a temporary
+  // texture folder goes in any case.
+  if (status == kExitConverted && !textures.temporary) {
+    KeepRunFiles();
+  } else {
+    RemoveRunFiles();
+  }
+  return status;
 }
 
 }  // namespace kavrel

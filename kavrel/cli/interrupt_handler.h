@@ -1,5 +1,6 @@
 // Ctrl-C during a conversion: the first asks the plug-in to stop through the
-// host's abort poll, the second ends the process at once.
+// host's abort poll, the second ends the process at once. That, SIGTERM and
+// SIGHUP first delete the run's temporary and extracted files.
 #ifndef KAVREL_CLI_INTERRUPT_HANDLER_H
 #define KAVREL_CLI_INTERRUPT_HANDLER_H
 

@@ -34,11 +34,13 @@ ExitStatus ConvertAll(PluginLibrary &plugin, const ConversionSettings &settings)
   const ConvertCommand &command = *settings.command;
   ExitStatus overall = kExitConverted;
   for (const std::string &input : command.inputs) {
-    if (Interrupted()) break;
+    // An input left out fails the call; a Ctrl-C after the last output was
+    // in place changes nothing that was done.
+    if (Interrupted()) return kExitFailed;
     std::string output = command.output.empty() ? DefaultOutputPath(input) : command.output;
     overall = WorstStatus(overall, ConvertInput(plugin, settings, input, output));
   }
-  return Interrupted() ? kExitFailed : overall;
+  return overall;
 }
 
 // No arguments at all: show what the command does on the bundled example.
@@ -87,6 +89,10 @@ ExitStatus Run(const ConvertCommand &command) {
   plugin.Initialize(settings.support_dir);
 
   if (command.check_only) return CheckHeaders(plugin, command.inputs);
+  if (!SetTextureRoots(command.texture_roots, &error)) {
+    ShowError(error);
+    return kExitUsage;
+  }
   bool dialogs = command.show_options || command.show_about;
   if (dialogs) {
     ExitStatus status = RunDialogs(plugin, command);

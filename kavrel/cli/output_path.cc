@@ -51,4 +51,25 @@ bool CheckOutputWritable(const std::string &path, std::string *error) {
   return true;
 }
 
+bool CheckOutputReplaceable(const std::string &path, const std::vector<std::string> &inputs, bool overwrite,
+                            std::string *error) {
+  struct stat output;
+  if (stat(path.c_str(), &output) != 0) return true;
+  for (const std::string &input : inputs) {
+    struct stat info;
+    if (stat(input.c_str(), &info) == 0 && info.st_dev == output.st_dev && info.st_ino == output.st_ino) {
+      *error = "output '" + path + "' is the input file '" + input + "'; choose another output with -o";
+      return false;
+    }
+  }
+  // The rename would replace it all the same; a read-only file says that
+  // its owner wants it kept.
+  bool read_only = (output.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(path.c_str(), W_OK) != 0;
+  if (!overwrite && read_only) {
+    *error = "output '" + path + "' exists and is read-only; --overwrite replaces it";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace kavrel

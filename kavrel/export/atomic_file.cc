@@ -7,6 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "kavrel/host.h"
+#include "kavrel/image/run_files.h"
+
 namespace kavrel {
 namespace {
 
@@ -22,9 +25,15 @@ bool WriteAll(int fd, const uint8_t *bytes, size_t size) {
   return true;
 }
 
+// Stops between blocks when the user asked to stop.
 bool WriteSpans(int fd, const ByteSpans &spans) {
-  for (const auto &[data, size] : spans)
+  for (const auto &[data, size] : spans) {
+    if (AbortRequested()) {
+      errno = EINTR;
+      return false;
+    }
     if (!WriteAll(fd, static_cast<const uint8_t *>(data), size)) return false;
+  }
   return true;
 }
 
@@ -39,6 +48,8 @@ bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::s
   }
   // mkstemp makes the file private; an export is an ordinary user file.
   fchmod(fd, 0644);
+  // Listed, so that a signal that ends the process deletes it too.
+  NoteTemporaryFile(temp);
   // fsync before rename: a full disk or an I/O error shows up here, not
   // after the target has been replaced.
   int saved = 0;
@@ -48,12 +59,18 @@ bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::s
     ok = false;
     saved = errno;
   }
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
+  // The one moment that decides: after it a Ctrl-C no longer undoes the
+  // export, before it the temporary file goes and the target stays as it was.
+  if (ok && AbortRequested()) {
+    ok = false;
+    saved = EINTR;
+  } else if (ok && !MoveTemporaryIntoPlace(temp, path, false)) {
     ok = false;
     saved = errno;
   }
   if (!ok) {
     std::remove(temp.c_str());
+    ForgetTemporaryFile(temp);
     *error = "cannot write '" + path + "': " + std::strerror(saved);
   }
   return ok;

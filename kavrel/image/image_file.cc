@@ -2,10 +2,13 @@
 // simage (TIFFs through libtiff).
 #include "kavrel/image/image_file.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <simage.h>
 
+#include "kavrel/image/texture_access.h"
 #include "kavrel/image/tiff_reader.h"
 
 namespace kavrel {
@@ -50,13 +53,19 @@ std::string &search_directory() {
 // Inventor files name their textures relative to themselves: a relative
 // path that does not exist from the current directory is looked up in the
 // directory of the file being imported.
+// Existence is asked of the directory, not by opening: opening a FIFO blocks.
 std::string Resolve(const std::string &path) {
   if (path.empty() || path[0] == '/' || search_directory().empty()) return path;
-  if (std::FILE *file = std::fopen(path.c_str(), "rb")) {
-    std::fclose(file);
-    return path;
-  }
+  if (access(path.c_str(), F_OK) == 0) return path;
   return search_directory() + path;
+}
+
+// Every open of an image goes through here first.
+bool MayOpen(const std::string &path, std::string *error) {
+  std::string reason;
+  if (TextureFileReadable(path, &reason)) return true;
+  *error = "cannot read image \"" + path + "\": " + reason;
+  return false;
 }
 
 }  // namespace
@@ -65,6 +74,8 @@ void SetImageSearchDirectory(const std::string &directory) { search_directory() 
 
 ImageFileType SniffImageFileType(const std::string &given) {
   const std::string path = Resolve(given);
+  std::string refused;
+  if (!MayOpen(path, &refused)) return kImageUnknown;
   std::FILE *file = std::fopen(path.c_str(), "rb");
   if (!file) return kImageUnknown;
   unsigned char header[18];
@@ -75,6 +86,7 @@ ImageFileType SniffImageFileType(const std::string &given) {
 
 bool ReadImageHeader(const std::string &given, ImagePixels *header, std::string *error) {
   const std::string path = Resolve(given);
+  if (!MayOpen(path, error)) return false;
   if (SniffImageFileType(path) == kImageTiff) return ReadTiffHeader(path, header, error);
   s_image *image = s_image_open(path.c_str(), 1);
   if (!image) {
@@ -91,6 +103,7 @@ bool ReadImageHeader(const std::string &given, ImagePixels *header, std::string 
 
 bool ReadImageFile(const std::string &given, ImagePixels *image, std::string *error) {
   const std::string path = Resolve(given);
+  if (!MayOpen(path, error)) return false;
   if (SniffImageFileType(path) == kImageTiff) return ReadTiffImage(path, image, error);
   int width = 0, height = 0, components = 0;
   unsigned char *pixels = simage_read_image(path.c_str(), &width, &height, &components);

@@ -7,6 +7,8 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
+#include "kavrel/image/run_files.h"
+
 namespace kavrel {
 namespace {
 
@@ -38,10 +40,12 @@ bool TiffWriter::open(const std::string &target, int width, int height, int samp
     return false;
   }
   fchmod(fd, 0644);  // mkstemp makes the file private; the image is an ordinary output
+  NoteTemporaryFile(pattern);
   tiff_ = TIFFFdOpen(fd, pattern.c_str(), "w");
   if (!tiff_) {
     close(fd);
     unlink(pattern.c_str());
+    ForgetTemporaryFile(pattern);
     *error = "cannot start a TIFF file \"" + pattern + "\"";
     return false;
   }
@@ -75,9 +79,8 @@ bool TiffWriter::finish(std::string *error) {
   }
   TIFFClose(tiff_);  // also closes the descriptor
   tiff_ = nullptr;
-  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+  if (!MoveTemporaryIntoPlace(temporary_, target_, true)) {
     *error = "cannot move the image into \"" + target_ + "\": " + std::strerror(errno);
-    unlink(temporary_.c_str());
     return false;
   }
   return true;
@@ -88,6 +91,7 @@ void TiffWriter::discard() {
   TIFFClose(tiff_);
   tiff_ = nullptr;
   unlink(temporary_.c_str());
+  ForgetTemporaryFile(temporary_);
 }
 
 }  // namespace kavrel
