@@ -1,5 +1,14 @@
 // Rewrites the preferences file whole from the options as they stand, one
-// line per row of the option table.
+// line per row of the option table. The lines go to a temporary file in the
+// same directory that is then renamed over the old file: a conversion that
+// reads the file meanwhile sees the old or the new one, never half of it,
+// and two saves at once never mix their lines.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
 #include "host/kv_toolkit.h"
 #include "options/option_table.h"
 #include "options/preferences_file.h"
@@ -30,27 +39,54 @@ void WriteValue(FILE *file, const OptionRow &row, ImportOptions &options) {
   }
 }
 
+// A new file beside target, open for writing; null when none can be made.
+FILE *OpenBeside(const char *target, std::string &temporary) {
+  temporary = std::string(target) + ".XXXXXX";
+  const int fd = mkstemp(&temporary[0]);
+  if (fd < 0) return nullptr;
+  fchmod(fd, 0644);  // mkstemp makes it private; the file is an ordinary one
+  FILE *file = fdopen(fd, "w");
+  if (!file) {
+    close(fd);
+    unlink(temporary.c_str());
+  }
+  return file;
+}
+
+void WriteLines(FILE *file) {
+  if (!plugin.state) SetDefaultOptions_Inventor();
+  std::fputs("# Default options for the Inventor geometry import converter.\n", file);
+  std::fputs("# !! Do not modify this file. It is written by the converter.\n", file);
+  std::fputs("[Preferences]\n", file);
+  for (const OptionRow &row : option_table) WriteValue(file, row, plugin.state->options);
+}
+
+// Closes the file and moves it over target; false, with the temporary
+// file gone, when any write, the close or the rename failed.
+bool FinishFile(FILE *file, const std::string &temporary, const char *target) {
+  bool written = std::fflush(file) == 0 && !std::ferror(file) && fsync(fileno(file)) == 0;
+  written = std::fclose(file) == 0 && written;
+  if (written && std::rename(temporary.c_str(), target) == 0) return true;
+  unlink(temporary.c_str());
+  return false;
+}
+
 }  // namespace
 
 int16_t SaveImportConvertOptions_Inventor(const char *path) {
   char converted[KV_MAX_PATH];
   const char *shown = path ? path : "";
   FILE *file = nullptr;
+  std::string temporary;
   if (CopyPreferencesPath(path, converted)) {
     Kv_Convert_Pathname(converted);
     shown = converted;
-    file = std::fopen(converted, "w");
+    file = OpenBeside(converted, temporary);
   }
-  if (!file) {
-    Kv_Report_Error(4, "OUTERR_FILE_OPEN_WRITE", "SaveImportConvertOptions_Inventor()", "Inventor .INI", shown);
-    return 1;
+  if (file) {
+    WriteLines(file);
+    if (FinishFile(file, temporary, converted)) return 0;
   }
-  if (!plugin.state) SetDefaultOptions_Inventor();
-  std::fputs("# Default options for the Inventor geometry import converter.\n", file);
-  std::fputs("# !! Do not modify this file. It is written by the converter.\n", file);
-  std::fputs("[Preferences]\n", file);
-  for (const OptionRow &row : option_table) WriteValue(file, row, plugin.state->options);
-  std::fflush(file);
-  std::fclose(file);
-  return 0;
+  Kv_Report_Error(4, "OUTERR_FILE_OPEN_WRITE", "SaveImportConvertOptions_Inventor()", "Inventor .INI", shown);
+  return 1;
 }

@@ -63,8 +63,9 @@ ExitStatus ConvertExample(PluginLibrary &plugin, ConversionSettings settings, Co
 }
 
 ExitStatus RunDialogs(PluginLibrary &plugin, const ConvertCommand &command) {
-  if (command.show_options && RunDialogInTerminal(plugin.entry(), false) < 0) {
-    ShowError("the options dialog could not be shown");
+  const int options = command.show_options ? RunDialogInTerminal(plugin.entry(), false) : 0;
+  if (options < 0) {
+    ShowError(options == -2 ? "the options could not be stored" : "the options dialog could not be shown");
     return kExitFailed;
   }
   if (command.show_about && RunDialogInTerminal(plugin.entry(), true) < 0) {

@@ -241,6 +241,14 @@ class HeldReports {
     }
   }
 
+  // An error the user must not miss came: the preferences were not stored.
+  bool Failed() const {
+    for (const auto &error : errors_) {
+      if (error.first >= 4) return true;
+    }
+    return false;
+  }
+
  private:
   ReportSinks saved_;
   std::vector<std::pair<int, std::string>> errors_;
@@ -260,7 +268,8 @@ int RunDialogInTerminal(PluginEntryPoint entry, bool about) {
     intptr_t values[] = {0, 0};
     entry(tokens, values, &result, 0);
   }
-  return user.gave_up() ? -1 : result;
+  if (user.gave_up()) return -1;
+  return reports.Failed() ? -2 : result;
 }
 
 }  // namespace kavrel

@@ -12,7 +12,9 @@ using PluginEntryPoint = void (*)(const char **tokens, const intptr_t *values, i
 
 // Sends "show_options_dialog" (about == false) or "show_about_dialog" to the
 // plug-in (already initialised) while the terminal front end plays the
-// user. Returns the command's result (1 OK, 0 Cancel, -1 failure).
+// user. Returns the command's result (1 OK, 0 Cancel), -1 when the dialog
+// could not run, -2 when it reported an error of level 4 or more (such as
+// preferences that could not be written).
 int RunDialogInTerminal(PluginEntryPoint entry, bool about);
 
 }  // namespace kavrel

@@ -104,11 +104,11 @@ TEST_F(FilesTest, TheUsersTextureFolderIsAskedForAndItsFilesKept) {
 
 TEST_F(FilesTest, OutputsNeverReplaceAnInputOrAReadOnlyFile) {
   const std::string input = scratch.Write("model.iv", kEmbedded);
-  fs::create_symlink(input, scratch.path() + "/other-name.iv");
+  fs::create_symlink(input, scratch.path() + "/link.gltf");
   fs::create_hard_link(input, scratch.path() + "/hard.glb");
-  for (const std::vector<std::string> &args : {std::vector<std::string>{"-o", "other-name.iv", "model.iv"},
+  for (const std::vector<std::string> &args : {std::vector<std::string>{"-o", "link.gltf", "model.iv"},
                                                 std::vector<std::string>{"hard.glb"},
-                                                std::vector<std::string>{"--overwrite", "-o", "model.iv", "hard.glb"}}) {
+                                                std::vector<std::string>{"--overwrite", "-o", "hard.glb", "model.iv"}}) {
     ProcessResult same = RunConvert(scratch, args);
     EXPECT_EQ(same.status, 1) << same.err;
     EXPECT_TRUE(Contains(same.err, "is the input file")) << same.err;
@@ -196,6 +196,24 @@ TEST_F(FilesTest, TextureReadsStayInsideTheRootsAndOpenOnlyRegularFiles) {
                                             "f.gltf", "models/inside.iv"});
   EXPECT_EQ(fifo.status, 0) << fifo.err;
   EXPECT_TRUE(Contains(fifo.err, "'fifo/wood.tga' type not supported or not found")) << fifo.err;
+}
+
+// Enter presses OK in the options dialog; the preferences then cannot be
+// stored where a directory holds their name, and the command says so.
+TEST_F(FilesTest, OptionsThatCannotBeStoredFailTheCommand) {
+  scratch.Write("keys", "\r");
+  scratch.Write("good/.keep", "");
+  scratch.Write("bad/vorlix.ini/.keep", "");
+  auto options = [&](const std::string &support) {
+    const std::string command = std::string(KAVREL_CONVERT_PATH) + " --support-dir " + support + " --options < keys";
+    return ChildProcess({"sh", "-c", command}, scratch.path(), scratch.path()).Wait(60);
+  };
+  ProcessResult stored = options("good");
+  EXPECT_EQ(stored.status, 0) << stored.err;
+  EXPECT_EQ(scratch.List("good"), std::vector<std::string>{"vorlix.ini"});
+  ProcessResult failed = options("bad");
+  EXPECT_EQ(failed.status, 1) << failed.err;
+  EXPECT_TRUE(Contains(failed.err, "the options could not be stored")) << failed.err;
 }
 
 }  // namespace

@@ -1,4 +1,8 @@
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -170,4 +174,31 @@ TEST_F(PreferencesFile, ReportsAFileItCannotWrite) {
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_EQ(errors_[0].first, 4);
   EXPECT_EQ(ReadPreferences(), "x");
+}
+
+// The file is replaced whole or not at all: a write that fails half-way
+// (here the process may write no more than 200 bytes into a file) leaves
+// the old file and no temporary file, and is reported like a file that
+// cannot be opened.
+TEST_F(PreferencesFile, AFailedWriteKeepsTheOldFileWhole) {
+  WritePreferences("flip_y_up = 1\n");
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  struct rlimit small = saved;
+  small.rlim_cur = 200;
+  void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const int16_t status = SaveImportConvertOptions_Inventor(PreferencesPath().c_str());
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previous);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(ReadPreferences(), "flip_y_up = 1\n");
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0].first, 4);
+
+  EXPECT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  EXPECT_EQ(ReadPreferences(), kDefaultFile);
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(directory_)) names.push_back(entry.path().filename());
+  EXPECT_EQ(names, std::vector<std::string>{"vorlix.ini"});
 }
