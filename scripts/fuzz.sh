@@ -62,17 +62,24 @@ esac
 
 corpus=$dir/corpus/$target findings=$dir/findings/$target
 mkdir -p "$corpus" "$findings"
+# With -fork and -ignore_crashes a run goes on past its findings; the
+# inputs it kept tell them.
+count_findings() { find "$findings" -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l; }
+found_before=$(count_findings)
 source scripts/sanitizer_options.sh
 export TMPDIR=$scratch/tmp
 status=0
 "$dir/fuzz/${target}_fuzzer" -max_total_time="$seconds" -rss_limit_mb=2560 \
   -print_final_stats=1 -artifact_prefix="$findings/" "${defaults[@]}" "$@" "$corpus" "$seeds" \
   >"$scratch/output" 2>&1 || status=$?
+# Inputs run: the final statistics, or in fork mode the last status line.
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/output" | head -n 1)
+[ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9][0-9]*\):\{0,1\}[[:space:]].*/\1/p' "$scratch/output" | tail -n 1)
 echo "$(date -u +%FT%TZ) $target ${seconds}s runs=${runs:-?} status=$status" >>"$dir/fuzz-history.txt"
-if [ "$status" -ne 0 ]; then
+found=$(($(count_findings) - found_before))
+if [ "$status" -ne 0 ] || [ "$found" -gt 0 ]; then
   tail -n 60 "$scratch/output" >&2
-  echo "fuzz.sh: $target failed (status $status); the input is in $findings/" >&2
+  echo "fuzz.sh: $target failed (status $status, $found new findings); the inputs are in $findings/" >&2
   exit 1
 fi
 echo "fuzz.sh: $target ran ${runs:-?} inputs in ${seconds}s without a finding"
