@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite, then again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer (Coin3D's
+# own leaks suppressed by tests/lsan.supp), then each fuzzer for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j "$(nproc)")
 scripts/build.sh build-asan -DKAVREL_SANITIZE=ON
-(cd build-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j "$(nproc)")
+(source scripts/sanitizer_options.sh && cd build-asan && ctest --output-on-failure -j "$(nproc)")
+scripts/fuzz.sh preferences 30
+scripts/fuzz.sh header 30
+scripts/fuzz.sh conversion 60
