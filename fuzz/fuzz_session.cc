@@ -109,7 +109,11 @@ int32_t ConvertFile(const std::string &path) {
   return CallPlugin({{"execute_geometry_converter", nullptr},
                      {"filename", path.c_str()},
                      {"txtr_save_dir", textures.c_str()},
-                     {"txtr_save_dir_same", "0"}});
+                     {"txtr_save_dir_same", "0"},
+                     // As kavrel-convert sends them, with a limit that keeps
+                     // a blown-up graph within the fuzzer's time and memory.
+                     {"max_triangles", "2000000"},
+                     {"count_in_traversal_state", "1"}});
 }
 
 }  // namespace kavrel_fuzz
