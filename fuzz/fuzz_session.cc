@@ -104,16 +104,17 @@ int32_t CallPlugin(const std::vector<Token> &tokens) {
   return result;
 }
 
-int32_t ConvertFile(const std::string &path) {
+int32_t ConvertFile(const std::string &path, bool count_in_traversal_state) {
   const std::string &textures = FuzzSession::Get().run_dir();
-  return CallPlugin({{"execute_geometry_converter", nullptr},
-                     {"filename", path.c_str()},
-                     {"txtr_save_dir", textures.c_str()},
-                     {"txtr_save_dir_same", "0"},
-                     // As kavrel-convert sends them, with a limit that keeps
-                     // a blown-up graph within the fuzzer's time and memory.
-                     {"max_triangles", "2000000"},
-                     {"count_in_traversal_state", "1"}});
+  // As kavrel-convert sends them, with a limit that keeps a blown-up graph
+  // within the fuzzer's time and memory.
+  std::vector<Token> tokens = {{"execute_geometry_converter", nullptr},
+                               {"filename", path.c_str()},
+                               {"txtr_save_dir", textures.c_str()},
+                               {"txtr_save_dir_same", "0"},
+                               {"max_triangles", "2000000"}};
+  if (count_in_traversal_state) tokens.push_back({"count_in_traversal_state", "1"});
+  return CallPlugin(tokens);
 }
 
 }  // namespace kavrel_fuzz

@@ -42,9 +42,12 @@ class FuzzSession {
 // Kavrel_Plugin_EntryPoint with the tokens in order; its result.
 int32_t CallPlugin(const std::vector<Token> &tokens);
 
-// "execute_geometry_converter" on path. Extracted textures go to run_dir(),
-// never beside an input or into a directory the input names.
-int32_t ConvertFile(const std::string &path);
+// "execute_geometry_converter" on path with the tokens kavrel-convert sends
+// by default (count_in_traversal_state only when asked: without it the
+// plug-in counts as specified), under a triangle limit that keeps a scene
+// within the fuzzer's memory. Extracted textures go to run_dir(), never
+// beside an input or into a directory the input names.
+int32_t ConvertFile(const std::string &path, bool count_in_traversal_state);
 
 }  // namespace kavrel_fuzz
 

@@ -52,6 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   session.StartPlugin();
   AcceptOptionsDialog();
   session.StartPlugin();
-  kavrel_fuzz::ConvertFile(scene);
+  kavrel_fuzz::ConvertFile(scene, size % 2 == 1);
   return 0;
 }
