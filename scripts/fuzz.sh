@@ -57,7 +57,7 @@ case $target in
     cp examples/* fuzz/known/*.iv "$seeds/"; copy_models ascii
     # Blow-ups (a graph whose instances grow exponentially) show as a run
     # over the time or the memory limit.
-    defaults=(-dict=fuzz/inventor.dict -max_len=131072 -timeout=20) ;;
+    defaults=(-dict=fuzz/inventor.dict -max_len=131072 -timeout=60) ;;
   *) echo "fuzz.sh: unknown target '$target' (preferences, header, conversion)" >&2; exit 2 ;;
 esac
 
