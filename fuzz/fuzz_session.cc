@@ -119,15 +119,3 @@ int32_t ConvertFile(const std::string &path, bool count_in_traversal_state) {
 
 }  // namespace kavrel_fuzz
 
-// libFuzzer calls this once before the first input, outside its time limit:
-// the first 3D text of a process sets up fontconfig, which takes seconds
-// under the sanitizers and would count against whichever input came first.
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  const kavrel_fuzz::FuzzSession &session = kavrel_fuzz::FuzzSession::Get();
-  const char text[] = "#Inventor V2.1 ascii\nText3 { string \"a\" parts ALL }\n";
-  const std::string path = session.WriteRunFile("warm_up.iv", reinterpret_cast<const uint8_t *>(text), sizeof text - 1);
-  session.StartPlugin();
-  kavrel_fuzz::ConvertFile(path, true);
-  session.ClearRunDir();
-  return 0;
-}
