@@ -49,18 +49,6 @@ bool HasNegativeIndex(const SoMFInt32 &field, int32_t *found) {
   return true;
 }
 
-// Runs of indices between negative entries: polygons or strips.
-int64_t CountRuns(const SoMFInt32 &field) {
-  int64_t runs = 0;
-  bool open = false;
-  const int32_t *values = field.getValues(0);
-  for (int i = 0; i < field.getNum(); ++i) {
-    if (values[i] >= 0 && !open) ++runs;
-    open = values[i] >= 0;
-  }
-  return runs;
-}
-
 int64_t CountVertices(const SoMFInt32 &field) {
   const int32_t *values = field.getValues(0);
   return std::count_if(values, values + field.getNum(), [](int32_t v) { return v >= 0; });
@@ -68,24 +56,6 @@ int64_t CountVertices(const SoMFInt32 &field) {
 
 std::string Beyond(const char *what, int64_t index, int64_t size, const char *array) {
   return std::string(what) + " " + std::to_string(index) + " beyond " + std::to_string(size) + " " + array;
-}
-
-// The largest normal index the binding makes Coin3D read, -1 for none.
-int64_t NormalReach(SoState *state, const SoIndexedShape &shape) {
-  const int64_t explicit_index = MaxIndex(shape.normalIndex);
-  switch (SoNormalBindingElement::get(state)) {
-    case SoNormalBindingElement::PER_VERTEX_INDEXED:
-      return explicit_index >= 0 ? explicit_index : MaxIndex(shape.coordIndex);
-    case SoNormalBindingElement::PER_FACE_INDEXED:
-    case SoNormalBindingElement::PER_PART_INDEXED:
-      // Without normalIndex the reading is not laid down: allow for both.
-      return explicit_index >= 0 ? explicit_index
-                                 : std::max(CountRuns(shape.coordIndex) - 1, MaxIndex(shape.coordIndex));
-    case SoNormalBindingElement::PER_VERTEX: return CountVertices(shape.coordIndex) - 1;
-    case SoNormalBindingElement::PER_FACE:
-    case SoNormalBindingElement::PER_PART: return CountRuns(shape.coordIndex) - 1;
-    default: return 0;
-  }
 }
 
 // What an indexed shape's coordIndex lays down, for the bindings that read
@@ -115,6 +85,25 @@ IndexedLayout LayoutOfIndices(const SoMFInt32 &coord_index, bool strips) {
   }
   close_run();
   return layout;
+}
+
+// The largest normal index the binding makes Coin3D read, -1 for none. A
+// face of a strip set is one of its triangles.
+int64_t NormalReach(SoState *state, const SoIndexedShape &shape, const IndexedLayout &layout) {
+  const int64_t explicit_index = MaxIndex(shape.normalIndex);
+  switch (SoNormalBindingElement::get(state)) {
+    case SoNormalBindingElement::PER_VERTEX_INDEXED:
+      return explicit_index >= 0 ? explicit_index : MaxIndex(shape.coordIndex);
+    case SoNormalBindingElement::PER_FACE_INDEXED:
+    case SoNormalBindingElement::PER_PART_INDEXED:
+      // Without normalIndex the reading is not laid down: allow for all.
+      return explicit_index >= 0 ? explicit_index
+                                 : std::max({layout.faces - 1, layout.parts - 1, MaxIndex(shape.coordIndex)});
+    case SoNormalBindingElement::PER_VERTEX: return CountVertices(shape.coordIndex) - 1;
+    case SoNormalBindingElement::PER_FACE: return layout.faces - 1;
+    case SoNormalBindingElement::PER_PART: return layout.parts - 1;
+    default: return 0;
+  }
 }
 
 // Coin3D takes an index field without entries, or with one negative entry,
@@ -184,8 +173,9 @@ std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, bool 
   }
   const int64_t coord = MaxIndex(shape.coordIndex);
   if (coord >= sizes.coords) return Beyond("coordIndex", coord, sizes.coords, "coordinates");
+  const IndexedLayout layout = LayoutOfIndices(shape.coordIndex, strips);
   if (sizes.normals > 0) {
-    const int64_t normal = NormalReach(state, shape);
+    const int64_t normal = NormalReach(state, shape, layout);
     if (normal >= sizes.normals) return Beyond("normal", normal, sizes.normals, "normals");
   }
   if (sizes.texcoords > 0) {
@@ -197,7 +187,7 @@ std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, bool 
     if (texcoord >= sizes.texcoords)
       return Beyond("texture coordinate", texcoord, sizes.texcoords, "texture coordinates");
   }
-  return CheckBindingCounts(state, shape, LayoutOfIndices(shape.coordIndex, strips), sizes);
+  return CheckBindingCounts(state, shape, layout, sizes);
 }
 
 // How a non-indexed shape uses its arrays from startIndex on.

@@ -1,5 +1,7 @@
 #include "scene/input_limits.h"
 
+#include <Inventor/SoInput.h>
+#include <Inventor/lists/SbStringList.h>
 #include <Inventor/nodes/SoNode.h>
 
 #include <string>
@@ -8,6 +10,7 @@
 #include "plugin/plugin.h"
 #include "scene/graph_survey.h"
 #include "scene/input_prescan.h"
+#include "scene/referenced_files.h"
 
 namespace {
 
@@ -19,11 +22,22 @@ std::string Describe(const SoNode *node) {
   return name.getLength() > 0 ? type + " '" + name.getString() + "'" : "a " + type;
 }
 
+// Where Coin3D will look for the files the input names: the input's own
+// directory (its reader puts it first) and then its search list.
+std::vector<std::string> SearchDirectories(const char *path) {
+  std::vector<std::string> directories = {SoInput::getPathname(path).getString()};
+  const SbStringList &list = SoInput::getDirectories();
+  for (int i = 0; i < list.getLength(); ++i) directories.push_back(list[i]->getString());
+  return directories;
+}
+
 }  // namespace
 
 void RefuseUnreadableInput(const char *path) {
-  const std::string problem = PrescanInput(path);
-  if (!problem.empty()) Refuse(problem);
+  const InputPrescan scan = PrescanInput(path);
+  if (!scan.problem.empty()) Refuse(scan.problem);
+  const std::string blocking = FindBlockingReference(scan.file_names, SearchDirectories(path));
+  if (!blocking.empty()) Refuse(blocking);
 }
 
 void RefuseUntraversableGraph(SoNode *root, const ImportOptions &options) {

@@ -3,9 +3,13 @@
 #include <zlib.h>
 
 #include <cstring>
-#include <vector>
+
+#include "scene/binary_file_names.h"
 
 namespace {
+
+// Longest file name kept; no system opens a longer path.
+constexpr size_t kMaxFileName = 4096;
 
 class TokenScanner {
  public:
@@ -16,7 +20,11 @@ class TokenScanner {
     }
     return true;
   }
-  const std::string &problem() const { return problem_; }
+  InputPrescan Finish() {
+    EndWord();
+    return std::move(result_);
+  }
+  const std::string &problem() const { return result_.problem; }
 
  private:
   bool Take(char c) {
@@ -26,10 +34,16 @@ class TokenScanner {
       return true;
     }
     if (in_string_) return TakeInString(c);
-    if (std::strchr(" \t\r\n{}[],\"#", c) == nullptr) return Grow();
+    if (std::strchr(" \t\r\n{}[],\"#", c) == nullptr) {
+      if (word_.size() < kMaxFileName) word_ += c;
+      return Grow();
+    }
+    EndWord();
     length_ = 0;
     if (c == '#') in_comment_ = true;
     if (c == '"') in_string_ = true;
+    if (c == '[' && expect_ == Expect::kValue) expect_ = Expect::kList;
+    if (c == ']' || c == '{' || c == '}') expect_ = Expect::kNothing;
     if (c == '}' && depth_ > 0) --depth_;
     if (c == '{' && ++depth_ > kMaxNestingDepth) return Fail("nodes nested more than " + std::to_string(kMaxNestingDepth) + " deep");
     return true;
@@ -38,15 +52,42 @@ class TokenScanner {
   bool TakeInString(char c) {
     if (escaped_) {
       escaped_ = false;
-      return Grow();
+      return Keep(c);
     }
-    if (c == '\\') escaped_ = true;
+    if (c == '\\') {
+      escaped_ = true;
+      return true;
+    }
     if (c == '"') {
       in_string_ = false;
       length_ = 0;
+      Capture(word_);
       return true;
     }
+    return Keep(c);
+  }
+
+  bool Keep(char c) {
+    if (expect_ != Expect::kNothing && word_.size() < kMaxFileName) word_ += c;
     return Grow();
+  }
+
+  // A word ends: a field name that takes file names, or one of its values.
+  void EndWord() {
+    if (word_.empty()) return;
+    if (expect_ != Expect::kNothing) {
+      Capture(word_);
+    } else if (word_ == "filename" || word_ == "filenames" || word_ == "name") {
+      expect_ = Expect::kValue;
+    }
+    word_.clear();
+  }
+
+  void Capture(std::string &value) {
+    if (expect_ == Expect::kNothing) return;
+    if (!value.empty()) result_.file_names.push_back(value);
+    value.clear();
+    if (expect_ == Expect::kValue) expect_ = Expect::kNothing;
   }
 
   bool Grow() {
@@ -55,13 +96,16 @@ class TokenScanner {
   }
 
   bool Fail(const std::string &what) {
-    problem_ = what + " (line " + std::to_string(line_) + ")";
+    result_.problem = what + " (line " + std::to_string(line_) + ")";
     return false;
   }
 
+  enum class Expect { kNothing, kValue, kList };
   uint64_t line_ = 1, length_ = 0, depth_ = 0;
   bool in_comment_ = false, in_string_ = false, escaped_ = false;
-  std::string problem_;
+  Expect expect_ = Expect::kNothing;
+  std::string word_;
+  InputPrescan result_;
 };
 
 // The header line says "binary" for Inventor's binary format.
@@ -73,18 +117,24 @@ bool IsBinaryHeader(const char *bytes, size_t count) {
 
 }  // namespace
 
-std::string PrescanInput(const char *path) {
+InputPrescan PrescanInput(const char *path) {
   gzFile file = gzopen(path, "rb");
-  if (!file) return "";  // the reader reports what it cannot open
+  if (!file) return {};  // the reader reports what it cannot open
   std::vector<char> buffer(1 << 16);
   TokenScanner scanner;
-  bool first = true;
+  BinaryFileNames binary;
+  bool first = true, is_binary = false;
   int count = 0;
   while ((count = gzread(file, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0) {
-    if (first && IsBinaryHeader(buffer.data(), static_cast<size_t>(count))) break;
+    if (first) is_binary = IsBinaryHeader(buffer.data(), static_cast<size_t>(count));
     first = false;
-    if (!scanner.Feed(buffer.data(), static_cast<size_t>(count))) break;
+    if (is_binary) {
+      binary.Feed(buffer.data(), static_cast<size_t>(count));
+    } else if (!scanner.Feed(buffer.data(), static_cast<size_t>(count))) {
+      break;
+    }
   }
   gzclose(file);
-  return scanner.problem();
+  if (is_binary) return {"", binary.Finish()};
+  return scanner.Finish();
 }

@@ -72,6 +72,9 @@ TEST(DamagedShapes, IndexFieldsShorterThanTheirBindingsNeed) {
                            " normalIndex [ 1, -1 ] }",
                        normals + "NormalBinding { value PER_FACE } IndexedFaceSet { coordIndex [ 0, 1, 2, -1, 0, 2, 3, "
                                  "-1, 1, 2, 3 ] }",
+                       // A strip set reads one normal per triangle.
+                       normals + "NormalBinding { value PER_FACE } IndexedTriangleStripSet { coordIndex [ 0, 1, 2, 3, 0, "
+                                 "1 ] }",
                        texcoords + "IndexedFaceSet { " + faces + " textureCoordIndex [ 0, 1, 2, -1, 0 ] }",
                        texcoords + "IndexedFaceSet { " + faces + " textureCoordIndex [ 0, 1, 2, -1, 7, 1, 2 ] }",
                        normals + "NormalBinding { value PER_FACE_INDEXED } DEF Good IndexedFaceSet { " + faces +
@@ -80,7 +83,7 @@ TEST(DamagedShapes, IndexFieldsShorterThanTheirBindingsNeed) {
             0);
   EXPECT_EQ(run.Errors(1), Skipped({"normalIndex with 3 entries, 7 needed", "normalIndex with 1 entries, 2 needed",
                                     "normalIndex -1", "normal 2 beyond 2 normals",
-                                    "textureCoordIndex with 5 entries, 7 needed",
+                                    "normal 3 beyond 2 normals", "textureCoordIndex with 5 entries, 7 needed",
                                     "texture coordinate 7 beyond 3 texture coordinates"}));
   EXPECT_EQ(DefinedObjects(), (std::vector<std::string>{"Good", "Last"}));
 }

@@ -1,6 +1,12 @@
 // Input the traversal could not survive or finish is refused with one
 // message before anything reaches the host; the run ends with status 1.
+#include <Inventor/SoDB.h>
+#include <Inventor/SoOutput.h>
+#include <Inventor/actions/SoWriteAction.h>
+#include <Inventor/nodes/SoSeparator.h>
+#include <Inventor/nodes/SoTexture2.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <string>
@@ -104,6 +110,43 @@ TEST(InputLimits, TrianglesBeyondMaxTrianglesAreRefusedWithTheNumbers) {
   // Every run starts without a limit unless its tokens give one.
   EXPECT_EQ(run.ConvertText(Doubling(3), kQuick), 0);
   EXPECT_EQ(kavrel::journal().calls("Kv_Add_Instance").size(), 15u);
+}
+
+// Coin3D opens the files a scene names while reading it; a FIFO or a device
+// in any place its search tries would block or feed it without end.
+TEST(InputLimits, NamesLeadingToFifosOrDevicesAreRefusedUnopened) {
+  plugin_test::Conversion run;
+  ASSERT_EQ(mkfifo((run.dir() + "wood.rgb").c_str(), 0644), 0);
+  ASSERT_EQ(mkdir((run.dir() + "textures").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo((run.dir() + "textures/bark.rgb").c_str(), 0644), 0);
+  auto scene = [](const std::string &node) { return "#Inventor V2.1 ascii\nSeparator { " + node + " Cube {} }\n"; };
+  ExpectRefused(run, run.ConvertText(scene("Texture2 { filename \"wood.rgb\" }"), kQuick),
+                "Input refused: 'wood.rgb' leads to '" + run.dir() + "wood.rgb', which is not a regular file.");
+  ExpectRefused(run, run.ConvertText(scene("Texture2 { filename maps/bark.rgb }"), kQuick),
+                "Input refused: 'maps/bark.rgb' leads to '" + run.dir() + "textures/bark.rgb', which is not a "
+                "regular file.");
+  ExpectRefused(run, run.ConvertText(scene("File { name \"/dev/zero\" }"), kQuick),
+                "Input refused: '/dev/zero' leads to '/dev/zero', which is not a regular file.");
+
+  // Binary files give their names as counted strings.
+  SoDB::init();
+  SoSeparator *root = new SoSeparator;
+  root->ref();
+  SoTexture2 *texture = new SoTexture2;
+  texture->filename.setValue("wood.rgb");
+  root->addChild(texture);
+  SoOutput output;
+  output.openFile((run.dir() + "binary.iv").c_str());
+  output.setBinary(TRUE);
+  SoWriteAction(&output).apply(root);
+  output.closeFile();
+  root->unref();
+  ExpectRefused(run, run.Convert(run.dir() + "binary.iv", kQuick),
+                "Input refused: 'wood.rgb' leads to '" + run.dir() + "wood.rgb', which is not a regular file.");
+
+  // Regular files and missing files still convert.
+  run.Write("plain.rgb", "not an image");
+  EXPECT_EQ(run.ConvertText(scene("Texture2 { filename \"plain.rgb\" } Texture2 { filename \"gone.rgb\" }"), kQuick), 0);
 }
 
 }  // namespace
