@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include <climits>
+#include "kavrel/cli/executable_location.h"
 
 namespace kavrel {
 
@@ -10,22 +10,15 @@ namespace {
 
 const char kExample[] = "examples/showcase.iv";
 
-std::string ExecutableDirectory() {
-  char path[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  std::string executable(path, static_cast<size_t>(length));
-  return executable.substr(0, executable.find_last_of('/'));
-}
-
 }  // namespace
 
 std::string FindBundledExample() {
   std::string directory = ExecutableDirectory();
+  // An installed command takes its own copy before any tree it was built from.
   const std::string candidates[] = {
-      std::string(KAVREL_SOURCE_DIR) + "/" + kExample,
-      directory + "/" + kExample,                          // a copied tree: kavrel-convert beside examples/
       directory + "/../share/kavrel/" + kExample,          // an installed tree
+      directory + "/" + kExample,                          // a copied tree: kavrel-convert beside examples/
+      std::string(KAVREL_SOURCE_DIR) + "/" + kExample,
   };
   for (const std::string &candidate : candidates) {
     if (access(candidate.c_str(), R_OK) == 0) return candidate;

@@ -6,8 +6,8 @@
 
 namespace kavrel {
 
-// examples/showcase.iv of the source tree this command was built from,
-// else of an installed tree beside the executable; "" when neither exists.
+// examples/showcase.iv of the installed tree the executable belongs to,
+// else of the source tree it was built from; "" when neither exists.
 std::string FindBundledExample();
 
 }  // namespace kavrel

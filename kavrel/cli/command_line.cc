@@ -1,10 +1,10 @@
 #include "kavrel/cli/command_line.h"
 
 #include <CLI/CLI.hpp>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstdio>
-#include <map>
 
 #include "kavrel/cli/output_path.h"
 #include "kavrel/host.h"
@@ -21,10 +21,16 @@ const char kFooter[] =
     "output, interrupted), 2 usage error, 3 input not an Inventor 2.x / VRML 1.0 file.\n"
     "With several inputs the status is the worst of them; 1 outranks 3.\n"
     "\n"
+    "Several inputs, or a directory (searched for .iv, .wrl, .iv.gz, .wrl.gz, .wrz),\n"
+    "convert as a batch: each file in a process of its own, -j at once, outputs in a\n"
+    "tree under --output-dir that mirrors the inputs; a file that fails, crashes or\n"
+    "hangs is reported and the others go on.\n"
+    "\n"
     "Examples:\n"
     "  kavrel-convert chair.iv                     writes chair.glb\n"
     "  kavrel-convert -o out/chair.gltf chair.iv   writes glTF as JSON text\n"
-    "  kavrel-convert -O import_lights=0 -O flip_y_up=1 *.iv\n"
+    "  kavrel-convert -O import_lights=0 *.iv\n"
+    "  kavrel-convert -j 4 --output-dir gltf/ --report report.json archive/\n"
     "  kavrel-convert --texture-root models/ models/upload.iv\n"
     "  kavrel-convert --check scene.wrl\n"
     "\n"
@@ -35,7 +41,14 @@ const char kFooter[] =
 // Run-time tokens that the command itself sends; the user cannot override them.
 bool IsReservedToken(const std::string &key) { return key == "filename" || key == "validate_header_2"; }
 
-// Our own run-time tokens go first, so that -O can still override them.
+}  // namespace
+
+size_t HostTokenCount(const ConvertCommand &command) { return command.classic_counts ? 1 : 2; }
+
+namespace {
+
+// Our own run-time tokens go first, so that -O can still override them;
+// HostTokenCount says how many there are.
 void AddHostTokens(ConvertCommand *command) {
   command->option_tokens.emplace_back("max_triangles", std::to_string(command->max_triangles));
   if (!command->classic_counts) command->option_tokens.emplace_back("count_in_traversal_state", "1");
@@ -60,26 +73,30 @@ bool SplitOptionTokens(const std::vector<std::string> &raw, ConvertCommand *comm
   return true;
 }
 
-// Two inputs that would write the same default output would overwrite each
-// other silently.
-bool CheckDistinctOutputs(const ConvertCommand &command, std::string *error) {
-  std::map<std::string, std::string> seen;
-  for (const std::string &input : command.inputs) {
-    std::string output = DefaultOutputPath(input);
-    auto inserted = seen.emplace(output, input);
-    if (!inserted.second) {
-      *error = "inputs '" + inserted.first->second + "' and '" + input + "' would both write '" + output +
-               "'; convert them in separate calls with -o";
-      return false;
-    }
+// The checks that CLI11 cannot express.
+bool CheckBatchOptions(const ConvertCommand &command, std::string *error) {
+  ExportFormat format;
+  if (!command.format.empty() && !ExportFormatFromPath("x." + command.format, &format) &&
+      !ExportFormatFromPath("x" + command.format, &format)) {
+    *error = "--format " + command.format + " is not an output format kavrel-convert writes";
+    return false;
+  }
+  if (!command.output.empty() && (!command.output_dir.empty() || !command.format.empty())) {
+    *error = "-o names one output file; --output-dir and --format are for batches";
+    return false;
   }
   return true;
 }
 
-// The checks that CLI11 cannot express.
 bool CheckCombinations(const ConvertCommand &command, std::string *error) {
+  if (!CheckBatchOptions(command, error)) return false;
   if (!command.output.empty()) {
     ExportFormat format;
+    struct stat info;
+    if (command.inputs.size() == 1 && stat(command.inputs[0].c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      *error = "-o names one output file; convert a directory with --output-dir";
+      return false;
+    }
     if (command.check_only) {
       *error = "--check writes nothing; -o cannot be used with it";
       return false;
@@ -98,7 +115,7 @@ bool CheckCombinations(const ConvertCommand &command, std::string *error) {
     *error = "--check needs at least one INPUT";
     return false;
   }
-  return CheckDistinctOutputs(command, error);
+  return true;
 }
 
 }  // namespace
@@ -109,7 +126,8 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   app.footer(kFooter);
   app.set_version_flag("--version", std::string("kavrel-convert ") + KAVREL_VERSION);
   std::vector<std::string> raw_tokens;
-  app.add_option("INPUT", command->inputs, "Inventor (.iv) or VRML 1.0 (.wrl) files to convert");
+  app.add_option("INPUT", command->inputs,
+                 "Inventor (.iv) or VRML 1.0 (.wrl) files to convert, or directories to search for them");
   app.add_option("-o,--output", command->output, "Output file (one INPUT only); format from .glb, .gltf or .json")
       ->type_name("PATH");
   app.add_option("-O,--option", raw_tokens, "Run-time option token for the plug-in, repeatable, sent in order")
@@ -119,7 +137,7 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
                  "Plug-in support directory with the preferences (default: $XDG_CONFIG_HOME/kavrel/inventor/)")
       ->type_name("DIR");
   app.add_option("--plugin", command->plugin_path,
-                 "Plug-in library to load (default: $KAVREL_PLUGIN, else the built one)")
+                 "Plug-in library to load (default: $KAVREL_PLUGIN, else the installed one, else the built one)")
       ->type_name("PATH");
   app.add_option("--time-limit", command->time_limit,
                  "Give up on a conversion after SECONDS (0: never; default: 120 + 10 per MB of input)")
@@ -141,7 +159,22 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
                "Replace existing files without asking: extracted textures, a read-only output");
   app.add_flag("--check", command->check_only, "Only test each file's header: prints valid, unreadable or unsupported");
   app.add_flag("--trace", command->trace, "Print the host call journal to standard error");
-  app.add_flag("-q,--quiet", command->quiet, "No progress lines");
+  auto *quiet = app.add_flag("-q,--quiet", command->quiet, "No progress lines");
+  app.add_flag("-v,--verbose", command->verbose,
+               "Every progress line of the plug-in instead of one line updated in place; in a batch, every "
+               "message of every file")
+      ->excludes(quiet);
+  app.add_option("-j,--jobs", command->jobs, "Convert up to N files at once in a batch (default: the number of cores)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 1024));
+  app.add_option("--output-dir", command->output_dir,
+                 "Write a batch's outputs below DIR, mirroring the input tree (default: the current directory)")
+      ->type_name("DIR");
+  app.add_option("--format", command->format, "Output format of a batch, as a file extension (default: glb)")
+      ->type_name("EXT");
+  app.add_option("--report", command->report_path, "Write one JSON record per input of a batch to FILE")
+      ->type_name("FILE.json");
+  app.add_option("--batch-result", command->result_path, "")->group("");
   app.add_flag("--options", command->show_options, "Edit the stored import options in the terminal");
   app.add_flag("--about", command->show_about, "Show the plug-in's about box");
 

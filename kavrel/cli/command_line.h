@@ -27,7 +27,16 @@ struct ConvertCommand {
   bool overwrite = false;                      // --overwrite: replace existing files without asking
   bool show_options = false;                   // --options: the options dialog in the terminal
   bool show_about = false;                     // --about: the about box in the terminal
+  bool verbose = false;                        // -v: every progress line, every worker message of a batch
+  int jobs = 0;                                // -j: a batch's worker processes at once; 0 the number of cores
+  std::string output_dir;                      // --output-dir: a batch's output tree; "" the current directory
+  std::string format;                          // --format: a batch's output extension; "" glb
+  std::string report_path;                     // --report: a batch's JSON report; "" none
+  std::string result_path;                     // --batch-result (a batch's worker): where its result goes
 };
+
+// How many of option_tokens the command adds itself, ahead of the -O ones.
+size_t HostTokenCount(const ConvertCommand &command);
 
 // Parses argv into *command. Returns true to go on; false when the command
 // is finished, with the exit status in *status (0 after --help/--version,

@@ -15,6 +15,7 @@ struct ConsoleState {
   bool quiet = false;
   bool in_place = false;                       // stderr is a terminal: redraw one line
   bool line_drawn = false;                     // an in-place line is on screen
+  int shapes_started = 0;                      // the plug-in's "Processing ..." lines of this run
   std::chrono::steady_clock::time_point last_draw;
 };
 
@@ -23,6 +24,15 @@ ConsoleState console;
 // Redrawing a terminal line per shape would cost more than the shape on
 // large files; a few redraws a second are all the eye can follow.
 constexpr std::chrono::milliseconds kRedrawInterval{50};
+
+// The plug-in announces each shape with "Processing N polygon Shape node.";
+// the shapes before the one it works on are done.
+std::string WithShapeCount(const std::string &text) {
+  if (text.compare(0, 11, "Processing ") == 0) ++console.shapes_started;
+  if (console.shapes_started == 0) return text;
+  const int done = console.shapes_started - 1;
+  return std::to_string(done) + (done == 1 ? " shape done | " : " shapes done | ") + text;
+}
 
 void DrawProgress(const std::string &text) {
   if (console.quiet) return;
@@ -66,17 +76,23 @@ void WriteHostError(int level, const std::string &text) {
 
 }  // namespace
 
-void InstallConsoleReports(bool quiet) {
+void InstallConsoleReports(bool quiet, bool verbose) {
   console.quiet = quiet;
-  console.in_place = isatty(STDERR_FILENO) == 1;
+  console.in_place = !verbose && isatty(STDERR_FILENO) == 1;
   ReportSinks sinks;
   sinks.report = WriteReport;
   sinks.error = WriteHostError;
-  sinks.progress = [](const std::string &text) { DrawProgress(WithoutTrailingNewline(text)); };
+  sinks.progress = [](const std::string &text) {
+    const std::string line = WithoutTrailingNewline(text);
+    DrawProgress(console.in_place ? WithShapeCount(line) : line);
+  };
   SetReportSinks(sinks);
 }
 
-void ShowProgress(const std::string &text) { DrawProgress(text); }
+void ShowProgress(const std::string &text) {
+  console.shapes_started = 0;
+  DrawProgress(text);
+}
 
 void ShowSummary(const std::string &text) {
   if (!console.quiet) ShowNotice(text);

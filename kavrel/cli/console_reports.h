@@ -1,6 +1,7 @@
 // The terminal side of the host's reports: report lines to standard
 // output, errors and progress to standard error, the progress line updated
-// in place when standard error is a terminal.
+// in place when standard error is a terminal (unless verbose), with the
+// count of shapes done.
 #ifndef KAVREL_CLI_CONSOLE_REPORTS_H
 #define KAVREL_CLI_CONSOLE_REPORTS_H
 
@@ -10,8 +11,9 @@
 
 namespace kavrel {
 
-// Routes the host's report sinks to the console; quiet drops progress.
-void InstallConsoleReports(bool quiet);
+// Routes the host's report sinks to the console; quiet drops progress,
+// verbose prints every progress line on a line of its own.
+void InstallConsoleReports(bool quiet, bool verbose);
 
 // A progress line of the command itself (dropped when quiet).
 void ShowProgress(const std::string &text);

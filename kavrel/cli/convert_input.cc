@@ -78,7 +78,6 @@ ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &setting
   if (Interrupted()) RequestAbort();
   journal().set_enabled(settings.command->trace);
   ShowProgress("Converting " + input);
-  plugin.Initialize(settings.support_dir);
   InputVerdict verdict = CheckInput(plugin, input);
   if (verdict.status != kExitConverted) return Fail(verdict.status, verdict.message);
   const ConvertCommand &command = *settings.command;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "kavrel/cli/batch_run.h"
+#include "kavrel/cli/batch_worker.h"
 #include "kavrel/cli/bundled_example.h"
 #include "kavrel/cli/command_line.h"
 #include "kavrel/cli/console_reports.h"
@@ -30,17 +32,15 @@ ExitStatus CheckHeaders(PluginLibrary &plugin, const std::vector<std::string> &i
   return overall;
 }
 
-ExitStatus ConvertAll(PluginLibrary &plugin, const ConversionSettings &settings) {
+// One input in this process (several go to RunBatch): the plug-in was
+// initialised once, so what the options dialog left in memory applies.
+ExitStatus ConvertOne(PluginLibrary &plugin, const ConversionSettings &settings) {
   const ConvertCommand &command = *settings.command;
-  ExitStatus overall = kExitConverted;
-  for (const std::string &input : command.inputs) {
-    // An input left out fails the call; a Ctrl-C after the last output was
-    // in place changes nothing that was done.
-    if (Interrupted()) return kExitFailed;
-    std::string output = command.output.empty() ? DefaultOutputPath(input) : command.output;
-    overall = WorstStatus(overall, ConvertInput(plugin, settings, input, output));
-  }
-  return overall;
+  const std::string &input = command.inputs.front();
+  std::string output = command.output.empty() ? DefaultOutputPath(input) : command.output;
+  ExitStatus status = ConvertInput(plugin, settings, input, output);
+  if (status == kExitConverted && !command.result_path.empty()) WriteWorkerResult(command.result_path);
+  return status;
 }
 
 // No arguments at all: show what the command does on the bundled example.
@@ -52,7 +52,7 @@ ExitStatus ConvertExample(PluginLibrary &plugin, ConversionSettings settings, Co
   }
   command.inputs = {example};
   settings.command = &command;
-  ExitStatus status = ConvertAll(plugin, settings);
+  ExitStatus status = ConvertOne(plugin, settings);
   if (status == kExitConverted) {
     char *directory = getcwd(nullptr, 0);
     ShowNotice("The bundled example is now " + std::string(directory != nullptr ? directory : ".") + "/" +
@@ -76,6 +76,14 @@ ExitStatus RunDialogs(PluginLibrary &plugin, const ConvertCommand &command) {
 }
 
 ExitStatus Run(const ConvertCommand &command) {
+  bool dialogs = command.show_options || command.show_about;
+  if (dialogs && !TerminalAvailable()) {
+    ShowError(std::string(command.show_options ? "--options" : "--about") +
+              " needs a terminal: standard input and output are not one");
+    return kExitUsage;
+  }
+  const bool batch = !command.check_only && IsBatch(command);
+  if (batch && !dialogs) return RunBatch(command);
   PluginLibrary plugin;
   std::string error;
   if (!plugin.Load(PluginLibrary::ChoosePath(command.plugin_path), &error)) {
@@ -94,14 +102,15 @@ ExitStatus Run(const ConvertCommand &command) {
     ShowError(error);
     return kExitUsage;
   }
-  bool dialogs = command.show_options || command.show_about;
   if (dialogs) {
     ExitStatus status = RunDialogs(plugin, command);
     if (status != kExitConverted || command.inputs.empty()) return status;
+    // Its workers start afresh from the stored options.
+    if (batch) return RunBatch(command);
   }
   InstallInterruptHandler();
   if (command.inputs.empty()) return ConvertExample(plugin, settings, command);
-  return ConvertAll(plugin, settings);
+  return ConvertOne(plugin, settings);
 }
 
 }  // namespace
@@ -112,7 +121,7 @@ int main(int argc, char **argv) {
   kavrel::ConvertCommand command;
   kavrel::ExitStatus status = kavrel::kExitConverted;
   if (!kavrel::ParseCommandLine(argc, argv, &command, &status)) return status;
-  kavrel::InstallConsoleReports(command.quiet);
+  kavrel::InstallConsoleReports(command.quiet, command.verbose);
   status = kavrel::Run(command);
   std::fflush(stdout);
   return status;

@@ -24,6 +24,8 @@ namespace {
 
 constexpr int kEscapeWaitMs = 50;  // a lone Escape, or the start of a key's sequence
 const char kKeyHelp[] = " Tab/arrows move   Space/Enter press   type into fields   Esc cancel";
+// The about box closes on its OK button only.
+const char kAboutKeyHelp[] = " Tab/arrows move   Space/Enter press";
 
 // ---- The terminal ------------------------------------------------------------
 
@@ -188,6 +190,8 @@ int Place(int screen, int window, int focus, int *scroll) {
 
 class TerminalUser : public win32::DialogUser {
  public:
+  explicit TerminalUser(const char *key_help) : key_help_(key_help) {}
+
   bool Act(win32::DialogDriver &window) override {
     Draw();
     win32::Key key{win32::KeyCode::kChar};
@@ -217,11 +221,12 @@ class TerminalUser : public win32::DialogUser {
       screen.cursor_row = innermost && canvas.cursor_row >= 0 ? top + canvas.cursor_row : -1;
       screen.cursor_col = innermost && canvas.cursor_row >= 0 ? left + canvas.cursor_col : -1;
     }
-    screen.Put(rows - 1, 0, kKeyHelp, win32::kCellGreyed);
+    screen.Put(rows - 1, 0, key_help_, win32::kCellGreyed);
     if (screen.cursor_row >= rows - 1 || screen.cursor_col >= cols) screen.cursor_row = -1;
     WriteAll(Ansi(screen));
   }
 
+  const char *key_help_;                       // the bottom line
   std::map<HWND, std::pair<int, int>> scroll_;  // rows and columns scrolled per window
   bool gave_up_ = false;
 };
@@ -256,11 +261,13 @@ class HeldReports {
 
 }  // namespace
 
+bool TerminalAvailable() { return isatty(STDIN_FILENO) == 1 && isatty(STDOUT_FILENO) == 1; }
+
 int RunDialogInTerminal(PluginEntryPoint entry, bool about) {
   if (!entry) return -1;
   HeldReports reports;
   int32_t result = 0;
-  TerminalUser user;
+  TerminalUser user(about ? kAboutKeyHelp : kKeyHelp);
   {
     RawTerminal terminal;
     win32::ScopedDialogUser scoped(&user);

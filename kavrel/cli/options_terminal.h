@@ -17,6 +17,10 @@ using PluginEntryPoint = void (*)(const char **tokens, const intptr_t *values, i
 // preferences that could not be written).
 int RunDialogInTerminal(PluginEntryPoint entry, bool about);
 
+// True when standard input and output are a terminal that the dialogs can
+// be drawn on and edited from.
+bool TerminalAvailable();
+
 }  // namespace kavrel
 
 #endif

@@ -2,7 +2,11 @@
 
 #include <dlfcn.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+
+#include "kavrel/cli/executable_location.h"
 
 namespace kavrel {
 
@@ -10,6 +14,10 @@ std::string PluginLibrary::ChoosePath(const std::string &explicit_path) {
   if (!explicit_path.empty()) return explicit_path;
   const char *from_environment = std::getenv("KAVREL_PLUGIN");
   if (from_environment != nullptr && from_environment[0] != '\0') return from_environment;
+  // An installed command loads the plug-in installed with it, wherever the
+  // tree was moved; the one built with it is for the build tree.
+  std::string installed = ExecutableDirectory() + "/" + KAVREL_INSTALLED_PLUGIN;
+  if (access(installed.c_str(), R_OK) == 0) return installed;
   return KAVREL_DEFAULT_PLUGIN;
 }
 

@@ -17,7 +17,7 @@ enum HeaderStatus { kHeaderValid = 1, kHeaderUnreadable = -1, kHeaderUnsupported
 class PluginLibrary {
  public:
   // The plug-in to load: explicit path, else $KAVREL_PLUGIN, else the one
-  // built with this command.
+  // installed beside this command, else the one built with it.
   static std::string ChoosePath(const std::string &explicit_path);
 
   // dlopen(RTLD_NOW | RTLD_LOCAL) and look up the entry point; false with
