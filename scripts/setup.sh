@@ -15,6 +15,7 @@ packages=(
   inventor-data                          # real Inventor files for the end-to-end corpus
   tmux                                   # drives the terminal front end in tests
   ccache                                 # compiler cache shared by builds and clones
+  help2man                               # the man page of kavrel-convert, from its --help
   valgrind                               # the leak check of whole conversions
   clang libclang-rt-14-dev llvm          # the fuzzers (libFuzzer) and their stack traces
 )
