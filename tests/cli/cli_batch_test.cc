@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "convert_process.h"
 
@@ -29,16 +30,13 @@ nlohmann::json Record(const nlohmann::json &report, const std::string &input) {
 
 TEST(ConvertBatch, ADirectoryTreeConvertsFileByFileWhateverSomeFilesDo) {
   ScratchDirectory scratch;
-  scratch.Write("in/cube.iv", kCube);
-  scratch.Write("in/sub/cone.wrl", kVrmlCone);
-  scratch.Write("in/sub/deeper/CUBE2.IV", kCube);
-  scratch.Write("in/sub/readme.txt", "not searched");
-  scratch.Write("in/sub/notes.iv", "plain text, no Inventor header\n");
-  scratch.Write("in/same.iv", kCube);
-  scratch.Write("in/same.wrl", kVrmlCone);
-  scratch.Write("in/crashes.iv", kCube);
-  scratch.Write("in/aborts.iv", kCube);
-  scratch.Write("in/hangs.iv", kCube);
+  const std::pair<const char *, const char *> files[] = {
+      {"in/cube.iv", kCube},         {"in/sub/cone.wrl", kVrmlCone},   {"in/sub/deeper/CUBE2.IV", kCube},
+      {"in/sub/readme.txt", "text"}, {"in/sub/notes.iv", "no header"}, {"in/same.iv", kCube},
+      {"in/same.wrl", kVrmlCone},    {"in/crashes.iv", kCube},         {"in/aborts.iv", kCube},
+      {"in/hangs.iv", kCube},
+  };
+  for (const auto &[name, text] : files) scratch.Write(name, text);
   ASSERT_EQ(symlink("..", (scratch.path() + "/in/sub/up").c_str()), 0);
   ProcessResult batch = RunConvert(scratch, {"--plugin", FAULTY_PLUGIN_PATH, "-j", "3", "--time-limit", "1",
                                              "--output-dir", "out", "--report", "report.json", "in"});
