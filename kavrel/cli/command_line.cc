@@ -81,8 +81,10 @@ bool CheckBatchOptions(const ConvertCommand &command, std::string *error) {
     *error = "--format " + command.format + " is not an output format kavrel-convert writes";
     return false;
   }
-  if (!command.output.empty() && (!command.output_dir.empty() || !command.format.empty())) {
-    *error = "-o names one output file; --output-dir and --format are for batches";
+  const bool batch_options =
+      command.jobs > 0 || !command.output_dir.empty() || !command.format.empty() || !command.report_path.empty();
+  if (!command.output.empty() && batch_options) {
+    *error = "-o names one output file; -j, --output-dir, --format and --report are for batches";
     return false;
   }
   return true;

@@ -5,8 +5,10 @@
 
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -200,20 +202,44 @@ TEST_F(FilesTest, TextureReadsStayInsideTheRootsAndOpenOnlyRegularFiles) {
 
 // Enter presses OK in the options dialog; the preferences then cannot be
 // stored where a directory holds their name, and the command says so.
+// kavrel-convert --options in a terminal (tmux), OK pressed with Enter
+// once the dialog is drawn; its exit status, its standard error in *err.
+int OptionsInTerminal(const ScratchDirectory &scratch, const std::string &support, std::string *err) {
+  const std::string tmux = "tmux -L kavrel-files-" + std::to_string(getpid()) + " ";
+  const std::string status = scratch.path() + "/status";
+  std::remove(status.c_str());
+  const std::string command = "cd '" + scratch.path() + "' && " + KAVREL_CONVERT_PATH + " --support-dir " + support +
+                              " --options 2>err; echo \\$? >status";
+  EXPECT_EQ(std::system((tmux + "-f /dev/null new-session -d -s files -x 150 -y 50 \"" + command + "\"").c_str()), 0);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  auto screen = [&] {
+    std::string text;
+    FILE *pane = popen((tmux + "capture-pane -p -t files 2>/dev/null").c_str(), "r");
+    for (int c; pane != nullptr && (c = std::fgetc(pane)) != EOF;) text += static_cast<char>(c);
+    if (pane != nullptr) pclose(pane);
+    return text;
+  };
+  while (!Contains(screen(), "Tab/arrows move") && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(std::system((tmux + "send-keys -t files Enter").c_str()), 0);
+  while (ReadFile(status).empty() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  std::system((tmux + "kill-server 2>/dev/null").c_str());
+  *err = ReadFile(scratch.path() + "/err");
+  return ReadFile(status).empty() ? -1 : std::atoi(ReadFile(status).c_str());
+}
+
 TEST_F(FilesTest, OptionsThatCannotBeStoredFailTheCommand) {
-  scratch.Write("keys", "\r");
+  if (std::system("tmux -V > /dev/null 2>&1") != 0) GTEST_SKIP() << "tmux is not installed";
   scratch.Write("good/.keep", "");
   scratch.Write("bad/vorlix.ini/.keep", "");
-  auto options = [&](const std::string &support) {
-    const std::string command = std::string(KAVREL_CONVERT_PATH) + " --support-dir " + support + " --options < keys";
-    return ChildProcess({"sh", "-c", command}, scratch.path(), scratch.path()).Wait(60);
-  };
-  ProcessResult stored = options("good");
-  EXPECT_EQ(stored.status, 0) << stored.err;
+  std::string err;
+  EXPECT_EQ(OptionsInTerminal(scratch, "good", &err), 0) << err;
   EXPECT_EQ(scratch.List("good"), std::vector<std::string>{"vorlix.ini"});
-  ProcessResult failed = options("bad");
-  EXPECT_EQ(failed.status, 1) << failed.err;
-  EXPECT_TRUE(Contains(failed.err, "the options could not be stored")) << failed.err;
+  EXPECT_EQ(OptionsInTerminal(scratch, "bad", &err), 1) << err;
+  EXPECT_TRUE(Contains(err, "the options could not be stored")) << err;
 }
 
 }  // namespace
