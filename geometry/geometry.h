@@ -16,6 +16,10 @@ SoCallbackAction::Response inventorCB_ShapePre(void *data, SoCallbackAction *act
 SoCallbackAction::Response inventorCB_ShapePost(void *data, SoCallbackAction *action, const SoNode *node);
 // SoVertexShape post-callback: pops the state.
 SoCallbackAction::Response inventorCB_VertexShapePost(void *data, SoCallbackAction *action, const SoNode *node);
+// Bracket a Text3 so that its sides come out at the right size (see
+// geometry/text3_sides.cc).
+SoCallbackAction::Response inventorCB_Text3Pre(void *data, SoCallbackAction *action, const SoNode *node);
+SoCallbackAction::Response inventorCB_Text3Post(void *data, SoCallbackAction *action, const SoNode *node);
 
 // Triangles of one shape node counted by itself, as the begin pass counts
 // them by default; 0 for classes that make none and for NURBS surfaces,

@@ -14,6 +14,7 @@
 #include <Inventor/nodes/SoShape.h>
 #include <Inventor/nodes/SoSpotLight.h>
 #include <Inventor/nodes/SoTexture2.h>
+#include <Inventor/nodes/SoText3.h>
 #include <Inventor/nodes/SoVertexShape.h>
 
 #include <memory>
@@ -57,8 +58,10 @@ void RegisterCallbacks(SoCallbackAction &action, const ImportOptions &options) {
   action.addPreCallback(SoGroup::getClassTypeId(), inventorCB_GroupPre, nullptr);
   action.addPostCallback(SoGroup::getClassTypeId(), inventorCB_GroupPost, nullptr);
   action.addPreCallback(SoVertexShape::getClassTypeId(), inventorCB_VertexShapePre, nullptr);
+  action.addPreCallback(SoText3::getClassTypeId(), inventorCB_Text3Pre, nullptr);
   action.addPreCallback(SoShape::getClassTypeId(), inventorCB_ShapePre, nullptr);
   action.addPostCallback(SoShape::getClassTypeId(), inventorCB_ShapePost, nullptr);
+  action.addPostCallback(SoText3::getClassTypeId(), inventorCB_Text3Post, nullptr);
   action.addPostCallback(SoVertexShape::getClassTypeId(), inventorCB_VertexShapePost, nullptr);
   RegisterTriangleCallbacks(&action);
   action.addPreCallback(SoMaterial::getClassTypeId(), inventorCB_MaterialPre, nullptr);

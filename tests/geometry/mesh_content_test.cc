@@ -85,4 +85,29 @@ TEST(MeshContent, ClockwiseHintsReachTheBufferAndMaterialsCanBeOff) {
   EXPECT_TRUE(kavrel::journal().calls("Kv_Surfacelink").empty());
 }
 
+// The sides of a 3D text stand on the letters' outline, at any font size
+// (Coin3D's own triangle pass scales sides without a profile twice).
+TEST(MeshContent, Text3SidesStandOnTheLetters) {
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator { DEF Front Text3 { string \"Kv\" parts FRONT }\n"
+      "  DEF Solid Text3 { string \"Kv\" parts ALL } Font { size 3 } DEF Small Text3 { string \"Kv\" parts SIDES } }\n",
+      kQuick);
+  auto extent = [](const kavrel::Mesh &mesh) {
+    kavrel::Vec3 low = mesh.positions.at(0), high = low;
+    for (const kavrel::Vec3 &p : mesh.positions) {
+      for (int i = 0; i < 3; ++i) low[i] = std::min(low[i], p[i]), high[i] = std::max(high[i], p[i]);
+    }
+    return std::make_pair(low, high);
+  };
+  const auto [front_low, front_high] = extent(MeshOf("Front"));
+  const auto [solid_low, solid_high] = extent(MeshOf("Solid"));
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_NEAR(solid_low[i], front_low[i], 1e-3f);
+    EXPECT_NEAR(solid_high[i], front_high[i], 1e-3f);
+  }
+  EXPECT_EQ(solid_low[2], -1.0f);
+  EXPECT_LT(extent(MeshOf("Small")).second[0], front_high[0] * 0.5f);
+}
+
 }  // namespace
