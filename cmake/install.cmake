@@ -4,7 +4,10 @@
 # CPack packs the same tree into a .deb.
 include(CMakePackageConfigHelpers)
 
-set_target_properties(kavrel-convert PROPERTIES INSTALL_RPATH "$ORIGIN/../${KAVREL_INSTALL_PLUGINDIR}")
+# No run path: the command carries the host itself and finds the plug-in
+# from its own location. (An install run path longer than the build tree's
+# makes CMake pad the build tree's with empty entries, which the loader
+# takes for the current directory.)
 install(TARGETS kavrel-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS inventor_import LIBRARY DESTINATION ${KAVREL_INSTALL_PLUGINDIR})
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kavrel/examples)

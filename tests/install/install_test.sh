@@ -29,6 +29,10 @@ if grep -e "$build" -e "$source" "$work"/loader.*; then fail "the loader looked 
 if readelf -d "$prefix/bin/kavrel-convert" "$prefix"/lib/kavrel/* | grep -i -e "$build" -e "$source"; then
   fail "an RPATH points into the build or source tree"
 fi
+# An empty run path entry would load libraries from the current directory.
+if readelf -d "$build/kavrel/cli/kavrel-convert" "$prefix/bin/kavrel-convert" | grep -E 'R(UN)?PATH.*(\[:|::|:\])'; then
+  fail "a run path searches the current directory"
+fi
 
 # With no INPUT, the installed example.
 env -i PATH=/usr/bin:/bin HOME="$work" "$prefix/bin/kavrel-convert" -q || fail "the bundled example failed"
