@@ -27,7 +27,9 @@ constexpr AssimpFormat kAssimpFormats[] = {
     {ExportFormat::kDae, "collada", false, true, true, true, false, false},
     {ExportFormat::k3mf, "3mf", false, true, false, false, true, true},
     {ExportFormat::kFbx, "fbx", false, true, true, true, false, false},
-    {ExportFormat::kX3d, "x3d", false, true, true, true, false, false},
+    // assimp 5.2's X3D writer crashes on lights, drops cameras, and writes
+    // texture URLs unquoted (not a valid MFString).
+    {ExportFormat::kX3d, "x3d", false, true, false, false, false, false},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {
@@ -87,7 +89,7 @@ bool ExportWithAssimp(const Scene &scene, const std::string &path, ExportFormat 
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(scene, entry->textures, entry->placements_at_root);
+  const AssimpScene built(scene, {entry->textures, entry->placements_at_root, entry->lights_cameras});
   StagedFiles files;
   RunExporter(built, *entry, path, files);
   const std::string directory = DirectoryOf(path);

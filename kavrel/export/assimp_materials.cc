@@ -35,6 +35,13 @@ unsigned AssimpMaterials::For(int32_t surface, bool double_sided) {
   if (index < 0) {
     index = static_cast<int>(made_.size());
     made_.push_back(Make(surface == kNone ? nullptr : &scene_.surfaces.items[surface], double_sided));
+    // Formats that find materials by name (OBJ) would merge the two kinds.
+    if (index_[2 * (surface + 1) + !double_sided] >= 0) {
+      aiString name;
+      made_.back()->Get(AI_MATKEY_NAME, name);
+      const aiString marked(std::string(name.C_Str()) + (double_sided ? " double-sided" : " single-sided"));
+      made_.back()->AddProperty(&marked, AI_MATKEY_NAME);
+    }
   }
   return static_cast<unsigned>(index);
 }

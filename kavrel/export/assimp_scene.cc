@@ -35,11 +35,11 @@ T *ArrayOf(const std::vector<T> &items) {
 
 class AssimpSceneBuilder {
  public:
-  AssimpSceneBuilder(const Scene &scene, AssimpScene &out, bool with_textures, bool placements_at_root)
+  AssimpSceneBuilder(const Scene &scene, AssimpScene &out, const AssimpSceneOptions &options)
       : scene_(scene),
         out_(out),
-        materials_(scene, with_textures),
-        placements_at_root_(placements_at_root),
+        materials_(scene, options.textures),
+        options_(options),
         per_object_(scene.objects.items.size()) {}
 
   void Build();
@@ -63,7 +63,7 @@ class AssimpSceneBuilder {
   const Scene &scene_;
   AssimpScene &out_;
   AssimpMaterials materials_;
-  bool placements_at_root_;
+  AssimpSceneOptions options_;
   ExportNotes notes_;
   std::vector<ObjectMeshes> per_object_;       // by object index
   std::vector<aiMesh *> meshes_;
@@ -189,8 +189,10 @@ aiNode *AssimpSceneBuilder::MakeNodes(const std::vector<HierarchyEntry> &walk) {
     if (!children[i].empty()) nodes[i]->addChildren(static_cast<unsigned>(children[i].size()), children[i].data());
   }
   const size_t instance_roots = roots.size();
-  AddAssimpLights(scene_, *out_.scene_, &roots);
-  AddAssimpCameras(scene_, *out_.scene_, &roots);
+  if (options_.lights_cameras) {
+    AddAssimpLights(scene_, *out_.scene_, &roots);
+    AddAssimpCameras(scene_, *out_.scene_, &roots);
+  }
   if (!roots.empty()) root->addChildren(static_cast<unsigned>(roots.size()), roots.data());
   out_.nodes_ = walk.size() + roots.size() - instance_roots;
   return root;
@@ -257,7 +259,7 @@ void AssimpSceneBuilder::Build() {
   CollectPlacements(walk);
   for (int32_t object = 0; object < static_cast<int32_t>(per_object_.size()); ++object) BuildObject(object);
   aiScene &out = *out_.scene_;
-  out.mRootNode = placements_at_root_ ? MakePlacementNodes(walk) : MakeNodes(walk);
+  out.mRootNode = options_.placements_at_root ? MakePlacementNodes(walk) : MakeNodes(walk);
   out.mNumMeshes = static_cast<unsigned>(meshes_.size());
   out.mMeshes = ArrayOf(meshes_);
   meshes_.clear();
@@ -267,9 +269,8 @@ void AssimpSceneBuilder::Build() {
   if (!summary.empty()) ReportExportWarning(summary);
 }
 
-AssimpScene::AssimpScene(const Scene &scene, bool with_textures, bool placements_at_root)
-    : scene_(new aiScene()) {
-  AssimpSceneBuilder(scene, *this, with_textures, placements_at_root).Build();
+AssimpScene::AssimpScene(const Scene &scene, const AssimpSceneOptions &options) : scene_(new aiScene()) {
+  AssimpSceneBuilder(scene, *this, options).Build();
 }
 
 AssimpScene::~AssimpScene() {

@@ -25,10 +25,15 @@
 
 namespace kavrel {
 
+struct AssimpSceneOptions {
+  bool textures = false;                       // materials name texture files to be copied beside the output
+  bool placements_at_root = false;             // see above
+  bool lights_cameras = false;                 // lights and cameras as root nodes
+};
+
 class AssimpScene {
  public:
-  // with_textures: materials name texture files to be copied beside the output.
-  AssimpScene(const Scene &scene, bool with_textures, bool placements_at_root);
+  AssimpScene(const Scene &scene, const AssimpSceneOptions &options);
   ~AssimpScene();
   AssimpScene(const AssimpScene &) = delete;
   AssimpScene &operator=(const AssimpScene &) = delete;

@@ -93,11 +93,22 @@ bool StagedFiles::Commit() {
     Discard();
     return false;
   }
-  for (size_t i = 0; i < files_.size(); ++i) {
-    if (!MoveTemporaryIntoPlace(files_[i].temporary, files_[i].target, false)) {
-      Record(files_[i].target, errno);
-      files_.erase(files_.begin(), files_.begin() + i + 1);  // in place, or already deleted
-      Discard();
+  // A rename onto a directory is the one failure left that can be foreseen.
+  for (const File &file : files_) {
+    struct stat info;
+    if (stat(file.target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) Record(file.target, EISDIR);
+  }
+  if (!error_.empty()) {
+    Discard();
+    return false;
+  }
+  // The first file staged, the one the user named, goes last: a rename that
+  // fails all the same leaves no output under that name.
+  for (size_t step = 1; step <= files_.size(); ++step) {
+    const File &file = files_[step % files_.size()];
+    if (!MoveTemporaryIntoPlace(file.temporary, file.target, false)) {
+      Record(file.target, errno);
+      Discard();  // the temporary names of the files moved already are gone
       return false;
     }
   }

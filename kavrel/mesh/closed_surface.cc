@@ -31,14 +31,19 @@ double SignedVolume6(const Mesh &mesh) {
 
 bool IsClosedOutwardSurface(const Mesh &mesh) {
   if (mesh.face_sizes.empty() || !CheckMesh(mesh, nullptr)) return false;
-  // The topology alone: positions welded where they are equal, which also
-  // drops the polygons that collapse and the corners that repeat.
+  // The topology alone: positions welded where they are equal but for
+  // rounding (a sphere's seam and poles are computed from different
+  // angles), which also drops the polygons that collapse and the corners
+  // that repeat.
+  Vec3 low, high;
+  MeshBounds(mesh, &low, &high);
+  const float extent = std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
   Mesh topology;
   topology.positions = mesh.positions;
   topology.position_index = mesh.position_index;
   topology.face_sizes = mesh.face_sizes;
   topology.clockwise = mesh.clockwise;
-  CombineStream(topology, MeshStream::kPosition, 0.0f);
+  CombineStream(topology, MeshStream::kPosition, 1e-6f * extent);
   if (topology.face_sizes.empty()) return false;
   const mesh_detail::FaceLayout layout = mesh_detail::MakeFaceLayout(topology);
   const std::vector<int32_t> twins = mesh_detail::EdgeTwins(topology, layout, true);
