@@ -175,7 +175,7 @@ TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
       {{"--time-limit", "1", "../in/endless.iv"}, 1, "giving up on '../in/endless.iv' after 1 s"},
       {{"-o", "no/such/dir/x.glb", "../in/good.iv"}, 1, "does not exist"},
       {{"-o", "/proc/x.glb", "../in/good.iv"}, 1, "/proc/x.glb"},
-      {{"-o", "../in", "../in/good.iv"}, 2, "format"},
+      {{"-o", "../in", "../in/good.iv"}, 1, "no writer for its extension"},
   };
   for (const Case &c : cases) {
     ProcessResult result = RunConvert(scratch, c.args, scratch.path() + "/out");
