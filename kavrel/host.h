@@ -91,15 +91,30 @@ void ResetHost();
 
 // ---- Export ---------------------------------------------------------------
 
-enum class ExportFormat { kGlb, kGltf, kJson };
+// glTF and the JSON dump by our own writers, the others through assimp.
+enum class ExportFormat { kGlb, kGltf, kJson, kObj, kPly, kStl, kDae, k3mf, kFbx, kX3d };
 
-// Format from the extension of path (.glb, .gltf, .json); false when unknown.
+// Format from the extension of path (.glb, .gltf, .json, .obj, .ply, .stl,
+// .dae, .3mf, .fbx, .x3d, in any case); false when unknown.
 bool ExportFormatFromPath(const std::string &path, ExportFormat *format);
+// The format's extension without the dot: "glb".
+const char *ExportFormatName(ExportFormat format);
+// Every extension known, for messages: ".glb, .gltf, ..., .x3d".
+std::string ExportExtensionList();
 
-// Writes the scene. Writes to a temporary file beside path and renames it
+// What an export wrote, as the file holds it: a format that stores one
+// world-space mesh (PLY, STL) has no nodes and counts every placement's
+// triangles; one without materials, lights or cameras counts none.
+struct ExportSummary {
+  size_t nodes = 0, meshes = 0, triangles = 0, materials = 0, textures = 0, lights = 0, cameras = 0;
+  uint64_t bytes = 0;                          // of every file written (an OBJ's .mtl and textures too)
+};
+
+// Writes the scene. Writes to temporary files beside path and renames them
 // into place, so a failed export leaves no partial file. On failure returns
-// false with a message in *error.
-bool ExportScene(const Scene &scene, const std::string &path, ExportFormat format, std::string *error);
+// false with a message in *error; on success fills *summary when given.
+bool ExportScene(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+                 ExportSummary *summary = nullptr);
 
 // The JSON dump of every entity and attribute, in a stable order.
 std::string DumpSceneJson(const Scene &scene);

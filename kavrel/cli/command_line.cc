@@ -93,7 +93,6 @@ bool CheckBatchOptions(const ConvertCommand &command, std::string *error) {
 bool CheckCombinations(const ConvertCommand &command, std::string *error) {
   if (!CheckBatchOptions(command, error)) return false;
   if (!command.output.empty()) {
-    ExportFormat format;
     struct stat info;
     if (command.inputs.size() == 1 && stat(command.inputs[0].c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
       *error = "-o names one output file; convert a directory with --output-dir";
@@ -105,10 +104,6 @@ bool CheckCombinations(const ConvertCommand &command, std::string *error) {
     }
     if (command.inputs.size() > 1) {
       *error = "-o can only be used with one INPUT";
-      return false;
-    }
-    if (!ExportFormatFromPath(command.output, &format)) {
-      *error = "cannot tell the format of '" + command.output + "': use .glb, .gltf or .json";
       return false;
     }
     return true;
@@ -130,7 +125,8 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   std::vector<std::string> raw_tokens;
   app.add_option("INPUT", command->inputs,
                  "Inventor (.iv) or VRML 1.0 (.wrl) files to convert, or directories to search for them");
-  app.add_option("-o,--output", command->output, "Output file (one INPUT only); format from .glb, .gltf or .json")
+  app.add_option("-o,--output", command->output,
+                 "Output file (one INPUT only); format from the extension: " + ExportExtensionList())
       ->type_name("PATH");
   app.add_option("-O,--option", raw_tokens, "Run-time option token for the plug-in, repeatable, sent in order")
       ->type_name("KEY=VALUE")
@@ -197,6 +193,13 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   if (!SplitOptionTokens(raw_tokens, command, &error) || !CheckCombinations(*command, &error)) {
     std::fprintf(stderr, "kavrel-convert: %s\nRun with --help for more information.\n", error.c_str());
     *status = kExitUsage;
+    return false;
+  }
+  // A well-formed command that cannot be carried out: a failed conversion.
+  if (ExportFormat format; !command->output.empty() && !ExportFormatFromPath(command->output, &format)) {
+    std::fprintf(stderr, "kavrel-convert: cannot write '%s': no writer for its extension; use one of %s\n",
+                 command->output.c_str(), ExportExtensionList().c_str());
+    *status = kExitFailed;
     return false;
   }
   return true;

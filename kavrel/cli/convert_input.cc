@@ -7,6 +7,7 @@
 #include "kavrel/cli/input_check.h"
 #include "kavrel/cli/interrupt_handler.h"
 #include "kavrel/cli/output_path.h"
+#include "kavrel/cli/output_summary.h"
 #include "kavrel/cli/overwrite_prompt.h"
 #include "kavrel/cli/texture_directory.h"
 #include "kavrel/host.h"
@@ -45,16 +46,18 @@ int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const s
   return result;
 }
 
-ExitStatus Export(const std::string &input, const std::string &output) {
+ExitStatus Export(const std::string &input, const std::string &output, bool quiet) {
   ExportFormat format = ExportFormat::kGlb;
   ExportFormatFromPath(output, &format);
   std::string error;
-  if (!ExportScene(scene(), output, format, &error)) {
+  ExportSummary summary;
+  if (!ExportScene(scene(), output, format, &error, &summary)) {
     if (Interrupted()) return Fail(kExitFailed, "interrupted while writing '" + output + "'; nothing written");
     // The exporter's messages usually name the file already.
     bool named = error.find(output) != std::string::npos;
     return Fail(kExitFailed, named ? error : "cannot write '" + output + "': " + error);
   }
+  if (!quiet) PrintOutputSummary(output, format, summary);
   ShowSummary(input + " -> " + output);
   return kExitConverted;
 }
@@ -65,7 +68,7 @@ ExitStatus RunAndExport(PluginLibrary &plugin, const ConversionSettings &setting
   if (Interrupted()) return Fail(kExitFailed, "interrupted while converting '" + input + "'; nothing written");
   if (result != 0) return Fail(kExitFailed, "converting '" + input + "' failed; nothing written");
   if (!ImportedAnything()) return Fail(kExitFailed, "nothing could be imported from '" + input + "'; nothing written");
-  return Export(input, output);
+  return Export(input, output, settings.command->quiet);
 }
 
 }  // namespace

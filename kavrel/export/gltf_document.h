@@ -53,6 +53,8 @@ class GltfDocument {
   int AddIndexAccessor(std::vector<uint32_t> indices);
   // A PNG image: a buffer view in .glb, a data URI in .gltf.
   int AddPngImage(std::vector<uint8_t> png, const std::string &name);
+  // The element count of an accessor.
+  size_t AccessorCount(int accessor) const { return accessors_[accessor].count; }
 
   // The file's bytes, pointing into the document: valid while it lives and
   // until the next call.

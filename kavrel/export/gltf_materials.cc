@@ -27,30 +27,32 @@ float Roughness(int32_t shininess) {
 GltfMaterials::GltfMaterials(const Scene &scene, GltfDocument &doc)
     : scene_(scene),
       doc_(doc),
-      surface_material_(scene.surfaces.items.size(), -1),
+      surface_material_(2 * scene.surfaces.items.size(), -1),
       textures_(scene.textures.items.size()) {
   std::fill(&samplers_[0][0][0], &samplers_[0][0][0] + 8, -1);
 }
 
-int GltfMaterials::ForSurface(int32_t surface) {
-  if (surface_material_[surface] < 0) {
-    surface_material_[surface] = doc_.Add("materials", MakeMaterial(scene_.surfaces.items[surface]));
-  }
-  return surface_material_[surface];
+int GltfMaterials::ForSurface(int32_t surface, bool double_sided) {
+  int &material = surface_material_[2 * surface + double_sided];
+  if (material < 0) material = doc_.Add("materials", MakeMaterial(scene_.surfaces.items[surface], double_sided));
+  return material;
 }
 
-int GltfMaterials::Default() {
-  if (default_ < 0) {
-    default_ = doc_.Add("materials", {{"name", "default"},
-                                      {"pbrMetallicRoughness",
-                                       {{"baseColorFactor", {1.0f, 1.0f, 1.0f, 1.0f}},
-                                        {"metallicFactor", 0.0f},
-                                        {"roughnessFactor", Roughness(32)}}}});
+int GltfMaterials::Default(bool double_sided) {
+  int &material = default_[double_sided];
+  if (material < 0) {
+    Json made = {{"name", "default"},
+                 {"pbrMetallicRoughness",
+                  {{"baseColorFactor", {1.0f, 1.0f, 1.0f, 1.0f}},
+                   {"metallicFactor", 0.0f},
+                   {"roughnessFactor", Roughness(32)}}}};
+    if (double_sided) made["doubleSided"] = true;
+    material = doc_.Add("materials", std::move(made));
   }
-  return default_;
+  return material;
 }
 
-Json GltfMaterials::MakeMaterial(const Surface &surface) {
+Json GltfMaterials::MakeMaterial(const Surface &surface, bool double_sided) {
   ExportNotes &notes = doc_.notes();
   float opacity = std::clamp(notes.Finite(surface.opacity, 1.0f), 0.0f, 1.0f);
   Json base = ScaledColor(surface.diffuse_color, surface.diffuse_coeff, notes);
@@ -70,6 +72,7 @@ Json GltfMaterials::MakeMaterial(const Surface &surface) {
   Json emissive = ScaledColor(surface.luminous_color, surface.luminous_coeff, notes);
   if (emissive != Json({0.0f, 0.0f, 0.0f})) material["emissiveFactor"] = std::move(emissive);
   if (blend) material["alphaMode"] = "BLEND";
+  if (double_sided) material["doubleSided"] = true;
   return material;
 }
 

@@ -28,11 +28,12 @@ class GltfMaterials {
  public:
   GltfMaterials(const Scene &scene, GltfDocument &doc);
 
-  // The material of scene.surfaces.items[surface], made on first use, so
-  // that a surface always maps to one material.
-  int ForSurface(int32_t surface);
+  // The material of scene.surfaces.items[surface] for meshes drawn on one
+  // side or on both, made on first use, so that a surface maps to at most
+  // two materials, "doubleSided" being their one difference.
+  int ForSurface(int32_t surface, bool double_sided);
   // A plain white material for shapes that have vertex colours and no surface.
-  int Default();
+  int Default(bool double_sided);
 
  private:
   struct TextureSlot {
@@ -41,17 +42,17 @@ class GltfMaterials {
     bool has_alpha = false;
   };
 
-  Json MakeMaterial(const Surface &surface);
+  Json MakeMaterial(const Surface &surface, bool double_sided);
   const TextureLayer *TextureLayerOf(const Surface &surface) const;
   const TextureSlot &TextureFor(int32_t texture, const Surface &surface);
   int SamplerFor(const Texture &texture);
 
   const Scene &scene_;
   GltfDocument &doc_;
-  std::vector<int> surface_material_;          // by surface index, -1 until made
+  std::vector<int> surface_material_;          // by 2 x surface index + double-sided, -1 until made
   std::vector<TextureSlot> textures_;          // by texture index
   int samplers_[2][2][2];                      // by wrap u, wrap v, mipmap; -1 until made
-  int default_ = -1;
+  int default_[2] = {-1, -1};                  // single-sided, double-sided; -1 until made
 };
 
 }  // namespace kavrel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kavrel/export/face_sidedness.h"
 #include "kavrel/export/mesh_flatten.h"
 #include "kavrel/export/scene_walk.h"
 
@@ -28,6 +29,7 @@ const GltfMeshes::WrittenObject &GltfMeshes::Written(int32_t index) {
   if (!flat.normals.empty()) attributes["NORMAL"] = doc_.AddFloatAccessor(std::move(flat.normals), 3, false);
   if (!flat.texcoords.empty()) attributes["TEXCOORD_0"] = doc_.AddFloatAccessor(std::move(flat.texcoords), 2, false);
   out.has_colors = !flat.colors.empty();
+  out.double_sided = DrawnDoubleSided(mesh);
   if (out.has_colors) attributes["COLOR_0"] = doc_.AddFloatAccessor(std::move(flat.colors), 3, false);
   for (TriangleGroup &group : flat.groups) {
     Primitive primitive{attributes, doc_.AddIndexAccessor(std::move(group.indices)), kNone, group.surface == kNone};
@@ -39,9 +41,9 @@ const GltfMeshes::WrittenObject &GltfMeshes::Written(int32_t index) {
   return out;
 }
 
-int GltfMeshes::MaterialOf(int32_t surface, bool has_colors) {
-  if (surface != kNone) return materials_.ForSurface(surface);
-  return has_colors ? materials_.Default() : -1;
+int GltfMeshes::MaterialOf(int32_t surface, const WrittenObject &object) {
+  if (surface != kNone) return materials_.ForSurface(surface, object.double_sided);
+  return object.has_colors ? materials_.Default(object.double_sided) : -1;
 }
 
 int GltfMeshes::MeshFor(int32_t object, const std::string &instance_surface) {
@@ -51,14 +53,14 @@ int GltfMeshes::MeshFor(int32_t object, const std::string &instance_surface) {
   bool uses_instance = std::any_of(written.primitives.begin(), written.primitives.end(),
                                    [](const Primitive &p) { return p.instance_surface; });
   int instance_material =
-      uses_instance ? MaterialOf(scene_.surfaces.find_index(instance_surface), written.has_colors)
+      uses_instance ? MaterialOf(scene_.surfaces.find_index(instance_surface), written)
                     : kAnyInstanceMaterial;
   auto [it, made] = meshes_.try_emplace({object, instance_material}, -1);
   if (!made) return it->second;
   Json primitives = Json::array();
   for (const Primitive &p : written.primitives) {
     Json primitive = {{"attributes", p.attributes}, {"indices", p.indices}};
-    int material = p.instance_surface ? instance_material : MaterialOf(p.surface, written.has_colors);
+    int material = p.instance_surface ? instance_material : MaterialOf(p.surface, written);
     if (material >= 0) primitive["material"] = material;
     primitives.push_back(std::move(primitive));
   }

@@ -36,11 +36,12 @@ class GltfMeshes {
   struct WrittenObject {
     bool written = false;
     bool has_colors = false;
+    bool double_sided = true;                  // back faces may show: see DrawnDoubleSided
     std::vector<Primitive> primitives;
   };
 
   const WrittenObject &Written(int32_t object);
-  int MaterialOf(int32_t surface, bool has_colors);
+  int MaterialOf(int32_t surface, const WrittenObject &object);
 
   const Scene &scene_;
   GltfDocument &doc_;

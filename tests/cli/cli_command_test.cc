@@ -40,7 +40,7 @@ TEST(ConvertCommand, HelpVersionAndUsageErrors) {
 
   scratch.Write("b/a.iv", kTwoShapes);
   const std::vector<std::vector<std::string>> usage_errors = {
-      {"--no-such-flag", input},       {"-o", "x.glb", input, input}, {"-o", "x.obj", input},
+      {"--no-such-flag", input},       {"-o", "x.glb", input, input},
       {"-O", "import_lights", input},  {"-O", "filename=x.iv", input}, {"--check"},
       {"--check", "-o", "x.glb", input}, {"-o", "x.glb", "b"},      {"-j", "0", input},
       {"--format", "txt", input},      {"-q", "-v", input},
@@ -50,6 +50,11 @@ TEST(ConvertCommand, HelpVersionAndUsageErrors) {
     EXPECT_EQ(result.status, 2) << args[0] << " " << args[1] << "\n" << result.err;
     EXPECT_TRUE(Contains(result.err, "--help")) << result.err;
   }
+  // An extension no writer knows: a conversion that cannot be done.
+  ProcessResult unknown = RunConvert(scratch, {"-o", "x.xyz", input});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err, "kavrel-convert: cannot write 'x.xyz': no writer for its extension; use one of .glb, "
+                         ".gltf, .json, .obj, .ply, .stl, .dae, .3mf, .fbx, .x3d\n");
   EXPECT_EQ(scratch.List(), (std::vector<std::string>{"a.iv", "b"}));
 }
 
@@ -170,7 +175,7 @@ TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
       {{"--time-limit", "1", "../in/endless.iv"}, 1, "giving up on '../in/endless.iv' after 1 s"},
       {{"-o", "no/such/dir/x.glb", "../in/good.iv"}, 1, "does not exist"},
       {{"-o", "/proc/x.glb", "../in/good.iv"}, 1, "/proc/x.glb"},
-      {{"-o", "../in", "../in/good.iv"}, 2, "format"},
+      {{"-o", "../in", "../in/good.iv"}, 1, "no writer for its extension"},
   };
   for (const Case &c : cases) {
     ProcessResult result = RunConvert(scratch, c.args, scratch.path() + "/out");

@@ -18,7 +18,9 @@ TEST(ExportFile, FormatComesFromTheExtension) {
   EXPECT_TRUE(kavrel::ExportFormatFromPath("out/Scene.GLB", &f) && f == ExportFormat::kGlb);
   EXPECT_TRUE(kavrel::ExportFormatFromPath("scene.gltf", &f) && f == ExportFormat::kGltf);
   EXPECT_TRUE(kavrel::ExportFormatFromPath("dump.Json", &f) && f == ExportFormat::kJson);
-  EXPECT_FALSE(kavrel::ExportFormatFromPath("scene.obj", &f));
+  EXPECT_TRUE(kavrel::ExportFormatFromPath("scene.Obj", &f) && f == ExportFormat::kObj);
+  EXPECT_TRUE(kavrel::ExportFormatFromPath("part.3mf", &f) && f == ExportFormat::k3mf);
+  EXPECT_FALSE(kavrel::ExportFormatFromPath("scene.xyz", &f));
   EXPECT_FALSE(kavrel::ExportFormatFromPath("dir.glb/scene", &f));
 }
 

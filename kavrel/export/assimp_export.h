@@ -1,0 +1,20 @@
+// The formats written through assimp's exporters: OBJ (with its .mtl and
+// the texture files copied beside it), binary PLY and STL, COLLADA, 3MF,
+// binary FBX and X3D.
+#ifndef KAVREL_EXPORT_ASSIMP_EXPORT_H
+#define KAVREL_EXPORT_ASSIMP_EXPORT_H
+
+#include <string>
+
+#include "kavrel/host.h"
+
+namespace kavrel {
+
+// Writes the scene in format, every file staged and renamed into place
+// together; false with a message naming the file on failure.
+bool ExportWithAssimp(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+                      ExportSummary *summary);
+
+}  // namespace kavrel
+
+#endif
