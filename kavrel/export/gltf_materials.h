@@ -41,7 +41,7 @@ class GltfMaterials {
     bool has_alpha = false;
   };
 
-  Json MakeMaterial(const Surface &surface);
+  void WriteMaterial(const Surface &surface, int *index);
   const TextureLayer *TextureLayerOf(const Surface &surface) const;
   const TextureSlot &TextureFor(int32_t texture, const Surface &surface);
   int SamplerFor(const Texture &texture);

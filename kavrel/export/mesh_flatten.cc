@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 
 #include "common/polygon_normal.h"
 #include "kavrel/mesh/intern_table.h"
@@ -27,7 +28,7 @@ struct VertexKeyHash {
 
 class Flattener {
  public:
-  Flattener(const Mesh &mesh, ExportNotes &notes);
+  Flattener(const Mesh &mesh, ExportNotes &notes, bool trusted);
   FlatMesh Run();
 
  private:
@@ -47,6 +48,7 @@ class Flattener {
 
   const Mesh &mesh_;
   ExportNotes &notes_;
+  const bool trusted_;                         // the mesh passes CheckMesh
   const std::vector<Vec3> *values_[kStreamCount];
   const std::vector<int32_t> *index_[kStreamCount];
   bool active_[kStreamCount] = {};
@@ -58,9 +60,10 @@ class Flattener {
   FlatMesh out_;
 };
 
-Flattener::Flattener(const Mesh &mesh, ExportNotes &notes)
+Flattener::Flattener(const Mesh &mesh, ExportNotes &notes, bool trusted)
     : mesh_(mesh),
       notes_(notes),
+      trusted_(trusted),
       values_{&mesh.positions, &mesh.normals, &mesh.texcoords, &mesh.colors},
       index_{&mesh.position_index, &mesh.normal_index, &mesh.texcoord_index, &mesh.color_index} {}
 
@@ -208,7 +211,8 @@ FlatMesh Flattener::Run() {
       notes_.dropped_polygons += mesh_.face_sizes.size() - face;  // the corner list ends early
       break;
     }
-    if (count >= 3 && CornersInRange(begin, count)) {
+    assert(!trusted_ || (count >= 3 && CornersInRange(begin, count)));
+    if (count >= 3 && (trusted_ || CornersInRange(begin, count))) {
       AddPolygon(face, begin, count);
     } else {
       ++notes_.dropped_polygons;
@@ -224,6 +228,8 @@ FlatMesh Flattener::Run() {
 
 }  // namespace
 
-FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes) { return Flattener(mesh, notes).Run(); }
+FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes, bool trusted) {
+  return Flattener(mesh, notes, trusted).Run();
+}
 
 }  // namespace kavrel
