@@ -4,7 +4,9 @@ two conversions can be compared by content rather than by bytes: the
 nodes in order (name, transform, hidden, child count) and, for each node's
 mesh, its primitives (the bytes of every attribute and index list, the
 material's values). Mesh and accessor numbering, mesh names, JSON key order
-and number formatting do not count. Prints: nodes, triangles, digest."""
+and number formatting do not count, nor the names of the root nodes (the
+import's root is named after the input file). Prints: nodes, triangles,
+digest."""
 import hashlib
 import json
 import struct
@@ -39,9 +41,10 @@ def main():
             cache[index] = [a["count"], a["type"], a.get("min"), a.get("max"), hashlib.sha1(chunk).hexdigest()]
         return cache[index]
 
+    roots = set(doc["scenes"][0].get("nodes", [])) if doc.get("scenes") else set()
     summary, triangles = [], 0
-    for node in doc.get("nodes", []):
-        entry = [node.get("name"), node.get("matrix"), node.get("translation"), node.get("rotation"),
+    for n, node in enumerate(doc.get("nodes", [])):
+        entry = [None if n in roots else node.get("name"), node.get("matrix"), node.get("translation"), node.get("rotation"),
                  node.get("scale"), node.get("extras"), len(node.get("children", [])), "camera" in node]
         if "mesh" in node:
             for p in doc["meshes"][node["mesh"]]["primitives"]:

@@ -36,6 +36,24 @@ const char *const kArrayNames[] = {"scenes", "nodes", "meshes", "materials", "te
 static_assert(sizeof kArrayNames / sizeof kArrayNames[0] == static_cast<size_t>(GltfArray::kCount),
               "a name for every top-level array");
 
+// A member "name": [records as objects], after the members before it; left
+// out when there are no records.
+template <typename Record, typename Write>
+void WriteRecordList(std::string *text, const char *name, const std::vector<Record> &records, Write write) {
+  if (records.empty()) return;
+  *text += ",\"";
+  *text += name;
+  *text += "\":";
+  JsonWriter out(text);
+  out.BeginArray();
+  for (const Record &record : records) {
+    out.BeginObject();
+    write(out, record);
+    out.EndObject();
+  }
+  out.EndArray();
+}
+
 }  // namespace
 
 GltfDocument::GltfDocument(GltfContainer container) : container_(container) {
@@ -127,40 +145,23 @@ void GltfDocument::WriteArrays() {
 
 // The accessors, buffer views and buffer as members of the object in text_.
 void GltfDocument::WriteRecords() {
-  if (!accessors_.empty()) {
-    text_ += ",\"accessors\":";
-    JsonWriter out(&text_);
-    out.BeginArray();
-    for (const Accessor &a : accessors_) {
-      out.BeginObject();
-      out.Field("bufferView", a.view);
-      out.Field("componentType", a.component_type);
-      out.Field("count", a.count);
-      out.Field("type", VectorType(a.components));
-      if (a.bounds) {
-        out.Key("min");
-        out.Floats(a.min, a.components);
-        out.Key("max");
-        out.Floats(a.max, a.components);
-      }
-      out.EndObject();
-    }
-    out.EndArray();
-  }
-  if (!views_.empty()) {
-    text_ += ",\"bufferViews\":";
-    JsonWriter out(&text_);
-    out.BeginArray();
-    for (const BufferView &v : views_) {
-      out.BeginObject();
-      out.Field("buffer", 0);
-      out.Field("byteOffset", v.offset);
-      out.Field("byteLength", v.length);
-      if (v.target != 0) out.Field("target", v.target);
-      out.EndObject();
-    }
-    out.EndArray();
-  }
+  WriteRecordList(&text_, "accessors", accessors_, [](JsonWriter &out, const Accessor &a) {
+    out.Field("bufferView", a.view);
+    out.Field("componentType", a.component_type);
+    out.Field("count", a.count);
+    out.Field("type", VectorType(a.components));
+    if (!a.bounds) return;
+    out.Key("min");
+    out.Floats(a.min, a.components);
+    out.Key("max");
+    out.Floats(a.max, a.components);
+  });
+  WriteRecordList(&text_, "bufferViews", views_, [](JsonWriter &out, const BufferView &v) {
+    out.Field("buffer", 0);
+    out.Field("byteOffset", v.offset);
+    out.Field("byteLength", v.length);
+    if (v.target != 0) out.Field("target", v.target);
+  });
   if (!bin_.empty()) {
     text_ += ",\"buffers\":[{\"byteLength\":" + std::to_string(bin_.size());
     if (container_ == GltfContainer::kGltf) {

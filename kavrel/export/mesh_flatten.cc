@@ -1,7 +1,6 @@
 #include "kavrel/export/mesh_flatten.h"
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 
 #include "common/polygon_normal.h"
@@ -12,12 +11,21 @@ namespace {
 
 enum Stream { kPosition, kNormal, kTexcoord, kColor, kStreamCount };
 
-using VertexKey = std::array<int32_t, kStreamCount>;  // per-stream value index, 0 for absent streams
+// Per-stream value index, 0 for absent streams. Compared member by member:
+// std::array's comparison becomes a library call per probe.
+struct VertexKey {
+  int32_t index[kStreamCount];
+  int32_t &operator[](int s) { return index[s]; }
+  int32_t operator[](int s) const { return index[s]; }
+  bool operator==(const VertexKey &o) const {
+    return index[0] == o.index[0] && index[1] == o.index[1] && index[2] == o.index[2] && index[3] == o.index[3];
+  }
+};
 
 struct VertexKeyHash {
   uint64_t operator()(const VertexKey &key) const {
     uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (int32_t v : key) {
+    for (int32_t v : key.index) {
       h ^= static_cast<uint32_t>(v);
       h *= 0xBF58476D1CE4E5B9ull;
       h ^= h >> 29;
