@@ -11,6 +11,22 @@ namespace {
 // Longest file name kept; no system opens a longer path.
 constexpr size_t kMaxFileName = 4096;
 
+// The bytes that end a word, looked up per byte of the input.
+struct Delimiters {
+  bool table[256] = {};
+  constexpr Delimiters() {
+    for (const char *c = " \t\r\n{}[],\"#"; *c; ++c) table[static_cast<unsigned char>(*c)] = true;
+  }
+  bool operator()(char c) const { return table[static_cast<unsigned char>(c)]; }
+};
+constexpr Delimiters kDelimiter;
+
+// A field that takes file names: "filename", "filenames" or "name".
+bool NamesFiles(const std::string &word) {
+  if (word.size() < 4 || word.size() > 9 || (word[0] != 'f' && word[0] != 'n')) return false;
+  return word == "filename" || word == "filenames" || word == "name";
+}
+
 class TokenScanner {
  public:
   // Takes the next bytes; false once a limit is passed (problem() says which).
@@ -34,7 +50,7 @@ class TokenScanner {
       return true;
     }
     if (in_string_) return TakeInString(c);
-    if (std::strchr(" \t\r\n{}[],\"#", c) == nullptr) {
+    if (!kDelimiter(c)) {
       if (word_.size() < kMaxFileName) word_ += c;
       return Grow();
     }
@@ -77,7 +93,7 @@ class TokenScanner {
     if (word_.empty()) return;
     if (expect_ != Expect::kNothing) {
       Capture(word_);
-    } else if (word_ == "filename" || word_ == "filenames" || word_ == "name") {
+    } else if (NamesFiles(word_)) {
       expect_ = Expect::kValue;
     }
     word_.clear();

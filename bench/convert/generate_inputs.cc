@@ -1,10 +1,11 @@
 // Writes the benchmark inputs of kavrel-convert:
-//   grid PATH             a 700 x 700 quad grid as one IndexedFaceSet (980,000 triangles)
-//   shapes-distinct PATH  20,000 separators, each with its own material
+//   grid PATH [QUADS]     a QUADS x QUADS quad grid (default 700: 980,000 triangles) as one IndexedFaceSet
+//   many PATH             20,000 separators, each with its own material (also: shapes-distinct)
 //   shapes-shared PATH    50,000 separators sharing 2,000 materials
 // Each separator holds a Translation, a Material and a Cube, Cone, Cylinder or Sphere.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -54,8 +55,8 @@ void WriteShapes(FILE *out, int shapes, int materials) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s grid|shapes-distinct|shapes-shared PATH\n", argv[0]);
+  if (argc != 3 && !(argc == 4 && std::strcmp(argv[1], "grid") == 0)) {
+    std::fprintf(stderr, "usage: %s grid PATH [QUADS] | many|shapes-distinct|shapes-shared PATH\n", argv[0]);
     return 2;
   }
   FILE *out = std::fopen(argv[2], "w");
@@ -64,8 +65,8 @@ int main(int argc, char **argv) {
     return 1;
   }
   if (std::strcmp(argv[1], "grid") == 0) {
-    WriteGrid(out, 700);
-  } else if (std::strcmp(argv[1], "shapes-distinct") == 0) {
+    WriteGrid(out, argc == 4 ? std::atoi(argv[3]) : 700);
+  } else if (std::strcmp(argv[1], "shapes-distinct") == 0 || std::strcmp(argv[1], "many") == 0) {
     WriteShapes(out, 20000, 20000);
   } else if (std::strcmp(argv[1], "shapes-shared") == 0) {
     WriteShapes(out, 50000, 2000);

@@ -84,7 +84,7 @@ void AssimpSceneBuilder::BuildObject(int32_t object) {
   ObjectMeshes &meshes = per_object_[object];
   if (meshes.instance_surfaces.empty()) return;
   const Object &source = scene_.objects.items[object];
-  const FlatMesh flat = FlattenMesh(source.mesh, notes_);
+  const FlatMesh flat = FlattenMesh(source.mesh, notes_, WellFormed(source));
   if (flat.empty()) return;
   const bool double_sided = DrawnDoubleSided(source.mesh);
   remap_.assign(flat.vertex_count(), -1);

@@ -13,6 +13,24 @@ void Append(std::string *text, size_t count, const char *what) {
 
 }  // namespace
 
+ExportNotes ExportNotes::Since(const ExportNotes &before) const {
+  ExportNotes since;
+  since.replaced_numbers = replaced_numbers - before.replaced_numbers;
+  since.dropped_polygons = dropped_polygons - before.dropped_polygons;
+  since.ignored_streams = ignored_streams - before.ignored_streams;
+  since.flattened_projections = flattened_projections - before.flattened_projections;
+  since.clamped_values = clamped_values - before.clamped_values;
+  return since;
+}
+
+void ExportNotes::Add(const ExportNotes &more) {
+  replaced_numbers += more.replaced_numbers;
+  dropped_polygons += more.dropped_polygons;
+  ignored_streams += more.ignored_streams;
+  flattened_projections += more.flattened_projections;
+  clamped_values += more.clamped_values;
+}
+
 std::string ExportNotes::Summary() const {
   std::string text;
   Append(&text, replaced_numbers, "non-finite numbers replaced");

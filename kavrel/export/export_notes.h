@@ -23,6 +23,10 @@ struct ExportNotes {
     return fallback;
   }
 
+  // The repairs counted since these notes were `before`, and adding such counts.
+  ExportNotes Since(const ExportNotes &before) const;
+  void Add(const ExportNotes &more);
+
   // "" when nothing was repaired, else one sentence naming each repair.
   std::string Summary() const;
 };

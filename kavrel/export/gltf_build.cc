@@ -12,7 +12,7 @@ void BuildGltf(const Scene &scene, GltfDocument &doc) {
   AddCameraNodes(scene, doc, &roots);
   Json root_scene = Json::object();
   if (!roots.empty()) root_scene["nodes"] = roots;
-  doc.Add("scenes", std::move(root_scene));
+  doc.Add(GltfArray::kScenes, root_scene);
   doc.json()["scene"] = 0;
   std::string summary = doc.notes().Summary();
   if (!summary.empty()) ReportExportWarning(summary);

@@ -45,8 +45,8 @@ void AddCameraNodes(const Scene &scene, GltfDocument &doc, std::vector<int> *roo
     record["name"] = camera.name;
     Frame frame = LookFrame(Sub(camera.lookfrom, camera.lookat), camera.lookup);
     Json node = PlacedNode(camera.name, camera.lookfrom, frame, doc.notes());
-    node["camera"] = doc.Add("cameras", std::move(record));
-    roots->push_back(doc.Add("nodes", std::move(node)));
+    node["camera"] = doc.Add(GltfArray::kCameras, record);
+    roots->push_back(doc.Add(GltfArray::kNodes, node));
   }
 }
 

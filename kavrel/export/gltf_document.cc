@@ -31,13 +31,27 @@ const char *VectorType(int components) {
   }
 }
 
-// A float the way the tree prints it: shortest exact form.
-std::string FloatText(float value) { return Json(value).dump(); }
+const char *const kArrayNames[] = {"scenes", "nodes", "meshes", "materials", "textures", "images", "samplers",
+                                   "cameras"};
+static_assert(sizeof kArrayNames / sizeof kArrayNames[0] == static_cast<size_t>(GltfArray::kCount),
+              "a name for every top-level array");
 
-std::string FloatsText(const float *values, int count) {
-  std::string text = "[";
-  for (int i = 0; i < count; ++i) text += (i ? "," : "") + FloatText(values[i]);
-  return text + "]";
+// A member "name": [records as objects], after the members before it; left
+// out when there are no records.
+template <typename Record, typename Write>
+void WriteRecordList(std::string *text, const char *name, const std::vector<Record> &records, Write write) {
+  if (records.empty()) return;
+  *text += ",\"";
+  *text += name;
+  *text += "\":";
+  JsonWriter out(text);
+  out.BeginArray();
+  for (const Record &record : records) {
+    out.BeginObject();
+    write(out, record);
+    out.EndObject();
+  }
+  out.EndArray();
 }
 
 }  // namespace
@@ -46,10 +60,17 @@ GltfDocument::GltfDocument(GltfContainer container) : container_(container) {
   json_["asset"] = {{"version", "2.0"}, {"generator", "kavrel-convert"}};
 }
 
-int GltfDocument::Add(const char *array, Json item) {
-  Json &list = json_[array];
-  list.push_back(std::move(item));
-  return static_cast<int>(list.size()) - 1;
+JsonWriter &GltfDocument::Item(GltfArray array, int *index) {
+  ArrayText &out = arrays_[static_cast<int>(array)];
+  if (out.count == 0) out.writer.BeginArray();
+  *index = out.count++;
+  return out.writer;
+}
+
+int GltfDocument::Add(GltfArray array, const Json &item) {
+  int index = 0;
+  Item(array, &index).Raw(item.dump(-1, ' ', false, Json::error_handler_t::replace));
+  return index;
 }
 
 void GltfDocument::UseExtension(const std::string &name) {
@@ -95,55 +116,69 @@ int GltfDocument::AddIndexAccessor(std::vector<uint32_t> indices) {
 }
 
 int GltfDocument::AddPngImage(std::vector<uint8_t> png, const std::string &name) {
-  Json image = {{"name", name}};
+  int index = 0;
+  JsonWriter &out = Item(GltfArray::kImages, &index);
+  out.BeginObject();
+  out.Field("name", name);
   if (container_ == GltfContainer::kGlb) {
-    image["bufferView"] = AddBufferView(std::move(png), 0);
-    image["mimeType"] = "image/png";
+    out.Field("bufferView", AddBufferView(std::move(png), 0));
+    out.Field("mimeType", "image/png");
   } else {
-    image["uri"] = "data:image/png;base64," + Base64Encode(png.data(), png.size());
+    out.Field("uri", "data:image/png;base64," + Base64Encode(png.data(), png.size()));
   }
-  return Add("images", std::move(image));
+  out.EndObject();
+  return index;
 }
 
-// The accessors, buffer views and buffer as members to close the tree's
-// top-level object with.
-std::string GltfDocument::RecordsText() const {
-  std::string text;
-  for (size_t i = 0; i < accessors_.size(); ++i) {
-    const Accessor &a = accessors_[i];
-    text += (i ? ",{" : ",\"accessors\":[{");
-    text += "\"bufferView\":" + std::to_string(a.view) + ",\"componentType\":" +
-            std::to_string(a.component_type) + ",\"count\":" + std::to_string(a.count) + ",\"type\":\"" +
-            VectorType(a.components) + "\"";
-    if (a.bounds)
-      text += ",\"min\":" + FloatsText(a.min, a.components) + ",\"max\":" + FloatsText(a.max, a.components);
-    text += "}";
+// The top-level arrays as members of the object in text_.
+void GltfDocument::WriteArrays() {
+  for (int a = 0; a < static_cast<int>(GltfArray::kCount); ++a) {
+    const ArrayText &array = arrays_[a];
+    if (array.count == 0) continue;
+    text_ += ",\"";
+    text_ += kArrayNames[a];
+    text_ += "\":";
+    text_ += array.text;
+    text_ += ']';
   }
-  if (!accessors_.empty()) text += "]";
-  for (size_t i = 0; i < views_.size(); ++i) {
-    const BufferView &v = views_[i];
-    text += (i ? ",{" : ",\"bufferViews\":[{");
-    text += "\"buffer\":0,\"byteOffset\":" + std::to_string(v.offset) + ",\"byteLength\":" + std::to_string(v.length);
-    if (v.target != 0) text += ",\"target\":" + std::to_string(v.target);
-    text += "}";
-  }
-  if (!views_.empty()) text += "]";
+}
+
+// The accessors, buffer views and buffer as members of the object in text_.
+void GltfDocument::WriteRecords() {
+  WriteRecordList(&text_, "accessors", accessors_, [](JsonWriter &out, const Accessor &a) {
+    out.Field("bufferView", a.view);
+    out.Field("componentType", a.component_type);
+    out.Field("count", a.count);
+    out.Field("type", VectorType(a.components));
+    if (!a.bounds) return;
+    out.Key("min");
+    out.Floats(a.min, a.components);
+    out.Key("max");
+    out.Floats(a.max, a.components);
+  });
+  WriteRecordList(&text_, "bufferViews", views_, [](JsonWriter &out, const BufferView &v) {
+    out.Field("buffer", 0);
+    out.Field("byteOffset", v.offset);
+    out.Field("byteLength", v.length);
+    if (v.target != 0) out.Field("target", v.target);
+  });
   if (!bin_.empty()) {
-    text += ",\"buffers\":[{\"byteLength\":" + std::to_string(bin_.size());
+    text_ += ",\"buffers\":[{\"byteLength\":" + std::to_string(bin_.size());
     if (container_ == GltfContainer::kGltf) {
       const std::vector<uint8_t> bytes = bin_.Joined();
-      text += ",\"uri\":\"data:application/octet-stream;base64," + Base64Encode(bytes.data(), bytes.size()) + "\"";
+      text_ += ",\"uri\":\"data:application/octet-stream;base64," + Base64Encode(bytes.data(), bytes.size()) + "\"";
     }
-    text += "}]";
+    text_ += "}]";
   }
-  return text;
 }
 
 ByteSpans GltfDocument::Serialize() {
   // Names from the input may be in any 8-bit encoding; JSON must be UTF-8.
   text_ = json_.dump(-1, ' ', false, Json::error_handler_t::replace);
-  text_.pop_back();  // the closing brace: the records follow
-  text_ += RecordsText() + "}";
+  text_.pop_back();  // the closing brace: the arrays and records follow
+  WriteArrays();
+  WriteRecords();
+  text_ += '}';
   if (container_ == GltfContainer::kGlb) return SerializeGlb();
   return ByteSpans{{text_.data(), text_.size()}};
 }

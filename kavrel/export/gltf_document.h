@@ -1,11 +1,13 @@
-// A glTF 2.0 document under construction: the JSON tree, the one binary
-// buffer every accessor and embedded image points into, and the repairs made
-// on the way. Serialize() gives the bytes of a .glb or of a self-contained
-// .gltf (buffer and images as data URIs).
+// A glTF 2.0 document under construction: the JSON text of its top-level
+// arrays, the one binary buffer every accessor and embedded image points
+// into, and the repairs made on the way. Serialize() gives the bytes of a
+// .glb or of a self-contained .gltf (buffer and images as data URIs).
 //
-// Accessors and buffer views, the bulk of a large scene's JSON, are kept as
-// plain records and written as text beside the tree rather than as tree
-// nodes; the arrays are moved into the binary buffer, not copied.
+// No document tree is built: each item of a top-level array (node, mesh,
+// material, ...) is written as JSON text when it is added. Only the few
+// members outside those arrays (asset, extensions) stay a small JSON value.
+// Accessors and buffer views are kept as plain records and written at the
+// end; the arrays are moved into the binary buffer, not copied.
 #ifndef KAVREL_EXPORT_GLTF_DOCUMENT_H
 #define KAVREL_EXPORT_GLTF_DOCUMENT_H
 
@@ -17,6 +19,7 @@
 #include "kavrel/export/export_notes.h"
 #include "kavrel/export/gltf_binary.h"
 #include "kavrel/export/json_value.h"
+#include "kavrel/export/json_writer.h"
 
 namespace kavrel {
 
@@ -34,16 +37,26 @@ constexpr int kRepeat = 10497;
 constexpr int kClampToEdge = 33071;
 }  // namespace gl
 
+// The top-level arrays written item by item, in the order they are written out.
+enum class GltfArray { kScenes, kNodes, kMeshes, kMaterials, kTextures, kImages, kSamplers, kCameras, kCount };
+
 class GltfDocument {
  public:
   explicit GltfDocument(GltfContainer container);
+  GltfDocument(const GltfDocument &) = delete;
+  GltfDocument &operator=(const GltfDocument &) = delete;
 
+  // The members outside the top-level arrays (extensions and the like).
   Json &json() { return json_; }
   ExportNotes &notes() { return notes_; }
 
-  // Appends item to the top-level array (made on first use; glTF forbids
-  // empty arrays) and returns its index there.
-  int Add(const char *array, Json item);
+  // Starts the next item of a top-level array (glTF forbids empty arrays:
+  // one without items is left out) and sets *index to its index there. The
+  // caller writes exactly one value, the item, through the writer.
+  JsonWriter &Item(GltfArray array, int *index);
+  // Appends item, made as a JSON value, and returns its index.
+  int Add(GltfArray array, const Json &item);
+  int Count(GltfArray array) const { return arrays_[static_cast<int>(array)].count; }
   // Lists an extension in extensionsUsed once.
   void UseExtension(const std::string &name);
 
@@ -72,12 +85,20 @@ class GltfDocument {
     float min[4], max[4];
   };
 
+  struct ArrayText {
+    std::string text;                          // "[item,item" once there are items
+    JsonWriter writer{&text};
+    int count = 0;
+  };
+
   int AddBufferView(GltfBinary::Array array, int target);
-  std::string RecordsText() const;
+  void WriteArrays();
+  void WriteRecords();
   ByteSpans SerializeGlb();
 
   GltfContainer container_;
   Json json_;
+  ArrayText arrays_[static_cast<int>(GltfArray::kCount)];
   std::vector<BufferView> views_;
   std::vector<Accessor> accessors_;
   GltfBinary bin_;

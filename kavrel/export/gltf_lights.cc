@@ -67,7 +67,7 @@ void AddLightNodes(const Scene &scene, GltfDocument &doc, std::vector<int> *root
     lights.push_back(LightRecord(light, type, doc.notes()));
     node["extensions"] = {{kExtension, {{"light", lights.size() - 1}}}};
     doc.UseExtension(kExtension);
-    roots->push_back(doc.Add("nodes", std::move(node)));
+    roots->push_back(doc.Add(GltfArray::kNodes, node));
   }
 }
 

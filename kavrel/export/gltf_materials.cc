@@ -12,14 +12,29 @@ namespace kavrel {
 namespace {
 
 // Colour x coefficient per channel, clamped into glTF's 0..1 factors.
-Json ScaledColor(const Vec3 &color, float coeff, ExportNotes &notes) {
-  Json out = Json::array();
-  for (float c : color) out.push_back(std::clamp(notes.Finite(c * coeff), 0.0f, 1.0f));
-  return out;
+void ScaledColor(const Vec3 &color, float coeff, ExportNotes &notes, float out[3]) {
+  for (int i = 0; i < 3; ++i) out[i] = std::clamp(notes.Finite(color[i] * coeff), 0.0f, 1.0f);
 }
 
 float Roughness(int32_t shininess) {
   return std::sqrt(2.0f / (static_cast<float>(std::max(shininess, 0)) + 2.0f));
+}
+
+// The pbrMetallicRoughness member; texture -1 for none.
+void WritePbr(JsonWriter &out, const float base_color[4], float roughness, int texture) {
+  out.Key("pbrMetallicRoughness");
+  out.BeginObject();
+  out.Key("baseColorFactor");
+  out.Floats(base_color, 4);
+  out.Field("metallicFactor", 0.0f);
+  out.Field("roughnessFactor", roughness);
+  if (texture >= 0) {
+    out.Key("baseColorTexture");
+    out.BeginObject();
+    out.Field("index", texture);
+    out.EndObject();
+  }
+  out.EndObject();
 }
 
 }  // namespace
@@ -34,46 +49,52 @@ GltfMaterials::GltfMaterials(const Scene &scene, GltfDocument &doc)
 
 int GltfMaterials::ForSurface(int32_t surface, bool double_sided) {
   int &material = surface_material_[2 * surface + double_sided];
-  if (material < 0) material = doc_.Add("materials", MakeMaterial(scene_.surfaces.items[surface], double_sided));
+  if (material < 0) WriteMaterial(scene_.surfaces.items[surface], double_sided, &material);
   return material;
 }
 
 int GltfMaterials::Default(bool double_sided) {
   int &material = default_[double_sided];
   if (material < 0) {
-    Json made = {{"name", "default"},
-                 {"pbrMetallicRoughness",
-                  {{"baseColorFactor", {1.0f, 1.0f, 1.0f, 1.0f}},
-                   {"metallicFactor", 0.0f},
-                   {"roughnessFactor", Roughness(32)}}}};
-    if (double_sided) made["doubleSided"] = true;
-    material = doc_.Add("materials", std::move(made));
+    const float white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    JsonWriter &out = doc_.Item(GltfArray::kMaterials, &material);
+    out.BeginObject();
+    out.Field("name", "default");
+    WritePbr(out, white, Roughness(32), -1);
+    if (double_sided) out.Field("doubleSided", true);
+    out.EndObject();
   }
   return material;
 }
 
-Json GltfMaterials::MakeMaterial(const Surface &surface, bool double_sided) {
+// The material of one surface record, written as the next material.
+void GltfMaterials::WriteMaterial(const Surface &surface, bool double_sided, int *index) {
   ExportNotes &notes = doc_.notes();
-  float opacity = std::clamp(notes.Finite(surface.opacity, 1.0f), 0.0f, 1.0f);
-  Json base = ScaledColor(surface.diffuse_color, surface.diffuse_coeff, notes);
-  base.push_back(opacity);
-  Json pbr = {{"baseColorFactor", std::move(base)},
-              {"metallicFactor", 0.0f},
-              {"roughnessFactor", Roughness(surface.phong_shininess)}};
-  bool blend = opacity < 1.0f;
+  float base[4];
+  ScaledColor(surface.diffuse_color, surface.diffuse_coeff, notes, base);
+  base[3] = std::clamp(notes.Finite(surface.opacity, 1.0f), 0.0f, 1.0f);
+  float emissive[3];
+  ScaledColor(surface.luminous_color, surface.luminous_coeff, notes, emissive);
+  bool blend = base[3] < 1.0f;
+  int texture = -1;
   if (const TextureLayer *layer = TextureLayerOf(surface)) {
     const TextureSlot &slot = TextureFor(scene_.textures.find_index(layer->texture), surface);
     if (slot.index >= 0) {
-      pbr["baseColorTexture"] = {{"index", slot.index}};
+      texture = slot.index;
       blend = blend || (layer->alpha_modulates_opacity && slot.has_alpha);
     }
   }
-  Json material = {{"name", surface.name}, {"pbrMetallicRoughness", std::move(pbr)}};
-  Json emissive = ScaledColor(surface.luminous_color, surface.luminous_coeff, notes);
-  if (emissive != Json({0.0f, 0.0f, 0.0f})) material["emissiveFactor"] = std::move(emissive);
-  if (blend) material["alphaMode"] = "BLEND";
-  if (double_sided) material["doubleSided"] = true;
-  return material;
+  JsonWriter &out = doc_.Item(GltfArray::kMaterials, index);
+  out.BeginObject();
+  out.Field("name", surface.name);
+  WritePbr(out, base, Roughness(surface.phong_shininess), texture);
+  if (emissive[0] != 0.0f || emissive[1] != 0.0f || emissive[2] != 0.0f) {
+    out.Key("emissiveFactor");
+    out.Floats(emissive, 3);
+  }
+  if (blend) out.Field("alphaMode", "BLEND");
+  if (double_sided) out.Field("doubleSided", true);
+  out.EndObject();
 }
 
 // The first enabled layer that links a texture; a link to a texture the
@@ -105,7 +126,8 @@ const GltfMaterials::TextureSlot &GltfMaterials::TextureFor(int32_t texture, con
     return slot;
   }
   int image = doc_.AddPngImage(std::move(png.bytes), source.name);
-  slot.index = doc_.Add("textures", {{"name", source.name}, {"sampler", SamplerFor(source)}, {"source", image}});
+  slot.index =
+      doc_.Add(GltfArray::kTextures, {{"name", source.name}, {"sampler", SamplerFor(source)}, {"source", image}});
   slot.has_alpha = png.has_alpha;
   return slot;
 }
@@ -114,7 +136,7 @@ int GltfMaterials::SamplerFor(const Texture &texture) {
   bool mipmap = texture.filter == "mipmap";
   int &sampler = samplers_[texture.wrap_u][texture.wrap_v][mipmap];
   if (sampler < 0) {
-    sampler = doc_.Add("samplers", {{"magFilter", gl::kLinear},
+    sampler = doc_.Add(GltfArray::kSamplers, {{"magFilter", gl::kLinear},
                                     {"minFilter", mipmap ? gl::kLinearMipmapLinear : gl::kLinear},
                                     {"wrapS", texture.wrap_u ? gl::kRepeat : gl::kClampToEdge},
                                     {"wrapT", texture.wrap_v ? gl::kRepeat : gl::kClampToEdge}});

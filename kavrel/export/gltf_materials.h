@@ -42,7 +42,7 @@ class GltfMaterials {
     bool has_alpha = false;
   };
 
-  Json MakeMaterial(const Surface &surface, bool double_sided);
+  void WriteMaterial(const Surface &surface, bool double_sided, int *index);
   const TextureLayer *TextureLayerOf(const Surface &surface) const;
   const TextureSlot &TextureFor(int32_t texture, const Surface &surface);
   int SamplerFor(const Texture &texture);

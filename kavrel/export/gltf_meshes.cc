@@ -5,6 +5,7 @@
 #include "kavrel/export/face_sidedness.h"
 #include "kavrel/export/mesh_flatten.h"
 #include "kavrel/export/scene_walk.h"
+#include "kavrel/mesh/mesh_ops.h"
 
 namespace kavrel {
 namespace {
@@ -13,59 +14,115 @@ namespace {
 // every instance: they share this key.
 constexpr int kAnyInstanceMaterial = -2;
 
+void WriteAttribute(JsonWriter &out, const char *name, int accessor) {
+  if (accessor >= 0) out.Field(name, accessor);
+}
+
 }  // namespace
 
 GltfMeshes::GltfMeshes(const Scene &scene, GltfDocument &doc, GltfMaterials &materials)
-    : scene_(scene), doc_(doc), materials_(materials), objects_(scene.objects.items.size()) {}
+    : scene_(scene),
+      doc_(doc),
+      materials_(materials),
+      live_objects_(LiveSlots(scene.objects)),
+      geometry_of_(scene.objects.items.size(), kNone) {}
 
-const GltfMeshes::WrittenObject &GltfMeshes::Written(int32_t index) {
-  WrittenObject &out = objects_[index];
-  if (out.written) return out;
-  out.written = true;
-  const Mesh &mesh = scene_.objects.items[index].mesh;
-  FlatMesh flat = FlattenMesh(mesh, doc_.notes());
-  if (flat.empty()) return out;
-  Json attributes = {{"POSITION", doc_.AddFloatAccessor(std::move(flat.positions), 3, true)}};
-  if (!flat.normals.empty()) attributes["NORMAL"] = doc_.AddFloatAccessor(std::move(flat.normals), 3, false);
-  if (!flat.texcoords.empty()) attributes["TEXCOORD_0"] = doc_.AddFloatAccessor(std::move(flat.texcoords), 2, false);
-  out.has_colors = !flat.colors.empty();
-  out.double_sided = DrawnDoubleSided(mesh);
-  if (out.has_colors) attributes["COLOR_0"] = doc_.AddFloatAccessor(std::move(flat.colors), 3, false);
-  for (TriangleGroup &group : flat.groups) {
-    Primitive primitive{attributes, doc_.AddIndexAccessor(std::move(group.indices)), kNone, group.surface == kNone};
-    if (!primitive.instance_surface) {
-      primitive.surface = scene_.surfaces.find_index(mesh.surface_names[group.surface]);
-    }
-    out.primitives.push_back(std::move(primitive));
+int32_t GltfMeshes::GeometryOf(int32_t object) {
+  int32_t &geometry = geometry_of_[object];
+  if (geometry != kNone) return geometry;
+  const Mesh &mesh = scene_.objects.items[object].mesh;
+  const uint64_t hash = MeshHash(mesh);
+  auto [first, last] = by_hash_.equal_range(hash);
+  for (auto it = first; it != last; ++it) {
+    const Geometry &candidate = geometries_[it->second];
+    if (!SameMesh(scene_.objects.items[candidate.object].mesh, mesh)) continue;
+    doc_.notes().Add(candidate.repairs);
+    return geometry = it->second;
   }
-  return out;
+  geometry = AddGeometry(object);
+  by_hash_.emplace(hash, geometry);
+  return geometry;
 }
 
-int GltfMeshes::MaterialOf(int32_t surface, const WrittenObject &object) {
-  if (surface != kNone) return materials_.ForSurface(surface, object.double_sided);
-  return object.has_colors ? materials_.Default(object.double_sided) : -1;
+int32_t GltfMeshes::AddGeometry(int32_t object) {
+  const Object &source = scene_.objects.items[object];
+  const ExportNotes before = doc_.notes();
+  FlatMesh flat = FlattenMesh(source.mesh, doc_.notes(), WellFormed(source));
+  Geometry geometry;
+  geometry.object = object;
+  geometry.repairs = doc_.notes().Since(before);
+  geometry.double_sided = DrawnDoubleSided(source.mesh);
+  if (!flat.empty()) {
+    Primitive shared;
+    shared.position = doc_.AddFloatAccessor(std::move(flat.positions), 3, true);
+    if (!flat.normals.empty()) shared.normal = doc_.AddFloatAccessor(std::move(flat.normals), 3, false);
+    if (!flat.texcoords.empty()) shared.texcoord = doc_.AddFloatAccessor(std::move(flat.texcoords), 2, false);
+    geometry.has_colors = !flat.colors.empty();
+    if (geometry.has_colors) shared.color = doc_.AddFloatAccessor(std::move(flat.colors), 3, false);
+    for (TriangleGroup &group : flat.groups) {
+      Primitive primitive = shared;
+      primitive.indices = doc_.AddIndexAccessor(std::move(group.indices));
+      primitive.instance_surface = group.surface == kNone;
+      if (!primitive.instance_surface)
+        primitive.surface = scene_.surfaces.find_index(source.mesh.surface_names[group.surface]);
+      geometry.uses_instance_surface = geometry.uses_instance_surface || primitive.instance_surface;
+      geometry.primitives.push_back(primitive);
+    }
+  }
+  geometries_.push_back(std::move(geometry));
+  return static_cast<int32_t>(geometries_.size()) - 1;
+}
+
+int GltfMeshes::MaterialOf(int32_t surface, const Geometry &geometry) {
+  if (surface != kNone) return materials_.ForSurface(surface, geometry.double_sided);
+  return geometry.has_colors ? materials_.Default(geometry.double_sided) : -1;
 }
 
 int GltfMeshes::MeshFor(int32_t object, const std::string &instance_surface) {
-  if (!IsLive(scene_.objects, object) || !scene_.objects.items[object].defined) return -1;
-  const WrittenObject &written = Written(object);
-  if (written.primitives.empty()) return -1;
-  bool uses_instance = std::any_of(written.primitives.begin(), written.primitives.end(),
-                                   [](const Primitive &p) { return p.instance_surface; });
-  int instance_material =
-      uses_instance ? MaterialOf(scene_.surfaces.find_index(instance_surface), written)
-                    : kAnyInstanceMaterial;
-  auto [it, made] = meshes_.try_emplace({object, instance_material}, -1);
-  if (!made) return it->second;
-  Json primitives = Json::array();
-  for (const Primitive &p : written.primitives) {
-    Json primitive = {{"attributes", p.attributes}, {"indices", p.indices}};
-    int material = p.instance_surface ? instance_material : MaterialOf(p.surface, written);
-    if (material >= 0) primitive["material"] = material;
-    primitives.push_back(std::move(primitive));
-  }
-  it->second = doc_.Add("meshes", {{"name", scene_.objects.items[object].name}, {"primitives", std::move(primitives)}});
+  if (object < 0 || object >= static_cast<int32_t>(live_objects_.size()) || !live_objects_[object] ||
+      !scene_.objects.items[object].defined)
+    return -1;
+  const int32_t geometry_index = GeometryOf(object);
+  const Geometry &geometry = geometries_[geometry_index];
+  if (geometry.primitives.empty()) return -1;
+  const int instance_material = geometry.uses_instance_surface
+                                    ? MaterialOf(scene_.surfaces.find_index(instance_surface), geometry)
+                                    : kAnyInstanceMaterial;
+  const uint64_t key = static_cast<uint64_t>(geometry_index) << 32 | static_cast<uint32_t>(instance_material + 2);
+  auto [it, made] = meshes_.try_emplace(key, -1);
+  if (made) it->second = WriteMesh(geometry, instance_material);
   return it->second;
+}
+
+int GltfMeshes::WriteMesh(const Geometry &geometry, int instance_material) {
+  // The materials first: making one may write a texture, and the mesh is
+  // written in one go.
+  materials_scratch_.clear();
+  for (const Primitive &p : geometry.primitives)
+    materials_scratch_.push_back(p.instance_surface ? instance_material : MaterialOf(p.surface, geometry));
+  int index = 0;
+  JsonWriter &out = doc_.Item(GltfArray::kMeshes, &index);
+  out.BeginObject();
+  out.Field("name", scene_.objects.items[geometry.object].name);
+  out.Key("primitives");
+  out.BeginArray();
+  for (size_t k = 0; k < geometry.primitives.size(); ++k) {
+    const Primitive &p = geometry.primitives[k];
+    out.BeginObject();
+    out.Key("attributes");
+    out.BeginObject();
+    WriteAttribute(out, "POSITION", p.position);
+    WriteAttribute(out, "NORMAL", p.normal);
+    WriteAttribute(out, "TEXCOORD_0", p.texcoord);
+    WriteAttribute(out, "COLOR_0", p.color);
+    out.EndObject();
+    out.Field("indices", p.indices);
+    if (materials_scratch_[k] >= 0) out.Field("material", materials_scratch_[k]);
+    out.EndObject();
+  }
+  out.EndArray();
+  out.EndObject();
+  return index;
 }
 
 }  // namespace kavrel

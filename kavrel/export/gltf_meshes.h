@@ -1,14 +1,15 @@
-// Host objects as glTF meshes. An object's vertex data and index lists are
-// written once; glTF puts materials on primitives, so an object placed by
-// instances with different surfaces becomes one mesh per distinct instance
-// material, all sharing those accessors.
+// Host objects as glTF meshes. Objects whose meshes are identical byte for
+// byte (MeshHash, confirmed by SameMesh) share one set of vertex data and
+// index lists, written once; glTF puts materials on primitives, so each
+// distinct material of the instances that place such a geometry makes one
+// mesh over those accessors, which every node with that geometry and
+// material references.
 #ifndef KAVREL_EXPORT_GLTF_MESHES_H
 #define KAVREL_EXPORT_GLTF_MESHES_H
 
 #include <cstdint>
-#include <map>
 #include <string>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "kavrel/export/gltf_document.h"
@@ -28,26 +29,35 @@ class GltfMeshes {
 
  private:
   struct Primitive {
-    Json attributes;
+    int position = -1, normal = -1, texcoord = -1, color = -1;  // accessors, -1 for none
     int indices = -1;                          // index accessor
     int32_t surface = kNone;                   // scene surface of per-face groups; unused for the instance's group
     bool instance_surface = false;             // drawn with the placing instance's surface
   };
-  struct WrittenObject {
-    bool written = false;
+  struct Geometry {
+    int32_t object = kNone;                    // the first object with these bytes; its name names the meshes
     bool has_colors = false;
+    bool uses_instance_surface = false;
     bool double_sided = true;                  // back faces may show: see DrawnDoubleSided
     std::vector<Primitive> primitives;
+    ExportNotes repairs;                       // made while flattening; counted again for every object sharing it
   };
 
-  const WrittenObject &Written(int32_t object);
-  int MaterialOf(int32_t surface, const WrittenObject &object);
+  // The geometry of an object, written on first use; kNone for no object.
+  int32_t GeometryOf(int32_t object);
+  int32_t AddGeometry(int32_t object);
+  int MaterialOf(int32_t surface, const Geometry &geometry);
+  int WriteMesh(const Geometry &geometry, int instance_material);
 
   const Scene &scene_;
   GltfDocument &doc_;
   GltfMaterials &materials_;
-  std::vector<WrittenObject> objects_;                       // by object index
-  std::map<std::pair<int32_t, int>, int> meshes_;            // (object, instance material) -> mesh
+  std::vector<uint8_t> live_objects_;          // by object index
+  std::vector<int32_t> geometry_of_;           // by object index; kNone until written
+  std::vector<Geometry> geometries_;
+  std::unordered_multimap<uint64_t, int32_t> by_hash_;       // MeshHash -> geometry
+  std::unordered_map<uint64_t, int> meshes_;                 // (geometry, instance material) -> mesh
+  std::vector<int> materials_scratch_;         // per primitive of the mesh being written
 };
 
 }  // namespace kavrel

@@ -32,8 +32,9 @@ struct FlatMesh {
 // found by hashing in linear expected time. Polygons are fanned (the host's
 // merged polygons are convex), and fan triangles with two corners on the
 // same point are left out, whatever welding did before; bad data is
-// repaired and counted in notes.
-FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes);
+// repaired and counted in notes. A mesh known to pass CheckMesh (trusted)
+// skips the per-polygon index checks.
+FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes, bool trusted);
 
 }  // namespace kavrel
 

@@ -8,6 +8,7 @@ std::vector<HierarchyEntry> WalkHierarchy(const Scene &scene) {
   std::vector<HierarchyEntry> walk;
   const int32_t world = scene.instances.find_index("world");
   if (world == kNone) return walk;
+  const std::vector<uint8_t> live = LiveSlots(scene.instances);
   std::vector<bool> seen(scene.instances.items.size(), false);
   seen[world] = true;
   // (instance, parent entry) pairs still to visit; children are pushed in
@@ -21,7 +22,7 @@ std::vector<HierarchyEntry> WalkHierarchy(const Scene &scene) {
   while (!pending.empty()) {
     auto [instance, parent] = pending.back();
     pending.pop_back();
-    if (!IsLive(scene.instances, instance) || seen[instance] || scene.instances.items[instance].removed) continue;
+    if (instance < 0 || instance >= static_cast<int32_t>(live.size()) || !live[instance] || seen[instance] || scene.instances.items[instance].removed) continue;
     seen[instance] = true;
     walk.push_back({instance, parent});
     push_children(instance, static_cast<int32_t>(walk.size()) - 1);

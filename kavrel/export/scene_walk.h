@@ -17,6 +17,15 @@ bool IsLive(const NamedTable<T> &table, int32_t i) {
   return i >= 0 && i < static_cast<int32_t>(table.items.size()) && table.find_index(table.items[i].name) == i;
 }
 
+// IsLive for every slot of the table, in one pass over its names.
+template <typename T>
+std::vector<uint8_t> LiveSlots(const NamedTable<T> &table) {
+  std::vector<uint8_t> live(table.items.size(), 0);
+  for (const auto &[name, i] : table.index)
+    if (i >= 0 && i < static_cast<int32_t>(table.items.size()) && table.items[i].name == name) live[i] = 1;
+  return live;
+}
+
 struct HierarchyEntry {
   int32_t instance;                            // index into Scene::instances
   int32_t parent;                              // index of the parent's entry in the walk; kNone below "world"

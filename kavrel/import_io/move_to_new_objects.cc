@@ -69,7 +69,8 @@ class Gatherer {
     const std::string key = visit.surface + (visit.hidden ? "\n1" : "\n0");
     auto it = index_.emplace(key, gatherings_.size()).first;
     if (it->second == gatherings_.size()) gatherings_.push_back(Gathering{visit.surface, visit.hidden, Mesh{}});
-    AppendMesh(gatherings_[it->second].mesh, scene_.objects.items[object].mesh, visit.to_root);
+    const Object &source = scene_.objects.items[object];
+    if (WellFormed(source)) AppendMesh(gatherings_[it->second].mesh, source.mesh, visit.to_root);
   }
 
   Scene &scene_;
@@ -99,6 +100,7 @@ void PlaceGathering(Scene &scene, int32_t root, Gathering &gathering) {
   const std::string object_name = MakeUniqueName("object", base);
   Object &object = scene.objects.get_or_add(object_name);
   object.mesh = std::move(gathering.mesh);
+  object.checked = true;                       // appended from well-formed meshes only
   object.defined = true;
   MeshBounds(object.mesh, &object.bbox_min, &object.bbox_max);
   const int32_t object_index = scene.objects.find_index(object_name);

@@ -147,6 +147,7 @@ extern "C" int Import_IO_Output_Indexedpolygons(intptr_t a, const char *object, 
     return call.finish();
   }
   target->mesh = std::move(mesh);
+  target->checked = true;
   kavrel::import_io::SetBoundingBox(buffer->record, target);
   return call.finish();
 }

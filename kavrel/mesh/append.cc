@@ -1,5 +1,6 @@
 // Appending one mesh to another under a matrix (baking an instance's
 // transform into gathered geometry).
+#include <cassert>
 #include <unordered_map>
 
 #include "kavrel/mesh/mesh_internal.h"
@@ -130,7 +131,8 @@ void AppendFaceSurfaces(Mesh &dst, const Mesh &src, size_t dst_faces_before) {
 }  // namespace
 
 void AppendMesh(Mesh &dst, const Mesh &src, const Matrix &matrix) {
-  if (src.face_sizes.empty() || !CheckMesh(src, nullptr) || !CheckMesh(dst, nullptr)) return;
+  assert(CheckMesh(src, nullptr) && CheckMesh(dst, nullptr));
+  if (src.face_sizes.empty()) return;
   const bool dst_empty = dst.face_sizes.empty();
   if (dst_empty) dst.clockwise = src.clockwise;
   const Transform transform(matrix);

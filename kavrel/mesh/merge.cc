@@ -8,6 +8,8 @@
 // joined along an edge form a convex polygon exactly when both of those
 // turns are convex, so no merge ever walks a whole ring.
 
+#include <cassert>
+
 #include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
@@ -193,7 +195,8 @@ class PolygonMerger {
 }  // namespace
 
 void MergeCoplanarPolygons(Mesh &mesh, bool quads_only, float angle_degrees) {
-  if (!CheckMesh(mesh, nullptr) || mesh.face_sizes.size() < 2) return;
+  assert(CheckMesh(mesh, nullptr));
+  if (mesh.face_sizes.size() < 2) return;
   PolygonMerger(mesh, quads_only, angle_degrees).Run();
 }
 

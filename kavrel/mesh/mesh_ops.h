@@ -2,6 +2,7 @@
 #ifndef KAVREL_MESH_MESH_OPS_H
 #define KAVREL_MESH_MESH_OPS_H
 
+#include <cstdint>
 #include <string>
 
 #include "kavrel/mesh/mesh.h"
@@ -27,9 +28,10 @@ void MergeCoplanarPolygons(Mesh &mesh, bool quads_only, float angle_degrees);
 // True when the mesh is well formed: every polygon has at least three
 // corners, the face sizes add up to the corner count, every index list
 // matches its stream (empty exactly when the stream is) and points inside
-// it, and per-face surfaces are -1 or inside surface_names. The operations
-// above leave a mesh that fails this check untouched; *problem (optional)
-// says why it failed.
+// it, and per-face surfaces are -1 or inside surface_names; *problem
+// (optional) says why it failed. The operations here trust their meshes to
+// pass it: the host checks a mesh once, where it enters the scene database,
+// and the operations keep it well formed (debug builds assert it).
 bool CheckMesh(const Mesh &mesh, std::string *problem);
 
 // Appends src to dst with matrix applied (row vectors, p' = p x M):
@@ -39,6 +41,13 @@ bool CheckMesh(const Mesh &mesh, std::string *problem);
 // only one side has is completed with face normals, texture coordinate
 // (0, 0, 0) or colour (1, 1, 1); per-face surfaces keep their names.
 void AppendMesh(Mesh &dst, const Mesh &src, const Matrix &matrix);
+
+// Identity of meshes by their exact bytes: every value (floats compared bit
+// for bit, so 0 and -0 differ and a NaN equals only the same NaN), every
+// index list, face size and per-face surface, the surface names and the
+// winding. Equal meshes have equal hashes; SameMesh confirms a match.
+uint64_t MeshHash(const Mesh &mesh);
+bool SameMesh(const Mesh &a, const Mesh &b);
 
 // Corners of the box around the mesh's positions; (0, 0, 0) twice for none.
 void MeshBounds(const Mesh &mesh, Vec3 *min, Vec3 *max);

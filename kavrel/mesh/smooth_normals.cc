@@ -7,6 +7,7 @@
 // polygons around a vertex) and keeps a crease sharp even where polygons on
 // both sides of it happen to be parallel further round the vertex.
 #include <algorithm>
+#include <cassert>
 
 #include "kavrel/mesh/mesh_internal.h"
 
@@ -69,7 +70,8 @@ float CornerAngle(const Mesh &mesh, const FaceLayout &layout, int32_t c) {
 }  // namespace
 
 void CalcSmoothNormals(Mesh &mesh, float angle_degrees) {
-  if (!CheckMesh(mesh, nullptr) || mesh.face_sizes.empty()) return;
+  assert(CheckMesh(mesh, nullptr));
+  if (mesh.face_sizes.empty()) return;
   const FaceLayout layout = mesh_detail::MakeFaceLayout(mesh);
   std::vector<Vec3> face_normal = mesh_detail::FaceNormals(mesh, layout);
   if (mesh.clockwise)

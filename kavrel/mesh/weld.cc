@@ -1,5 +1,7 @@
 // Welding ("combine"): values of one stream that lie within the threshold
 // of each other become one value, found by spatial hashing.
+#include <cassert>
+
 #include "kavrel/mesh/mesh_internal.h"
 #include "kavrel/mesh/weld_grid.h"
 
@@ -43,7 +45,7 @@ void DropCollapsedPolygons(Mesh &mesh) {
 }  // namespace
 
 void CombineStream(Mesh &mesh, MeshStream stream, float threshold) {
-  if (!CheckMesh(mesh, nullptr)) return;
+  assert(CheckMesh(mesh, nullptr));
   mesh_detail::StreamRef ref = mesh_detail::StreamOf(mesh, stream);
   if (ref.index->empty()) return;
   std::vector<Vec3> &values = *ref.values;

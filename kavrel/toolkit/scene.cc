@@ -2,6 +2,8 @@
 // database of this process.
 #include "kavrel/toolkit/scene.h"
 
+#include "kavrel/mesh/mesh_ops.h"
+
 namespace kavrel {
 
 Scene::Scene() { clear(); }
@@ -34,6 +36,8 @@ Scene &scene() {
   static Scene the_scene;
   return the_scene;
 }
+
+bool WellFormed(const Object &object) { return object.checked || CheckMesh(object.mesh, nullptr); }
 
 Matrix WorldMatrix(const Scene &scene, int32_t instance) {
   // Row vectors: a point of the instance reaches the world through its own

@@ -19,6 +19,7 @@ struct Object {
   Vec3 bbox_min{0, 0, 0};
   Vec3 bbox_max{0, 0, 0};
   bool defined = false;                        // between Kv_Object_Define and Kv_Object_End: false
+  bool checked = false;                        // the mesh passed CheckMesh on its way in; operations keep it so
 };
 
 constexpr int32_t kNone = -1;
@@ -150,6 +151,10 @@ struct Scene {
   Scene();
   void clear();                                // back to the state of a new scene
 };
+
+// True when the object's mesh is well formed: known from its way in, or
+// checked now (a mesh put into the database by other means).
+bool WellFormed(const Object &object);
 
 // The one scene database of this process.
 Scene &scene();

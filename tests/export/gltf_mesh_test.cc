@@ -89,3 +89,45 @@ TEST_F(GltfMesh, MaterialsSitOnPrimitivesPerFaceAndInstanceSurface) {
 
 }  // namespace
 }  // namespace kavrel_test
+
+namespace kavrel_test {
+namespace {
+
+// Objects with the same bytes share their accessors and, per instance
+// material, their mesh; one differing bit keeps them apart, and repairs
+// count once per object as before.
+TEST(GltfMeshSharing, IdenticalObjectsShareOneMeshPerMaterial) {
+  Scene &s = FreshScene();
+  for (const char *name : {"red", "green"}) s.surfaces.get_or_add(name);
+  Mesh nudged = TwoSquares();
+  nudged.positions[0][0] = -0.0f;              // equal as a number, not as bytes
+  Mesh bad = TwoSquares();
+  bad.positions[5] = {NAN, 0, 0};
+  const int32_t a = AddObject(s, "a", TwoSquares()), b = AddObject(s, "b", TwoSquares());
+  const int32_t c = AddObject(s, "c", nudged), bad1 = AddObject(s, "bad1", bad), bad2 = AddObject(s, "bad2", bad);
+  const std::pair<const char *, int32_t> placed[] = {{"ia", a}, {"ib", b}, {"ib2", b}, {"ic", c},
+                                                      {"ibad1", bad1}, {"ibad2", bad2}};
+  for (const auto &[name, object] : placed) {
+    kavrel::Instance &instance = AddInstance(s, name);
+    instance.object = object;
+    instance.surface = std::string(name) == "ib2" ? "green" : "red";
+  }
+  CapturedReports captured;
+  const GltfFile file = ExportGlb(s, "sharing");
+  auto mesh_of = [&](const char *node) { return NodeNamed(file, node)["mesh"].get<int>(); };
+  EXPECT_EQ(mesh_of("ia"), mesh_of("ib"));
+  EXPECT_EQ(mesh_of("ibad1"), mesh_of("ibad2"));
+  EXPECT_NE(mesh_of("ib2"), mesh_of("ia"));
+  EXPECT_NE(mesh_of("ic"), mesh_of("ia"));
+  const json &meshes = file.doc["meshes"];
+  EXPECT_EQ(meshes.size(), 4u);
+  EXPECT_EQ(meshes[mesh_of("ib2")]["primitives"][0]["attributes"], meshes[mesh_of("ia")]["primitives"][0]["attributes"]);
+  EXPECT_NE(meshes[mesh_of("ic")]["primitives"][0]["attributes"], meshes[mesh_of("ia")]["primitives"][0]["attributes"]);
+  EXPECT_EQ(ReadPrimitive(file, "ib2").material, "green");
+  ASSERT_EQ(captured.errors.size(), 1u);
+  EXPECT_NE(captured.errors[0].second.find("2 non-finite numbers replaced"), std::string::npos)
+      << captured.errors[0].second;
+}
+
+}  // namespace
+}  // namespace kavrel_test

@@ -85,16 +85,14 @@ TEST(Weld, ZeroThresholdWeldsEqualValuesOnlyAndNonFiniteValuesStayApart) {
   EXPECT_EQ(mesh.normal_index[0], mesh.normal_index[3]);
 }
 
-TEST(Weld, MalformedMeshIsLeftAlone) {
+// The operations trust their meshes: the host refuses a malformed one where
+// it enters (polygon_buffer_test), with the problem this check names.
+TEST(Weld, MalformedMeshIsNamedByTheCheck) {
   Mesh mesh = SeparateTriangles({{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}});
   mesh.position_index[2] = 7;
-  const Mesh before = mesh;
   std::string problem;
   EXPECT_FALSE(kavrel::CheckMesh(mesh, &problem));
   EXPECT_NE(problem.find("out of range"), std::string::npos);
-  CombineStream(mesh, MeshStream::kPosition, 1.0f);
-  EXPECT_EQ(mesh.positions, before.positions);
-  EXPECT_EQ(mesh.position_index, before.position_index);
 }
 
 TEST(Weld, EveryValueLandsNearItsKeptValueAndKeptValuesStayApart) {
