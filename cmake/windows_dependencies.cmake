@@ -45,7 +45,11 @@ execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll O
                 OUTPUT_STRIP_TRAILING_WHITESPACE)
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libgcc_s_seh-1.dll OUTPUT_VARIABLE libgcc_dll
                 OUTPUT_STRIP_TRAILING_WHITESPACE)
-file(GLOB library_dlls ${mingw_prefixes}/bin/*.dll)
+set(library_dlls "")
+foreach(prefix ${mingw_prefixes})
+  file(GLOB dlls ${prefix}/bin/*.dll)
+  list(APPEND library_dlls ${dlls})
+endforeach()
 file(COPY ${libstdcxx_dll} ${libgcc_dll} /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll ${library_dlls}
      DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 

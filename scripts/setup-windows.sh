@@ -12,7 +12,6 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools  # cross-compiler, windres, objdump
   wine wine64                     # runs the Windows programs and tests
   xvfb imagemagick x11-utils      # display for the dialogs; `import` takes screenshots
-  twm                             # draws the dialogs' title bars under Xvfb
   libboost-dev                    # headers Coin3D's build looks for
   dpkg-dev                        # apt-get source
 )

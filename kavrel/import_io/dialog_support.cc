@@ -3,6 +3,11 @@
 // compression options box. Built on the Win32 calls, so the same code runs
 // over the in-memory dialogs of the tests and the terminal front end.
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "win32/windows.h"
+#endif
 
 #include <cerrno>
 #include <cfloat>

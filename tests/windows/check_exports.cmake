@@ -4,8 +4,13 @@ execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABL
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed")
 endif()
-# The name pointer table: "\t[   0] +base[   1] 0000 Name" lines.
-string(REGEX MATCHALL "\\[ *[0-9]+\\] \\+base\\[ *[0-9]+\\] +[0-9a-f]+ [A-Za-z0-9_@]+" entries "${dump}")
+# The names follow "[Ordinal/Name Pointer] Table", one "\t[   0] Name" line each.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" start)
+if(start LESS 0)
+  message(FATAL_ERROR "${DLL} has no export name table")
+endif()
+string(SUBSTRING "${dump}" ${start} -1 table)
+string(REGEX MATCHALL "\n\t\\[ *[0-9]+\\] [A-Za-z_][A-Za-z0-9_@]*" entries "${table}")
 set(names "")
 foreach(entry ${entries})
   string(REGEX REPLACE ".* " "" name "${entry}")

@@ -63,7 +63,7 @@ TEST_F(OptionsDialog, CancelLeavesThePreferencesFileAsItWas) {
 // A threshold of 0 is refused with its message box; the dialog stays open
 // and takes a corrected value.
 TEST_F(OptionsDialog, InvalidThresholdShowsItsMessageAndKeepsTheDialogOpen) {
-  int32_t result = RunDialog("show_options_dialog", kTitle, [](HWND dialog) {
+  int32_t result = RunDialog("show_options_dialog", kTitle, [this](HWND dialog) {
     Type(dialog, IDC_WELD_VERTICES_THRESHOLD, "0");
     Press(dialog, IDOK);
     HWND box = WaitForMessageBox(dialog, "Error");
