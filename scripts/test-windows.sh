@@ -20,7 +20,10 @@ export WINEPREFIX=$PWD/$dir/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml
 # Wine draws the windows' frames and title bars itself (Xvfb has no window manager).
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 
-(cd "$dir" && ctest --output-on-failure -j 1 "$@")
+# Tests about what only the Linux host does: its Coin3D reads texture images
+# through simage, which the Windows build has not, and these read SGI images.
+linux_only='TextureReference\.(DirectoryIsReplacedOrStrippedAndMissingFilesAreReported|AlphaSourceInvertWrapAndAlphaDrivenOpacity)'
+(cd "$dir" && ctest --output-on-failure -j "$(nproc)" -E "$linux_only" "$@")
 
 # screenshot NAME OPTION TITLE: kavrel-convert.exe OPTION shows a dialog;
 # once a window of that title is up, the screen is captured and cropped.
