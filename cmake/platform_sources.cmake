@@ -10,3 +10,10 @@ function(kavrel_platform_sources var)
   endif()
   set(${var} ${${var}} PARENT_SCOPE)
 endfunction()
+
+# The suffix of this platform's files, for targets that name one directly.
+if(WIN32)
+  set(KAVREL_PLATFORM windows)
+else()
+  set(KAVREL_PLATFORM posix)
+endif()

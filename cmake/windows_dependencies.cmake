@@ -8,6 +8,9 @@ file(GLOB mingw_prefixes LIST_DIRECTORIES true ${KAVREL_MINGW_CACHE}/*-mingw64)
 list(APPEND CMAKE_PREFIX_PATH ${mingw_prefixes})
 find_package(Coin REQUIRED CONFIG)
 find_package(TIFF REQUIRED)
+# MinGW's zlib (libz-mingw-w64-dev), never the Linux one beside it in /usr/include.
+set(ZLIB_INCLUDE_DIR /usr/x86_64-w64-mingw32/include CACHE PATH "zlib headers for MinGW" FORCE)
+set(ZLIB_LIBRARY /usr/x86_64-w64-mingw32/lib/libz.dll.a CACHE FILEPATH "zlib import library for MinGW" FORCE)
 
 set(header_only ${CMAKE_BINARY_DIR}/header_only)
 file(MAKE_DIRECTORY ${header_only})
@@ -50,7 +53,8 @@ foreach(prefix ${mingw_prefixes})
   file(GLOB dlls ${prefix}/bin/*.dll)
   list(APPEND library_dlls ${dlls})
 endforeach()
-file(COPY ${libstdcxx_dll} ${libgcc_dll} /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll ${library_dlls}
+file(COPY ${libstdcxx_dll} ${libgcc_dll} /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
+     /usr/x86_64-w64-mingw32/lib/zlib1.dll ${library_dlls}
      DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 
 # The host's Kv_* and Import_IO_* live in DLLs with import libraries (a DLL

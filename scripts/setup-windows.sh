@@ -13,6 +13,7 @@ packages=(
   wine wine64                     # runs the Windows programs and tests
   xvfb imagemagick x11-utils      # display for the dialogs; `import` takes screenshots
   libboost-dev                    # headers Coin3D's build looks for
+  libz-mingw-w64-dev              # zlib for MinGW: the plug-in reads gzip-compressed scenes
   dpkg-dev                        # apt-get source
 )
 missing=()
