@@ -9,7 +9,7 @@ add_library(inventor_import SHARED
   $<TARGET_OBJECTS:plugin_nurbs>
   $<TARGET_OBJECTS:plugin_materials>
   $<TARGET_OBJECTS:plugin_lights>)
-target_link_libraries(inventor_import PRIVATE Coin::Coin ZLIB::ZLIB Threads::Threads)
+target_link_libraries(inventor_import PRIVATE common_files Coin::Coin ZLIB::ZLIB Threads::Threads)
 set_target_properties(inventor_import PROPERTIES PREFIX "" OUTPUT_NAME "kavrel_inventor")
 if(WIN32)
   # A DLL resolves everything when it is linked: the host calls through the
@@ -32,4 +32,4 @@ add_library(inventor_import_static STATIC
   $<TARGET_OBJECTS:plugin_nurbs>
   $<TARGET_OBJECTS:plugin_materials>
   $<TARGET_OBJECTS:plugin_lights>)
-target_link_libraries(inventor_import_static PUBLIC Coin::Coin ZLIB::ZLIB Threads::Threads)
+target_link_libraries(inventor_import_static PUBLIC common_files Coin::Coin ZLIB::ZLIB Threads::Threads)

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "kavrel/cli/console_reports.h"
+#include "kavrel/cli/file_system.h"
 #include "kavrel/host.h"
 
 namespace kavrel {
@@ -12,7 +13,7 @@ namespace {
 
 bool Inside(const std::string &directory, const std::string &path) {
   return !directory.empty() && path.compare(0, directory.size(), directory) == 0 &&
-         path.find('/', directory.size()) == std::string::npos;
+         path.find_first_of(kPathSeparators, directory.size()) == std::string::npos;
 }
 
 bool AskOnTerminal(const std::string &path) {

@@ -6,8 +6,8 @@
 
 #include <unistd.h>
 
+#include "common/replacing_file.h"
 #include "kavrel/host.h"
-#include "kavrel/image/replacing_file.h"
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
@@ -41,7 +41,7 @@ bool WriteSpans(int fd, const ByteSpans &spans) {
 
 bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error) {
   std::string temp = path + ".tmp-XXXXXX";
-  int fd = CreateFileBeside(&temp);
+  int fd = common::CreateFileBeside(&temp);
   if (fd < 0) {
     *error = "cannot write '" + path + "': " + std::strerror(errno);
     return false;
@@ -51,7 +51,7 @@ bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::s
   // Flushed before the rename: a full disk or an I/O error shows up here, not
   // after the target has been replaced.
   int saved = 0;
-  bool ok = WriteSpans(fd, spans) && FlushToDisk(fd);
+  bool ok = WriteSpans(fd, spans) && common::FlushToDisk(fd);
   if (!ok) saved = errno;
   if (close(fd) != 0 && ok) {
     ok = false;

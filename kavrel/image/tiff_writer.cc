@@ -6,7 +6,7 @@
 #include <tiffio.h>
 #include <unistd.h>
 
-#include "kavrel/image/replacing_file.h"
+#include "common/replacing_file.h"
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
@@ -34,7 +34,7 @@ void SetTags(TIFF *tiff, int width, int height, int samples) {
 bool TiffWriter::open(const std::string &target, int width, int height, int samples, std::string *error) {
   discard();
   std::string pattern = target + ".XXXXXX";
-  int fd = CreateFileBeside(&pattern);
+  int fd = common::CreateFileBeside(&pattern);
   if (fd < 0) {
     *error = "cannot create a file beside \"" + target + "\": " + std::strerror(errno);
     return false;

@@ -1,11 +1,13 @@
 // Output files written beside their target and moved over it once
-// complete, so that no reader ever sees half a file.
-#ifndef KAVREL_IMAGE_REPLACING_FILE_H
-#define KAVREL_IMAGE_REPLACING_FILE_H
+// complete, so that no reader ever sees half a file. Both halves write
+// files this way (the plug-in its preferences, the host its exports and
+// images); a small library of its own, one source file per platform.
+#ifndef COMMON_REPLACING_FILE_H
+#define COMMON_REPLACING_FILE_H
 
 #include <string>
 
-namespace kavrel {
+namespace common {
 
 // Creates a new file named *pattern with its trailing "XXXXXX" replaced
 // (the name is written back), open for binary writing and, once closed,
@@ -20,6 +22,6 @@ bool FlushToDisk(int fd);
 // Moves the file from over the file to, which may exist; false with errno set.
 bool MoveOverTarget(const std::string &from, const std::string &to);
 
-}  // namespace kavrel
+}  // namespace common
 
 #endif

@@ -1,4 +1,4 @@
-#include "kavrel/image/replacing_file.h"
+#include "common/replacing_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace kavrel {
+namespace common {
 
 int CreateFileBeside(std::string *pattern) {
   int fd = mkstemp(pattern->data());
@@ -21,4 +21,4 @@ bool MoveOverTarget(const std::string &from, const std::string &to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-}  // namespace kavrel
+}  // namespace common

@@ -1,4 +1,4 @@
-#include "kavrel/image/replacing_file.h"
+#include "common/replacing_file.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-namespace kavrel {
+namespace common {
 
 int CreateFileBeside(std::string *pattern) {
   std::string base = *pattern;
@@ -31,4 +31,4 @@ bool MoveOverTarget(const std::string &from, const std::string &to) {
   return false;
 }
 
-}  // namespace kavrel
+}  // namespace common
