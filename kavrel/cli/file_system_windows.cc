@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace kavrel {
 
@@ -41,19 +42,31 @@ bool MakeTemporaryDirectory(const std::string &name, std::string *path) {
   return false;
 }
 
+namespace {
+
+HANDLE OpenForQueries(const std::string &path) {
+  // Directories open only with backup semantics; nothing is read.
+  return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+}  // namespace
+
 bool SameFile(const std::string &a, const std::string &b) {
-  BY_HANDLE_FILE_INFORMATION info[2];
-  const std::string *paths[2] = {&a, &b};
-  for (int i = 0; i < 2; ++i) {
-    HANDLE file = CreateFileA(paths[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool known = GetFileInformationByHandle(file, &info[i]);
-    CloseHandle(file);
-    if (!known) return false;
+  HANDLE files[2] = {OpenForQueries(a), INVALID_HANDLE_VALUE};
+  if (files[0] != INVALID_HANDLE_VALUE) files[1] = OpenForQueries(b);
+  // The volume and the file's number on it (GetFileInformationByHandle
+  // would ask the mount manager for the volume's label too).
+  FILE_ID_INFO ids[2];
+  bool same = files[1] != INVALID_HANDLE_VALUE &&
+              GetFileInformationByHandleEx(files[0], FileIdInfo, &ids[0], sizeof ids[0]) &&
+              GetFileInformationByHandleEx(files[1], FileIdInfo, &ids[1], sizeof ids[1]) &&
+              ids[0].VolumeSerialNumber == ids[1].VolumeSerialNumber &&
+              std::memcmp(&ids[0].FileId, &ids[1].FileId, sizeof ids[0].FileId) == 0;
+  for (HANDLE file : files) {
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   }
-  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-         info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+  return same;
 }
 
 // A directory's read-only attribute does not stop new files in it, and the
