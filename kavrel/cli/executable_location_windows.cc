@@ -1,14 +1,18 @@
-#include "kavrel/cli/executable_path.h"
+#include "kavrel/cli/executable_location.h"
 
 #include <windows.h>
 
 namespace kavrel {
 
-std::string ExecutableDirectory() {
+std::string ExecutablePath() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   if (length == 0 || length >= sizeof path) return "";
-  std::string executable(path, length);
+  return std::string(path, length);
+}
+
+std::string ExecutableDirectory() {
+  std::string executable = ExecutablePath();
   return executable.substr(0, executable.find_last_of("\\/"));
 }
 
