@@ -4,6 +4,12 @@
 # would leave those archive members out and dlopen would fail on unresolved
 # symbols. ENABLE_EXPORTS puts them in the dynamic symbol table.
 function(kavrel_host_process target)
+  if(WIN32)
+    # The host's calls are in DLLs there, found by the plug-in on its own.
+    target_link_libraries(${target} PRIVATE kavrel_host)
+    add_dependencies(${target} inventor_import)
+    return()
+  endif()
   set(host_archives kavrel_toolkit kavrel_import_io kavrel_export win32_layer)
   set(whole_archive "LINKER:--whole-archive")
   foreach(archive ${host_archives})

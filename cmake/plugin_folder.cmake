@@ -2,6 +2,7 @@
 # library of the plug-in.
 function(plugin_folder name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
+  kavrel_platform_sources(sources)
   add_library(${name} OBJECT ${sources})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE Coin::Coin)

@@ -3,12 +3,12 @@
 // same directory that is then renamed over the old file: a conversion that
 // reads the file meanwhile sees the old or the new one, never half of it,
 // and two saves at once never mix their lines.
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <string>
 
+#include "common/replacing_file.h"
 #include "host/kv_toolkit.h"
 #include "options/option_table.h"
 #include "options/preferences_file.h"
@@ -42,13 +42,12 @@ void WriteValue(FILE *file, const OptionRow &row, ImportOptions &options) {
 // A new file beside target, open for writing; null when none can be made.
 FILE *OpenBeside(const char *target, std::string &temporary) {
   temporary = std::string(target) + ".XXXXXX";
-  const int fd = mkstemp(&temporary[0]);
+  const int fd = common::CreateFileBeside(&temporary);
   if (fd < 0) return nullptr;
-  fchmod(fd, 0644);  // mkstemp makes it private; the file is an ordinary one
   FILE *file = fdopen(fd, "w");
   if (!file) {
     close(fd);
-    unlink(temporary.c_str());
+    std::remove(temporary.c_str());
   }
   return file;
 }
@@ -64,10 +63,10 @@ void WriteLines(FILE *file) {
 // Closes the file and moves it over target; false, with the temporary
 // file gone, when any write, the close or the rename failed.
 bool FinishFile(FILE *file, const std::string &temporary, const char *target) {
-  bool written = std::fflush(file) == 0 && !std::ferror(file) && fsync(fileno(file)) == 0;
+  bool written = std::fflush(file) == 0 && !std::ferror(file) && common::FlushToDisk(fileno(file));
   written = std::fclose(file) == 0 && written;
-  if (written && std::rename(temporary.c_str(), target) == 0) return true;
-  unlink(temporary.c_str());
+  if (written && common::MoveOverTarget(temporary, target)) return true;
+  std::remove(temporary.c_str());
   return false;
 }
 

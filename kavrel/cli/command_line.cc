@@ -121,6 +121,9 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   CLI::App app{"Converts Open Inventor 2.x and VRML 1.0 files to glTF 2.0 through the Inventor import plug-in.",
                "kavrel-convert"};
   app.footer(kFooter);
+  // Options are GNU-style on every platform; on Windows CLI11 would also take
+  // "/name" for an option, and so misread root-relative paths.
+  app.allow_windows_style_options(false);
   app.set_version_flag("--version", std::string("kavrel-convert ") + KAVREL_VERSION);
   std::vector<std::string> raw_tokens;
   app.add_option("INPUT", command->inputs,

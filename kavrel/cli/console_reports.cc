@@ -1,11 +1,11 @@
 #include "kavrel/cli/console_reports.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <map>
 #include <utility>
+
+#include "kavrel/cli/console_stream.h"
 
 namespace kavrel {
 
@@ -78,7 +78,9 @@ void WriteHostError(int level, const std::string &text) {
 
 void InstallConsoleReports(bool quiet, bool verbose) {
   console.quiet = quiet;
-  console.in_place = !verbose && isatty(STDERR_FILENO) == 1;
+  console.in_place = !verbose && IsConsole(2);
+  // Statistics lines and --check answers go to a pipe or a file in blocks.
+  if (!IsConsole(1)) std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
   ReportSinks sinks;
   sinks.report = WriteReport;
   sinks.error = WriteHostError;

@@ -1,7 +1,5 @@
 // kavrel-convert: loads the Inventor import plug-in as a host does and
 // writes what it imports as glTF 2.0 (or the scene database as JSON).
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +9,7 @@
 #include "kavrel/cli/command_line.h"
 #include "kavrel/cli/console_reports.h"
 #include "kavrel/cli/convert_input.h"
+#include "kavrel/cli/file_system.h"
 #include "kavrel/cli/input_check.h"
 #include "kavrel/cli/interrupt_handler.h"
 #include "kavrel/cli/options_terminal.h"
@@ -54,10 +53,8 @@ ExitStatus ConvertExample(PluginLibrary &plugin, ConversionSettings settings, Co
   settings.command = &command;
   ExitStatus status = ConvertOne(plugin, settings);
   if (status == kExitConverted) {
-    char *directory = getcwd(nullptr, 0);
-    ShowNotice("The bundled example is now " + std::string(directory != nullptr ? directory : ".") + "/" +
-               DefaultOutputPath(example) + "; run kavrel-convert --help to convert your own files.");
-    std::free(directory);
+    ShowNotice("The bundled example is now " + AbsolutePath(DefaultOutputPath(example)) +
+               "; run kavrel-convert --help to convert your own files.");
   }
   return status;
 }

@@ -1,6 +1,6 @@
 // The options dialog and the about box in a terminal: the plug-in's own
 // dialog procedures run over the in-memory Win32 dialog, drawn and edited
-// with the keyboard.
+// with the keyboard. On Windows they are the real dialogs instead.
 #ifndef KAVREL_CLI_OPTIONS_TERMINAL_H
 #define KAVREL_CLI_OPTIONS_TERMINAL_H
 

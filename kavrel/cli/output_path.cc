@@ -1,10 +1,11 @@
 #include "kavrel/cli/output_path.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "kavrel/cli/file_system.h"
 
 namespace kavrel {
 
@@ -12,7 +13,7 @@ namespace {
 
 // The directory part of path as the kernel sees it ("." for a bare name).
 std::string DirectoryOf(const std::string &path) {
-  std::string::size_type slash = path.find_last_of('/');
+  std::string::size_type slash = path.find_last_of(kPathSeparators);
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
@@ -22,8 +23,8 @@ std::string DirectoryOf(const std::string &path) {
 
 std::string DefaultOutputPath(const std::string &input) {
   std::string name = input;
-  while (name.size() > 1 && name.back() == '/') name.pop_back();
-  std::string::size_type slash = name.find_last_of('/');
+  while (name.size() > 1 && name.find_last_of(kPathSeparators) == name.size() - 1) name.pop_back();
+  std::string::size_type slash = name.find_last_of(kPathSeparators);
   if (slash != std::string::npos) name.erase(0, slash + 1);
   std::string::size_type dot = name.find_last_of('.');
   // A leading dot names a hidden file, not an extension.
@@ -44,7 +45,7 @@ bool CheckOutputWritable(const std::string &path, std::string *error) {
   }
   // The exporter writes a temporary file beside path and renames it, so the
   // directory itself must be writable even when path already exists.
-  if (access(directory.c_str(), W_OK | X_OK) != 0) {
+  if (!DirectoryWritable(directory)) {
     *error = "cannot write into output directory '" + directory + "': " + std::strerror(errno);
     return false;
   }
@@ -53,19 +54,15 @@ bool CheckOutputWritable(const std::string &path, std::string *error) {
 
 bool CheckOutputReplaceable(const std::string &path, const std::vector<std::string> &inputs, bool overwrite,
                             std::string *error) {
-  struct stat output;
-  if (stat(path.c_str(), &output) != 0) return true;
   for (const std::string &input : inputs) {
-    struct stat info;
-    if (stat(input.c_str(), &info) == 0 && info.st_dev == output.st_dev && info.st_ino == output.st_ino) {
+    if (SameFile(input, path)) {
       *error = "output '" + path + "' is the input file '" + input + "'; choose another output with -o";
       return false;
     }
   }
   // The rename would replace it all the same; a read-only file says that
   // its owner wants it kept.
-  bool read_only = (output.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(path.c_str(), W_OK) != 0;
-  if (!overwrite && read_only) {
+  if (!overwrite && FileReadOnly(path)) {
     *error = "output '" + path + "' exists and is read-only; --overwrite replaces it";
     return false;
   }

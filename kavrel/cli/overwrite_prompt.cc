@@ -1,10 +1,10 @@
 #include "kavrel/cli/overwrite_prompt.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "kavrel/cli/console_reports.h"
+#include "kavrel/cli/console_stream.h"
+#include "kavrel/cli/file_system.h"
 #include "kavrel/host.h"
 
 namespace kavrel {
@@ -12,7 +12,7 @@ namespace {
 
 bool Inside(const std::string &directory, const std::string &path) {
   return !directory.empty() && path.compare(0, directory.size(), directory) == 0 &&
-         path.find('/', directory.size()) == std::string::npos;
+         path.find_first_of(kPathSeparators, directory.size()) == std::string::npos;
 }
 
 bool AskOnTerminal(const std::string &path) {
@@ -32,7 +32,7 @@ bool AskOnTerminal(const std::string &path) {
 void InstallOverwritePrompt(bool overwrite, const std::string &own_directory) {
   SetOverwriteConfirmer([overwrite, own_directory](const std::string &path) {
     if (overwrite || Inside(own_directory, path)) return true;
-    if (isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) return AskOnTerminal(path);
+    if (IsConsole(0) && IsConsole(2)) return AskOnTerminal(path);
     ShowNotice("kavrel-convert: kept the existing '" + path + "' (--overwrite replaces it)");
     return false;
   });

@@ -1,12 +1,11 @@
 #include "kavrel/cli/plugin_library.h"
 
-#include <dlfcn.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
 
 #include "kavrel/cli/executable_location.h"
+#include "kavrel/cli/plugin_loader.h"
 
 namespace kavrel {
 
@@ -22,20 +21,8 @@ std::string PluginLibrary::ChoosePath(const std::string &explicit_path) {
 }
 
 bool PluginLibrary::Load(const std::string &path, std::string *error) {
-  // The library is never closed: Coin3D, linked into it, registers clean-up
-  // handlers that must still find its code when the process exits.
-  void *library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) {
-    *error = "cannot load the plug-in: " + std::string(dlerror());
-    return false;
-  }
-  void *symbol = dlsym(library, "Kavrel_Plugin_EntryPoint");
-  if (symbol == nullptr) {
-    *error = "'" + path + "' does not export Kavrel_Plugin_EntryPoint";
-    return false;
-  }
-  entry_ = reinterpret_cast<PluginEntryPoint>(symbol);
-  return true;
+  entry_ = LoadPluginEntryPoint(path, error);
+  return entry_ != nullptr;
 }
 
 int PluginLibrary::Send(std::vector<const char *> tokens, std::vector<intptr_t> values) {

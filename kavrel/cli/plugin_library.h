@@ -1,4 +1,4 @@
-// The import plug-in as a host sees it: a library loaded with dlopen and
+// The import plug-in as a host sees it: a library loaded at run time and
 // driven only through Kavrel_Plugin_EntryPoint token lists.
 #ifndef KAVREL_CLI_PLUGIN_LIBRARY_H
 #define KAVREL_CLI_PLUGIN_LIBRARY_H
@@ -20,7 +20,7 @@ class PluginLibrary {
   // installed beside this command, else the one built with it.
   static std::string ChoosePath(const std::string &explicit_path);
 
-  // dlopen(RTLD_NOW | RTLD_LOCAL) and look up the entry point; false with
+  // Loads the library and looks up the entry point; false with
   // the loader's message in *error.
   bool Load(const std::string &path, std::string *error);
 

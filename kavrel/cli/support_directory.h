@@ -6,11 +6,12 @@
 
 namespace kavrel {
 
-// $XDG_CONFIG_HOME/kavrel/inventor/, else ~/.config/kavrel/inventor/.
+// $XDG_CONFIG_HOME/kavrel/inventor/, else ~/.config/kavrel/inventor/;
+// on Windows %APPDATA%\kavrel\inventor\.
 std::string DefaultSupportDirectory();
 
 // Makes directory (and its parents) when missing and returns it ending
-// with '/', as the plug-in glues file names straight onto it. When it
+// with a separator, as the plug-in glues file names straight onto it. When it
 // cannot be made, *error says why; the plug-in then runs on its defaults.
 std::string PrepareSupportDirectory(const std::string &directory, std::string *error);
 

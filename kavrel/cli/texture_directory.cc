@@ -1,12 +1,11 @@
 #include "kavrel/cli/texture_directory.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
+#include "kavrel/cli/file_system.h"
 #include "kavrel/cli/stored_options.h"
 #include "kavrel/image/run_files.h"
 
@@ -16,8 +15,12 @@ namespace {
 // The plug-in joins a directory and a file name with no separator between.
 bool IsDirectoryKey(const std::string &key) { return key == "txtr_save_dir" || key == "txtr_ref_dir"; }
 
+bool EndsWithSeparator(const std::string &directory) {
+  return !directory.empty() && directory.find_last_of(kPathSeparators) == directory.size() - 1;
+}
+
 std::string WithSeparator(std::string directory) {
-  if (!directory.empty() && directory.back() != '/') directory += '/';
+  if (!directory.empty() && !EndsWithSeparator(directory)) directory += '/';
   return directory;
 }
 
@@ -28,27 +31,18 @@ bool UserGaveSaveDirectory(const OptionTokens &tokens) {
   return false;
 }
 
-std::string Absolute(const std::string &path) {
-  if (!path.empty() && path[0] == '/') return path;
-  char *cwd = getcwd(nullptr, 0);
-  std::string absolute = std::string(cwd != nullptr ? cwd : ".") + "/" + path;
-  std::free(cwd);
-  return absolute;
-}
-
 // "out/chair.json" -> "/abs/out/chair_textures/".
 std::string BesideOutput(const std::string &output) {
-  std::string stem = Absolute(output);
-  std::string::size_type slash = stem.find_last_of('/');
+  std::string stem = AbsolutePath(output);
+  std::string::size_type slash = stem.find_last_of(kPathSeparators);
   std::string::size_type dot = stem.find_last_of('.');
   if (dot != std::string::npos && dot > slash + 1) stem.erase(dot);
   return stem + "_textures/";
 }
 
-bool MakeTemporaryDirectory(TextureDirectory *textures, std::string *error) {
-  const char *base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && base[0] == '/' ? base : "/tmp") + "/kavrel-textures-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) {
+bool MakeTemporaryTextureDirectory(TextureDirectory *textures, std::string *error) {
+  std::string pattern;
+  if (!MakeTemporaryDirectory("kavrel-textures", &pattern)) {
     *error = "cannot make a temporary folder for extracted textures: " + std::string(std::strerror(errno));
     return false;
   }
@@ -60,7 +54,7 @@ bool MakeTemporaryDirectory(TextureDirectory *textures, std::string *error) {
 
 bool MakeDirectoryBesideOutput(const std::string &output, TextureDirectory *textures, std::string *error) {
   const std::string path = BesideOutput(output);
-  if (mkdir(path.c_str(), 0755) == 0) {
+  if (MakeDirectory(path)) {
     NoteRunDirectory(path);
   } else if (struct stat info; errno != EEXIST || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
     *error = "cannot make the texture folder '" + path + "': " +
@@ -77,7 +71,7 @@ bool MakeDirectoryBesideOutput(const std::string &output, TextureDirectory *text
 void RepairStoredDirectories(const StoredOptions &stored, OptionTokens *tokens) {
   for (const char *key : {"txtr_save_dir", "txtr_ref_dir"}) {
     const std::string value = stored.Directory(key);
-    if (!value.empty() && value.back() != '/') tokens->emplace_back(key, value + "/");
+    if (!value.empty() && !EndsWithSeparator(value)) tokens->emplace_back(key, value + "/");
   }
 }
 
@@ -94,7 +88,7 @@ bool PrepareRunTokens(const ConvertCommand &command, const std::string &support_
   if (!UserGaveSaveDirectory(command.option_tokens) && !stored.ChoosesSaveDirectory()) {
     ExportFormat format = ExportFormat::kGlb;
     ExportFormatFromPath(output, &format);
-    bool made = OutputEmbedsImages(format) ? MakeTemporaryDirectory(textures, error)
+    bool made = OutputEmbedsImages(format) ? MakeTemporaryTextureDirectory(textures, error)
                                            : MakeDirectoryBesideOutput(output, textures, error);
     if (!made) return false;
     tokens->emplace_back("txtr_save_dir_same", "0");

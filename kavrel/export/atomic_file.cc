@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/replacing_file.h"
 #include "kavrel/host.h"
 #include "kavrel/image/run_files.h"
 
@@ -41,19 +41,17 @@ bool WriteSpans(int fd, const ByteSpans &spans) {
 
 bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error) {
   std::string temp = path + ".tmp-XXXXXX";
-  int fd = mkstemp(&temp[0]);
+  int fd = common::CreateFileBeside(&temp);
   if (fd < 0) {
     *error = "cannot write '" + path + "': " + std::strerror(errno);
     return false;
   }
-  // mkstemp makes the file private; an export is an ordinary user file.
-  fchmod(fd, 0644);
   // Listed, so that a signal that ends the process deletes it too.
   NoteTemporaryFile(temp);
-  // fsync before rename: a full disk or an I/O error shows up here, not
+  // Flushed before the rename: a full disk or an I/O error shows up here, not
   // after the target has been replaced.
   int saved = 0;
-  bool ok = WriteSpans(fd, spans) && fsync(fd) == 0;
+  bool ok = WriteSpans(fd, spans) && common::FlushToDisk(fd);
   if (!ok) saved = errno;
   if (close(fd) != 0 && ok) {
     ok = false;

@@ -1,13 +1,13 @@
 // Texture image files: the type from the first bytes, the pixels through
-// simage (TIFFs through libtiff).
+// the platform's image decoder (TIFFs through libtiff).
 #include "kavrel/image/image_file.h"
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
-#include <simage.h>
 
+#include "kavrel/image/image_decoder.h"
 #include "kavrel/image/texture_access.h"
 #include "kavrel/image/tiff_reader.h"
 
@@ -38,11 +38,6 @@ ImageFileType TypeOfHeader(const unsigned char *h, size_t size) {
   if (StartsWith(h, size, "BM", 2)) return kImageBmp;
   if (LooksLikeTga(h, size)) return kImageTga;
   return kImageUnknown;
-}
-
-std::string LastError(const std::string &path) {
-  const char *message = simage_get_last_error();
-  return "cannot read image \"" + path + "\"" + (message && *message ? std::string(": ") + message : "");
 }
 
 std::string &search_directory() {
@@ -88,40 +83,14 @@ bool ReadImageHeader(const std::string &given, ImagePixels *header, std::string 
   const std::string path = Resolve(given);
   if (!MayOpen(path, error)) return false;
   if (SniffImageFileType(path) == kImageTiff) return ReadTiffHeader(path, header, error);
-  s_image *image = s_image_open(path.c_str(), 1);
-  if (!image) {
-    *error = LastError(path);
-    return false;
-  }
-  header->width = s_image_width(image);
-  header->height = s_image_height(image);
-  header->components = s_image_components(image);
-  header->bytes.clear();
-  s_image_destroy(image);
-  return true;
+  return DecodeImageHeader(path, header, error);
 }
 
 bool ReadImageFile(const std::string &given, ImagePixels *image, std::string *error) {
   const std::string path = Resolve(given);
   if (!MayOpen(path, error)) return false;
   if (SniffImageFileType(path) == kImageTiff) return ReadTiffImage(path, image, error);
-  int width = 0, height = 0, components = 0;
-  unsigned char *pixels = simage_read_image(path.c_str(), &width, &height, &components);
-  if (!pixels) {
-    *error = LastError(path);
-    return false;
-  }
-  // simage delivers the bottom row first, as OpenGL wants it.
-  size_t row = static_cast<size_t>(width) * components;
-  image->width = width;
-  image->height = height;
-  image->components = components;
-  image->bytes.resize(row * height);
-  for (int y = 0; y < height; ++y) {
-    std::memcpy(&image->bytes[row * y], pixels + row * (height - 1 - y), row);
-  }
-  simage_free_image(pixels);
-  return true;
+  return DecodeImage(path, image, error);
 }
 
 }  // namespace kavrel

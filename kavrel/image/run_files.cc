@@ -3,7 +3,6 @@
 // has the stop signals blocked, so a handler never waits for its own thread.
 #include "kavrel/image/run_files.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -11,6 +10,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/replacing_file.h"
+#include "kavrel/image/stop_signals.h"
 
 namespace kavrel {
 namespace {
@@ -33,25 +34,19 @@ void Acquire() {
 
 void Release() { busy.clear(std::memory_order_release); }
 
-// Holds the lock with SIGINT, SIGTERM and SIGHUP blocked in this thread.
+// Holds the lock with the stop signals held back in this thread.
 class ListLock {
  public:
   ListLock() {
-    sigset_t stop;
-    sigemptyset(&stop);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stop, s);
-    pthread_sigmask(SIG_BLOCK, &stop, &saved_);
+    HoldStopSignals();
     Acquire();
   }
   ~ListLock() {
     Release();
-    pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+    ReleaseStopSignals();
   }
   ListLock(const ListLock &) = delete;
   ListLock &operator=(const ListLock &) = delete;
-
- private:
-  sigset_t saved_;
 };
 
 void Erase(const std::string &path, Kind kind) {
@@ -99,7 +94,7 @@ bool MoveTemporaryIntoPlace(const std::string &temporary, const std::string &tar
   bool moved = false;
   int saved = EINTR;
   if (!closing.load()) {
-    moved = std::rename(temporary.c_str(), target.c_str()) == 0;
+    moved = common::MoveOverTarget(temporary, target);
     saved = errno;
   }
   if (!moved) unlink(temporary.c_str());

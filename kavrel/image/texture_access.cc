@@ -3,12 +3,11 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "kavrel/host.h"
+#include "kavrel/image/canonical_path.h"
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
@@ -17,13 +16,6 @@ namespace {
 std::vector<std::string> &texture_roots() {
   static std::vector<std::string> roots;  // resolved, each ending with '/'
   return roots;
-}
-
-// The path with every symbolic link, "." and ".." resolved; "" when it
-// does not exist.
-std::string Canonical(const std::string &path) {
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
 }
 
 bool InsideRoots(const std::string &canonical) {
@@ -39,7 +31,7 @@ bool SetTextureRoots(const std::vector<std::string> &roots, std::string *error) 
   std::vector<std::string> resolved;
   for (const std::string &root : roots) {
     struct stat info;
-    std::string canonical = Canonical(root);
+    std::string canonical = CanonicalPath(root);
     if (canonical.empty() || stat(canonical.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
       *error = "texture root '" + root + "' is not a directory";
       return false;
@@ -61,7 +53,7 @@ bool TextureFileReadable(const std::string &path, std::string *reason) {
     *reason = S_ISDIR(info.st_mode) ? "it is a directory" : "it is not a regular file";
     return false;
   }
-  if (texture_roots().empty() || IsRunFile(path) || InsideRoots(Canonical(path))) return true;
+  if (texture_roots().empty() || IsRunFile(path) || InsideRoots(CanonicalPath(path))) return true;
   *reason = "it is outside the texture roots";
   return false;
 }

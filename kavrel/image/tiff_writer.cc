@@ -5,8 +5,8 @@
 #include <cstring>
 #include <tiffio.h>
 #include <unistd.h>
-#include <sys/stat.h>
 
+#include "common/replacing_file.h"
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
@@ -34,12 +34,11 @@ void SetTags(TIFF *tiff, int width, int height, int samples) {
 bool TiffWriter::open(const std::string &target, int width, int height, int samples, std::string *error) {
   discard();
   std::string pattern = target + ".XXXXXX";
-  int fd = mkstemp(pattern.data());
+  int fd = common::CreateFileBeside(&pattern);
   if (fd < 0) {
     *error = "cannot create a file beside \"" + target + "\": " + std::strerror(errno);
     return false;
   }
-  fchmod(fd, 0644);  // mkstemp makes the file private; the image is an ordinary output
   NoteTemporaryFile(pattern);
   tiff_ = TIFFFdOpen(fd, pattern.c_str(), "w");
   if (!tiff_) {

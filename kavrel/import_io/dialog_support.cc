@@ -3,6 +3,11 @@
 // compression options box. Built on the Win32 calls, so the same code runs
 // over the in-memory dialogs of the tests and the terminal front end.
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "win32/windows.h"
+#endif
 
 #include <cerrno>
 #include <cfloat>
@@ -14,8 +19,8 @@
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
+#include "kavrel/import_io/directory_chooser.h"
 #include "kavrel/toolkit/call_recorder.h"
-#include "win32/dialog_driver.h"
 
 using kavrel::CallRecorder;
 
@@ -85,7 +90,7 @@ bool IsDirectory(const std::string &path) {
 // Asks until the user names an existing directory or gives up.
 bool AskForDirectory(HWND dialog, const char *title, const char *prompt, std::string *path) {
   for (;;) {
-    if (!win32::PromptForText(dialog, title ? title : "", prompt ? prompt : "", path)) return false;
+    if (!kavrel::ChooseDirectory(dialog, title ? title : "", prompt ? prompt : "", path)) return false;
     *path = Trimmed(*path);
     if (path->empty()) return false;
     if (IsDirectory(*path)) return true;

@@ -11,7 +11,8 @@
 #include "plugin/plugin_module.h"
 
 void OptionsTest::SetUp() {
-  char pattern[] = "/tmp/kavrel-options-XXXXXX";
+  // A name outside ASCII: the preferences path is passed on and opened as bytes.
+  char pattern[] = "/tmp/kavrel-options-\u00e9t\u00e9-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   directory_ = std::string(pattern) + "/";
   kavrel::ResetHost();

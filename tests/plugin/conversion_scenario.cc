@@ -3,15 +3,27 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "plugin/plugin_module.h"
 
 namespace plugin_test {
 
+namespace {
+
+// A new directory under the system's temporary folder, on every platform.
+std::string NewScratchDirectory() {
+  std::random_device random;
+  for (;;) {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("kavrel-plugin-" + std::to_string(random()));
+    if (std::filesystem::create_directory(dir)) return dir.string() + "/";
+  }
+}
+
+}  // namespace
+
 Conversion::Conversion() {
-  char pattern[] = "/tmp/kavrel-plugin-XXXXXX";
-  const char *made = mkdtemp(pattern);
-  dir_ = std::string(made ? made : "/tmp") + "/";
+  dir_ = NewScratchDirectory();
   saved_sinks_ = kavrel::report_sinks();
   kavrel::ReportSinks sinks;
   sinks.report = [this](const std::string &text) { printed += text; };

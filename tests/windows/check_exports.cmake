@@ -1,0 +1,22 @@
+# cmake -DOBJDUMP=... -DDLL=... -P check_exports.cmake: fails unless the
+# export table of DLL names exactly Kavrel_Plugin_EntryPoint.
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed")
+endif()
+# The names follow "[Ordinal/Name Pointer] Table", one "\t[   0] Name" line each.
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" start)
+if(start LESS 0)
+  message(FATAL_ERROR "${DLL} has no export name table")
+endif()
+string(SUBSTRING "${dump}" ${start} -1 table)
+string(REGEX MATCHALL "\n\t\\[ *[0-9]+\\] [A-Za-z_][A-Za-z0-9_@]*" entries "${table}")
+set(names "")
+foreach(entry ${entries})
+  string(REGEX REPLACE ".* " "" name "${entry}")
+  list(APPEND names ${name})
+endforeach()
+if(NOT names STREQUAL "Kavrel_Plugin_EntryPoint")
+  message(FATAL_ERROR "exports of ${DLL}: '${names}', expected only Kavrel_Plugin_EntryPoint")
+endif()
+message(STATUS "${DLL} exports ${names}")
