@@ -1,0 +1,12 @@
+// Built instead of the assimp exporters where assimp is not available (the
+// Windows build): the formats it would write are refused with one line.
+#include "kavrel/export/assimp_export.h"
+
+namespace kavrel {
+
+bool ExportWithAssimp(const Scene &, const std::string &path, ExportFormat, std::string *error, ExportSummary *) {
+  *error = "cannot write '" + path + "': this build writes .glb, .gltf and .json only (the other formats need assimp)";
+  return false;
+}
+
+}  // namespace kavrel
