@@ -17,8 +17,9 @@ using PluginEntryPoint = void (*)(const char **tokens, const intptr_t *values, i
 // preferences that could not be written).
 int RunDialogInTerminal(PluginEntryPoint entry, bool about);
 
-// True when standard input and output are a terminal that the dialogs can
-// be drawn on and edited from.
+// True when the dialogs can be shown: where they are drawn in the terminal,
+// when standard input and output are one; on Windows, whose dialogs are
+// windows, always.
 bool TerminalAvailable();
 
 }  // namespace kavrel

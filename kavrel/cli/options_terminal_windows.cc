@@ -13,4 +13,7 @@ int RunDialogInTerminal(PluginEntryPoint entry, bool about) {
   return result;
 }
 
+// The dialogs are windows of their own: no terminal is needed.
+bool TerminalAvailable() { return true; }
+
 }  // namespace kavrel
