@@ -5,8 +5,10 @@
 # start kavrel-convert as a POSIX child process, and the exporter's tests,
 # and the toolkit's, whose fixtures work through POSIX pipes and mkdtemp. On
 # Windows tests/windows/ covers the real dialogs, and the corpus comparison
-# there the command line and the exporter. valgrind runs Linux programs only.
-set(kavrel_posix_test_areas win32 terminal options cli export toolkit valgrind)
+# there the command line and the exporter. valgrind runs Linux programs
+# only, and the install test installs the Linux layout and reads its ELF
+# files.
+set(kavrel_posix_test_areas win32 terminal options cli export toolkit valgrind install)
 
 # kavrel_windows_test(NAME): each test of NAME runs as a CTest test of its
 # own under Wine, one process per test as on Linux (the plug-in keeps
