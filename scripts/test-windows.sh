@@ -17,13 +17,23 @@ if [ -z "${KAVREL_ON_XVFB:-}" ]; then
 fi
 
 export WINEPREFIX=$PWD/$dir/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine draws the windows' frames and title bars itself (Xvfb has no window manager).
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 
 # Tests about what only the Linux host does: its Coin3D reads texture images
 # through simage, which the Windows build has not, and these read SGI images.
 linux_only='TextureReference\.(DirectoryIsReplacedOrStrippedAndMissingFilesAreReported|AlphaSourceInvertWrapAndAlphaDrivenOpacity)'
-(cd "$dir" && ctest --output-on-failure -j "$(nproc)" -E "$linux_only" "$@")
+# One Wine server for the whole run, started (after any left over) and the
+# prefix set up before the tests start side by side (a test that brings up
+# the server while another does can fail to start at all); it ends with
+# the script.
+mkdir -p "$WINEPREFIX"
+wineserver -k 2>/dev/null || true
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Wine draws the windows' frames and title bars itself (Xvfb has no window manager).
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+# A failing test is run once more: now and then a Wine process fails to
+# start at all (no output, a few milliseconds); a real fault fails twice.
+(cd "$dir" && ctest --output-on-failure -j "$(nproc)" -E "$linux_only" --repeat until-pass:2 "$@")
 
 # screenshot NAME OPTION TITLE: kavrel-convert.exe OPTION shows a dialog;
 # once a window of that title is up, the screen is captured and cropped.
