@@ -20,8 +20,13 @@ done
 # (without the command's restart for huge pages, which would write the
 # loader's log again under the same process id).
 cp "$source/examples/vrml1_house.wrl" "$work/house.wrl"
+# A sanitizer build's settings (Coin3D's known leaks) survive the clean environment.
+sanitizer_settings=()
+for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+  if [ -n "${!name:-}" ]; then sanitizer_settings+=("$name=${!name}"); fi
+done
 cd "$work"
-env -i PATH=/usr/bin:/bin HOME="$work" KAVREL_SMALL_PAGES=1 LD_DEBUG=libs LD_DEBUG_OUTPUT="$work/loader" \
+env -i PATH=/usr/bin:/bin HOME="$work" "${sanitizer_settings[@]}" KAVREL_SMALL_PAGES=1 LD_DEBUG=libs LD_DEBUG_OUTPUT="$work/loader" \
   "$prefix/bin/kavrel-convert" -q -o house.glb house.wrl || fail "the installed command failed"
 [ "$(head -c 4 house.glb)" = glTF ] || fail "no glTF written"
 grep -q "calling init: $prefix/.*kavrel_inventor" "$work"/loader.* || fail "the installed plug-in was not loaded"
@@ -35,6 +40,6 @@ if readelf -d "$build/kavrel/cli/kavrel-convert" "$prefix/bin/kavrel-convert" | 
 fi
 
 # With no INPUT, the installed example.
-env -i PATH=/usr/bin:/bin HOME="$work" "$prefix/bin/kavrel-convert" -q || fail "the bundled example failed"
+env -i PATH=/usr/bin:/bin HOME="$work" "${sanitizer_settings[@]}" "$prefix/bin/kavrel-convert" -q || fail "the bundled example failed"
 [ -f showcase.glb ] || fail "the bundled example was not converted"
 echo "install_test: installed command converts on its own"
