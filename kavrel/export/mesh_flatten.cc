@@ -4,7 +4,7 @@
 #include <cassert>
 
 #include "common/polygon_normal.h"
-#include "kavrel/mesh/intern_table.h"
+#include "kavrel/mesh/anchored_table.h"
 
 namespace kavrel {
 namespace {
@@ -60,7 +60,8 @@ class Flattener {
   const std::vector<Vec3> *values_[kStreamCount];
   const std::vector<int32_t> *index_[kStreamCount];
   bool active_[kStreamCount] = {};
-  InternTable<VertexKey, VertexKeyHash> vertices_{0};  // distinct corner tuples, by vertex id
+  // Distinct corner tuples, by vertex id, anchored at their position.
+  AnchoredTable<VertexKey, VertexKeyHash> vertices_{0, 0};
   std::vector<Origin> origins_;                // per vertex
   std::vector<std::vector<uint32_t>> groups_;  // by face surface + 1
   std::vector<uint32_t> polygon_;              // vertex ids of the polygon at hand
@@ -89,20 +90,19 @@ int32_t Flattener::GroupOf(size_t face) const {
   return surface + 1;
 }
 
-// Sizes every output once, so that the per-corner work never allocates.
 // Sizes everything once, so that the per-corner work never allocates but
-// for the rare growth of the vertex table: the keys for every corner (they
-// are gone once the mesh is flat), the triangle lists exactly; the vertex
-// arrays, which the document keeps, are sized exactly once the keys are known.
+// for the amortised growth of the vertex keys past their estimate: the
+// triangle lists exactly; the vertex arrays, which the document keeps, are
+// sized exactly once the keys are known.
 void Flattener::Reserve() {
   const size_t corners = mesh_.corner_count();
   // Distinct vertices are usually about as many as the largest stream has
-  // values: a table for that many, half full, stays mostly in cache.
+  // values.
   size_t largest = 0;
   for (int s = 0; s < kStreamCount; ++s)
     if (active_[s]) largest = std::max(largest, values_[s]->size());
-  vertices_ = InternTable<VertexKey, VertexKeyHash>(std::min(largest, corners), corners);
-  origins_.reserve(corners);
+  vertices_ = AnchoredTable<VertexKey, VertexKeyHash>(mesh_.positions.size(), std::min(largest, corners));
+  origins_.reserve(std::min(largest, corners));
   std::vector<size_t> triangles(mesh_.surface_names.size() + 1, 0);
   for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {
     if (mesh_.face_sizes[face] >= 3) triangles[GroupOf(face)] += mesh_.face_sizes[face] - 2;
@@ -139,7 +139,7 @@ uint32_t Flattener::VertexFor(size_t corner, size_t begin, size_t count) {
     if (active_[s]) key[s] = (*index_[s])[corner];
   }
   bool inserted = false;
-  const int32_t id = vertices_.Intern(key, &inserted);
+  const int32_t id = vertices_.Intern(static_cast<size_t>(key[kPosition]), key, &inserted);
   if (inserted) origins_.push_back(Origin{static_cast<uint32_t>(begin), static_cast<uint32_t>(count)});
   return static_cast<uint32_t>(id);
 }

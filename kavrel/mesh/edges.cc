@@ -1,7 +1,7 @@
 // Edge adjacency: which polygon lies across each edge.
 #include <algorithm>
 
-#include "kavrel/mesh/intern_table.h"
+#include "kavrel/mesh/anchored_table.h"
 #include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
@@ -30,14 +30,15 @@ std::vector<int32_t> EdgeTwins(const Mesh &mesh, const FaceLayout &layout, bool 
   const std::vector<int32_t> &pos = mesh.position_index;
   const int32_t corners = static_cast<int32_t>(pos.size());
   std::vector<int32_t> twin(corners, -1);
-  InternTable<uint64_t, EdgeKeyHash> edges(corners / 2 + 1, corners / 2 + 1);
+  // Edges anchored at their lower end.
+  AnchoredTable<uint64_t, EdgeKeyHash> edges(mesh.positions.size(), corners / 2 + 1);
   std::vector<int32_t> state;                  // by edge id
   state.reserve(corners / 2 + 1);
   for (int32_t c = 0; c < corners; ++c) {
     const int32_t a = pos[c], b = pos[NextCorner(layout, c)];
     if (a == b) continue;
     bool inserted = false;
-    const int32_t edge = edges.Intern(EdgeKey(a, b), &inserted);
+    const int32_t edge = edges.Intern(static_cast<uint32_t>(std::min(a, b)), EdgeKey(a, b), &inserted);
     if (inserted) state.push_back(c);
     int32_t &slot = state[edge];
     if (inserted || slot == kDeadEdge) continue;
