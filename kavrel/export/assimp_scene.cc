@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "kavrel/export/face_sidedness.h"
-#include "kavrel/export/mesh_flatten.h"
+#include "kavrel/export/prepared_meshes.h"
 #include "kavrel/export/scene_walk.h"
 
 namespace kavrel {
@@ -52,7 +51,8 @@ class AssimpSceneBuilder {
   };
 
   void CollectPlacements(const std::vector<HierarchyEntry> &walk);
-  void BuildObject(int32_t object);
+  void BuildObjects();
+  void BuildObject(int32_t object, PreparedMesh &prepared);
   unsigned AddMesh(const std::string &name, const FlatMesh &flat, const std::vector<uint32_t> &indices,
                    unsigned material);
   std::vector<unsigned> MeshesOf(const Instance &instance) const;
@@ -80,13 +80,30 @@ void AssimpSceneBuilder::CollectPlacements(const std::vector<HierarchyEntry> &wa
   }
 }
 
-void AssimpSceneBuilder::BuildObject(int32_t object) {
+// Objects in slices, each prepared on several threads and then made into
+// meshes here in object order; a slice bounds the flat meshes held at once.
+void AssimpSceneBuilder::BuildObjects() {
+  constexpr size_t kSlice = 256;
+  std::vector<int32_t> placed;
+  for (int32_t object = 0; object < static_cast<int32_t>(per_object_.size()); ++object) {
+    if (!per_object_[object].instance_surfaces.empty()) placed.push_back(object);
+  }
+  for (size_t begin = 0; begin < placed.size(); begin += kSlice) {
+    const size_t end = std::min(begin + kSlice, placed.size());
+    const std::vector<int32_t> objects(placed.begin() + begin, placed.begin() + end);
+    std::vector<PreparedMesh> prepared(objects.size());
+    PrepareMeshes(scene_, objects, prepared.data());
+    for (size_t k = 0; k < objects.size(); ++k) BuildObject(objects[k], prepared[k]);
+  }
+}
+
+void AssimpSceneBuilder::BuildObject(int32_t object, PreparedMesh &prepared) {
   ObjectMeshes &meshes = per_object_[object];
-  if (meshes.instance_surfaces.empty()) return;
   const Object &source = scene_.objects.items[object];
-  const FlatMesh flat = FlattenMesh(source.mesh, notes_, WellFormed(source));
+  notes_.Add(prepared.repairs);
+  const FlatMesh flat = std::move(prepared.flat);
   if (flat.empty()) return;
-  const bool double_sided = DrawnDoubleSided(source.mesh);
+  const bool double_sided = prepared.double_sided;
   remap_.assign(flat.vertex_count(), -1);
   for (const TriangleGroup &group : flat.groups) {
     if (group.surface != kNone) {
@@ -257,7 +274,7 @@ aiNode *AssimpSceneBuilder::MakePlacementNodes(const std::vector<HierarchyEntry>
 void AssimpSceneBuilder::Build() {
   const std::vector<HierarchyEntry> walk = WalkHierarchy(scene_);
   CollectPlacements(walk);
-  for (int32_t object = 0; object < static_cast<int32_t>(per_object_.size()); ++object) BuildObject(object);
+  BuildObjects();
   aiScene &out = *out_.scene_;
   out.mRootNode = options_.placements_at_root ? MakePlacementNodes(walk) : MakeNodes(walk);
   out.mNumMeshes = static_cast<unsigned>(meshes_.size());

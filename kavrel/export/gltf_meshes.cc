@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "kavrel/export/face_sidedness.h"
-#include "kavrel/export/mesh_flatten.h"
+#include "kavrel/export/prepared_meshes.h"
 #include "kavrel/export/scene_walk.h"
 #include "kavrel/mesh/mesh_ops.h"
+#include "kavrel/mesh/parallel_tasks.h"
 
 namespace kavrel {
 namespace {
@@ -25,33 +25,70 @@ GltfMeshes::GltfMeshes(const Scene &scene, GltfDocument &doc, GltfMaterials &mat
       doc_(doc),
       materials_(materials),
       live_objects_(LiveSlots(scene.objects)),
-      geometry_of_(scene.objects.items.size(), kNone) {}
+      geometry_of_(scene.objects.items.size(), kNone),
+      representative_of_(scene.objects.items.size(), kNone),
+      prepared_of_(scene.objects.items.size(), kNone) {}
 
-int32_t GltfMeshes::GeometryOf(int32_t object) {
-  int32_t &geometry = geometry_of_[object];
-  if (geometry != kNone) return geometry;
-  const Mesh &mesh = scene_.objects.items[object].mesh;
-  const uint64_t hash = MeshHash(mesh);
-  auto [first, last] = by_hash_.equal_range(hash);
-  for (auto it = first; it != last; ++it) {
-    const Geometry &candidate = geometries_[it->second];
-    if (!SameMesh(scene_.objects.items[candidate.object].mesh, mesh)) continue;
-    doc_.notes().Add(candidate.repairs);
-    return geometry = it->second;
-  }
-  geometry = AddGeometry(object);
-  by_hash_.emplace(hash, geometry);
-  return geometry;
+bool GltfMeshes::Placeable(int32_t object) const {
+  return object >= 0 && object < static_cast<int32_t>(live_objects_.size()) && live_objects_[object] &&
+         scene_.objects.items[object].defined;
 }
 
-int32_t GltfMeshes::AddGeometry(int32_t object) {
+std::vector<int32_t> GltfMeshes::FindRepresentatives(const std::vector<int32_t> &objects) {
+  std::vector<int32_t> fresh;                  // placeable objects not prepared before, each once
+  for (int32_t object : objects) {
+    if (!Placeable(object) || representative_of_[object] != kNone) continue;
+    representative_of_[object] = object;       // for now: marks it taken
+    fresh.push_back(object);
+  }
+  std::vector<uint64_t> hashes(fresh.size());
+  RunTasks(fresh.size(), [&](size_t k) { hashes[k] = MeshHash(scene_.objects.items[fresh[k]].mesh); });
+  std::vector<int32_t> representatives;
+  for (size_t k = 0; k < fresh.size(); ++k) {
+    const Mesh &mesh = scene_.objects.items[fresh[k]].mesh;
+    auto [first, last] = representative_by_hash_.equal_range(hashes[k]);
+    auto same = std::find_if(first, last, [&](const auto &candidate) {
+      return SameMesh(scene_.objects.items[candidate.second].mesh, mesh);
+    });
+    if (same != last) {
+      representative_of_[fresh[k]] = same->second;
+      continue;
+    }
+    representative_by_hash_.emplace(hashes[k], fresh[k]);
+    representatives.push_back(fresh[k]);
+  }
+  return representatives;
+}
+
+void GltfMeshes::Prepare(const std::vector<int32_t> &objects) {
+  const std::vector<int32_t> representatives = FindRepresentatives(objects);
+  const size_t first = prepared_.size();
+  prepared_.resize(first + representatives.size());
+  for (size_t k = 0; k < representatives.size(); ++k) prepared_of_[representatives[k]] = first + k;
+  PrepareMeshes(scene_, representatives, prepared_.data() + first);
+}
+
+int32_t GltfMeshes::GeometryOf(int32_t object) {
+  if (geometry_of_[object] != kNone) return geometry_of_[object];
+  if (representative_of_[object] == kNone) Prepare({object});
+  const int32_t representative = representative_of_[object];
+  if (geometry_of_[representative] == kNone) {
+    // The representative is placed first: this is it.
+    return geometry_of_[object] = AddGeometry(object, prepared_[prepared_of_[object]]);
+  }
+  const int32_t geometry = geometry_of_[representative];
+  doc_.notes().Add(geometries_[geometry].repairs);
+  return geometry_of_[object] = geometry;
+}
+
+int32_t GltfMeshes::AddGeometry(int32_t object, PreparedMesh &prepared) {
   const Object &source = scene_.objects.items[object];
-  const ExportNotes before = doc_.notes();
-  FlatMesh flat = FlattenMesh(source.mesh, doc_.notes(), WellFormed(source));
+  doc_.notes().Add(prepared.repairs);
+  FlatMesh flat = std::move(prepared.flat);
   Geometry geometry;
   geometry.object = object;
-  geometry.repairs = doc_.notes().Since(before);
-  geometry.double_sided = DrawnDoubleSided(source.mesh);
+  geometry.repairs = prepared.repairs;
+  geometry.double_sided = prepared.double_sided;
   if (!flat.empty()) {
     Primitive shared;
     shared.position = doc_.AddFloatAccessor(std::move(flat.positions), 3, true);
@@ -79,9 +116,7 @@ int GltfMeshes::MaterialOf(int32_t surface, const Geometry &geometry) {
 }
 
 int GltfMeshes::MeshFor(int32_t object, const std::string &instance_surface) {
-  if (object < 0 || object >= static_cast<int32_t>(live_objects_.size()) || !live_objects_[object] ||
-      !scene_.objects.items[object].defined)
-    return -1;
+  if (!Placeable(object)) return -1;
   const int32_t geometry_index = GeometryOf(object);
   const Geometry &geometry = geometries_[geometry_index];
   if (geometry.primitives.empty()) return -1;

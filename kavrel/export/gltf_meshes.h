@@ -14,6 +14,7 @@
 
 #include "kavrel/export/gltf_document.h"
 #include "kavrel/export/gltf_materials.h"
+#include "kavrel/export/prepared_meshes.h"
 #include "kavrel/toolkit/scene.h"
 
 namespace kavrel {
@@ -21,6 +22,11 @@ namespace kavrel {
 class GltfMeshes {
  public:
   GltfMeshes(const Scene &scene, GltfDocument &doc, GltfMaterials &materials);
+
+  // Works out, before any mesh is written, which of these objects (in the
+  // order they will be placed) share geometry, and flattens each geometry
+  // and decides its sidedness, on several threads. MeshFor then only writes.
+  void Prepare(const std::vector<int32_t> &objects);
 
   // The mesh of scene.objects.items[object] placed by an instance whose
   // linked surface is instance_surface; -1 when there is nothing to draw
@@ -43,9 +49,13 @@ class GltfMeshes {
     ExportNotes repairs;                       // made while flattening; counted again for every object sharing it
   };
 
+  bool Placeable(int32_t object) const;
+  // The objects' first-placed holders of each distinct geometry, found
+  // through MeshHash and confirmed by SameMesh; sets representative_of_.
+  std::vector<int32_t> FindRepresentatives(const std::vector<int32_t> &objects);
   // The geometry of an object, written on first use; kNone for no object.
   int32_t GeometryOf(int32_t object);
-  int32_t AddGeometry(int32_t object);
+  int32_t AddGeometry(int32_t object, PreparedMesh &prepared);
   int MaterialOf(int32_t surface, const Geometry &geometry);
   int WriteMesh(const Geometry &geometry, int instance_material);
 
@@ -54,8 +64,11 @@ class GltfMeshes {
   GltfMaterials &materials_;
   std::vector<uint8_t> live_objects_;          // by object index
   std::vector<int32_t> geometry_of_;           // by object index; kNone until written
+  std::vector<int32_t> representative_of_;     // by object index; kNone until prepared
+  std::vector<int32_t> prepared_of_;           // by object index of a representative: index into prepared_
+  std::vector<PreparedMesh> prepared_;        // by distinct geometry, in order of placing
+  std::unordered_multimap<uint64_t, int32_t> representative_by_hash_;  // MeshHash -> representative object
   std::vector<Geometry> geometries_;
-  std::unordered_multimap<uint64_t, int32_t> by_hash_;       // MeshHash -> geometry
   std::unordered_map<uint64_t, int> meshes_;                 // (geometry, instance material) -> mesh
   std::vector<int> materials_scratch_;         // per primitive of the mesh being written
 };

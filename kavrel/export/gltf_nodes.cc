@@ -100,6 +100,10 @@ std::vector<int> AddInstanceNodes(const Scene &scene, GltfDocument &doc, GltfMes
     if (entry.parent == kNone) roots.push_back(nodes.back().attach);
   }
   const ChildLists children = ContentChildren(walk, nodes);
+  std::vector<int32_t> objects;
+  objects.reserve(walk.size());
+  for (const HierarchyEntry &entry : walk) objects.push_back(scene.instances.items[entry.instance].object);
+  meshes.Prepare(objects);
   for (size_t e = 0; e < walk.size(); ++e) {
     const Instance &instance = scene.instances.items[walk[e].instance];
     const int mesh = instance.object == kNone ? -1 : meshes.MeshFor(instance.object, instance.surface);
