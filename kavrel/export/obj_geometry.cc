@@ -31,7 +31,7 @@ class GeometryWriter {
   void PlaceAll(const aiNode &root);
 
  private:
-  void Place(unsigned mesh_index, const aiMatrix4x4 &world);
+  void Place(const aiMesh &mesh, const std::string &group, const aiMatrix4x4 &world);
   void Positions(const aiMesh &mesh, const aiMatrix4x4 &world);
   void TexCoords(const aiMesh &mesh);
   void Normals(const aiMesh &mesh, const NormalMatrix &matrix);
@@ -42,7 +42,6 @@ class GeometryWriter {
   const aiScene &scene_;
   const std::vector<std::string> &material_names_;
   TextOutput &out_;
-  std::vector<std::string> group_names_;       // by mesh index
   bool colors_ = false;                        // every "v" carries a colour
   uint64_t written_ = 0;                       // vertices written before the current mesh
 };
@@ -50,11 +49,8 @@ class GeometryWriter {
 GeometryWriter::GeometryWriter(const aiScene &scene, const std::vector<std::string> &material_names,
                                TextOutput &out)
     : scene_(scene), material_names_(material_names), out_(out) {
-  for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
-    group_names_.push_back(ObjName(scene.mMeshes[m]->mName.C_Str()));
-    // Readers take colours for every vertex or for none.
-    colors_ = colors_ || scene.mMeshes[m]->HasVertexColors(0);
-  }
+  // Readers take colours for every vertex or for none.
+  for (unsigned m = 0; m < scene.mNumMeshes; ++m) colors_ = colors_ || scene.mMeshes[m]->HasVertexColors(0);
 }
 
 void GeometryWriter::PlaceAll(const aiNode &root) {
@@ -68,16 +64,18 @@ void GeometryWriter::PlaceAll(const aiNode &root) {
     const Pending next = pending.back();
     pending.pop_back();
     const aiMatrix4x4 world = next.parent * next.node->mTransformation;
-    for (unsigned m = 0; m < next.node->mNumMeshes; ++m) Place(next.node->mMeshes[m], world);
+    // Groups named after the node: readers join consecutive groups of one
+    // name and material, which two placements of a mesh would be otherwise.
+    const std::string group = next.node->mNumMeshes > 0 ? ObjName(next.node->mName.C_Str()) : "";
+    for (unsigned m = 0; m < next.node->mNumMeshes; ++m) Place(*scene_.mMeshes[next.node->mMeshes[m]], group, world);
     for (unsigned c = next.node->mNumChildren; c-- > 0;) pending.push_back({next.node->mChildren[c], world});
   }
 }
 
-void GeometryWriter::Place(unsigned mesh_index, const aiMatrix4x4 &world) {
-  const aiMesh &mesh = *scene_.mMeshes[mesh_index];
+void GeometryWriter::Place(const aiMesh &mesh, const std::string &group, const aiMatrix4x4 &world) {
   const NormalMatrix normals = NormalMatrixOf(world);
   out_.Text("\ng ");
-  out_.Text(group_names_[mesh_index]);
+  out_.Text(group);
   out_.Char('\n');
   Positions(mesh, world);
   TexCoords(mesh);

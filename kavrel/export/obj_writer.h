@@ -1,14 +1,15 @@
 // Wavefront OBJ of an assimp scene, written by us rather than by assimp's
 // exporter (whose index maps and stream formatting made OBJ the slowest
 // format by far). The .obj names its material library, the .mtl beside it
-// with the same stem. Every placed mesh becomes a group in world space:
-// its vertices once per placement ("v" with the colour when any mesh has
-// colours, "vt", "vn" through the placement's inverse transpose), then
-// "usemtl" and its faces, "f v/vt/vn" numbered on from the vertices written
-// before it. A mirroring placement has its faces reversed, so that fronts
-// stay counter-clockwise in world space. Group and material names go out
-// with white space and '#' replaced (OBJ splits names there and starts
-// comments), materials numbered on where that makes two names equal.
+// with the same stem. Every placed mesh becomes a group named after its
+// node, in world space: its vertices once per placement ("v" with the
+// colour when any mesh has colours, "vt", "vn" through the placement's
+// inverse transpose), then "usemtl" and its faces, "f v/vt/vn" numbered on
+// from the vertices written before it. A mirroring placement has its faces
+// reversed, so that fronts stay counter-clockwise in world space. Group and
+// material names go out with white space and '#' replaced (OBJ splits names
+// there and starts comments), materials numbered on where that makes two
+// names equal.
 #ifndef KAVREL_EXPORT_OBJ_WRITER_H
 #define KAVREL_EXPORT_OBJ_WRITER_H
 
