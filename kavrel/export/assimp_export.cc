@@ -4,24 +4,28 @@
 
 #include "kavrel/export/assimp_io.h"
 #include "kavrel/export/assimp_scene.h"
+#include "kavrel/export/obj_writer.h"
 #include "kavrel/export/staged_files.h"
 
 namespace kavrel {
 namespace {
 
+using OwnWriter = void (*)(const aiScene &scene, const std::string &path, StagedFiles &files);
+
 struct AssimpFormat {
   ExportFormat format;
-  const char *id;                              // assimp's exporter
+  const char *id;                              // assimp's exporter, null for a writer of ours
   bool world_mesh;                             // one mesh in world space, no nodes (assimp pre-transforms)
   bool materials;                              // keeps materials
   bool textures;                               // materials name texture files, copied beside the output
   bool lights_cameras;                         // keeps lights and cameras
   bool writes_itself;                          // opens the file by name, not through the I/O system
   bool placements_at_root;                     // reads only the root's children, without matrices
+  OwnWriter own_writer = nullptr;              // writes the built scene instead of assimp's exporter
 };
 
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kObj, "obj", false, true, true, false, false, false},
+    {ExportFormat::kObj, nullptr, false, true, true, false, false, false, WriteObj},
     {ExportFormat::kPly, "plyb", true, false, false, false, false, false},
     {ExportFormat::kStl, "stlb", true, false, false, false, false, false},
     {ExportFormat::kDae, "collada", false, true, true, true, false, false},
@@ -64,8 +68,12 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
   return summary;
 }
 
-// Runs assimp's exporter into staged files.
+// Runs the format's writer into staged files.
 void RunExporter(const AssimpScene &built, const AssimpFormat &format, const std::string &path, StagedFiles &files) {
+  if (format.own_writer != nullptr) {
+    format.own_writer(built.scene(), path, files);
+    return;
+  }
   Assimp::Exporter exporter;
   std::string target = path;
   if (format.writes_itself) {

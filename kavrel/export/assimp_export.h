@@ -1,6 +1,7 @@
-// The formats written through assimp's exporters: OBJ (with its .mtl and
-// the texture files copied beside it), binary PLY and STL, COLLADA, 3MF,
-// binary FBX and X3D.
+// The formats written from the scene as an assimp scene: OBJ (by our own
+// writer, with its .mtl and the texture files copied beside it), and
+// through assimp's exporters binary PLY and STL, COLLADA, 3MF, binary FBX
+// and X3D.
 #ifndef KAVREL_EXPORT_ASSIMP_EXPORT_H
 #define KAVREL_EXPORT_ASSIMP_EXPORT_H
 
