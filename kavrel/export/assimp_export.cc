@@ -57,8 +57,10 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
     return summary;
   }
   summary.nodes = built.nodes();
-  summary.meshes = format.placements_at_root ? built.placed_meshes() : scene.mNumMeshes;
-  summary.triangles = format.placements_at_root ? built.placed_triangles() : built.triangles();
+  // 3MF and our OBJ write a world-space copy of each placement.
+  const bool copies = format.placements_at_root || format.own_writer == WriteObj;
+  summary.meshes = copies ? built.placed_meshes() : scene.mNumMeshes;
+  summary.triangles = copies ? built.placed_triangles() : built.triangles();
   if (format.materials) summary.materials = scene.mNumMaterials;
   if (format.textures) summary.textures = built.textures().size();
   if (format.lights_cameras) {

@@ -198,6 +198,7 @@ aiNode *AssimpSceneBuilder::MakeNodes(const std::vector<HierarchyEntry> &walk) {
       node->mNumMeshes = static_cast<unsigned>(meshes.size());
       node->mMeshes = ArrayOf(meshes);
       for (unsigned m : meshes) out_.placed_triangles_ += meshes_[m]->mNumFaces;
+      out_.placed_meshes_ += meshes.size();
     }
     nodes.push_back(node);
     (entry.parent == kNone ? roots : children[entry.parent]).push_back(node);

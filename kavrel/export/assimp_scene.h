@@ -42,7 +42,8 @@ class AssimpScene {
   const std::vector<TextureCopy> &textures() const { return textures_; }
   // Nodes below the root "world", which the formats add anyway.
   size_t nodes() const { return nodes_; }
-  // World-space mesh copies of placements_at_root.
+  // Meshes of every node, each placement counted: what a format that
+  // copies each placement into world space holds.
   size_t placed_meshes() const { return placed_meshes_; }
   // Triangles of every node's meshes, each placement counted: what a format
   // that stores the scene as one world-space mesh holds.
