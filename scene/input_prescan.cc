@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "scene/binary_file_names.h"
@@ -22,8 +23,9 @@ struct Delimiters {
 constexpr Delimiters kDelimiter;
 
 // A field that takes file names: "filename", "filenames" or "name".
+constexpr size_t kLongestFileField = 9;
 bool NamesFiles(const std::string &word) {
-  if (word.size() < 4 || word.size() > 9 || (word[0] != 'f' && word[0] != 'n')) return false;
+  if (word.size() < 4 || word.size() > kLongestFileField || (word[0] != 'f' && word[0] != 'n')) return false;
   return word == "filename" || word == "filenames" || word == "name";
 }
 
@@ -31,8 +33,22 @@ class TokenScanner {
  public:
   // Takes the next bytes; false once a limit is passed (problem() says which).
   bool Feed(const char *bytes, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      if (!Take(bytes[i])) return false;
+    const char *end = bytes + count;
+    for (const char *at = bytes; at < end;) {
+      // Words (numbers, mostly) and comments are most of a file: a run of
+      // them is taken at once.
+      if (in_comment_) {
+        const char *line_end = static_cast<const char *>(std::memchr(at, '\n', end - at));
+        at = line_end ? line_end : end;
+        in_comment_ = line_end == nullptr;
+      } else if (!in_string_ && !kDelimiter(*at)) {
+        const char *word_end = at;
+        while (word_end < end && !kDelimiter(*word_end)) ++word_end;
+        if (!TakeWordBytes(at, static_cast<size_t>(word_end - at))) return false;
+        at = word_end;
+      } else if (!Take(*at++)) {
+        return false;
+      }
     }
     return true;
   }
@@ -43,17 +59,10 @@ class TokenScanner {
   const std::string &problem() const { return result_.problem; }
 
  private:
+  // One byte of a string, or a delimiter outside strings and comments.
   bool Take(char c) {
     if (c == '\n') ++line_;
-    if (in_comment_) {
-      in_comment_ = c != '\n';
-      return true;
-    }
     if (in_string_) return TakeInString(c);
-    if (!kDelimiter(c)) {
-      if (word_.size() < kMaxFileName) word_ += c;
-      return Grow();
-    }
     EndWord();
     length_ = 0;
     if (c == '#') in_comment_ = true;
@@ -63,6 +72,15 @@ class TokenScanner {
     if (c == '}' && depth_ > 0) --depth_;
     if (c == '{' && ++depth_ > kMaxNestingDepth) return Fail("nodes nested more than " + std::to_string(kMaxNestingDepth) + " deep");
     return true;
+  }
+
+  // Part of a word (the rest may follow in the next block). Only a value
+  // that names files is kept whole; of other words, enough to tell a field
+  // that takes file names.
+  bool TakeWordBytes(const char *bytes, size_t count) {
+    const size_t keep = expect_ != Expect::kNothing ? kMaxFileName : kLongestFileField + 1;
+    if (word_.size() < keep) word_.append(bytes, std::min(count, keep - word_.size()));
+    return Lengthen(count);
   }
 
   bool TakeInString(char c) {
@@ -106,8 +124,11 @@ class TokenScanner {
     if (expect_ == Expect::kValue) expect_ = Expect::kNothing;
   }
 
-  bool Grow() {
-    if (++length_ <= kMaxTokenLength) return true;
+  bool Grow() { return Lengthen(1); }
+
+  bool Lengthen(size_t count) {
+    length_ += count;
+    if (length_ <= kMaxTokenLength) return true;
     return Fail("a name or string longer than " + std::to_string(kMaxTokenLength) + " characters");
   }
 

@@ -46,6 +46,9 @@ measure() {
   local run
   : >"$prefix.all"
   for ((run = 0; run < runs; ++run)); do
+    # The previous run's output (up to gigabytes) is written back to disk
+    # first, not in the background of this one.
+    sync
     if ! /usr/bin/time -f '%e %U %S %M' -o "$prefix.try" "$@" >"$prefix.out" 2>"$prefix.err"; then
       echo "failed: $*" >&2
       tail -5 "$prefix.err" >&2
