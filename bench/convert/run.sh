@@ -5,7 +5,8 @@
 # .osgb (the nearest peer; Debian's openscenegraph, installed when missing
 # and possible). Each program runs KAVREL_BENCH_RUNS times (default 3); the
 # table shows the median run by wall time with its processor time and peak
-# memory, and the ratios to Coin3D and osgconv.
+# memory, and the ratios to Coin3D and osgconv. The three programs take
+# turns run after run, so that a drift in the machine's speed hits all.
 #   grid: 700 x 700 quads in one IndexedFaceSet   time <= 1.3x Coin3D
 #   many: 20,000 separators, distinct materials    time <= 2.0x Coin3D
 #   both: faster than osgconv, peak memory <= 1.6x Coin3D's, and the same
@@ -39,25 +40,33 @@ fi
 have_osg=0
 command -v osgconv >/dev/null && have_osg=1
 
-# measure PREFIX COMMAND...: runs it $runs times and keeps the median run's
-# "<wall s> <cpu s> <peak KB>" in PREFIX.time (the run's output in PREFIX.out).
-measure() {
+# timed PREFIX COMMAND...: one run, its "<wall s> <cpu s> <peak KB>"
+# appended to PREFIX.all (its output in PREFIX.out and PREFIX.err).
+timed() {
   local prefix=$1; shift
-  local run
-  : >"$prefix.all"
-  for ((run = 0; run < runs; ++run)); do
-    # The previous run's output (up to gigabytes) is written back to disk
-    # first, not in the background of this one.
-    sync
-    if ! /usr/bin/time -f '%e %U %S %M' -o "$prefix.try" "$@" >"$prefix.out" 2>"$prefix.err"; then
-      echo "failed: $*" >&2
-      tail -5 "$prefix.err" >&2
-      exit 1
-    fi
-    awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$prefix.try" >>"$prefix.all"
-  done
-  sort -n "$prefix.all" | awk -v n="$runs" 'NR == int((n + 1) / 2)' >"$prefix.time"
+  # The previous run's output (up to gigabytes) is written back to disk
+  # first, not in the background of this one.
+  sync
+  if ! /usr/bin/time -f '%e %U %S %M' -o "$prefix.try" "$@" >"$prefix.out" 2>"$prefix.err"; then
+    echo "failed: $*" >&2
+    tail -5 "$prefix.err" >&2
+    exit 1
+  fi
+  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$prefix.try" >>"$prefix.all"
   rm -f "$prefix.try"
+}
+
+# keep_median PREFIX: the median run of PREFIX.all by wall time, in PREFIX.time.
+keep_median() {
+  sort -n "$1.all" | awk -v n="$runs" 'NR == int((n + 1) / 2)' >"$1.time"
+}
+
+# measure PREFIX COMMAND...: $runs runs, the median kept.
+measure() {
+  local prefix=$1 run; shift
+  : >"$prefix.all"
+  for ((run = 0; run < runs; ++run)); do timed "$prefix" "$@"; done
+  keep_median "$prefix"
 }
 
 input_for() {  # input_for KIND [QUADS]: the input file, made once
@@ -79,13 +88,21 @@ printf '%-6s | %-18s | %-18s | %-18s | %-17s | %-11s | %s\n' input "Coin3D s/cpu
 for entry in grid:1.3 many:2.0; do
   kind=${entry%%:*}; target=${entry##*:}
   input=$(input_for "$kind")
-  measure "$work/$kind.coin" "$baseline" "$input"
+  # The three take turns, run after run: a virtual machine's speed drifts
+  # over minutes, and each program should see the same drift.
+  : >"$work/$kind.coin.all"; : >"$work/$kind.osg.all"; : >"$work/$kind.ours.all"
+  for ((run = 0; run < runs; ++run)); do
+    timed "$work/$kind.coin" "$baseline" "$input"
+    ((have_osg)) && timed "$work/$kind.osg" osgconv "$input" "$work/$kind.osgb"
+    timed "$work/$kind.ours" "$convert" -q --support-dir "$work/support" -o "$work/$kind.ours.glb" "$input"
+  done
+  keep_median "$work/$kind.coin"
+  keep_median "$work/$kind.ours"
   osg="- - -"
   if ((have_osg)); then
-    measure "$work/$kind.osg" osgconv "$input" "$work/$kind.osgb"
+    keep_median "$work/$kind.osg"
     osg=$(cat "$work/$kind.osg.time")
   fi
-  measure "$work/$kind.ours" "$convert" -q --support-dir "$work/support" -o "$work/$kind.ours.glb" "$input"
   content=$(content_of "$work/$kind.ours")
   expected=$(awk -v k="$kind" '$1 == k { $1 = ""; sub(/^ /, ""); print }' "$root/bench/convert/expected_content.txt")
   same=$([ "$content" = "$expected" ] && echo same || echo CHANGED)
