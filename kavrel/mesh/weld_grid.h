@@ -21,12 +21,11 @@ namespace mesh_detail {
 // cell wall, in the neighbour beyond that wall; so a new representative is
 // entered in all of those cells and a value only ever searches its own.
 //
-// Cells hash into a table of chain heads. For cells of a grid the key is
-// linear in the cell coordinates, so that neighbouring cells have heads
-// side by side: values arrive in corner order, which is spatially coherent
-// for real meshes, and the heads they need are then mostly in cache. Cells
-// that share a key share a chain, which costs a comparison, never a wrong
-// weld.
+// Cells hash into a table of chain heads. Runs of neighbouring cells along
+// x have heads side by side: values arrive in corner order, which is
+// spatially coherent for real meshes, and the heads they need are then
+// mostly in cache. Cells that share a key share a chain, which costs a
+// comparison, never a wrong weld.
 class SpatialWelder {
  public:
   SpatialWelder(float threshold, size_t expected_values);
