@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "kavrel/mesh/mesh.h"
 
@@ -16,6 +17,18 @@ enum class MeshStream { kPosition, kNormal, kTexcoord, kColor };
 // Welding positions also drops polygons whose corners collapse into fewer
 // than three distinct positions.
 void CombineStream(Mesh &mesh, MeshStream stream, float threshold);
+
+// CombineStream in two steps, so that welds of different streams can be
+// worked out side by side: WeldValues only reads the mesh, ApplyWeld
+// changes it (welding positions also drops what collapsed; true when
+// anything was dropped, which changes every stream's corners). A weld
+// applies only to the mesh as it was when worked out.
+struct StreamWeld {
+  std::vector<int32_t> rep_of;                 // by value: its representative, -1 for a value no corner uses
+  std::vector<Vec3> reps;
+};
+StreamWeld WeldValues(const Mesh &mesh, MeshStream stream, float threshold);
+bool ApplyWeld(Mesh &mesh, MeshStream stream, StreamWeld &weld);
 
 // Replaces the normals by smoothed ones: corners that share a position
 // share a normal where the faces meet at less than angle_degrees.

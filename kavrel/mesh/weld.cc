@@ -13,7 +13,8 @@ namespace {
 // positions go (Coin3D's pre-sized buffers end in zero-filled triangles that
 // all collapse onto the origin), and a corner that repeats the position of
 // the corner before it in the same polygon is dropped.
-void DropCollapsedPolygons(Mesh &mesh) {
+// True when it dropped anything.
+bool DropCollapsedPolygons(Mesh &mesh) {
   const std::vector<int32_t> &pos = mesh.position_index;
   std::vector<int32_t> seen_in_face(mesh.positions.size(), -1);
   std::vector<uint8_t> keep(pos.size(), 1);
@@ -40,27 +41,42 @@ void DropCollapsedPolygons(Mesh &mesh) {
     begin = end;
   }
   if (changed) mesh_detail::RemoveCorners(mesh, keep, new_size);
+  return changed;
 }
 
 }  // namespace
 
-void CombineStream(Mesh &mesh, MeshStream stream, float threshold) {
+StreamWeld WeldValues(const Mesh &mesh, MeshStream stream, float threshold) {
   assert(CheckMesh(mesh, nullptr));
-  mesh_detail::StreamRef ref = mesh_detail::StreamOf(mesh, stream);
-  if (ref.index->empty()) return;
-  std::vector<Vec3> &values = *ref.values;
+  const mesh_detail::ConstStreamRef ref = mesh_detail::StreamOf(mesh, stream);
+  const std::vector<Vec3> &values = *ref.values;
   // Values are welded in the order corners first use them, so the stream
   // comes out numbered that way and compacted, unused values dropped.
   mesh_detail::SpatialWelder welder(threshold, values.size());
-  std::vector<int32_t> rep_of(values.size(), -1);
-  for (int32_t &i : *ref.index) {
-    int32_t &rep = rep_of[i];
+  StreamWeld weld;
+  weld.rep_of.assign(values.size(), -1);
+  for (int32_t i : *ref.index) {
+    int32_t &rep = weld.rep_of[i];
     if (rep < 0) rep = welder.Add(values[i]);
-    i = rep;
   }
-  values.swap(welder.reps());
-  values.shrink_to_fit();
-  if (stream == MeshStream::kPosition) DropCollapsedPolygons(mesh);
+  weld.reps.swap(welder.reps());
+  return weld;
+}
+
+bool ApplyWeld(Mesh &mesh, MeshStream stream, StreamWeld &weld) {
+  mesh_detail::StreamRef ref = mesh_detail::StreamOf(mesh, stream);
+  if (ref.index->empty()) return false;
+  for (int32_t &i : *ref.index) i = weld.rep_of[i];
+  ref.values->swap(weld.reps);
+  ref.values->shrink_to_fit();
+  weld = StreamWeld();
+  return stream == MeshStream::kPosition && DropCollapsedPolygons(mesh);
+}
+
+void CombineStream(Mesh &mesh, MeshStream stream, float threshold) {
+  if (mesh_detail::StreamOf(mesh, stream).index->empty()) return;
+  StreamWeld weld = WeldValues(mesh, stream, threshold);
+  ApplyWeld(mesh, stream, weld);
 }
 
 }  // namespace kavrel

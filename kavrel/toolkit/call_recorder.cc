@@ -2,10 +2,14 @@
 
 #include "kavrel/toolkit/journal_items.h"
 #include "kavrel/toolkit/tokens.h"
+#include "kavrel/toolkit/weld_ahead.h"
 
 namespace kavrel {
 
-CallRecorder::CallRecorder(const char *call) : journaled_(journal().enabled()) { entry_.call = call; }
+CallRecorder::CallRecorder(const char *call) : journaled_(journal().enabled()) {
+  entry_.call = call;
+  if (weld_ahead().Holding() && !KeepsWeldsAhead(call)) weld_ahead().Forget();
+}
 
 bool CallRecorder::text(const char *value, const char *what) {
   if (!value) {

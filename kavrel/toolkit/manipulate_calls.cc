@@ -5,6 +5,7 @@
 #include "host/kv_toolkit.h"
 #include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
+#include "kavrel/toolkit/weld_ahead.h"
 
 namespace kavrel {
 namespace {
@@ -34,8 +35,11 @@ void ApplyMeshAttribute(CallRecorder &call, Mesh &mesh, const Attribute &a, Merg
   }
   MeshStream stream;
   if (CombineStreamOf(a.id(), &stream)) {
-    CombineStream(mesh, stream, a.number());
-  } else if (a.id() == Attr::kSmoothAngle) {
+    weld_ahead().Combine(mesh, stream, a.number());
+    return;
+  }
+  weld_ahead().Forget();  // the other operations change the streams
+  if (a.id() == Attr::kSmoothAngle) {
     CalcSmoothNormals(mesh, a.number());
   } else if (a.id() == Attr::kMergeQuads) {
     merge.requested = true;
@@ -55,7 +59,10 @@ int Manipulate(const char *name, intptr_t reserved, ListReader &list) {
   if (!object) return call.finish();
   MergeRequest merge;
   for (const Attribute &attribute : call.attributes()) ApplyMeshAttribute(call, object->mesh, attribute, merge);
-  if (merge.requested && !call.failed()) MergeCoplanarPolygons(object->mesh, merge.quads_only, merge.angle);
+  if (merge.requested && !call.failed()) {
+    weld_ahead().Forget();
+    MergeCoplanarPolygons(object->mesh, merge.quads_only, merge.angle);
+  }
   return call.finish();
 }
 

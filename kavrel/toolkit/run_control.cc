@@ -5,6 +5,7 @@
 
 #include "kavrel/host.h"
 #include "kavrel/toolkit/host_services.h"
+#include "kavrel/toolkit/weld_ahead.h"
 
 namespace kavrel {
 namespace {
@@ -45,6 +46,7 @@ int64_t EnvironmentValue(const std::string &name) {
 
 void ResetHost() {
   DiscardImageOutput();
+  weld_ahead().Forget();
   scene().clear();
   journal().clear();
   ClearAbortRequest();

@@ -1,0 +1,79 @@
+#include "kavrel/toolkit/weld_ahead.h"
+
+#include <cstring>
+#include <new>
+
+#include "kavrel/mesh/parallel_tasks.h"
+
+namespace kavrel {
+namespace {
+
+// Below this many corners, welding stays on the caller's thread.
+constexpr size_t kAheadCorners = 50000;
+
+constexpr MeshStream kOtherStreams[] = {MeshStream::kNormal, MeshStream::kTexcoord, MeshStream::kColor};
+
+bool HasStream(const Mesh &mesh, MeshStream stream) {
+  switch (stream) {
+    case MeshStream::kPosition: return !mesh.position_index.empty();
+    case MeshStream::kNormal: return !mesh.normal_index.empty();
+    case MeshStream::kTexcoord: return !mesh.texcoord_index.empty();
+    case MeshStream::kColor: return !mesh.color_index.empty();
+  }
+  return false;
+}
+
+}  // namespace
+
+WeldAhead &weld_ahead() {
+  static WeldAhead ahead;
+  return ahead;
+}
+
+bool KeepsWeldsAhead(const char *call) {
+  return std::strcmp(call, "Kv_Manipulate_IndexedPolygons") == 0 ||
+         std::strcmp(call, "Import_IO_Display_Info_Text") == 0 || std::strcmp(call, "Kv_Inquire_Token") == 0;
+}
+
+void WeldAhead::Combine(Mesh &mesh, MeshStream stream, float threshold) {
+  if (stream == MeshStream::kPosition) return CombinePositions(mesh, threshold);
+  if (&mesh == mesh_) {
+    for (auto it = ahead_.begin(); it != ahead_.end(); ++it) {
+      if (it->stream != stream || it->threshold != threshold) continue;
+      ApplyWeld(mesh, stream, it->weld);
+      ahead_.erase(it);
+      return;
+    }
+  }
+  CombineStream(mesh, stream, threshold);
+}
+
+void WeldAhead::CombinePositions(Mesh &mesh, float threshold) {
+  Forget();
+  if (mesh.corner_count() < kAheadCorners) return CombineStream(mesh, MeshStream::kPosition, threshold);
+  std::vector<Ahead> welds{{MeshStream::kPosition, threshold, {}}};
+  for (MeshStream other : kOtherStreams) {
+    if (HasStream(mesh, other)) welds.push_back({other, threshold, {}});
+  }
+  std::vector<bool> failed(welds.size(), false);
+  RunTasks(welds.size(), [&](size_t k) {
+    if (k == 0) {
+      welds[0].weld = WeldValues(mesh, MeshStream::kPosition, threshold);
+      return;
+    }
+    // A weld ahead that runs out of memory is simply not kept: its own
+    // call does it again, and meets the failure there.
+    try {
+      welds[k].weld = WeldValues(mesh, welds[k].stream, threshold);
+    } catch (const std::bad_alloc &) {
+      failed[k] = true;
+    }
+  });
+  if (ApplyWeld(mesh, MeshStream::kPosition, welds[0].weld)) return;
+  mesh_ = &mesh;
+  for (size_t k = 1; k < welds.size(); ++k) {
+    if (!failed[k]) ahead_.push_back(std::move(welds[k]));
+  }
+}
+
+}  // namespace kavrel

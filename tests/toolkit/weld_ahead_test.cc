@@ -1,0 +1,92 @@
+// Welds worked out ahead on other threads must leave every mesh exactly as
+// the welds done one call after another would, whatever comes between the
+// calls.
+#include "tests/toolkit/toolkit_fixture.h"
+
+#include "kavrel/mesh/mesh_ops.h"
+
+namespace {
+
+// A strip of n quads as separate triangles, every corner its own position,
+// normal and texture coordinate (as a plug-in's buffer holds them). The
+// normals and texture coordinates carry noise around the threshold, so the
+// welds have work to do and thresholds matter; with collapsed, the first
+// triangles fall onto the origin, so welding the positions drops them and
+// every stream's values are numbered anew.
+kavrel::Mesh Strip(int n, bool collapsed) {
+  kavrel::Mesh mesh;
+  auto corner = [&](float x, float y, int k) {
+    const float jitter = static_cast<float>(k % 7) * 2.5e-5f;
+    mesh.positions.push_back({x, y, 0});
+    mesh.normals.push_back({jitter, 0, 1});
+    mesh.texcoords.push_back({x / n, y + jitter, 0});
+  };
+  int k = 0;
+  for (int i = 0; i < n; ++i, ++k) {
+    const float x = static_cast<float>(i);
+    for (auto [cx, cy] : {std::pair{x, 0.f}, {x + 1, 0.f}, {x + 1, 1.f}, {x, 0.f}, {x + 1, 1.f}, {x, 1.f}})
+      corner(collapsed && i < 2 ? 0 : cx, collapsed && i < 2 ? 0 : cy, k);
+    mesh.face_sizes.insert(mesh.face_sizes.end(), {3, 3});
+  }
+  for (int32_t c = 0; c < static_cast<int32_t>(mesh.positions.size()); ++c) {
+    mesh.position_index.push_back(c);
+    mesh.normal_index.push_back(c);
+    mesh.texcoord_index.push_back(c);
+  }
+  return mesh;
+}
+
+void Define(const char *name, const kavrel::Mesh &mesh) {
+  kv_list(Kv_Object_Define, name);
+  kavrel::scene().objects.find(name)->mesh = mesh;
+  Kv_Object_End(KV_LIST_END);
+}
+
+void Combine(const char *name, const char *stream, float threshold) {
+  kv_list(Kv_Manipulate_IndexedPolygons, name, intptr_t{0}, tok("combine"), tok(stream), &threshold);
+}
+
+bool Same(const kavrel::Mesh &a, const kavrel::Mesh &b) {
+  return a.positions == b.positions && a.normals == b.normals && a.texcoords == b.texcoords &&
+         a.position_index == b.position_index && a.normal_index == b.normal_index &&
+         a.texcoord_index == b.texcoord_index && a.face_sizes == b.face_sizes;
+}
+
+TEST_F(ToolkitTest, WeldsWorkedOutAheadGiveTheWeldsOfTheCalls) {
+  const float t = 1e-4f;
+  for (bool collapsed : {false, true}) {
+    const kavrel::Mesh strip = Strip(20000, collapsed);  // 120,000 corners: welded ahead
+    kavrel::Mesh expected = strip;
+    kavrel::CombineStream(expected, kavrel::MeshStream::kPosition, t);
+    kavrel::CombineStream(expected, kavrel::MeshStream::kNormal, t);
+    kavrel::CombineStream(expected, kavrel::MeshStream::kTexcoord, t);
+    ASSERT_LT(expected.normals.size(), strip.normals.size() / 100);
+
+    // As the plug-in calls them, with token look-ups in between.
+    Define("A", strip);
+    Combine("A", "vertex", t);
+    Combine("A", "normal", t);
+    Combine("A", "texture", t);
+    EXPECT_TRUE(Same(db().objects.find("A")->mesh, expected)) << collapsed;
+
+    // Another threshold, another object and smoothing in between: nothing
+    // worked out ahead may apply.
+    Define("B", strip);
+    Combine("B", "vertex", t);
+    Combine("B", "normal", 2 * t);
+    kavrel::Mesh other = strip;
+    kavrel::CombineStream(other, kavrel::MeshStream::kPosition, t);
+    kavrel::CombineStream(other, kavrel::MeshStream::kNormal, 2 * t);
+    EXPECT_TRUE(Same(db().objects.find("B")->mesh, other)) << collapsed;
+    float angle = 30;
+    kv_list(Kv_Manipulate_IndexedPolygons, "B", intptr_t{0}, tok("calcnormals"), tok("angle"), &angle);
+    Combine("B", "texture", t);
+    kavrel::CombineStream(other, kavrel::MeshStream::kTexcoord, t);
+    EXPECT_EQ(db().objects.find("B")->mesh.texcoords, other.texcoords) << collapsed;
+    kv_list(Kv_Remove, tok("object"), "A");
+    kv_list(Kv_Remove, tok("object"), "B");
+  }
+  EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
