@@ -55,7 +55,7 @@ bool Same(const kavrel::Mesh &a, const kavrel::Mesh &b) {
 TEST_F(ToolkitTest, WeldsWorkedOutAheadGiveTheWeldsOfTheCalls) {
   const float t = 1e-4f;
   for (bool collapsed : {false, true}) {
-    const kavrel::Mesh strip = Strip(20000, collapsed);  // 120,000 corners: welded ahead
+    const kavrel::Mesh strip = Strip(170000, collapsed);  // 1,020,000 corners: welded ahead
     kavrel::Mesh expected = strip;
     kavrel::CombineStream(expected, kavrel::MeshStream::kPosition, t);
     kavrel::CombineStream(expected, kavrel::MeshStream::kNormal, t);
