@@ -91,18 +91,14 @@ int32_t Flattener::GroupOf(size_t face) const {
 }
 
 // Sizes everything once, so that the per-corner work never allocates but
-// for the amortised growth of the vertex keys past their estimate: the
-// triangle lists exactly; the vertex arrays, which the document keeps, are
-// sized exactly once the keys are known.
+// for a position with more tuples than a chain holds: room for a vertex per
+// corner (large blocks are mapped, so only the pages used are ever
+// touched), the triangle lists exactly; the vertex arrays, which the
+// document keeps, are sized exactly once the vertices are known.
 void Flattener::Reserve() {
   const size_t corners = mesh_.corner_count();
-  // Distinct vertices are usually about as many as the largest stream has
-  // values.
-  size_t largest = 0;
-  for (int s = 0; s < kStreamCount; ++s)
-    if (active_[s]) largest = std::max(largest, values_[s]->size());
-  vertices_ = AnchoredTable<VertexKey, VertexKeyHash>(mesh_.positions.size(), std::min(largest, corners));
-  origins_.reserve(std::min(largest, corners));
+  vertices_ = AnchoredTable<VertexKey, VertexKeyHash>(mesh_.positions.size(), corners);
+  origins_.reserve(corners);
   std::vector<size_t> triangles(mesh_.surface_names.size() + 1, 0);
   for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {
     if (mesh_.face_sizes[face] >= 3) triangles[GroupOf(face)] += mesh_.face_sizes[face] - 2;

@@ -63,10 +63,6 @@ StreamData DefaultStream(const Mesh &mesh, MeshStream stream) {
   return data;
 }
 
-bool HasStream(const Mesh &mesh, MeshStream stream) {
-  return !mesh_detail::StreamOf(mesh, stream).index->empty();
-}
-
 void AppendStream(Mesh &dst, const Mesh &src, MeshStream stream, const Transform &transform,
                   const std::vector<int32_t> &corner_order) {
   mesh_detail::StreamRef out = mesh_detail::StreamOf(dst, stream);

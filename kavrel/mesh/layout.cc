@@ -32,6 +32,12 @@ ConstStreamRef StreamOf(const Mesh &mesh, MeshStream stream) {
   return {ref.values, ref.index};
 }
 
+}  // namespace mesh_detail
+
+bool HasStream(const Mesh &mesh, MeshStream stream) { return !mesh_detail::StreamOf(mesh, stream).index->empty(); }
+
+namespace mesh_detail {
+
 void CompactStream(std::vector<Vec3> &values, std::vector<int32_t> &index) {
   std::vector<int32_t> remap(values.size(), -1);
   std::vector<Vec3> kept;

@@ -12,6 +12,9 @@ namespace kavrel {
 
 enum class MeshStream { kPosition, kNormal, kTexcoord, kColor };
 
+// True when the mesh has the stream (its index list is not empty).
+bool HasStream(const Mesh &mesh, MeshStream stream);
+
 // Welds the values of one stream that lie within threshold of each other
 // (per component), by spatial hashing; rewrites that stream's indices only.
 // Welding positions also drops polygons whose corners collapse into fewer

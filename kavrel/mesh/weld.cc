@@ -64,8 +64,8 @@ StreamWeld WeldValues(const Mesh &mesh, MeshStream stream, float threshold) {
 }
 
 bool ApplyWeld(Mesh &mesh, MeshStream stream, StreamWeld &weld) {
+  if (!HasStream(mesh, stream)) return false;
   mesh_detail::StreamRef ref = mesh_detail::StreamOf(mesh, stream);
-  if (ref.index->empty()) return false;
   for (int32_t &i : *ref.index) i = weld.rep_of[i];
   ref.values->swap(weld.reps);
   ref.values->shrink_to_fit();
@@ -74,7 +74,7 @@ bool ApplyWeld(Mesh &mesh, MeshStream stream, StreamWeld &weld) {
 }
 
 void CombineStream(Mesh &mesh, MeshStream stream, float threshold) {
-  if (mesh_detail::StreamOf(mesh, stream).index->empty()) return;
+  if (!HasStream(mesh, stream)) return;
   StreamWeld weld = WeldValues(mesh, stream, threshold);
   ApplyWeld(mesh, stream, weld);
 }

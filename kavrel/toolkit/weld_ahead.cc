@@ -1,5 +1,6 @@
 #include "kavrel/toolkit/weld_ahead.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -15,16 +16,6 @@ namespace {
 constexpr size_t kAheadCorners = 1000000;
 
 constexpr MeshStream kOtherStreams[] = {MeshStream::kNormal, MeshStream::kTexcoord, MeshStream::kColor};
-
-bool HasStream(const Mesh &mesh, MeshStream stream) {
-  switch (stream) {
-    case MeshStream::kPosition: return !mesh.position_index.empty();
-    case MeshStream::kNormal: return !mesh.normal_index.empty();
-    case MeshStream::kTexcoord: return !mesh.texcoord_index.empty();
-    case MeshStream::kColor: return !mesh.color_index.empty();
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -58,7 +49,7 @@ void WeldAhead::CombinePositions(Mesh &mesh, float threshold) {
   for (MeshStream other : kOtherStreams) {
     if (HasStream(mesh, other)) welds.push_back({other, threshold, {}});
   }
-  std::vector<bool> failed(welds.size(), false);
+  std::vector<uint8_t> failed(welds.size(), 0);  // bytes: the tasks set theirs at the same time
   RunTasks(welds.size(), [&](size_t k) {
     if (k == 0) {
       welds[0].weld = WeldValues(mesh, MeshStream::kPosition, threshold);
@@ -69,7 +60,7 @@ void WeldAhead::CombinePositions(Mesh &mesh, float threshold) {
     try {
       welds[k].weld = WeldValues(mesh, welds[k].stream, threshold);
     } catch (const std::bad_alloc &) {
-      failed[k] = true;
+      failed[k] = 1;
     }
   });
   if (ApplyWeld(mesh, MeshStream::kPosition, welds[0].weld)) return;
