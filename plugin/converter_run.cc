@@ -53,6 +53,28 @@ int16_t AbandonRun() {
   return 1;
 }
 
+// A run that cannot go on ends as a fatal error does: reported at level 5,
+// which reaches the error hook, and left through the abort point.
+[[noreturn]] void EndAsFatal(const std::string &message) {
+  Import_IO_Report_Error(5, message.c_str());
+  throw InventorRunAborted();  // a host whose hook came back
+}
+
+const char kNoStack[] = "Out of memory while allocating the conversion's stack.";
+
+void ConvertOrEndAsFatal(const char *path) {
+  try {
+    ReadAndConvertFile_Inventor(path);
+  } catch (const InventorInputRefused &refusal) {
+    EndAsFatal(refusal.what());
+  } catch (const std::exception &e) {
+    // Coin3D throws when a damaged file asks for an impossible array (a
+    // corrupt count in a binary file).
+    EndAsFatal(std::string("Conversion stopped: ") + e.what() +
+               " (a damaged file can ask for impossibly large arrays).");
+  }
+}
+
 int32_t ConvertFile(const char *path) {
   if (!path) {
     Kv_Report_Error(4, "ERR_FILE_OPEN_READ", kFunction, "Inventor", "(no \"filename\" token given)");
@@ -102,18 +124,8 @@ int16_t RunImportConverter_Inventor(const char *path) {
   Import_IO_Display_Info_Text("Reading Inventor File");
   MeasureInputFile();
   try {
-    RunOnLargeStack([path] { ReadAndConvertFile_Inventor(path); });
+    if (!RunOnLargeStack([path] { ConvertOrEndAsFatal(path); })) EndAsFatal(kNoStack);
   } catch (const InventorRunAborted &) {
-    status = AbandonRun();
-  } catch (const InventorInputRefused &refusal) {
-    Import_IO_Report_Error(4, refusal.what());
-    status = AbandonRun();
-  } catch (const std::exception &e) {
-    // Coin3D throws when a damaged file asks for an impossible array (a
-    // corrupt count in a binary file): the run ends as if aborted.
-    const std::string message = std::string("Conversion stopped: ") + e.what() +
-                                " (a damaged file can ask for impossibly large arrays).";
-    Import_IO_Report_Error(4, message.c_str());
     status = AbandonRun();
   }
   Import_IO_Cleanup();

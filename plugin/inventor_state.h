@@ -3,6 +3,8 @@
 #define PLUGIN_INVENTOR_STATE_H
 
 #include <cstdint>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <Inventor/SbColor.h>
@@ -93,6 +95,19 @@ struct ShapeAccumulator {
 
 enum { kShapeClassCount = 14 };
 
+// Dictionary keys that stand for names within a run: equal names get equal
+// keys and different names different ones. Keyed on a 32-bit hash of the
+// name, two different names could collide; keyed on a Coin3D name, every
+// name made in a run would stay in Coin3D's name table for good.
+class NameKeys {
+ public:
+  SbDict::Key Key(const char *name) { return reinterpret_cast<SbDict::Key>(&*names_.insert(name).first); }
+  void Clear() { names_.clear(); }
+
+ private:
+  std::unordered_set<std::string> names_;  // node-based: an element's address is stable
+};
+
 struct InventorState {
   InventorState();
 
@@ -121,6 +136,7 @@ struct InventorState {
   SbDict texture_name_dict;
   SbDict instance_dict;
   SbDict object_dict;
+  NameKeys name_keys;                  // the keys of the eight dictionaries above
   SoInput *input = nullptr;            // valid during the traversal
   SbPList parent_stack;                // InstanceRecord pointers of the enclosing groups
   SbString file_name;                  // path of the file being converted

@@ -25,6 +25,7 @@
 #include "materials/materials.h"
 #include "plugin/plugin.h"
 #include "scene/group_hierarchy.h"
+#include "scene/guarded_input.h"
 #include "scene/input_limits.h"
 #include "scene/run_state.h"
 #include "scene/scene.h"
@@ -94,20 +95,21 @@ void ReportUnreadableFile(const char *path) {
   }
 }
 
-SceneGraph ReadSceneGraph(SoInput &input, const char *path) {
+SceneGraph ReadSceneGraph(GuardedInput &input, const char *path) {
   RefuseUnreadableInput(path);
   if (!input.openFile(path, FALSE)) {
     Import_IO_Report_Error(1, "Couldn't open input file.");
     Import_IO_Report_Error(1, "Could not allocate memory for root node.");
     return nullptr;
   }
-  SoSeparator *root = SoDB::readAll(&input);
+  SoSeparator *root = input.ReadAll();
+  if (root) root->ref();
+  SceneGraph graph(root);
+  RefuseStoppedRead(input);
   if (!root) {
     ReportUnreadableFile(path);
     return nullptr;
   }
-  root->ref();
-  SceneGraph graph(root);
   if (root->getNumChildren() <= 0) {
     Import_IO_Report_Error(1, "No children nodes found in root level.");
     return nullptr;
@@ -122,7 +124,7 @@ void ReadAndConvertFile_Inventor(const char *path) {
   InitCoin_Inventor();
   FixUpWelding(plugin.state->options);
   EnableTextureFilenameElement();
-  SoInput input;
+  GuardedInput input;
   SoCallbackAction action;
   SceneGraph root = ReadSceneGraph(input, path);
   if (root) {

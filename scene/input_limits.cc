@@ -7,8 +7,10 @@
 #include <string>
 
 #include "geometry/geometry.h"
+#include "host/import_io.h"
 #include "plugin/plugin.h"
 #include "scene/graph_survey.h"
+#include "scene/guarded_input.h"
 #include "scene/input_prescan.h"
 #include "scene/referenced_files.h"
 
@@ -38,6 +40,15 @@ void RefuseUnreadableInput(const char *path) {
   if (!scan.problem.empty()) Refuse(scan.problem);
   const std::string blocking = FindBlockingReference(scan.file_names, SearchDirectories(path));
   if (!blocking.empty()) Refuse(blocking);
+}
+
+void RefuseStoppedRead(const GuardedInput &input) {
+  if (!input.stopped().empty()) Refuse(input.stopped());
+  if (!input.include_error().empty()) Refuse("an included file could not be read: " + input.include_error());
+  for (const std::string &name : input.missing_includes()) {
+    const std::string warning = "Warning: the included file '" + name + "' was not found; its contents are missing.";
+    Import_IO_Report_Error(1, warning.c_str());
+  }
 }
 
 void RefuseUntraversableGraph(SoNode *root, const ImportOptions &options) {

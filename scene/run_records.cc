@@ -11,7 +11,9 @@ template <typename Record>
 void ListRecord(Record *record, Record *&head, SbDict &dict) {
   record->next = head;
   head = record;
-  if (!dict.enter(record->name.hash(), record)) Import_IO_Report_Error(1, "Warning: internal naming error.");
+  // Keyed on the name itself: only two records of one name are a naming error.
+  if (!dict.enter(plugin.state->name_keys.Key(record->name.getString()), record))
+    Import_IO_Report_Error(1, "Warning: internal naming error.");
 }
 
 }  // namespace

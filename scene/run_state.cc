@@ -41,6 +41,7 @@ void ReleaseRunRecords(InventorState &s) {
                        &s.surface_name_dict, &s.texture_name_dict, &s.instance_dict, &s.object_dict}) {
     dict->clear();
   }
+  s.name_keys.Clear();
 }
 
 }  // namespace

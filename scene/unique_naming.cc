@@ -5,7 +5,6 @@
 #include <new>
 
 #include <Inventor/SbDict.h>
-#include <Inventor/SbName.h>
 
 #include "host/import_io.h"
 #include "plugin/plugin.h"
@@ -32,11 +31,6 @@ void CutNumericSuffix(char *name) {
 }
 
 void ReportNamingError() { Import_IO_Report_Error(1, "Warning: internal naming error."); }
-
-// The dictionary key of a base name is the name itself: Coin3D keeps one
-// copy of every distinct SbName, so its address stands for its text. Keyed
-// on a 32-bit hash, two different names that collide would share one count.
-SbDict::Key NameKey(const char *name) { return reinterpret_cast<SbDict::Key>(SbName(name).getString()); }
 
 void AddNameEntry(SbDict &dict, NameEntry *&list, const char *name, SbDict::Key key) {
   NameEntry *entry = new (std::nothrow) NameEntry{SbString(name), 1, list};
@@ -81,7 +75,8 @@ void QuickUniqueName(SbDict &dict, NameEntry *&list, const SbString &base, SbStr
   CopyTruncated(clean, sizeof clean, base.getString());
   CutNumericSuffix(clean);
   if (Import_IO_Strip_Whitespace(clean) == 0) std::strcpy(clean, "a");
-  const SbDict::Key key = NameKey(clean);
+  // Keyed on the name itself: two different names never share a count.
+  const SbDict::Key key = plugin.state->name_keys.Key(clean);
   void *found = nullptr;
   if (!list || !dict.find(key, found)) {
     AddNameEntry(dict, list, clean, key);
