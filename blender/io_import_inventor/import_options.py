@@ -22,7 +22,7 @@ _FLOAT = re.compile(r"\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?")
 
 
 def _leading(pattern, convert, text, fallback):
-    """The number text starts with, read as the plug-in's strtol and strtod do."""
+    """The number that text starts with, as strtol and strtod read it; fallback without one."""
     match = pattern.match(text)
     try:
         return convert(match.group(0)) if match else fallback
