@@ -19,6 +19,7 @@ packages=(
   help2man                               # the man page of kavrel-convert, from its --help
   valgrind                               # the leak check of whole conversions
   clang libclang-rt-14-dev llvm          # the fuzzers (libFuzzer) and their stack traces
+  blender python3-numpy                  # the Blender add-on's tests (its glTF importer needs numpy)
 )
 
 missing=()
