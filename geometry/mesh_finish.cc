@@ -12,8 +12,7 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/materials.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ SbString WriteObject(SoNode *node) {
   SbString object;
   MakeUniqueName(kv::tok("object"), s.object_name_dict, s.object_names, shape.base_name, object);
   DefineObject(object);
-  NewObjectRecord(3, object, node);
+  NewObjectRecord(kPolygonMeshObject, object, node);
   ++s.objects_created;
   PostProcessMesh(object.getString());
   return object;

@@ -7,7 +7,7 @@
 #include "geometry/triangle_collection.h"
 #include "host/kv_toolkit.h"
 #include "materials/materials.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

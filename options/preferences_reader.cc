@@ -10,7 +10,7 @@
 #include "options/option_table.h"
 #include "options/options.h"
 #include "options/preferences_file.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

@@ -10,8 +10,9 @@
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
-#include "plugin/large_stack.h"
-#include "plugin/plugin_module.h"
+#include "materials/materials.h"
+#include "options/options.h"
+#include "plugin/plugin.h"
 #include "plugin/run_option_tokens.h"
 #include "scene/scene.h"
 
@@ -50,6 +51,7 @@ void MeasureInputFile() {
 int16_t AbandonRun() {
   Import_IO_Abort_Cleanup();
   AbandonRunRecords();
+  ClearSurfaceIndex();
   return 1;
 }
 
@@ -137,14 +139,4 @@ void ReportErrorHook_Inventor(Import_IO_ErrorRecord *record) {
   // The abort point is the guarded run's catch: unwinding destroys the
   // driver's Coin3D objects on the way.
   if (record->level == 5) throw InventorRunAborted();
-}
-
-int CheckForAbort_Inventor() {
-  Import_IO_AbortCheckRecord progress = {};
-  progress.size = sizeof progress;
-  progress.reserved = 0;
-  progress.file_size = plugin.input_file_size;
-  progress.objects_created = plugin.state ? plugin.state->objects_created : 0;
-  progress.polygons_output = plugin.state ? plugin.state->polygons_output : 0;
-  return Import_IO_Check_For_Abort(&progress) ? 1 : 0;
 }

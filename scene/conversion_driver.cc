@@ -19,17 +19,16 @@
 
 #include <memory>
 
-#include "host/import_io.h"
 #include "geometry/geometry.h"
+#include "host/import_io.h"
 #include "lights/lights.h"
 #include "materials/materials.h"
-#include "plugin/plugin.h"
 #include "scene/group_hierarchy.h"
 #include "scene/guarded_input.h"
 #include "scene/input_limits.h"
-#include "scene/run_state.h"
 #include "scene/scene.h"
 #include "scene/scene_finish.h"
+#include "state/state.h"
 
 namespace {
 
@@ -135,4 +134,5 @@ void ReadAndConvertFile_Inventor(const char *path) {
     FinishImportedScene();
   }
   FreeInventorState();
+  ClearSurfaceIndex();
 }

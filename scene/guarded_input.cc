@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "plugin/large_stack.h"
 #include "scene/input_prescan.h"
+#include "scene/large_stack.h"
 
 namespace {
 

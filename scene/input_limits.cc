@@ -8,11 +8,12 @@
 
 #include "geometry/geometry.h"
 #include "host/import_io.h"
-#include "plugin/plugin.h"
 #include "scene/graph_survey.h"
 #include "scene/guarded_input.h"
 #include "scene/input_prescan.h"
 #include "scene/referenced_files.h"
+#include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {

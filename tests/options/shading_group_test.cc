@@ -1,5 +1,5 @@
 #include "options/resource.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/options/options_fixture.h"
 
 using win32::DialogDriver;

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "host/import_io.h"
+#include "plugin/plugin.h"
 #include "scene/scene.h"
-#include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "scene/input_prescan.h"
 #include "scene/name_values.h"
 #include "tests/plugin/conversion_scenario.h"

@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "host/kv_toolkit.h"
+#include "options/options.h"
+#include "plugin/plugin.h"
 #include "scene/scene.h"
-#include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {

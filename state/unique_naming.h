@@ -1,10 +1,10 @@
 // Quick naming: the plug-in's own per-kind name tables.
-#ifndef SCENE_UNIQUE_NAMING_H
-#define SCENE_UNIQUE_NAMING_H
+#ifndef STATE_UNIQUE_NAMING_H
+#define STATE_UNIQUE_NAMING_H
 
 #include <Inventor/SbString.h>
 
-#include "plugin/inventor_state.h"
+#include "state/inventor_state.h"
 
 class SbDict;
 

@@ -1,7 +1,7 @@
 // The import options record, the shading-coefficient modifiers beside it
 // and the constant tables that describe them.
-#ifndef PLUGIN_IMPORT_OPTIONS_H
-#define PLUGIN_IMPORT_OPTIONS_H
+#ifndef STATE_IMPORT_OPTIONS_H
+#define STATE_IMPORT_OPTIONS_H
 
 #include <cstdint>
 
@@ -108,11 +108,5 @@ extern const SurfAttrOperationRow surf_attr_operation_names[8];
 extern int16_t surf_attr_mod_operation[kSurfaceAttributeCount];
 extern float surf_attr_mod_value[kSurfaceAttributeCount];
 extern int16_t last_surf_attr_combo_selected;
-
-// Makes sure an InventorState exists and holds the default options.
-void SetDefaultOptions_Inventor();
-
-// Gives the run-only options (tokens of no preferences file) their defaults.
-void ResetRunOnlyOptions(ImportOptions &options);
 
 #endif

@@ -2,11 +2,8 @@
 #include <Inventor/SoInput.h>
 
 #include "host/kv_toolkit.h"
-#include "plugin/plugin.h"
-#include "scene/run_state.h"
-#include "scene/scene.h"
-#include "scene/unique_naming.h"
-#include "materials/materials.h"
+#include "state/state.h"
+#include "state/unique_naming.h"
 
 namespace {
 
@@ -32,7 +29,6 @@ void ReleaseRunRecords(InventorState &s) {
   FreeList(s.camera_list);
   FreeList(s.light_list);
   FreeList(s.surface_list);
-  ClearSurfaceIndex();
   for (NameEntry **names :
        {&s.instance_names, &s.object_names, &s.camera_names, &s.light_names, &s.surface_names, &s.texture_names}) {
     FreeNameEntries(*names);

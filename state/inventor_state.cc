@@ -1,5 +1,5 @@
 // The state record's constructor.
-#include "plugin/inventor_state.h"
+#include "state/inventor_state.h"
 
 namespace {
 const int kDictBuckets = 251;

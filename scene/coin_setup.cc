@@ -1,4 +1,4 @@
-#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInteraction.h>

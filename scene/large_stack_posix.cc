@@ -1,6 +1,6 @@
 // The large stack as a context of the calling thread: mapped memory with a
 // guard page below it, entered and left with swapcontext.
-#include "plugin/large_stack.h"
+#include "scene/large_stack.h"
 
 #include <sys/mman.h>
 #include <ucontext.h>

@@ -7,9 +7,8 @@
 #include <Inventor/SbDict.h>
 
 #include "host/import_io.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
-#include "scene/unique_naming.h"
+#include "state/state.h"
+#include "state/unique_naming.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The one state record of the module and the records it lists.
-#ifndef PLUGIN_INVENTOR_STATE_H
-#define PLUGIN_INVENTOR_STATE_H
+#ifndef STATE_INVENTOR_STATE_H
+#define STATE_INVENTOR_STATE_H
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@
 #include <Inventor/lists/SbPList.h>
 
 #include "host/host_records.h"
-#include "plugin/import_options.h"
+#include "state/import_options.h"
 
 class SoInput;
 class SoNode;
@@ -24,19 +24,20 @@ class SoNode;
 // One captured material and, once listed, the surface made from it.
 struct MaterialSnapshot {
   SbString name;                       // unique surface name; empty while only a candidate
-  SbColor ambient{0, 0, 0};
-  SbColor diffuse{0, 0, 0};
-  SbColor specular{0, 0, 0};
+  SbColor ambient{0, 0, 0};            // ambient colour of the material
+  SbColor diffuse{0, 0, 0};            // diffuse colour
+  SbColor specular{0, 0, 0};           // specular colour
   SbColor emissive{0, 0, 0};           // sent as the luminous colour
   float shininess = 0;                 // Coin3D shininess, 0..1
   float transparency = 0;              // 0 opaque
   const unsigned char *image = nullptr;  // embedded pixels, not owned; set only without a texture file
   SbString texture_file;               // current texture file name, empty when none
-  SoTextureImageElement::Wrap wrap_s = SoTextureImageElement::REPEAT;
-  SoTextureImageElement::Wrap wrap_t = SoTextureImageElement::REPEAT;
+  SoTextureImageElement::Wrap wrap_s = SoTextureImageElement::REPEAT;  // texture wrap across s
+  SoTextureImageElement::Wrap wrap_t = SoTextureImageElement::REPEAT;  // texture wrap across t
   MaterialSnapshot *next = nullptr;    // link in surface_list
 };
 
+// One instance made in the run, a group's or a shape's.
 struct InstanceRecord {
   uint32_t parent_hash;                // SbString::hash of the parent's name; 0 for the root
   uint32_t object_hash;                // hash of the placed object's name; 0 for a group
@@ -46,19 +47,21 @@ struct InstanceRecord {
   InstanceRecord *next;                // the record made before it
 };
 
+// One object made in the run.
 struct ObjectRecord {
-  int16_t kind;                        // 3: polygon mesh made from a shape
-  SbString name;
+  int16_t kind;                        // kPolygonMeshObject (3): a polygon mesh made from a shape
+  SbString name;                       // the object's name in the host
   SoNode *node;                        // the shape node
-  ObjectRecord *next;
+  ObjectRecord *next;                  // the record made before it
 };
 
 // Camera and light records hold just the unique name, for the clean-up.
 struct NamedRecord {
-  SbString name;
-  NamedRecord *next;
+  SbString name;                       // the camera's or light's unique name
+  NamedRecord *next;                   // the record made before it
 };
 
+// One base name of a quick-naming table.
 struct NameEntry {
   SbString name;                       // base name after cleaning
   int32_t count;                       // requests for this base name in the run
@@ -86,7 +89,7 @@ struct ShapeAccumulator {
   int32_t normal_count = 0;            // 3 x triangle_count
   int32_t vertex_color_count = 0;      // 3 x triangle_count with vertex colours, else 0
   int32_t texcoord_count = 0;          // 3 x triangle_count
-  int32_t data_flags = 0;              // 5, or 7 with vertex colours
+  int32_t data_flags = 0;              // kPolygonData, or kPolygonDataWithColors with vertex colours
   // NURBS surfaces only: the corners of our own tessellation (3 per
   // triangle), made by the begin pass and delivered from the shape
   // pre-callback, since Coin3D's tessellator needs OpenGL. Empty otherwise.
@@ -108,41 +111,43 @@ class NameKeys {
   std::unordered_set<std::string> names_;  // node-based: an element's address is stable
 };
 
+// The one state record of the module ("Inventor state struct"): the
+// options, what a run builds, and the traversal's working data.
 struct InventorState {
   InventorState();
 
-  InstanceRecord *instance_list = nullptr;
-  ObjectRecord *object_list = nullptr;
-  NamedRecord *camera_list = nullptr;
-  NamedRecord *light_list = nullptr;
-  MaterialSnapshot *surface_list = nullptr;
-  ImportOptions options;
-  NameEntry *instance_names = nullptr;
-  NameEntry *object_names = nullptr;
-  NameEntry *camera_names = nullptr;
-  NameEntry *light_names = nullptr;
-  NameEntry *surface_names = nullptr;
-  NameEntry *texture_names = nullptr;
-  int32_t objects_created = 0;
-  int32_t polygons_output = 0;
-  int32_t cameras_created = 0;
-  int32_t lights_created = 0;
-  int32_t surfaces_created = 0;
-  SbDict instance_name_dict;
-  SbDict object_name_dict;
-  SbDict camera_name_dict;
-  SbDict light_name_dict;
-  SbDict surface_name_dict;
-  SbDict texture_name_dict;
-  SbDict instance_dict;
-  SbDict object_dict;
-  NameKeys name_keys;                  // the keys of the eight dictionaries above
-  SoInput *input = nullptr;            // valid during the traversal
-  SbPList parent_stack;                // InstanceRecord pointers of the enclosing groups
-  SbString file_name;                  // path of the file being converted
-  SbString material_name;              // last SoMaterial node's name, or "surface"
-  ShapeAccumulator shape;
-  int16_t shape_type_enabled[kShapeClassCount] = {};
+  InstanceRecord *instance_list = nullptr;  // every instance made in the run, newest first
+  ObjectRecord *object_list = nullptr;      // every object made in the run, newest first
+  NamedRecord *camera_list = nullptr;       // the run's cameras by unique name, newest first
+  NamedRecord *light_list = nullptr;        // the run's lights (headlights too), newest first
+  MaterialSnapshot *surface_list = nullptr; // one snapshot per surface defined, newest first
+  ImportOptions options;                    // the options of this state's runs
+  NameEntry *instance_names = nullptr;      // quick-naming table of instances
+  NameEntry *object_names = nullptr;        // quick-naming table of objects
+  NameEntry *camera_names = nullptr;        // quick-naming table of cameras
+  NameEntry *light_names = nullptr;         // quick-naming table of lights
+  NameEntry *surface_names = nullptr;       // quick-naming table of surfaces
+  NameEntry *texture_names = nullptr;       // quick-naming table of textures
+  int32_t objects_created = 0;              // objects emitted in the run
+  int32_t polygons_output = 0;              // polygons emitted in the run
+  int32_t cameras_created = 0;              // cameras made in the run
+  int32_t lights_created = 0;               // lights made in the run
+  int32_t surfaces_created = 0;             // surfaces made in the run
+  SbDict instance_name_dict;                // instance_names by name (251 buckets)
+  SbDict object_name_dict;                  // object_names by name
+  SbDict camera_name_dict;                  // camera_names by name
+  SbDict light_name_dict;                   // light_names by name
+  SbDict surface_name_dict;                 // surface_names by name
+  SbDict texture_name_dict;                 // texture_names by name
+  SbDict instance_dict;                     // instance_list's records by name
+  SbDict object_dict;                       // object_list's records by name
+  NameKeys name_keys;                       // the keys of the eight dictionaries above
+  SoInput *input = nullptr;                 // the input being read; valid during the traversal
+  SbPList parent_stack;                     // InstanceRecord pointers of the enclosing groups, innermost last
+  SbString file_name;                       // path of the file being converted
+  SbString material_name;                   // last SoMaterial node's name, or "surface"
+  ShapeAccumulator shape;                   // the shape being converted
+  int16_t shape_type_enabled[kShapeClassCount] = {};  // 1: that shape class is converted (class order)
 };
 
 #endif

@@ -1,4 +1,4 @@
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 #include <Inventor/nodes/SoNode.h>
 

@@ -4,8 +4,8 @@
 // thread: every host call (abort polls, message boxes owned by the host's
 // windows) still comes from the thread that called the entry point, as the
 // host expects of a synchronous call.
-#ifndef PLUGIN_LARGE_STACK_H
-#define PLUGIN_LARGE_STACK_H
+#ifndef SCENE_LARGE_STACK_H
+#define SCENE_LARGE_STACK_H
 
 #include <cstddef>
 #include <functional>

@@ -1,22 +1,9 @@
-// The options record's defaults, applied from the option table, and the
-// operation names of the shading modifiers.
-#include "plugin/import_options.h"
-
+// The options record's defaults, applied from the option table.
 #include <new>
 
 #include "options/option_table.h"
-#include "plugin/plugin_module.h"
-
-const SurfAttrOperationRow surf_attr_operation_names[8] = {
-    {"Do not import", kOpDoNotImport},         {"Import unchanged", kOpImportUnchanged},
-    {"Set and use default", kOpSetDefault},    {"Set to specific value", kOpSetValue},
-    {"Import and crop by", kOpCrop},           {"Import and scale by", kOpScale},
-    {"Normalize color & coeff", kOpNormalize}, {"", -1},
-};
-
-int16_t surf_attr_mod_operation[kSurfaceAttributeCount];
-float surf_attr_mod_value[kSurfaceAttributeCount];
-int16_t last_surf_attr_combo_selected;
+#include "options/options.h"
+#include "state/state.h"
 
 namespace {
 

@@ -2,8 +2,7 @@
 #include <new>
 
 #include "host/import_io.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ InstanceRecord *NewInstanceRecord(const SbString &name, uint32_t object_hash, ui
   return record;
 }
 
-void NewObjectRecord(int16_t kind, const SbString &name, SoNode *node) {
+void NewObjectRecord(ObjectKind kind, const SbString &name, SoNode *node) {
   ObjectRecord *record = new (std::nothrow) ObjectRecord{kind, name, node, nullptr};
   if (!record) {
     Import_IO_Report_Error(5, "Out of memory while allocating object.");

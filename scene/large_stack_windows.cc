@@ -1,7 +1,7 @@
 // The large stack as a fiber of the calling thread: the thread becomes a
 // fiber for the run (unless the host made it one already) and switches to
 // a fiber with the large stack reserved.
-#include "plugin/large_stack.h"
+#include "scene/large_stack.h"
 
 #include <windows.h>
 

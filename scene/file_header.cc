@@ -1,4 +1,4 @@
-#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 #include <cstdio>
 #include <cstring>
