@@ -22,7 +22,8 @@ namespace {
 std::string Describe(const SoNode *node) {
   const SbName name = node->getName();
   const std::string type = node->getTypeId().getName().getString();
-  return name.getLength() > 0 ? type + " '" + name.getString() + "'" : "a " + type;
+  if (name.getLength() > 0) return type + " '" + name.getString() + "'";
+  return (std::string("AEIOU").find(type[0]) == std::string::npos ? "a " : "an ") + type;
 }
 
 // Where Coin3D will look for the files the input names: the input's own
@@ -32,6 +33,17 @@ std::vector<std::string> SearchDirectories(const char *path) {
   const SbStringList &list = SoInput::getDirectories();
   for (int i = 0; i < list.getLength(); ++i) directories.push_back(list[i]->getString());
   return directories;
+}
+
+// Each shape node once, before anything is counted or tessellated.
+uint64_t RepairAndCountTriangles(SoNode *shape) {
+  if (DropEmptyFaces(shape)) {
+    const std::string warning =
+        "Warning: " + Describe(shape) + " has empty faces (a -1 after a -1), which would end its tessellation; they "
+        "are left out and every face after them is imported.";
+    Import_IO_Report_Error(1, warning.c_str());
+  }
+  return CountShapeNodeTriangles(shape);
 }
 
 }  // namespace
@@ -53,7 +65,7 @@ void RefuseStoppedRead(const GuardedInput &input) {
 }
 
 void RefuseUntraversableGraph(SoNode *root, const ImportOptions &options) {
-  const GraphSurvey survey = SurveySceneGraph(root, CountShapeNodeTriangles);
+  const GraphSurvey survey = SurveySceneGraph(root, RepairAndCountTriangles);
   if (survey.cycle) Refuse(Describe(survey.cycle) + " contains itself (a DEF/USE cycle the traversal cannot finish)");
   if (survey.depth > kMaxNestingDepth)
     Refuse("nodes nested " + std::to_string(survey.depth) + " deep, more than " + std::to_string(kMaxNestingDepth));

@@ -79,6 +79,7 @@ struct ShapeAccumulator {
   int32_t in_vertex_shape = 0;         // 1 between the vertex-shape pre and post callbacks
   int32_t single_material = 0;         // one surface covers the whole instance
   int32_t colors_from_emissive = 0;    // vertex colours from the emissive colours
+  int32_t colors_past_end = 0;         // 1 once a corner's colour index fell outside material_color_count
   MaterialSnapshot last_face_material; // previous triangle's material (per-face surfaces)
   IndexedPolygons *polygons = nullptr; // the shape's buffer, owned by the import support library
   int16_t per_face_materials = 0;      // per-face surfaces are recorded
