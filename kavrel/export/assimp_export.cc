@@ -4,28 +4,23 @@
 
 #include "kavrel/export/assimp_io.h"
 #include "kavrel/export/assimp_scene.h"
-#include "kavrel/export/obj_writer.h"
 #include "kavrel/export/staged_files.h"
 
 namespace kavrel {
 namespace {
 
-using OwnWriter = void (*)(const aiScene &scene, const std::string &path, StagedFiles &files);
-
 struct AssimpFormat {
   ExportFormat format;
-  const char *id;                              // assimp's exporter, null for a writer of ours
+  const char *id;                              // assimp's exporter
   bool world_mesh;                             // one mesh in world space, no nodes (assimp pre-transforms)
   bool materials;                              // keeps materials
   bool textures;                               // materials name texture files, copied beside the output
   bool lights_cameras;                         // keeps lights and cameras
   bool writes_itself;                          // opens the file by name, not through the I/O system
   bool placements_at_root;                     // reads only the root's children, without matrices
-  OwnWriter own_writer = nullptr;              // writes the built scene instead of assimp's exporter
 };
 
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kObj, nullptr, false, true, true, false, false, false, WriteObj},
     {ExportFormat::kPly, "plyb", true, false, false, false, false, false},
     {ExportFormat::kStl, "stlb", true, false, false, false, false, false},
     {ExportFormat::kDae, "collada", false, true, true, true, false, false},
@@ -43,11 +38,6 @@ const AssimpFormat *Lookup(ExportFormat format) {
   return nullptr;
 }
 
-std::string DirectoryOf(const std::string &path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
-}
-
 ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
   const aiScene &scene = built.scene();
   ExportSummary summary;
@@ -57,12 +47,12 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
     return summary;
   }
   summary.nodes = built.nodes();
-  // 3MF and our OBJ write a world-space copy of each placement.
-  const bool copies = format.placements_at_root || format.own_writer == WriteObj;
+  // 3MF writes a world-space copy of each placement.
+  const bool copies = format.placements_at_root;
   summary.meshes = copies ? built.placed_meshes() : scene.mNumMeshes;
   summary.triangles = copies ? built.placed_triangles() : built.triangles();
   if (format.materials) summary.materials = scene.mNumMaterials;
-  if (format.textures) summary.textures = built.textures().size();
+  if (format.textures) summary.textures = built.textures().copies.size();
   if (format.lights_cameras) {
     summary.lights = scene.mNumLights;
     summary.cameras = scene.mNumCameras;
@@ -70,12 +60,8 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
   return summary;
 }
 
-// Runs the format's writer into staged files.
+// Runs the format's exporter into staged files.
 void RunExporter(const AssimpScene &built, const AssimpFormat &format, const std::string &path, StagedFiles &files) {
-  if (format.own_writer != nullptr) {
-    format.own_writer(built.scene(), path, files);
-    return;
-  }
   Assimp::Exporter exporter;
   std::string target = path;
   if (format.writes_itself) {
@@ -92,27 +78,18 @@ void RunExporter(const AssimpScene &built, const AssimpFormat &format, const std
 
 }  // namespace
 
-bool ExportWithAssimp(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+bool ExportWithAssimp(const ExportModel &model, const std::string &path, ExportFormat format, std::string *error,
                       ExportSummary *summary) {
   const AssimpFormat *entry = Lookup(format);
   if (entry == nullptr) {
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(scene, {entry->textures, entry->placements_at_root, entry->lights_cameras});
+  const AssimpScene built(model, {entry->textures, entry->placements_at_root, entry->lights_cameras});
   StagedFiles files;
   RunExporter(built, *entry, path, files);
-  const std::string directory = DirectoryOf(path);
-  for (const TextureCopy &copy : built.textures()) {
-    if (!files.Failed()) files.Copy(copy.source, directory + copy.name);
-  }
   *summary = Summarize(built, *entry);
-  summary->bytes = files.Bytes();
-  if (!files.Commit()) {
-    *error = files.error();
-    return false;
-  }
-  return true;
+  return CommitWithTextureCopies(files, built.textures(), path, error, summary);
 }
 
 }  // namespace kavrel

@@ -1,10 +1,12 @@
-// The exporters' entry point declared in kavrel/host.h.
+// The exporters' entry point declared in kavrel/host.h: the JSON dump from
+// the scene database, every other format from the export model.
 #include <exception>
 
 #include "kavrel/export/assimp_export.h"
 #include "kavrel/export/atomic_file.h"
+#include "kavrel/export/export_model.h"
 #include "kavrel/export/gltf_stages.h"
-#include "kavrel/export/gltf_summary.h"
+#include "kavrel/export/obj_writer.h"
 #include "kavrel/host.h"
 
 namespace kavrel {
@@ -16,6 +18,25 @@ uint64_t SpanBytes(const ByteSpans &spans) {
   return bytes;
 }
 
+// One warning for everything the export repaired.
+void ReportRepairs(const ExportNotes &model_repairs, const ExportNotes &writer_repairs) {
+  ExportNotes repairs = model_repairs;
+  repairs.Add(writer_repairs);
+  const std::string summary = repairs.Summary();
+  if (!summary.empty()) ReportExportWarning(summary);
+}
+
+bool WriteGltf(const ExportModel &model, const std::string &path, GltfContainer container, std::string *reason,
+               ExportSummary *summary) {
+  GltfDocument doc(container);
+  BuildGltf(model, doc);
+  ReportRepairs(model.repairs, doc.notes());
+  summary->lights = doc.LightCount();
+  const ByteSpans spans = doc.Serialize();
+  summary->bytes = SpanBytes(spans);
+  return WriteFileAtomically(path, spans, reason);
+}
+
 bool WriteExport(const Scene &scene, const std::string &path, ExportFormat format, std::string *reason,
                  ExportSummary *summary) {
   if (format == ExportFormat::kJson) {
@@ -23,15 +44,14 @@ bool WriteExport(const Scene &scene, const std::string &path, ExportFormat forma
     summary->bytes = text.size();
     return WriteFileAtomically(path, ByteSpans{{text.data(), text.size()}}, reason);
   }
-  if (format != ExportFormat::kGlb && format != ExportFormat::kGltf) {
-    return ExportWithAssimp(scene, path, format, reason, summary);
+  const ExportModel model = BuildExportModel(scene);
+  if (format == ExportFormat::kGlb || format == ExportFormat::kGltf) {
+    return WriteGltf(model, path, format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf, reason,
+                     summary);
   }
-  GltfDocument doc(format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf);
-  BuildGltf(scene, doc);
-  *summary = SummarizeGltf(doc);
-  const ByteSpans spans = doc.Serialize();
-  summary->bytes = SpanBytes(spans);
-  return WriteFileAtomically(path, spans, reason);
+  ReportRepairs(model.repairs, {});
+  if (format == ExportFormat::kObj) return ExportObj(model, path, reason, summary);
+  return ExportWithAssimp(model, path, format, reason, summary);
 }
 
 }  // namespace

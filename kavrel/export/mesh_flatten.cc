@@ -225,7 +225,7 @@ FlatMesh Flattener::Run() {
   }
   EmitVertices();
   for (size_t g = 0; g < groups_.size(); ++g) {
-    if (!groups_[g].empty()) out_.groups.push_back({static_cast<int32_t>(g) - 1, std::move(groups_[g])});
+    if (!groups_[g].empty()) out_.groups.push_back({static_cast<int32_t>(g) - 1, kNone, std::move(groups_[g])});
   }
   return std::move(out_);
 }
