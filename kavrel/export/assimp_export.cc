@@ -15,20 +15,23 @@ struct AssimpFormat {
   bool world_mesh;                             // one mesh in world space, no nodes (assimp pre-transforms)
   bool materials;                              // keeps materials
   bool textures;                               // materials name texture files, copied beside the output
-  bool lights_cameras;                         // keeps lights and cameras
+  bool lights_cameras;                         // keeps the nodes of lights and cameras, and the lights
+  bool camera_records;                         // keeps the cameras too, not only their nodes
   bool writes_itself;                          // opens the file by name, not through the I/O system
   bool placements_at_root;                     // reads only the root's children, without matrices
+  bool node_per_mesh;                          // a node with several meshes holds each in a child node
 };
 
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kPly, "plyb", true, false, false, false, false, false},
-    {ExportFormat::kStl, "stlb", true, false, false, false, false, false},
-    {ExportFormat::kDae, "collada", false, true, true, true, false, false},
-    {ExportFormat::k3mf, "3mf", false, true, false, false, true, true},
-    {ExportFormat::kFbx, "fbx", false, true, true, true, false, false},
+    {ExportFormat::kPly, "plyb", true, false, false, false, false, false, false, false},
+    {ExportFormat::kStl, "stlb", true, false, false, false, false, false, false, false},
+    {ExportFormat::kDae, "collada", false, true, true, true, true, false, false, false},
+    {ExportFormat::k3mf, "3mf", false, true, false, false, false, true, true, false},
+    // assimp 5.2's FBX writer makes a camera's node a plain one.
+    {ExportFormat::kFbx, "fbx", false, true, true, true, false, false, false, true},
     // assimp 5.2's X3D writer crashes on lights, drops cameras, and writes
     // texture URLs unquoted (not a valid MFString).
-    {ExportFormat::kX3d, "x3d", false, true, false, false, false, false},
+    {ExportFormat::kX3d, "x3d", false, true, false, false, false, false, false, false},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {
@@ -46,7 +49,7 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
     summary.triangles = built.placed_triangles();
     return summary;
   }
-  summary.nodes = built.nodes();
+  summary.nodes = built.nodes() + (format.node_per_mesh ? built.meshes_of_shared_nodes() : 0);
   // 3MF writes a world-space copy of each placement.
   const bool copies = format.placements_at_root;
   summary.meshes = copies ? built.placed_meshes() : scene.mNumMeshes;
@@ -55,7 +58,7 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
   if (format.textures) summary.textures = built.textures().copies.size();
   if (format.lights_cameras) {
     summary.lights = scene.mNumLights;
-    summary.cameras = scene.mNumCameras;
+    if (format.camera_records) summary.cameras = scene.mNumCameras;
   }
   return summary;
 }

@@ -46,6 +46,8 @@ class AssimpScene {
   // that stores the scene as one world-space mesh holds.
   size_t placed_triangles() const { return placed_triangles_; }
   size_t triangles() const;
+  // The meshes of the nodes that hold more than one.
+  size_t meshes_of_shared_nodes() const { return meshes_of_shared_nodes_; }
 
  private:
   std::unique_ptr<aiScene> scene_;
@@ -54,6 +56,7 @@ class AssimpScene {
   size_t nodes_ = 0;
   size_t placed_triangles_ = 0;
   size_t placed_meshes_ = 0;
+  size_t meshes_of_shared_nodes_ = 0;
 
   friend class AssimpSceneBuilder;
 };

@@ -7,6 +7,7 @@
 #include "kavrel/export/export_model.h"
 #include "kavrel/export/gltf_stages.h"
 #include "kavrel/export/obj_writer.h"
+#include "kavrel/export/scene_dump.h"
 #include "kavrel/host.h"
 
 namespace kavrel {
@@ -26,12 +27,24 @@ void ReportRepairs(const ExportNotes &model_repairs, const ExportNotes &writer_r
   if (!summary.empty()) ReportExportWarning(summary);
 }
 
+ExportSummary SummarizeGltf(const GltfDocument &doc) {
+  ExportSummary summary;
+  summary.nodes = doc.Count(GltfArray::kNodes);
+  summary.meshes = doc.Count(GltfArray::kMeshes);
+  summary.triangles = doc.IndexedTriangles();
+  summary.materials = doc.Count(GltfArray::kMaterials);
+  summary.textures = doc.Count(GltfArray::kTextures);
+  summary.lights = doc.LightCount();
+  summary.cameras = doc.Count(GltfArray::kCameras);
+  return summary;
+}
+
 bool WriteGltf(const ExportModel &model, const std::string &path, GltfContainer container, std::string *reason,
                ExportSummary *summary) {
   GltfDocument doc(container);
   BuildGltf(model, doc);
   ReportRepairs(model.repairs, doc.notes());
-  summary->lights = doc.LightCount();
+  *summary = SummarizeGltf(doc);
   const ByteSpans spans = doc.Serialize();
   summary->bytes = SpanBytes(spans);
   return WriteFileAtomically(path, spans, reason);
@@ -40,7 +53,7 @@ bool WriteGltf(const ExportModel &model, const std::string &path, GltfContainer 
 bool WriteExport(const Scene &scene, const std::string &path, ExportFormat format, std::string *reason,
                  ExportSummary *summary) {
   if (format == ExportFormat::kJson) {
-    const std::string text = DumpSceneJson(scene) + "\n";
+    const std::string text = DumpScene(scene, summary) + "\n";
     summary->bytes = text.size();
     return WriteFileAtomically(path, ByteSpans{{text.data(), text.size()}}, reason);
   }

@@ -104,6 +104,13 @@ int GltfDocument::AddIndexAccessor(const std::vector<uint32_t> &indices) {
   return static_cast<int>(accessors_.size()) - 1;
 }
 
+size_t GltfDocument::IndexedTriangles() const {
+  size_t triangles = 0;
+  for (const Accessor &accessor : accessors_)
+    if (accessor.component_type == gl::kUnsignedInt) triangles += accessor.count / 3;
+  return triangles;
+}
+
 int GltfDocument::AddPngImage(std::vector<uint8_t> png, const std::string &name) {
   int index = 0;
   JsonWriter &out = Item(GltfArray::kImages, &index);

@@ -64,8 +64,9 @@ class GltfDocument {
   int AddIndexAccessor(const std::vector<uint32_t> &indices);
   // A PNG image: a buffer view in .glb, a data URI in .gltf.
   int AddPngImage(std::vector<uint8_t> png, const std::string &name);
-  // The element count of an accessor.
-  size_t AccessorCount(int accessor) const { return accessors_[accessor].count; }
+  // The triangles of every index accessor, each counted once however many
+  // meshes share it.
+  size_t IndexedTriangles() const;
 
   // The file's bytes, pointing into the document: valid while it lives and
   // until the next call.

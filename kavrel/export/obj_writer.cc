@@ -42,7 +42,6 @@ bool ExportObj(const ExportModel &model, const std::string &path, std::string *e
   if (!files.Failed()) {
     WriteStaged(files, library, [&](TextOutput &out) { WriteMaterialLibrary(model, names, textures, out); });
   }
-  summary->nodes = model.placements.size();
   summary->meshes = counts.groups;
   summary->triangles = counts.triangles;
   summary->materials = model.materials.size();
