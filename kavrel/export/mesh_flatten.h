@@ -17,7 +17,8 @@ namespace kavrel {
 // Unique vertices are the distinct tuples of per-corner stream indices,
 // found by hashing in linear expected time. Polygons are fanned (the host's
 // merged polygons are convex), and fan triangles with two corners on the
-// same point are left out, whatever welding did before; bad data is
+// same point are left out, whatever welding did before, and so are
+// triangles that repeat another's vertices (see DropRepeatedTriangles); bad data is
 // repaired and counted in notes. A mesh known to pass CheckMesh (trusted)
 // skips the per-polygon index checks.
 FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes, bool trusted);
