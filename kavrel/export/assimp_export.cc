@@ -88,7 +88,8 @@ bool ExportWithAssimp(const ExportModel &model, const std::string &path, ExportF
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(model, {entry->textures, entry->placements_at_root, entry->lights_cameras});
+  const AssimpScene built(model,
+                          {entry->textures, entry->placements_at_root, entry->lights_cameras, entry->world_mesh});
   StagedFiles files;
   RunExporter(built, *entry, path, files);
   *summary = Summarize(built, *entry);

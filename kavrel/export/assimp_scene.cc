@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "kavrel/export/assimp_materials.h"
 
@@ -50,7 +51,9 @@ class AssimpSceneBuilder {
   std::vector<unsigned> MeshesOf(const ModelPlacement &placement) const;
   aiNode *MakeNodes();
   aiNode *MakePlacementNodes();
-  unsigned WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world);
+  unsigned WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world, bool mirrors);
+  unsigned MirroredCopy(unsigned mesh);
+  void CopyFaces(const aiMesh &from, aiMesh &to, bool reversed);
 
   const ExportModel &model_;
   AssimpScene &out_;
@@ -58,6 +61,7 @@ class AssimpSceneBuilder {
   std::vector<ObjectMeshes> per_object_;       // by model object
   std::vector<aiMesh *> meshes_;
   std::vector<int32_t> remap_;                 // flat vertex -> mesh vertex, -1 when unused
+  std::vector<int64_t> mirrored_copy_;         // by mesh: its copy with faces reversed, -1 until made
 };
 
 void AssimpSceneBuilder::BuildObject(size_t index) {
@@ -151,7 +155,10 @@ aiNode *AssimpSceneBuilder::MakeNodes() {
   for (const ModelPlacement &placement : placements) {
     auto *node = new aiNode(placement.name);
     node->mTransformation = NodeMatrix(placement.local);
-    const std::vector<unsigned> meshes = MeshesOf(placement);
+    std::vector<unsigned> meshes = MeshesOf(placement);
+    if (options_.mirrored_copies && placement.mirrors) {
+      for (unsigned &m : meshes) m = MirroredCopy(m);
+    }
     if (!meshes.empty()) {
       node->mNumMeshes = static_cast<unsigned>(meshes.size());
       node->mMeshes = ArrayOf(meshes);
@@ -175,8 +182,24 @@ aiNode *AssimpSceneBuilder::MakeNodes() {
   return root;
 }
 
-// A copy of mesh with positions and normals taken into world space.
-unsigned AssimpSceneBuilder::WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world) {
+// The faces of from as to's, in one block of indices; reversed: each
+// face's corners in the opposite order.
+void AssimpSceneBuilder::CopyFaces(const aiMesh &from, aiMesh &to, bool reversed) {
+  std::unique_ptr<unsigned[]> block(new unsigned[3 * from.mNumFaces]);
+  to.mNumFaces = from.mNumFaces;
+  to.mFaces = new aiFace[from.mNumFaces];
+  for (unsigned f = 0; f < from.mNumFaces; ++f) {
+    const unsigned *corners = from.mFaces[f].mIndices;
+    for (int k = 0; k < 3; ++k) block[3 * f + k] = corners[reversed ? 2 - k : k];
+    to.mFaces[f].mNumIndices = 3;
+    to.mFaces[f].mIndices = &block[3 * f];
+  }
+  out_.face_indices_.push_back(std::move(block));
+}
+
+// A copy of mesh with positions and normals taken into world space, its
+// faces reversed where the matrix mirrors, so that fronts stay outside.
+unsigned AssimpSceneBuilder::WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world, bool mirrors) {
   const aiMatrix3x3 normal_matrix = aiMatrix3x3(world).Inverse().Transpose();
   auto *copy = new aiMesh();
   copy->mName = mesh.mName;
@@ -191,17 +214,37 @@ unsigned AssimpSceneBuilder::WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &wo
       copy->mNormals[v] = (normal_matrix * mesh.mNormals[v]).Normalize();
     }
   }
-  std::unique_ptr<unsigned[]> block(new unsigned[3 * mesh.mNumFaces]);
-  copy->mNumFaces = mesh.mNumFaces;
-  copy->mFaces = new aiFace[mesh.mNumFaces];
-  for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-    std::copy(mesh.mFaces[f].mIndices, mesh.mFaces[f].mIndices + 3, &block[3 * f]);
-    copy->mFaces[f].mNumIndices = 3;
-    copy->mFaces[f].mIndices = &block[3 * f];
-  }
-  out_.face_indices_.push_back(std::move(block));
+  CopyFaces(mesh, *copy, mirrors);
   meshes_.push_back(copy);
   return static_cast<unsigned>(meshes_.size() - 1);
+}
+
+// The mesh with its faces reversed, made once, for placements whose world
+// matrix mirrors in a format that assimp takes into world space itself:
+// it moves positions and normals but keeps the corners' order.
+unsigned AssimpSceneBuilder::MirroredCopy(unsigned mesh) {
+  int64_t &made = mirrored_copy_[mesh];
+  if (made >= 0) return static_cast<unsigned>(made);
+  const aiMesh &source = *meshes_[mesh];
+  auto *copy = new aiMesh();
+  copy->mName = source.mName;
+  copy->mMaterialIndex = source.mMaterialIndex;
+  copy->mPrimitiveTypes = source.mPrimitiveTypes;
+  copy->mNumVertices = source.mNumVertices;
+  auto copy_array = [&](const auto *from, auto **to) {
+    if (from == nullptr) return;
+    *to = new std::remove_const_t<std::remove_pointer_t<decltype(from)>>[source.mNumVertices];
+    std::copy(from, from + source.mNumVertices, *to);
+  };
+  copy_array(source.mVertices, &copy->mVertices);
+  copy_array(source.mNormals, &copy->mNormals);
+  copy_array(source.mTextureCoords[0], &copy->mTextureCoords[0]);
+  copy->mNumUVComponents[0] = source.mNumUVComponents[0];
+  copy_array(source.mColors[0], &copy->mColors[0]);
+  CopyFaces(source, *copy, true);
+  meshes_.push_back(copy);
+  made = static_cast<int64_t>(meshes_.size() - 1);
+  return static_cast<unsigned>(made);
 }
 
 // One root child per instance that places meshes, named after it, holding
@@ -218,7 +261,7 @@ aiNode *AssimpSceneBuilder::MakePlacementNodes() {
     std::vector<unsigned> meshes = MeshesOf(placement);
     if (meshes.empty()) continue;
     for (unsigned &m : meshes) {
-      m = WorldCopy(*meshes_[m], world[i]);
+      m = WorldCopy(*meshes_[m], world[i], placement.mirrors);
       out_.placed_triangles_ += meshes_[m]->mNumFaces;
       ++out_.placed_meshes_;
     }
@@ -234,6 +277,7 @@ aiNode *AssimpSceneBuilder::MakePlacementNodes() {
 
 void AssimpSceneBuilder::Build() {
   for (size_t object = 0; object < model_.objects.size(); ++object) BuildObject(object);
+  mirrored_copy_.assign(meshes_.size(), -1);
   aiScene &out = *out_.scene_;
   out.mRootNode = options_.placements_at_root ? MakePlacementNodes() : MakeNodes();
   out.mNumMeshes = static_cast<unsigned>(meshes_.size());

@@ -7,7 +7,11 @@
 // surface one per distinct material of the placements. Texture v runs
 // upwards. For a writer that reads only the root's children and no
 // matrices (3MF), placements_at_root gives instead one root child per
-// placement with meshes, holding copies of them in world space.
+// placement with meshes, holding copies of them in world space (faces
+// reversed where the placement mirrors, so that fronts stay outside). For
+// writers that assimp takes into world space itself (PLY, STL), which moves
+// the corners but keeps their order, mirrored_copies gives mirroring
+// placements copies of their meshes with the faces reversed.
 #ifndef KAVREL_EXPORT_ASSIMP_SCENE_H
 #define KAVREL_EXPORT_ASSIMP_SCENE_H
 
@@ -26,6 +30,7 @@ struct AssimpSceneOptions {
   bool textures = false;                       // materials name texture files to be copied beside the output
   bool placements_at_root = false;             // see above
   bool lights_cameras = false;                 // lights and cameras as root nodes
+  bool mirrored_copies = false;                // placements whose world matrix mirrors place copies with their faces reversed
 };
 
 class AssimpScene {
