@@ -30,7 +30,7 @@ struct AssimpSceneOptions {
   bool textures = false;                       // materials name texture files to be copied beside the output
   bool placements_at_root = false;             // see above
   bool lights_cameras = false;                 // lights and cameras as root nodes
-  bool mirrored_copies = false;                // placements whose world matrix mirrors place copies with their faces reversed
+  bool mirrored_copies = false;                // mirroring placements place copies with the faces reversed
 };
 
 class AssimpScene {

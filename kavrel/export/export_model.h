@@ -36,7 +36,8 @@ namespace kavrel {
 
 // Triangles of a mesh drawn with one material.
 struct TriangleGroup {
-  int32_t surface = kNone;                     // index into the host mesh's surface_names; kNone: the instance's surface
+  // Index into the host mesh's surface_names; kNone: the instance's surface.
+  int32_t surface = kNone;
   int32_t material = kNone;                    // index into ExportModel::materials; kNone: the placing instance's
   std::vector<uint32_t> indices;               // three vertices per triangle, counter-clockwise seen from the front
 };
@@ -49,7 +50,8 @@ struct FlatMesh {
   std::vector<float> normals;                  // unit x, y, z per vertex; empty when the mesh has none
   std::vector<float> texcoords;                // u, v per vertex with v running downwards (v = 1 - t); empty when none
   std::vector<float> colors;                   // r, g, b per vertex in 0..1; empty when none
-  std::vector<TriangleGroup> groups;           // groups with at least one triangle: the instance's surface first, then by face surface
+  // Groups with at least one triangle: the instance's surface first, then by face surface.
+  std::vector<TriangleGroup> groups;
 
   size_t vertex_count() const { return positions.size() / 3; }
   bool empty() const { return groups.empty(); }
@@ -69,7 +71,9 @@ struct ModelObject {
   std::string name;                            // the object's name
   int32_t scene_object = kNone;                // index into Scene::objects
   int32_t mesh = kNone;                        // index into ExportModel::meshes; kNone when it has no triangles
-  std::vector<int32_t> instance_materials;     // distinct materials of its placements' surfaces, in order of first placement; empty unless mesh draws with the instance's surface
+  // The distinct materials of its placements' surfaces, in order of first
+  // placement; empty unless its mesh draws a group with the instance's surface.
+  std::vector<int32_t> instance_materials;
 };
 
 // A live instance below "world".
@@ -77,19 +81,21 @@ struct ModelPlacement {
   std::string name;                            // the instance's name
   int32_t instance = kNone;                    // index into Scene::instances
   int32_t parent = kNone;                      // index into ExportModel::placements, always lower; kNone below "world"
-  Matrix local{};                              // the instance's matrix (row vectors), non-finite elements as the identity's
+  Matrix local{};                              // the instance's matrix (row vectors), non-finite parts as identity
   Matrix world{};                              // local x the parent's world: where its points land in the scene
   bool mirrors = false;                        // world's linear part has a negative determinant: fronts turn to backs
   bool hidden = false;                         // hidden in the host; still written
   int32_t object = kNone;                      // index into ExportModel::objects; kNone when it places none
   int32_t mesh = kNone;                        // the object's mesh; kNone when there is nothing to draw
-  int32_t instance_material = kNone;           // the material of the mesh's group drawn with this instance's surface; kNone when it has none
+  // The material of the mesh's group drawn with this instance's surface;
+  // kNone when the mesh has no such group.
+  int32_t instance_material = kNone;
 };
 
 // A texture image that a material uses.
 struct ModelTexture {
   int32_t scene_texture = kNone;               // index into Scene::textures
-  Texture record;                              // the host's texture: name, image path, wrapping, filtering, alpha settings
+  Texture record;                              // the host's texture: name, image, wrapping, filter, alpha
 };
 
 // A surface (or the default) as drawn on meshes of one sidedness. Colours
@@ -98,13 +104,15 @@ struct ModelMaterial {
   int32_t surface = kNone;                     // index into Scene::surfaces; kNone: the plain white default
   bool double_sided = true;                    // for meshes whose back faces may show
   std::string name;                            // the surface's name, "default" for the default
-  std::string distinct_name;                   // name, with " double-sided" or " single-sided" when the surface's other sidedness comes first
+  // name, with " double-sided" or " single-sided" added when the surface's
+  // other sidedness comes first (for formats that find materials by name).
+  std::string distinct_name;
   Vec3 diffuse{1, 1, 1};                       // diffuse colour
   Vec3 specular{0, 0, 0};                      // specular colour
   Vec3 emissive{0, 0, 0};                      // luminous colour
   float opacity = 1;                           // face opacity in 0..1, 1 opaque
   int32_t shininess = 32;                      // Phong exponent, at least 0
-  int32_t texture = kNone;                     // index into ExportModel::textures: the first enabled layer's; kNone for none
+  int32_t texture = kNone;                     // into ExportModel::textures: the first enabled layer's; kNone: none
   bool texture_alpha_opacity = false;          // the texture's alpha drives the opacity
 };
 
@@ -139,7 +147,9 @@ struct ExportModel {
   std::vector<ModelPlacement> placements;      // depth-first pre-order from "world"
   std::vector<ModelObject> objects;            // the placed objects, by their index in the scene
   std::vector<ModelMesh> meshes;               // in order of first placement
-  std::vector<ModelMaterial> materials;        // objects in order, their groups in order, the instances' surfaces in order of first placement; never empty
+  // Objects in order, their groups in order, the instances' surfaces in
+  // order of first placement; never empty (the default when nothing else).
+  std::vector<ModelMaterial> materials;
   std::vector<ModelTexture> textures;          // in order of first use by materials
   std::vector<ModelLight> lights;              // live and switched on, in the scene's order
   std::vector<ModelCamera> cameras;            // live, in the scene's order

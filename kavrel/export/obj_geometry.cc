@@ -6,6 +6,10 @@
 namespace kavrel {
 namespace {
 
+Vec3 VectorAt(const std::vector<float> &values, uint32_t v) {
+  return {values[3 * v], values[3 * v + 1], values[3 * v + 2]};
+}
+
 class GeometryWriter {
  public:
   GeometryWriter(const ExportModel &model, const std::vector<std::string> &material_names, TextOutput &out);
@@ -56,11 +60,11 @@ void GeometryWriter::Place(const ModelPlacement &placement) {
   // Groups named after the placement: readers join consecutive groups of
   // one name and material, which two placements of a mesh would be otherwise.
   const std::string name = ObjName(placement.name);
-  for (const TriangleGroup &group : flat.groups) {
-    if (group.material != kNone) Group(flat, group, group.material, name, placement, normals);
-  }
-  for (const TriangleGroup &group : flat.groups) {
-    if (group.material == kNone) Group(flat, group, placement.instance_material, name, placement, normals);
+  for (const bool own_material : {true, false}) {
+    for (const TriangleGroup &group : flat.groups) {
+      if ((group.material != kNone) != own_material) continue;
+      Group(flat, group, GroupMaterial(group, placement), name, placement, normals);
+    }
   }
 }
 
@@ -106,7 +110,7 @@ void GeometryWriter::Numbers(const char *tag, const float *values, int count) {
 void GeometryWriter::Positions(const FlatMesh &flat, const Matrix &world) {
   static const float kWhite[3] = {1, 1, 1};
   for (uint32_t v : used_) {
-    const Vec3 p = TransformPoint(world, Vec3{flat.positions[3 * v], flat.positions[3 * v + 1], flat.positions[3 * v + 2]});
+    const Vec3 p = TransformPoint(world, VectorAt(flat.positions, v));
     Numbers("v", p.data(), 3);
     if (colors_) Numbers("", flat.colors.empty() ? kWhite : &flat.colors[3 * v], 3);
     out_.Char('\n');
@@ -126,7 +130,7 @@ void GeometryWriter::TexCoords(const FlatMesh &flat) {
 void GeometryWriter::Normals(const FlatMesh &flat, const NormalTransform &transform) {
   if (flat.normals.empty()) return;
   for (uint32_t v : used_) {
-    const Vec3 n = TransformNormal(transform, Vec3{flat.normals[3 * v], flat.normals[3 * v + 1], flat.normals[3 * v + 2]});
+    const Vec3 n = TransformNormal(transform, VectorAt(flat.normals, v));
     Numbers("vn", n.data(), 3);
     out_.Char('\n');
   }
@@ -148,7 +152,9 @@ void GeometryWriter::Faces(const FlatMesh &flat, const TriangleGroup &group, boo
   const uint64_t first = written_ + 1;  // OBJ counts from 1
   for (size_t t = 0; t + 2 < group.indices.size(); t += 3) {
     out_.Char('f');
-    for (size_t k = 0; k < 3; ++k) Corner(first + local_[group.indices[t + (reversed ? 2 - k : k)]], texcoords, normals);
+    for (size_t k = 0; k < 3; ++k) {
+      Corner(first + local_[group.indices[t + (reversed ? 2 - k : k)]], texcoords, normals);
+    }
     out_.Char('\n');
   }
 }

@@ -21,7 +21,7 @@ struct TextureCopy {
 
 struct TextureCopies {
   std::vector<TextureCopy> copies;             // in order of first use by the model's materials
-  std::vector<int32_t> by_texture;             // by model texture: index into copies; kNone when its image cannot be read
+  std::vector<int32_t> by_texture;             // by model texture: index into copies; kNone: unreadable image
 
   // The copy material names, or null for none.
   const TextureCopy *For(const ModelMaterial &material) const;
