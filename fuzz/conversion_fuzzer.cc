@@ -18,7 +18,7 @@ namespace {
 
 // The plug-in answers 0 even when Coin3D could not read the file; the sign
 // of a real import is the root instance it attaches below "world".
-bool ImportedAnything() { return kavrel::scene().instances.items.size() > 1; }
+bool ImportedAnything(const kavrel::Host &host) { return host.scene().instances.items.size() > 1; }
 
 bool IsBinaryInventor(const uint8_t *data, size_t size) {
   const uint8_t *line_end = std::find(data, data + size, '\n');
@@ -26,17 +26,17 @@ bool IsBinaryInventor(const uint8_t *data, size_t size) {
   return header.rfind("#Inventor", 0) == 0 && header.find("binary") != std::string::npos;
 }
 
-void ExportImported() {
+void ExportImported(const kavrel::Host &host) {
   std::string error;
-  kavrel::ExportScene(kavrel::scene(), FuzzSession::Get().run_dir() + "output.glb", kavrel::ExportFormat::kGlb, &error);
-  kavrel::DumpSceneJson(kavrel::scene());
+  kavrel::ExportScene(host, FuzzSession::Get().run_dir() + "output.glb", kavrel::ExportFormat::kGlb, &error);
+  kavrel::DumpSceneJson(host.scene());
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (IsBinaryInventor(data, size)) return 0;
-  const FuzzSession &session = FuzzSession::Get();
+  FuzzSession &session = FuzzSession::Get();
   session.ClearRunDir();
   const std::string input = session.WriteRunFile("input.iv", data, size);
   session.StartPlugin();
@@ -44,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // Both ways of counting a shape's triangles, chosen by the input itself
   // so that a finding reproduces.
   const bool count_in_traversal_state = size % 2 == 1;
-  if (kavrel_fuzz::ConvertFile(input, count_in_traversal_state) == 0 && ImportedAnything()) ExportImported();
+  if (kavrel_fuzz::ConvertFile(input, count_in_traversal_state) == 0 && ImportedAnything(session.host())) {
+    ExportImported(session.host());
+  }
   return 0;
 }

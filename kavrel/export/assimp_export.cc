@@ -92,15 +92,15 @@ void RunExporter(const AssimpScene &built, const AssimpFormat &format, const std
 
 }  // namespace
 
-bool ExportWithAssimp(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+bool ExportWithAssimp(const Host &host, const std::string &path, ExportFormat format, std::string *error,
                       ExportSummary *summary) {
   const AssimpFormat *entry = Lookup(format);
   if (entry == nullptr) {
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(scene, {entry->textures, entry->placements_at_root, entry->lights_cameras});
-  StagedFiles files;
+  const AssimpScene built(host, {entry->textures, entry->placements_at_root, entry->lights_cameras});
+  StagedFiles files(host);
   RunExporter(built, *entry, path, files);
   const std::string directory = DirectoryOf(path);
   for (const TextureCopy &copy : built.textures()) {

@@ -11,9 +11,9 @@
 
 namespace kavrel {
 
-// Writes the scene in format, every file staged and renamed into place
-// together; false with a message naming the file on failure.
-bool ExportWithAssimp(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+// Writes the host's scene in format, every file staged and renamed into
+// place together; false with a message naming the file on failure.
+bool ExportWithAssimp(const Host &host, const std::string &path, ExportFormat format, std::string *error,
                       ExportSummary *summary);
 
 }  // namespace kavrel

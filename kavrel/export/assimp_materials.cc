@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "kavrel/export/export_notes.h"
-#include "kavrel/image/texture_access.h"
+#include "kavrel/image/image_file.h"
 
 namespace kavrel {
 namespace {
@@ -20,11 +20,12 @@ std::string BaseName(const std::string &path) {
 
 }  // namespace
 
-AssimpMaterials::AssimpMaterials(const Scene &scene, bool with_textures)
-    : scene_(scene),
+AssimpMaterials::AssimpMaterials(const Host &host, bool with_textures)
+    : host_(host),
+      scene_(host.scene()),
       with_textures_(with_textures),
-      index_(2 * (scene.surfaces.items.size() + 1), -1),
-      texture_copy_(scene.textures.items.size(), -1) {}
+      index_(2 * (scene_.surfaces.items.size() + 1), -1),
+      texture_copy_(scene_.textures.items.size(), -1) {}
 
 AssimpMaterials::~AssimpMaterials() {
   for (aiMaterial *material : made_) delete material;
@@ -108,8 +109,8 @@ const std::string *AssimpMaterials::TextureNameFor(int32_t texture) {
   if (slot >= 0) return &copies_[slot].name;
   const Texture &source = scene_.textures.items[texture];
   std::string reason;
-  if (!TextureFileReadable(source.path, &reason)) {
-    ReportExportWarning("export: texture '" + source.name + "' (" + source.path + "): " + reason +
+  if (!host_.texture_files().Readable(source.path, &reason)) {
+    ReportExportWarning(host_, "export: texture '" + source.name + "' (" + source.path + "): " + reason +
                         "; its surfaces keep their colours");
     slot = -2;
     return nullptr;

@@ -13,7 +13,7 @@
 
 #include <assimp/material.h>
 
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/host.h"
 
 namespace kavrel {
 
@@ -26,7 +26,8 @@ struct TextureCopy {
 class AssimpMaterials {
  public:
   // with_textures: the format names texture files (OBJ, COLLADA, FBX, X3D).
-  AssimpMaterials(const Scene &scene, bool with_textures);
+  // The host's surfaces; texture files checked through its texture files.
+  AssimpMaterials(const Host &host, bool with_textures);
   ~AssimpMaterials();
 
   // Index of the material for scene.surfaces.items[surface] (kNone: the
@@ -42,6 +43,7 @@ class AssimpMaterials {
   void AddTexture(const Surface &surface, aiMaterial &material);
   const std::string *TextureNameFor(int32_t texture);
 
+  const Host &host_;
   const Scene &scene_;
   bool with_textures_;
   std::vector<aiMaterial *> made_;

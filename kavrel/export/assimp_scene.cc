@@ -34,12 +34,13 @@ T *ArrayOf(const std::vector<T> &items) {
 
 class AssimpSceneBuilder {
  public:
-  AssimpSceneBuilder(const Scene &scene, AssimpScene &out, const AssimpSceneOptions &options)
-      : scene_(scene),
+  AssimpSceneBuilder(const Host &host, AssimpScene &out, const AssimpSceneOptions &options)
+      : host_(host),
+        scene_(host.scene()),
         out_(out),
-        materials_(scene, options.textures),
+        materials_(host, options.textures),
         options_(options),
-        per_object_(scene.objects.items.size()) {}
+        per_object_(scene_.objects.items.size()) {}
 
   void Build();
 
@@ -60,6 +61,7 @@ class AssimpSceneBuilder {
   aiNode *MakePlacementNodes(const std::vector<HierarchyEntry> &walk);
   unsigned WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world);
 
+  const Host &host_;
   const Scene &scene_;
   AssimpScene &out_;
   AssimpMaterials materials_;
@@ -284,11 +286,11 @@ void AssimpSceneBuilder::Build() {
   out.mMaterials = materials_.Release(&out.mNumMaterials);
   out_.textures_ = materials_.copies();
   const std::string summary = notes_.Summary();
-  if (!summary.empty()) ReportExportWarning(summary);
+  if (!summary.empty()) ReportExportWarning(host_, summary);
 }
 
-AssimpScene::AssimpScene(const Scene &scene, const AssimpSceneOptions &options) : scene_(new aiScene()) {
-  AssimpSceneBuilder(scene, *this, options).Build();
+AssimpScene::AssimpScene(const Host &host, const AssimpSceneOptions &options) : scene_(new aiScene()) {
+  AssimpSceneBuilder(host, *this, options).Build();
 }
 
 AssimpScene::~AssimpScene() {

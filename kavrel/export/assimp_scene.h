@@ -21,7 +21,7 @@
 
 #include "kavrel/export/assimp_materials.h"
 #include "kavrel/export/export_notes.h"
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/host.h"
 
 namespace kavrel {
 
@@ -33,7 +33,9 @@ struct AssimpSceneOptions {
 
 class AssimpScene {
  public:
-  AssimpScene(const Scene &scene, const AssimpSceneOptions &options);
+  // The host's scene; textures checked through its texture files, repairs
+  // reported to it.
+  AssimpScene(const Host &host, const AssimpSceneOptions &options);
   ~AssimpScene();
   AssimpScene(const AssimpScene &) = delete;
   AssimpScene &operator=(const AssimpScene &) = delete;

@@ -16,32 +16,33 @@ uint64_t SpanBytes(const ByteSpans &spans) {
   return bytes;
 }
 
-bool WriteExport(const Scene &scene, const std::string &path, ExportFormat format, std::string *reason,
+bool WriteExport(const Host &host, const std::string &path, ExportFormat format, std::string *reason,
                  ExportSummary *summary) {
+  const auto stop_requested = [&host] { return host.AbortRequested(); };
   if (format == ExportFormat::kJson) {
-    const std::string text = DumpSceneJson(scene) + "\n";
+    const std::string text = DumpSceneJson(host.scene()) + "\n";
     summary->bytes = text.size();
-    return WriteFileAtomically(path, ByteSpans{{text.data(), text.size()}}, reason);
+    return WriteFileAtomically(path, ByteSpans{{text.data(), text.size()}}, stop_requested, reason);
   }
   if (format != ExportFormat::kGlb && format != ExportFormat::kGltf) {
-    return ExportWithAssimp(scene, path, format, reason, summary);
+    return ExportWithAssimp(host, path, format, reason, summary);
   }
   GltfDocument doc(format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf);
-  BuildGltf(scene, doc);
+  BuildGltf(host, doc);
   *summary = SummarizeGltf(doc);
   const ByteSpans spans = doc.Serialize();
   summary->bytes = SpanBytes(spans);
-  return WriteFileAtomically(path, spans, reason);
+  return WriteFileAtomically(path, spans, stop_requested, reason);
 }
 
 }  // namespace
 
-bool ExportScene(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+bool ExportScene(const Host &host, const std::string &path, ExportFormat format, std::string *error,
                  ExportSummary *summary) {
   std::string reason;
   ExportSummary written;
   try {
-    if (WriteExport(scene, path, format, &reason, &written)) {
+    if (WriteExport(host, path, format, &reason, &written)) {
       if (summary) *summary = written;
       return true;
     }

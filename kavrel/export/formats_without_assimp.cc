@@ -4,7 +4,7 @@
 
 namespace kavrel {
 
-bool ExportWithAssimp(const Scene &, const std::string &path, ExportFormat, std::string *error, ExportSummary *) {
+bool ExportWithAssimp(const Host &, const std::string &path, ExportFormat, std::string *error, ExportSummary *) {
   *error = "cannot write '" + path + "': this build writes .glb, .gltf and .json only (the other formats need assimp)";
   return false;
 }

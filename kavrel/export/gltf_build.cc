@@ -4,8 +4,9 @@
 
 namespace kavrel {
 
-void BuildGltf(const Scene &scene, GltfDocument &doc) {
-  GltfMaterials materials(scene, doc);
+void BuildGltf(const Host &host, GltfDocument &doc) {
+  const Scene &scene = host.scene();
+  GltfMaterials materials(host, doc);
   GltfMeshes meshes(scene, doc, materials);
   std::vector<int> roots = AddInstanceNodes(scene, doc, meshes);
   AddLightNodes(scene, doc, &roots);
@@ -15,7 +16,7 @@ void BuildGltf(const Scene &scene, GltfDocument &doc) {
   doc.Add(GltfArray::kScenes, root_scene);
   doc.json()["scene"] = 0;
   std::string summary = doc.notes().Summary();
-  if (!summary.empty()) ReportExportWarning(summary);
+  if (!summary.empty()) ReportExportWarning(host, summary);
 }
 
 }  // namespace kavrel

@@ -39,11 +39,12 @@ void WritePbr(JsonWriter &out, const float base_color[4], float roughness, int t
 
 }  // namespace
 
-GltfMaterials::GltfMaterials(const Scene &scene, GltfDocument &doc)
-    : scene_(scene),
+GltfMaterials::GltfMaterials(const Host &host, GltfDocument &doc)
+    : host_(host),
+      scene_(host.scene()),
       doc_(doc),
-      surface_material_(2 * scene.surfaces.items.size(), -1),
-      textures_(scene.textures.items.size()) {
+      surface_material_(2 * scene_.surfaces.items.size(), -1),
+      textures_(scene_.textures.items.size()) {
   std::fill(&samplers_[0][0][0], &samplers_[0][0][0] + 8, -1);
 }
 
@@ -105,7 +106,7 @@ const TextureLayer *GltfMaterials::TextureLayerOf(const Surface &surface) const 
     int32_t texture = scene_.textures.find_index(layer.texture);
     if (texture != kNone && scene_.textures.items[texture].enabled) return &layer;
     if (texture == kNone) {
-      ReportExportWarning("glTF export: surface '" + surface.name + "' links the unknown texture '" +
+      ReportExportWarning(host_, "glTF export: surface '" + surface.name + "' links the unknown texture '" +
                           layer.texture + "'; the surface keeps its colours");
     }
   }
@@ -120,8 +121,8 @@ const GltfMaterials::TextureSlot &GltfMaterials::TextureFor(int32_t texture, con
   ImagePixels pixels;
   PngImage png;
   std::string error;
-  if (!ReadImageFile(source.path, &pixels, &error) || !EncodeTexturePng(pixels, source, &png, &error)) {
-    ReportExportWarning("glTF export: texture '" + source.name + "' (" + source.path + "): " + error +
+  if (!host_.texture_files().Read(source.path, &pixels, &error) || !EncodeTexturePng(pixels, source, &png, &error)) {
+    ReportExportWarning(host_, "glTF export: texture '" + source.name + "' (" + source.path + "): " + error +
                         "; surface '" + surface.name + "' keeps its colours");
     return slot;
   }

@@ -20,13 +20,14 @@
 #include <vector>
 
 #include "kavrel/export/gltf_document.h"
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/host.h"
 
 namespace kavrel {
 
 class GltfMaterials {
  public:
-  GltfMaterials(const Scene &scene, GltfDocument &doc);
+  // The host's surfaces, its textures read through its texture files.
+  GltfMaterials(const Host &host, GltfDocument &doc);
 
   // The material of scene.surfaces.items[surface] for meshes drawn on one
   // side or on both, made on first use, so that a surface maps to at most
@@ -47,6 +48,7 @@ class GltfMaterials {
   const TextureSlot &TextureFor(int32_t texture, const Surface &surface);
   int SamplerFor(const Texture &texture);
 
+  const Host &host_;
   const Scene &scene_;
   GltfDocument &doc_;
   std::vector<int> surface_material_;          // by 2 x surface index + double-sided, -1 until made

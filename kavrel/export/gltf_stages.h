@@ -9,7 +9,7 @@
 #include "kavrel/export/gltf_document.h"
 #include "kavrel/export/gltf_meshes.h"
 #include "kavrel/export/rotation.h"
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/host.h"
 
 namespace kavrel {
 
@@ -28,8 +28,9 @@ void AddCameraNodes(const Scene &scene, GltfDocument &doc, std::vector<int> *roo
 // when they are the identity's).
 Json PlacedNode(const std::string &name, const Vec3 &position, const Frame &frame, ExportNotes &notes);
 
-// Fills doc with the whole scene.
-void BuildGltf(const Scene &scene, GltfDocument &doc);
+// Fills doc with the host's whole scene, its textures read through the
+// host's texture files; repairs and unusable textures are reported to it.
+void BuildGltf(const Host &host, GltfDocument &doc);
 
 }  // namespace kavrel
 

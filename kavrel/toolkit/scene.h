@@ -148,16 +148,12 @@ struct Scene {
   std::unordered_map<std::string, std::string> options;  // "confirm overwrites enabled" -> "on"/"off"
   int32_t object_being_defined = kNone;        // between Kv_Object_Define and Kv_Object_End, else kNone
 
-  Scene();
-  void clear();                                // back to the state of a new scene
+  Scene();                                     // "world", the display driver and the default options
 };
 
 // True when the object's mesh is well formed: known from its way in, or
 // checked now (a mesh put into the database by other means).
 bool WellFormed(const Object &object);
-
-// The one scene database of this process.
-Scene &scene();
 
 // World matrix of an instance: its local matrix composed with its parents'.
 Matrix WorldMatrix(const Scene &scene, int32_t instance);

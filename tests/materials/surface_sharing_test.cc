@@ -10,7 +10,9 @@
 #include "materials/materials.h"
 #include "plugin/plugin_module.h"
 
-static std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.find(instance)->surface; }
+static std::string SurfaceOf(const char *instance) {
+  return kavrel::CurrentHost().scene().instances.find(instance)->surface;
+}
 
 TEST(SurfaceSharing, EqualMaterialsShareTextureAndWrapModesSeparate) {
   plugin_test::Conversion run;
