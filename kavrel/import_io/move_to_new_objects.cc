@@ -104,6 +104,7 @@ void PlaceGathering(Host &host, int32_t root, Gathering &gathering) {
   object.checked = true;                       // appended from well-formed meshes only
   object.defined = true;
   MeshBounds(object.mesh, &object.bbox_min, &object.bbox_max);
+  object.bounded = true;
   const int32_t object_index = scene.objects.find_index(object_name);
   const int32_t instance = AddInstance(scene, MakeUniqueName(host, "instance", base));
   AttachInstance(scene, instance, root);

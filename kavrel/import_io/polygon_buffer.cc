@@ -6,6 +6,7 @@
 
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
 
 namespace kavrel {
@@ -115,6 +116,8 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
   return buffer;
 }
 
+// The box lands in the record, where Import_IO_Output_Indexedpolygons
+// takes it for the object: the mesh's box is worked out once, here.
 extern "C" void Import_IO_Compute_BoundingBox(int32_t num_vertices, const float *positions) {
   kavrel::Host &host = kavrel::CurrentHost();
   CallRecorder call(host, "Import_IO_Compute_BoundingBox");
@@ -127,13 +130,13 @@ extern "C" void Import_IO_Compute_BoundingBox(int32_t num_vertices, const float 
   IndexedPolygons &buffer = storage->record;
   buffer.bbox_valid = 0;
   if (num_vertices <= 0 || !call.pointer(positions, "positions")) return;
-  for (int k = 0; k < 3; ++k) buffer.bbox_min[k] = buffer.bbox_max[k] = positions[k];
-  for (int32_t v = 1; v < num_vertices; ++v) {
-    for (int k = 0; k < 3; ++k) {
-      buffer.bbox_min[k] = std::min(buffer.bbox_min[k], positions[3 * v + k]);
-      buffer.bbox_max[k] = std::max(buffer.bbox_max[k], positions[3 * v + k]);
-    }
-  }
+  // The plug-in hands back the positions of the buffer (three packed
+  // floats per value) or an array laid out as they are.
+  kavrel::Vec3 low, high;
+  kavrel::PointBounds(reinterpret_cast<const kavrel::Vec3 *>(positions), static_cast<size_t>(num_vertices), &low,
+                      &high);
+  std::copy(low.begin(), low.end(), buffer.bbox_min);
+  std::copy(high.begin(), high.end(), buffer.bbox_max);
   buffer.bbox_valid = 1;
 }
 

@@ -92,7 +92,10 @@ void GiveBack(Mesh &mesh, PolygonStorage &storage) {
   PointRecordAtArrays(storage);
 }
 
+// The box Import_IO_Compute_BoundingBox put in the record; worked out
+// now only when the plug-in asked for none.
 void SetBoundingBox(const IndexedPolygons &buffer, Object *object) {
+  object->bounded = true;
   if (buffer.bbox_valid) {
     for (int k = 0; k < 3; ++k) {
       object->bbox_min[k] = buffer.bbox_min[k];

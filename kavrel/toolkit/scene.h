@@ -18,6 +18,7 @@ struct Object {
   Mesh mesh;
   Vec3 bbox_min{0, 0, 0};
   Vec3 bbox_max{0, 0, 0};
+  bool bounded = false;                        // the box came with the mesh; else Kv_Object_End works it out
   bool defined = false;                        // between Kv_Object_Define and Kv_Object_End: false
   bool checked = false;                        // the mesh passed CheckMesh on its way in; operations keep it so
 };

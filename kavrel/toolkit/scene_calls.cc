@@ -3,6 +3,7 @@
 #include <cstdarg>
 
 #include "host/kv_toolkit.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
 #include "kavrel/toolkit/instance_tree.h"
 #include "kavrel/toolkit/output_drivers.h"
@@ -24,18 +25,6 @@ bool NewInstanceName(CallRecorder &call, const char *name) {
   if (call.host().scene().instances.find(name) == nullptr) return true;
   call.fail("an instance named \"" + std::string(name) + "\" exists already");
   return false;
-}
-
-void ComputeBoundingBox(Object &object) {
-  const auto &positions = object.mesh.positions;
-  if (positions.empty()) return;
-  object.bbox_min = object.bbox_max = positions[0];
-  for (const Vec3 &p : positions) {
-    for (int axis = 0; axis < 3; ++axis) {
-      object.bbox_min[axis] = std::min(object.bbox_min[axis], p[axis]);
-      object.bbox_max[axis] = std::max(object.bbox_max[axis], p[axis]);
-    }
-  }
 }
 
 int DefineObject(Host &host, const char *name, ListReader &list) {
@@ -60,7 +49,10 @@ int EndObject(Host &host, ListReader &list) {
     return call.finish();
   }
   Object &object = db.objects.items[db.object_being_defined];
-  ComputeBoundingBox(object);
+  // A mesh that came through Import_IO_Output_Indexedpolygons brought its box.
+  if (!object.bounded && !object.mesh.positions.empty()) {
+    MeshBounds(object.mesh, &object.bbox_min, &object.bbox_max);
+  }
   object.defined = true;
   db.object_being_defined = kNone;
   return call.finish();
