@@ -1,11 +1,9 @@
 // Judging the suite's measurements: worse views, failures, exceptions and
 // the share of models that must meet the thresholds.
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
+#include "../cli/convert_process.h"
 #include "tools/fidelity/contact_sheet.h"
 #include "tools/fidelity/fidelity_results.h"
 #include "tools/fidelity/report_text.h"
@@ -73,16 +71,14 @@ TEST(FidelityResults, ShareOfPassingModelsDecides) {
 }
 
 TEST(FidelityResults, ReportSeparatesListedFromUnexpectedModels) {
-  std::string dir = testing::TempDir() + "fidelity_report";
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir + "/exceptions.txt") << "# model reason\n"
-                                            "low.iv   lines are not converted\n"
-                                            "fine.iv\tfixed since\n";
+  kavrel_test::ScratchDirectory scratch;
+  std::string path = scratch.Write("exceptions.txt", "# model reason\n"
+                                                     "low.iv   lines are not converted\n"
+                                                     "fine.iv\tfixed since\n");
   std::map<std::string, std::string> exceptions;
   std::string error;
-  ASSERT_TRUE(ReadExceptions(dir + "/exceptions.txt", &exceptions, &error)) << error;
+  ASSERT_TRUE(ReadExceptions(path, &exceptions, &error)) << error;
   EXPECT_EQ(exceptions.at("low.iv"), "lines are not converted");
-  std::filesystem::remove_all(dir);
 
   ReportInput input;
   input.rules = {{"glb", false}};

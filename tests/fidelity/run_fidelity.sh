@@ -29,6 +29,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 build=$(cd "$build" && pwd) || exit 2
+[ -d "$models" ] && models=$(cd "$models" && pwd)
 out=${out:-$build/fidelity}
 convert=$build/kavrel/cli/kavrel-convert
 tools=$build/tools/fidelity

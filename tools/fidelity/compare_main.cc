@@ -6,9 +6,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "tools/fidelity/program_options.h"
 #include "tools/fidelity/image_compare.h"
 #include "tools/fidelity/png_file.h"
+#include "tools/fidelity/program_options.h"
 #include "tools/fidelity/tab_lines.h"
 
 namespace kavrel::fidelity {

@@ -10,9 +10,9 @@
 #include <CLI/CLI.hpp>
 
 #include "tools/fidelity/coin_scene.h"
-#include "tools/fidelity/program_options.h"
 #include "tools/fidelity/glx_canvas.h"
 #include "tools/fidelity/png_file.h"
+#include "tools/fidelity/program_options.h"
 #include "tools/fidelity/scene_renderer.h"
 #include "tools/fidelity/tab_lines.h"
 #include "tools/fidelity/view_camera.h"

@@ -1,7 +1,9 @@
 // fidelity-report: judges the suite's measurements against the thresholds,
 // writes the report and the contact sheet of the worst models, and exits
 // with status 1 when a judged format misses its share.
+#include <fstream>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 

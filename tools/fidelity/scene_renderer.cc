@@ -12,8 +12,8 @@ namespace kavrel::fidelity {
 
 SceneRenderer::SceneRenderer(const GlxCanvas &canvas, Rgb background)
     : canvas_(canvas), background_(background), action_(SbViewportRegion(canvas.width(), canvas.height())) {
-  // One context for the whole run, so display lists and textures may be
-  // cached across the frames of one scene.
+  // Coin3D keys its display lists and textures by this number, which must
+  // stand for the GL context they live in: the canvas has one for the run.
   action_.setCacheContext(SoGLCacheContextElement::getUniqueCacheContext());
   // Transparent objects after the opaque ones, farthest first, as glTF
   // viewers draw them.
@@ -22,8 +22,8 @@ SceneRenderer::SceneRenderer(const GlxCanvas &canvas, Rgb background)
 
 RgbImage SceneRenderer::Render(SoNode *scene, SoPerspectiveCamera *camera) {
   auto *root = new SoSeparator;
-  NodeRef hold(root);
   root->ref();
+  NodeRef hold(root);
   auto *headlight = new SoDirectionalLight;
   SbVec3f direction;
   camera->orientation.getValue().multVec(SbVec3f(0, 0, -1), direction);
