@@ -8,6 +8,7 @@
 #include "kavrel/export/gltf_stages.h"
 #include "kavrel/export/obj_writer.h"
 #include "kavrel/export/scene_dump.h"
+#include "kavrel/export/vrml_writer.h"
 #include "kavrel/host.h"
 
 namespace kavrel {
@@ -61,6 +62,13 @@ bool WriteExport(const Scene &scene, const std::string &path, ExportFormat forma
   if (format == ExportFormat::kGlb || format == ExportFormat::kGltf) {
     return WriteGltf(model, path, format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf, reason,
                      summary);
+  }
+  if (format == ExportFormat::kWrl || format == ExportFormat::kX3d) {
+    ExportNotes writer_repairs;
+    const bool written = ExportVrml(model, path, format == ExportFormat::kX3d ? VrmlFlavour::kX3d : VrmlFlavour::kVrml97,
+                                    reason, summary, &writer_repairs);
+    ReportRepairs(model.repairs, writer_repairs);
+    return written;
   }
   ReportRepairs(model.repairs, {});
   if (format == ExportFormat::kObj) return ExportObj(model, path, reason, summary);
