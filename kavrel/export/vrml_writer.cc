@@ -5,10 +5,10 @@
 
 namespace kavrel {
 
-bool ExportVrml(const ExportModel &model, const std::string &path, VrmlFlavour flavour, std::string *error,
-                ExportSummary *summary, ExportNotes *repairs) {
-  const TextureCopies textures = PlanTextureCopies(model);
-  StagedFiles files;
+bool ExportVrml(const Host &host, const ExportModel &model, const std::string &path, VrmlFlavour flavour,
+                std::string *error, ExportSummary *summary, ExportNotes *repairs) {
+  const TextureCopies textures = PlanTextureCopies(host, model);
+  StagedFiles files(host);
   VrmlCounts counts;
   WriteStagedText(files, path, [&](TextOutput &out) {
     const std::unique_ptr<VrmlEncoding> encoding =

@@ -32,11 +32,11 @@ enum class VrmlFlavour {
   kX3d,                                        // X3D 3.3's XML encoding
 };
 
-// Writes path and the texture copies beside it, all renamed into place
-// together; false with a message naming the file on failure. Values moved
+// Writes path and the texture copies beside it (read under the host's
+// texture roots), all renamed into place together; false with a message naming the file on failure. Values moved
 // into range (light intensities, angles) are counted in *repairs.
-bool ExportVrml(const ExportModel &model, const std::string &path, VrmlFlavour flavour, std::string *error,
-                ExportSummary *summary, ExportNotes *repairs);
+bool ExportVrml(const Host &host, const ExportModel &model, const std::string &path, VrmlFlavour flavour,
+                std::string *error, ExportSummary *summary, ExportNotes *repairs);
 
 }  // namespace kavrel
 

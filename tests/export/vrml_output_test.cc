@@ -32,7 +32,7 @@ std::string Outline(const VrmlNode &node, int depth = 0) {
 // The scene written as stem.wrl and stem.x3d in a folder of its own and
 // read back; both must read, pass the checks, say in the summary what
 // they hold, and hold the same tree.
-VrmlFile WriteBoth(const Scene &s, const std::string &stem) {
+VrmlFile WriteBoth(const kavrel::Host &host, const std::string &stem) {
   const std::string dir = TempDir() + "/" + stem;
   std::filesystem::create_directories(dir);
   VrmlFile files[2];
@@ -42,7 +42,7 @@ VrmlFile WriteBoth(const Scene &s, const std::string &stem) {
     const std::string path = dir + "/" + stem + formats[f].first;
     std::string error;
     kavrel::ExportSummary summary;
-    EXPECT_TRUE(ExportScene(s, path, formats[f].second, &error, &summary)) << error;
+    EXPECT_TRUE(ExportScene(host, path, formats[f].second, &error, &summary)) << error;
     files[f] = ReadVrmlFile(path);
     EXPECT_EQ(VrmlProblems(files[f], dir), std::vector<std::string>{}) << path;
     const std::map<std::string, long> said = {
@@ -105,10 +105,11 @@ Matrix3 LinearPart(const VrmlNode &transform) {
 }
 
 TEST(VrmlOutput, MeshesPlacedAgainAreUsedAndBothEncodingsAgree) {
-  CapturedReports quiet;
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  CapturedReports quiet(host);
+  Scene &s = host.scene();
   BuildMeshScene(s);
-  const VrmlFile file = WriteBoth(s, "meshes");
+  const VrmlFile file = WriteBoth(host, "meshes");
   // Every placement's triangles are drawn: USEs reach them again.
   long placed = 0;
   const kavrel::ExportModel model = kavrel::BuildExportModel(s);
@@ -144,12 +145,13 @@ TEST(VrmlOutput, MeshesPlacedAgainAreUsedAndBothEncodingsAgree) {
 }
 
 TEST(VrmlOutput, TransformsGiveBackEveryMatrixAndHiddenPlacementsStayUndrawn) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   BuildHierarchyScene(s);
   // A mirror under a turn, and a non-uniform scale across a turned axis.
   AddInstance(s, "mirrored", "group").matrix = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
   AddInstance(s, "squashed", "sheared").matrix = {1, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0.5f, 0, 0, 0, 0, 1};
-  const VrmlFile file = WriteBoth(s, "transforms");
+  const VrmlFile file = WriteBoth(host, "transforms");
   for (const char *name : {"group", "shape", "plain", "hidden", "sheared", "mirrored", "squashed"}) {
     const VrmlNode &transform = Defined(file, name);
     const kavrel::Matrix &m = s.instances.find(name)->matrix;
@@ -175,13 +177,14 @@ TEST(VrmlOutput, TransformsGiveBackEveryMatrixAndHiddenPlacementsStayUndrawn) {
 }
 
 TEST(VrmlOutput, MaterialsLightsAndViewpointsCarryTheHostsValues) {
-  CapturedReports reports;
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  CapturedReports reports(host);
+  Scene &s = host.scene();
   const std::string image = TempDir() + "/wood.rgb";
   WriteSgiImage(image, 1, 1, 3, {200, 150, 100});
   BuildMaterialScene(s, image);
   BuildLightCameraScene(s);
-  const VrmlFile file = WriteBoth(s, "values");
+  const VrmlFile file = WriteBoth(host, "values");
 
   const VrmlNode &paint = Defined(file, "paint_2");  // "paint" names the placement
   EXPECT_EQ(paint.type, "Material");
