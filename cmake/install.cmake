@@ -11,6 +11,11 @@ include(CMakePackageConfigHelpers)
 install(TARGETS kavrel-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS inventor_import LIBRARY DESTINATION ${KAVREL_INSTALL_PLUGINDIR})
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kavrel/examples)
+# The Blender add-on twice: as a folder of add-ons (PREFIX/share/kavrel/blender
+# can be Blender's scripts folder) and as the zip for Blender's installer.
+install(DIRECTORY blender/io_import_inventor DESTINATION ${CMAKE_INSTALL_DATADIR}/kavrel/blender/addons
+        FILES_MATCHING PATTERN "*.py" PATTERN "__pycache__" EXCLUDE)
+install(FILES ${KAVREL_BLENDER_ZIP} DESTINATION ${CMAKE_INSTALL_DATADIR}/kavrel/blender)
 install(DIRECTORY host/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kavrel/host FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
 
 # The man page comes from --help and --version at build time.

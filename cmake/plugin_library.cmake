@@ -2,6 +2,7 @@
 # library whose only dynamic symbol is the entry point. The Kv_*, Import_IO_*
 # and Win32 calls stay undefined and resolve from the process that loads it.
 add_library(inventor_import SHARED
+  $<TARGET_OBJECTS:plugin_state>
   $<TARGET_OBJECTS:plugin_frame>
   $<TARGET_OBJECTS:plugin_options>
   $<TARGET_OBJECTS:plugin_scene>
@@ -25,6 +26,7 @@ endif()
 # The same objects as a static library, for tests that call the plug-in's
 # functions directly inside a process that also holds the host.
 add_library(inventor_import_static STATIC
+  $<TARGET_OBJECTS:plugin_state>
   $<TARGET_OBJECTS:plugin_frame>
   $<TARGET_OBJECTS:plugin_options>
   $<TARGET_OBJECTS:plugin_scene>

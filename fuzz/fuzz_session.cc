@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "kavrel/host.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace kavrel_fuzz {
 

@@ -26,6 +26,11 @@ SoCallbackAction::Response inventorCB_Text3Post(void *data, SoCallbackAction *ac
 // which our tessellator bounds on its own.
 uint64_t CountShapeNodeTriangles(SoNode *shape);
 
+// Takes the empty faces (a -1 opening the list or following another) out
+// of an indexed face or triangle strip set, where Coin3D's tessellation
+// would stop; true when there were any.
+bool DropEmptyFaces(SoNode *shape);
+
 // Adds the triangle callback for every enabled shape class, in Coin3D's order.
 void RegisterTriangleCallbacks(SoCallbackAction *action);
 

@@ -14,8 +14,7 @@
 #include "geometry/tessellated_surfaces.h"
 #include "geometry/triangle_count.h"
 #include "host/import_io.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ void SetBufferCounts(ShapeAccumulator &shape, int32_t triangles) {
   shape.vertex_count = corners;
   shape.normal_count = corners;
   shape.texcoord_count = corners;
-  shape.data_flags = shape.vertex_color_count ? 7 : 5;
+  shape.data_flags = shape.vertex_color_count ? kPolygonDataWithColors : kPolygonData;
 }
 
 IndexedPolygons *AllocateBuffer(const ShapeAccumulator &shape) {

@@ -5,6 +5,8 @@
 #include <Inventor/elements/SoDrawStyleElement.h>
 #include <Inventor/elements/SoModelMatrixElement.h>
 
+#include <string>
+
 #include "geometry/geometry.h"
 #include "geometry/mesh_passes.h"
 #include "geometry/mesh_post_processing.h"
@@ -12,8 +14,7 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/materials.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ SbString WriteObject(SoNode *node) {
   SbString object;
   MakeUniqueName(kv::tok("object"), s.object_name_dict, s.object_names, shape.base_name, object);
   DefineObject(object);
-  NewObjectRecord(3, object, node);
+  NewObjectRecord(kPolygonMeshObject, object, node);
   ++s.objects_created;
   PostProcessMesh(object.getString());
   return object;
@@ -79,6 +80,15 @@ void PlaceInstance(SoCallbackAction *action, SoNode *node, const SbString &objec
   kv::kv_list(Kv_Attach, kv::tok("instance"), instance.getString(), kv::tok("instance"), parent.getString());
 }
 
+// A colour index outside the shape's colours takes the first colour; said
+// once per shape.
+void ReportColorsPastEnd(const SbString &object, int32_t colors) {
+  const std::string warning = std::string("Warning: object '") + object.getString() +
+                              "' has colour indices outside its " + std::to_string(colors) +
+                              " colours; those vertices take the first colour.";
+  Import_IO_Report_Error(1, warning.c_str());
+}
+
 }  // namespace
 
 int FinishShapePass(SoCallbackAction *action, SoNode *node) {
@@ -90,6 +100,7 @@ int FinishShapePass(SoCallbackAction *action, SoNode *node) {
   const SbString parent_name = parent ? parent->name : SbString(plugin.root_instance_name);
   const SbMatrix matrix = SoModelMatrixElement::get(action->getState());
   const SbString object = WriteObject(node);
+  if (shape.colors_past_end) ReportColorsPastEnd(object, shape.material_color_count);
   PlaceInstance(action, node, object, parent_name, matrix);
   Import_IO_Free_Indexedpolygons();
   ResetShapeState();

@@ -13,7 +13,9 @@ int BeginShapePass(SoCallbackAction *action, SoNode *node);
 // the begin pass made no buffer.
 int FinishShapePass(SoCallbackAction *action, SoNode *node);
 
-// The abort poll, then pass 1 (begin) or 0 (finish); 0 when stopped or skipped.
-int ProcessShape(int pass, SoCallbackAction *action, SoNode *node);
+enum class ShapePass { kFinish = 0, kBegin = 1 };
+
+// The abort poll, then the pass; 0 when stopped or skipped.
+int ProcessShape(ShapePass pass, SoCallbackAction *action, SoNode *node);
 
 #endif

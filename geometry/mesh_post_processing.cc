@@ -3,7 +3,7 @@
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

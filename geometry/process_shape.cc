@@ -1,8 +1,7 @@
 // ProcessShape: the abort poll in front of each pass over a shape.
 #include "geometry/mesh_passes.h"
 #include "host/import_io.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 
@@ -15,10 +14,10 @@ void DropUnfinishedShape() {
 
 }  // namespace
 
-int ProcessShape(int pass, SoCallbackAction *action, SoNode *node) {
+int ProcessShape(ShapePass pass, SoCallbackAction *action, SoNode *node) {
   if (CheckForAbort_Inventor() == 1) {
-    if (pass == 0) DropUnfinishedShape();
+    if (pass == ShapePass::kFinish) DropUnfinishedShape();
     return 0;
   }
-  return pass == 1 ? BeginShapePass(action, node) : FinishShapePass(action, node);
+  return pass == ShapePass::kBegin ? BeginShapePass(action, node) : FinishShapePass(action, node);
 }

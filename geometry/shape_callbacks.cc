@@ -9,7 +9,7 @@
 #include "geometry/tessellated_surfaces.h"
 #include "geometry/triangle_collection.h"
 #include "host/import_io.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ SoCallbackAction::Response inventorCB_ShapePre(void *, SoCallbackAction *action,
     return SoCallbackAction::PRUNE;
   }
   if (!plugin.state->shape_type_enabled[shape_class]) return SoCallbackAction::CONTINUE;
-  if (!ProcessShape(1, action, node)) return SoCallbackAction::PRUNE;
+  if (!ProcessShape(ShapePass::kBegin, action, node)) return SoCallbackAction::PRUNE;
   if (IsNurbsSurfaceClass(shape_class)) {
     // Coin3D's NURBS tessellator needs OpenGL: the surface never reaches it.
     DeliverTessellatedTriangles(action);
@@ -69,7 +69,7 @@ SoCallbackAction::Response inventorCB_ShapePre(void *, SoCallbackAction *action,
 SoCallbackAction::Response inventorCB_ShapePost(void *, SoCallbackAction *action, const SoNode *node) {
   const ShapeClass shape_class = FindShapeClass(node);
   if (shape_class != kShapeUnsupported && plugin.state->shape_type_enabled[shape_class]) {
-    ProcessShape(0, action, const_cast<SoNode *>(node));
+    ProcessShape(ShapePass::kFinish, action, const_cast<SoNode *>(node));
   }
   return SoCallbackAction::CONTINUE;
 }

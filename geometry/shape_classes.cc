@@ -1,5 +1,5 @@
 #include "geometry/shape_classes.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 #include <Inventor/nodes/SoCone.h>
 #include <Inventor/nodes/SoCube.h>

@@ -7,8 +7,8 @@
 #include <Inventor/elements/SoMaterialBindingElement.h>
 #include <Inventor/elements/SoSpecularColorElement.h>
 
-#include "plugin/plugin.h"
 #include "geometry/value_conversion.h"
+#include "state/state.h"
 
 namespace {
 

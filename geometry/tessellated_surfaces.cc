@@ -6,7 +6,7 @@
 #include "geometry/shape_classes.h"
 #include "geometry/triangle_collection.h"
 #include "host/import_io.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 bool TessellateSurfaceShape(SoCallbackAction *action, const SoNode *node, int32_t &triangles) {
   std::vector<SoPrimitiveVertex> &corners = plugin.state->shape.nurbs_corners;

@@ -7,7 +7,7 @@
 #include "geometry/triangle_collection.h"
 #include "host/kv_toolkit.h"
 #include "materials/materials.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 
@@ -31,7 +31,9 @@ void StoreCorner(const ShapeAccumulator &shape, SoState *traversal, const SbMatr
     StoreVec3(polygons->texcoords, slot, uv);
   }
   if (shape.vertex_color_count) {
-    GetVertexColor(corner->getMaterialIndex(), slot, polygons->colors, shape.colors_from_emissive, traversal);
+    const int index = corner->getMaterialIndex();
+    GetVertexColor(index, slot, polygons->colors, shape.colors_from_emissive, traversal);
+    if (index < 0 || index >= shape.material_color_count) plugin.state->shape.colors_past_end = 1;
   }
 }
 

@@ -1,7 +1,7 @@
 #include "geometry/triangle_count.h"
 
 #include "geometry/geometry.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/actions/SoGetPrimitiveCountAction.h>

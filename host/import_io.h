@@ -36,7 +36,10 @@ int Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(intptr_t a, cons
  * later calls never return it again; result holds 512 bytes. */
 int Import_IO_MakeAndSaveUniqueName(Kv_Token kind, const char *base, char *result);
 
-/* Polygon buffers: one current buffer at a time. */
+/* Polygon buffers: one current buffer at a time. data_flags says what a
+   buffer carries: positions, normals and texture coordinates, and with 7
+   vertex colours too. */
+enum { kPolygonData = 5, kPolygonDataWithColors = 7 };
 IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons, int32_t num_vertex_indices,
                                                  int32_t num_vertices, int32_t num_normals,
                                                  int32_t num_colors, int32_t num_texcoords,

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "kavrel/toolkit/scene.h"
@@ -28,6 +29,7 @@ struct JournalEntry {
   std::string call;                            // "Kv_Surface"
   std::vector<JournalItem> items;
   std::string error;                           // "" when the call decoded and applied cleanly
+  std::thread::id thread;                      // the thread that made the call
 
   // Readable one-line form: Kv_Surface("red" color rgb [1 0 0] | shadingcoeffs diffuse [0.4] .)
   std::string to_string() const;

@@ -11,7 +11,7 @@
 #include "host/kv_toolkit.h"
 #include "lights/light_definition.h"
 #include "lights/lights.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 using kv::tok;
 

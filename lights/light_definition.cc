@@ -9,8 +9,7 @@
 #include "geometry/geometry.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 using kv::tok;
 

@@ -5,7 +5,7 @@
 
 #include <Inventor/SbString.h>
 
-#include "plugin/inventor_state.h"
+#include "state/inventor_state.h"
 
 class SoCallbackAction;
 class SoNode;

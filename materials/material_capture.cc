@@ -12,7 +12,7 @@
 
 #include "materials/materials.h"
 #include "materials/so_texture_filename_element.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "plugin/inventor_state.h"
+#include "state/inventor_state.h"
 
 class SoState;
 

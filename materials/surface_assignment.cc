@@ -13,7 +13,7 @@
 #include "materials/material_capture.h"
 #include "materials/materials.h"
 #include "materials/surface_sharing.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 using kv::tok;
 

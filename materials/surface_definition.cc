@@ -9,8 +9,7 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/material_capture.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 using kv::tok;
 

@@ -6,7 +6,7 @@
 #include <Inventor/SbColor.h>
 #include <Inventor/SbString.h>
 
-#include "plugin/inventor_state.h"
+#include "state/inventor_state.h"
 
 // Defines the host surface of a snapshot under a unique name, lists it and answers the name.
 SbString DefineSurface(const MaterialSnapshot &snapshot);

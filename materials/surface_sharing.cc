@@ -19,7 +19,7 @@
 #include "materials/materials.h"
 #include "materials/surface_definition.h"
 #include "materials/texture_reference.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #ifndef MATERIALS_SURFACE_SHARING_H
 #define MATERIALS_SURFACE_SHARING_H
 
-#include "plugin/inventor_state.h"
+#include "state/inventor_state.h"
 
 class SoState;
 

@@ -11,7 +11,7 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "materials/texture_paths.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 using kv::on_off;
 using kv::tok;

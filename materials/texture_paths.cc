@@ -3,7 +3,7 @@
 #include "materials/texture_paths.h"
 
 #include "host/kv_toolkit.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

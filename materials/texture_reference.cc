@@ -12,8 +12,7 @@
 #include "materials/texture_extraction.h"
 #include "materials/texture_paths.h"
 #include "materials/texture_reference.h"
-#include "plugin/plugin.h"
-#include "scene/scene.h"
+#include "state/state.h"
 
 using kv::on_off;
 using kv::tok;

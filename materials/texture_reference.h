@@ -2,7 +2,7 @@
 #ifndef MATERIALS_TEXTURE_REFERENCE_H
 #define MATERIALS_TEXTURE_REFERENCE_H
 
-#include "plugin/inventor_state.h"
+#include "state/inventor_state.h"
 
 class SoState;
 

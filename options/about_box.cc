@@ -3,7 +3,7 @@
 #include "host/import_io.h"
 #include "options/options_dialog.h"
 #include "options/resource.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 void ShowPluginHelp(HWND window) { Import_IO_DisplayHelpTopic(window, plugin.plugin_directory, "vorlix.hlp", "main"); }
 

@@ -3,8 +3,8 @@
 #include "options/options.h"
 
 #include "options/options_dialog.h"
-#include "plugin/import_options.h"
-#include "plugin/plugin.h"
+#include "state/import_options.h"
+#include "state/state.h"
 
 int32_t ShowOptionsDialog_Inventor() {
   // The dialog shows and edits the options of the state record.

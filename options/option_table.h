@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "plugin/import_options.h"
+#include "state/import_options.h"
 
 // A value's type and its text in the preferences file.
 enum class OptionFormat {

@@ -1,10 +1,18 @@
-// The options subsystem as the other folders see it: the preferences file
-// and the two modal dialogs.
+// The options subsystem as the other folders see it: the options' defaults,
+// the preferences file and the two modal dialogs.
 #ifndef OPTIONS_OPTIONS_H
 #define OPTIONS_OPTIONS_H
 
 #include <cstdint>
 #include <string>
+
+struct ImportOptions;
+
+// Makes sure an InventorState exists and holds the default options.
+void SetDefaultOptions_Inventor();
+
+// Gives the run-only options (tokens of no preferences file) their defaults.
+void ResetRunOnlyOptions(ImportOptions &options);
 
 // The preferences file's path: the support directory (ending with its separator) and the file name.
 std::string PreferencesFilePath(const char *directory);

@@ -1,9 +1,10 @@
 // The options dialog procedure: opening, and the commands of its controls.
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
+#include "options/options.h"
 #include "options/options_dialog.h"
 #include "options/resource.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "win32/windows.h"
 #endif
 
-#include "plugin/import_options.h"
+#include "state/import_options.h"
 
 // The dialog procedures of the "OptionsDialog" and "AboutBox" templates.
 INT_PTR CALLBACK OptionsDialogProc_Inventor(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);

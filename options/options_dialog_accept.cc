@@ -7,7 +7,7 @@
 #include "options/options.h"
 #include "options/options_dialog.h"
 #include "options/preferences_file.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 // check boxes, radio buttons and lists, and its enable rules.
 #include "host/import_io.h"
 #include "options/option_table.h"
+#include "options/options.h"
 #include "options/options_dialog.h"
 #include "options/resource.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "options/options.h"
 #include "options/preferences_file.h"
 #include "options/preferences_platform.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

@@ -16,9 +16,10 @@
 #include "common/replacing_file.h"
 #include "host/kv_toolkit.h"
 #include "options/option_table.h"
+#include "options/options.h"
 #include "options/preferences_file.h"
 #include "options/preferences_platform.h"
-#include "plugin/plugin.h"
+#include "state/state.h"
 
 namespace {
 

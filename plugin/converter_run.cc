@@ -10,8 +10,9 @@
 
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
-#include "plugin/large_stack.h"
-#include "plugin/plugin_module.h"
+#include "materials/materials.h"
+#include "options/options.h"
+#include "plugin/plugin.h"
 #include "plugin/run_option_tokens.h"
 #include "scene/scene.h"
 
@@ -50,7 +51,30 @@ void MeasureInputFile() {
 int16_t AbandonRun() {
   Import_IO_Abort_Cleanup();
   AbandonRunRecords();
+  ClearSurfaceIndex();
   return 1;
+}
+
+// A run that cannot go on ends as a fatal error does: reported at level 5,
+// which reaches the error hook, and left through the abort point.
+[[noreturn]] void EndAsFatal(const std::string &message) {
+  Import_IO_Report_Error(5, message.c_str());
+  throw InventorRunAborted();  // a host whose hook came back
+}
+
+const char kNoStack[] = "Out of memory while allocating the conversion's stack.";
+
+void ConvertOrEndAsFatal(const char *path) {
+  try {
+    ReadAndConvertFile_Inventor(path);
+  } catch (const InventorInputRefused &refusal) {
+    EndAsFatal(refusal.what());
+  } catch (const std::exception &e) {
+    // Coin3D throws when a damaged file asks for an impossible array (a
+    // corrupt count in a binary file).
+    EndAsFatal(std::string("Conversion stopped: ") + e.what() +
+               " (a damaged file can ask for impossibly large arrays).");
+  }
 }
 
 int32_t ConvertFile(const char *path) {
@@ -102,18 +126,8 @@ int16_t RunImportConverter_Inventor(const char *path) {
   Import_IO_Display_Info_Text("Reading Inventor File");
   MeasureInputFile();
   try {
-    RunOnLargeStack([path] { ReadAndConvertFile_Inventor(path); });
+    if (!RunOnLargeStack([path] { ConvertOrEndAsFatal(path); })) EndAsFatal(kNoStack);
   } catch (const InventorRunAborted &) {
-    status = AbandonRun();
-  } catch (const InventorInputRefused &refusal) {
-    Import_IO_Report_Error(4, refusal.what());
-    status = AbandonRun();
-  } catch (const std::exception &e) {
-    // Coin3D throws when a damaged file asks for an impossible array (a
-    // corrupt count in a binary file): the run ends as if aborted.
-    const std::string message = std::string("Conversion stopped: ") + e.what() +
-                                " (a damaged file can ask for impossibly large arrays).";
-    Import_IO_Report_Error(4, message.c_str());
     status = AbandonRun();
   }
   Import_IO_Cleanup();
@@ -125,14 +139,4 @@ void ReportErrorHook_Inventor(Import_IO_ErrorRecord *record) {
   // The abort point is the guarded run's catch: unwinding destroys the
   // driver's Coin3D objects on the way.
   if (record->level == 5) throw InventorRunAborted();
-}
-
-int CheckForAbort_Inventor() {
-  Import_IO_AbortCheckRecord progress = {};
-  progress.size = sizeof progress;
-  progress.reserved = 0;
-  progress.file_size = plugin.input_file_size;
-  progress.objects_created = plugin.state ? plugin.state->objects_created : 0;
-  progress.polygons_output = plugin.state ? plugin.state->polygons_output : 0;
-  return Import_IO_Check_For_Abort(&progress) ? 1 : 0;
 }

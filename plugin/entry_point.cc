@@ -4,7 +4,7 @@
 #include "host/import_io.h"
 #include "host/kv_toolkit.h"
 #include "options/options.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "scene/scene.h"
 
 namespace {

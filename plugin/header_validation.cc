@@ -1,7 +1,8 @@
 // "validate_header": can this importer read the file?
 #include <Inventor/SoInput.h>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
+#include "scene/scene.h"
 
 namespace {
 const int16_t kHeaderValid = 1;

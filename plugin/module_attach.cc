@@ -1,11 +1,12 @@
-// The module's one record, and the library's own module handle recorded in
-// it when the library is attached to the process. (One file: a static
-// link that needs the record brings the attach step with it.)
+// The module's one record (declared with the state record), and the
+// library's own module handle recorded in it when the library is attached
+// to the process. (One file: a static link that needs the record brings the
+// attach step with it.)
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-#include "plugin/plugin_module.h"
+#include "state/state.h"
 #ifndef _WIN32
 #include "options/module_resources.h"
 #endif

@@ -2,7 +2,7 @@
 #ifndef PLUGIN_RUN_OPTION_TOKENS_H
 #define PLUGIN_RUN_OPTION_TOKENS_H
 
-#include "plugin/import_options.h"
+#include "state/import_options.h"
 
 // Applies one option token to the options; false when the token is not an
 // option token. Integers are read as atoi does; every integer option but

@@ -19,16 +19,16 @@
 
 #include <memory>
 
-#include "host/import_io.h"
 #include "geometry/geometry.h"
+#include "host/import_io.h"
 #include "lights/lights.h"
 #include "materials/materials.h"
-#include "plugin/plugin.h"
 #include "scene/group_hierarchy.h"
+#include "scene/guarded_input.h"
 #include "scene/input_limits.h"
-#include "scene/run_state.h"
 #include "scene/scene.h"
 #include "scene/scene_finish.h"
+#include "state/state.h"
 
 namespace {
 
@@ -94,20 +94,21 @@ void ReportUnreadableFile(const char *path) {
   }
 }
 
-SceneGraph ReadSceneGraph(SoInput &input, const char *path) {
+SceneGraph ReadSceneGraph(GuardedInput &input, const char *path) {
   RefuseUnreadableInput(path);
   if (!input.openFile(path, FALSE)) {
     Import_IO_Report_Error(1, "Couldn't open input file.");
     Import_IO_Report_Error(1, "Could not allocate memory for root node.");
     return nullptr;
   }
-  SoSeparator *root = SoDB::readAll(&input);
+  SoSeparator *root = input.ReadAll();
+  if (root) root->ref();
+  SceneGraph graph(root);
+  RefuseStoppedRead(input);
   if (!root) {
     ReportUnreadableFile(path);
     return nullptr;
   }
-  root->ref();
-  SceneGraph graph(root);
   if (root->getNumChildren() <= 0) {
     Import_IO_Report_Error(1, "No children nodes found in root level.");
     return nullptr;
@@ -122,7 +123,7 @@ void ReadAndConvertFile_Inventor(const char *path) {
   InitCoin_Inventor();
   FixUpWelding(plugin.state->options);
   EnableTextureFilenameElement();
-  SoInput input;
+  GuardedInput input;
   SoCallbackAction action;
   SceneGraph root = ReadSceneGraph(input, path);
   if (root) {
@@ -133,4 +134,5 @@ void ReadAndConvertFile_Inventor(const char *path) {
     FinishImportedScene();
   }
   FreeInventorState();
+  ClearSurfaceIndex();
 }

@@ -6,10 +6,10 @@
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/plugin.h"
 #include "scene/group_hierarchy.h"
 #include "scene/group_kinds.h"
 #include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "scene/binary_file_names.h"
+#include "scene/name_values.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ struct Delimiters {
   bool operator()(char c) const { return table[static_cast<unsigned char>(c)]; }
 };
 constexpr Delimiters kDelimiter;
+
+// Of a word that is not a file name, as much as tells a keyword or a field.
+constexpr size_t kWordKept = 64;
 
 // A field that takes file names: "filename", "filenames" or "name".
 constexpr size_t kLongestFileField = 9;
@@ -67,6 +71,8 @@ class TokenScanner {
     length_ = 0;
     if (c == '#') in_comment_ = true;
     if (c == '"') in_string_ = true;
+    if (c == '[') list_owner_ = last_word_;
+    if (c == ']') list_owner_.clear();
     if (c == '[' && expect_ == Expect::kValue) expect_ = Expect::kList;
     if (c == ']' || c == '{' || c == '}') expect_ = Expect::kNothing;
     if (c == '}' && depth_ > 0) --depth_;
@@ -75,10 +81,10 @@ class TokenScanner {
   }
 
   // Part of a word (the rest may follow in the next block). Only a value
-  // that names files is kept whole; of other words, enough to tell a field
-  // that takes file names.
+  // that names files is kept whole; of other words, enough to tell a
+  // keyword or a field.
   bool TakeWordBytes(const char *bytes, size_t count) {
-    const size_t keep = expect_ != Expect::kNothing ? kMaxFileName : kLongestFileField + 1;
+    const size_t keep = expect_ != Expect::kNothing ? kMaxFileName : kWordKept;
     if (word_.size() < keep) word_.append(bytes, std::min(count, keep - word_.size()));
     return Lengthen(count);
   }
@@ -94,8 +100,11 @@ class TokenScanner {
     }
     if (c == '"') {
       in_string_ = false;
-      length_ = 0;
       Capture(word_);
+      const bool overlong = length_ > kMaxTokenLength;
+      length_ = 0;
+      // Quoted strings of any length are read as strings, unless they are names.
+      if (overlong && names_.NameFollows((list_owner_.empty() ? last_word_ : list_owner_).c_str())) return Overlong();
       return true;
     }
     return Keep(c);
@@ -103,12 +112,15 @@ class TokenScanner {
 
   bool Keep(char c) {
     if (expect_ != Expect::kNothing && word_.size() < kMaxFileName) word_ += c;
-    return Grow();
+    ++length_;
+    return true;
   }
 
-  // A word ends: a field name that takes file names, or one of its values.
+  // A word ends: a keyword, a field name (that may take file names), or a value.
   void EndWord() {
     if (word_.empty()) return;
+    last_word_.assign(word_, 0, kWordKept);
+    names_.See(last_word_.c_str());
     if (expect_ != Expect::kNothing) {
       Capture(word_);
     } else if (NamesFiles(word_)) {
@@ -124,13 +136,13 @@ class TokenScanner {
     if (expect_ == Expect::kValue) expect_ = Expect::kNothing;
   }
 
-  bool Grow() { return Lengthen(1); }
-
+  // Coin3D takes every unquoted word that is not a number as a name.
   bool Lengthen(size_t count) {
     length_ += count;
-    if (length_ <= kMaxTokenLength) return true;
-    return Fail("a name or string longer than " + std::to_string(kMaxTokenLength) + " characters");
+    return length_ <= kMaxTokenLength || Overlong();
   }
+
+  bool Overlong() { return Fail("a name longer than " + std::to_string(kMaxTokenLength) + " characters"); }
 
   bool Fail(const std::string &what) {
     result_.problem = what + " (line " + std::to_string(line_) + ")";
@@ -142,6 +154,9 @@ class TokenScanner {
   bool in_comment_ = false, in_string_ = false, escaped_ = false;
   Expect expect_ = Expect::kNothing;
   std::string word_;
+  std::string last_word_;   // the last unquoted word, cut to kWordKept
+  std::string list_owner_;  // the word before the '[' of the list being read
+  NameValues names_;
   InputPrescan result_;
 };
 

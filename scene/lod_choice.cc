@@ -5,8 +5,8 @@
 #include <Inventor/nodes/SoLOD.h>
 
 #include "host/import_io.h"
-#include "plugin/plugin.h"
 #include "scene/group_hierarchy.h"
+#include "state/state.h"
 
 namespace {
 

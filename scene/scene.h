@@ -1,39 +1,29 @@
-// The scene subsystem as the other folders see it: the conversion driver,
-// the run's records and unique naming.
+// The scene subsystem as the plug-in frame sees it: the conversion driver
+// with the large stack it runs on, the input's header, Coin3D's set-up.
 #ifndef SCENE_SCENE_H
 #define SCENE_SCENE_H
 
-#include <cstdint>
+#include <stdexcept>
 
-#include <Inventor/SbMatrix.h>
-#include <Inventor/SbString.h>
-
-#include "host/host_records.h"
-#include "plugin/inventor_state.h"
-
-class SbDict;
-class SoNode;
+#include "scene/large_stack.h"
 
 // Reads one file with Coin3D, converts it into the host and releases the run and the state record.
 void ReadAndConvertFile_Inventor(const char *path);
 
-// The end-of-run clean-up: releases everything the run built and the state record; state becomes null.
-void FreeInventorState();
+// Thrown when the input is refused, before or after Coin3D reads it; what()
+// is the one message the guarded run reports before it ends the run.
+struct InventorInputRefused : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
-// After an abort: releases the run's records, name tables and dictionaries and resets shape; the state stays.
-void AbandonRunRecords();
+// SoDB, SoNodeKit and SoInteraction, in that order; repeated calls are harmless.
+void InitCoin_Inventor();
 
-// Gives every member of the current-shape accumulator its reset value.
-void ResetShapeState();
-
-// Lists a new instance record (and enters it under the hash of its name); the record, null without memory.
-InstanceRecord *NewInstanceRecord(const SbString &name, uint32_t object_hash, uint32_t parent_hash, SoNode *node,
-                                  const SbMatrix &matrix);
-
-// Lists a new object record (and enters it under the hash of its name).
-void NewObjectRecord(int16_t kind, const SbString &name, SoNode *node);
-
-// A name unique within its kind for the run: from the kind's table (quick naming) or the import support library.
-void MakeUniqueName(Kv_Token kind, SbDict &dict, NameEntry *&list, const SbString &base, SbString &result);
+enum { kVrml2HeaderLength = 15 };
+// Opens path in text mode and reads exactly 15 characters with fgetc, storing
+// the end-of-file value as a byte past the end; false when it cannot be opened.
+bool ReadFileHeader(const char *path, char header[kVrml2HeaderLength]);
+// True when the 15 characters are exactly "#VRML V2.0 utf8".
+bool IsVrml2Header(const char header[kVrml2HeaderLength]);
 
 #endif

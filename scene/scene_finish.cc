@@ -7,8 +7,8 @@
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
 #include "lights/lights.h"
-#include "plugin/plugin.h"
 #include "scene/scene.h"
+#include "state/state.h"
 
 namespace {
 

@@ -11,6 +11,11 @@ cd "$(dirname "$0")/.."
 root=$PWD
 cache=${KAVREL_CACHE:-$HOME/.cache/kavrel}
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+# One build at a time: clones and work trees share the cache, and a second
+# build would delete the first one's work folder.
+mkdir -p "$cache"
+exec 9>"$cache/.build.lock"
+flock 9
 
 # The newest source of the package that the mirrors still hold (a security
 # update may list a version its archive no longer serves).

@@ -29,18 +29,17 @@ mkdir -p "$seeds" "$scratch/tmp"
 
 # Seeds are copied, so that nothing is ever written beside the originals;
 # models above 64 KB would only slow every mutation down. copy_models ascii
-# writes binary models as ASCII text (the conversion target leaves binary
-# files to Coin3D).
+# also writes each binary model as ASCII text, so that both encodings of
+# its scene are mutated.
 copy_models() {
   [ -d "$models" ] || return 0
   find "$models" -type f -name '*.iv' -size -64k | while read -r model; do
     local seed
     seed=$seeds/$(echo "${model#"$models"/}" | tr / _)
+    cp "$model" "$seed"
     if [ "${1:-}" = ascii ] && head -n 1 "$model" | grep -q binary; then
-      ASAN_OPTIONS=detect_leaks=0 "$dir/fuzz/ascii_inventor" "$model" "$seed" 2>/dev/null || rm -f "$seed"
-      if [ -f "$seed" ] && [ "$(stat -c %s "$seed")" -gt 131072 ]; then rm -f "$seed"; fi
-    else
-      cp "$model" "$seed"
+      ASAN_OPTIONS=detect_leaks=0 "$dir/fuzz/ascii_inventor" "$model" "$seed.ascii" 2>/dev/null || rm -f "$seed.ascii"
+      if [ -f "$seed.ascii" ] && [ "$(stat -c %s "$seed.ascii")" -gt 131072 ]; then rm -f "$seed.ascii"; fi
     fi
   done
 }

@@ -7,11 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 missing=()
 command -v f3d >/dev/null || missing+=(f3d)
 command -v xvfb-run >/dev/null || missing+=(xvfb xauth)
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
-fi
+"$root/scripts/apt_install.sh" "${missing[@]}"
 (cd "$root" && scripts/build.sh build >/dev/null)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -12,7 +12,7 @@ packages=(
   libstb-dev                             # PNG writing for glTF textures
   nlohmann-json3-dev                     # JSON (scene dump, glTF)
   libcli11-dev                           # command-line parsing of kavrel-convert
-  libassimp-dev                          # OBJ, PLY, STL, COLLADA, 3MF, FBX and X3D export
+  libassimp-dev                          # PLY, STL, COLLADA, 3MF, FBX and X3D export; reading outputs back in tests
   inventor-data                          # real Inventor files for the end-to-end corpus
   tmux                                   # drives the terminal front end in tests
   ccache                                 # compiler cache shared by builds and clones
@@ -20,6 +20,7 @@ packages=(
   valgrind                               # the leak check of whole conversions
   clang libclang-rt-14-dev llvm          # the fuzzers (libFuzzer) and their stack traces
   locales                                # de_DE.UTF-8: the preferences file in a comma-decimal locale
+  blender python3-numpy                  # the Blender add-on's tests (its glTF importer needs numpy)
 )
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 

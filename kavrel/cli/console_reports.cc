@@ -17,6 +17,7 @@ struct ConsoleState {
   bool line_drawn = false;                     // an in-place line is on screen
   int shapes_started = 0;                      // the plug-in's "Processing ..." lines of this run
   std::chrono::steady_clock::time_point last_draw;
+  std::string fatal_echo;                      // the report line that echoes the last fatal error
 };
 
 ConsoleState console;
@@ -53,7 +54,12 @@ std::string WithoutTrailingNewline(std::string text) {
   return text;
 }
 
+// The plug-in's error hook prints a fatal error's text as a report line
+// right after the host showed it as an error: once is enough.
 void WriteReport(const std::string &text) {
+  const bool echo = !console.fatal_echo.empty() && text == console.fatal_echo;
+  console.fatal_echo.clear();
+  if (echo) return;
   EndProgressLine();
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
@@ -71,6 +77,7 @@ void PrintHostError(int level, const std::string &text, const char *suffix) {
 
 void WriteHostError(int level, const std::string &text) {
   const std::string line = WithoutTrailingNewline(text);
+  console.fatal_echo = level == 5 ? line + "\n" : "";
   if (++error_counts[{level, line}] <= kShownRepeats) PrintHostError(level, line, "");
 }
 

@@ -1,18 +1,16 @@
 // Lights and cameras of the assimp scene, each the record of a root node
 // of the same name with the identity matrix, so that their positions and
-// directions are given in world space. As in the glTF export only enabled
-// lights are written (a switched-off headlight would light every viewer's
-// scene); directional lights shine along -shinedir.
+// directions are given in world space. Directional lights shine away from
+// the direction towards them.
 #include <cmath>
 
 #include "kavrel/export/assimp_scene.h"
-#include "kavrel/export/scene_walk.h"
 
 namespace kavrel {
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
-const Camera kDefaultLens;                     // focal length 5, window 4.1421347 square
+const ModelCamera kDefaultLens;                // focal length 5, window 4.1421347 square
 
 aiVector3D Vector(const Vec3 &v) {
   auto finite = [](float c) { return std::isfinite(c) ? c : 0.0f; };
@@ -30,38 +28,37 @@ void Append(Record **&array, unsigned &count, Record *record) {
   array = grown;
 }
 
-bool SetLightKind(const Light &light, aiLight &out) {
-  if (light.model == "direction") {
-    out.mType = aiLightSource_DIRECTIONAL;
-    out.mDirection = Direction(light.shinedir, {0, 0, 0});
-  } else if (light.model == "point") {
-    out.mType = aiLightSource_POINT;
-    out.mPosition = Vector(light.shinefrom);
-  } else if (light.model == "spot") {
-    out.mType = aiLightSource_SPOT;
-    out.mPosition = Vector(light.shinefrom);
-    out.mDirection = Direction(light.shinefrom, light.shineat);
-    const float outer = std::isfinite(light.cutoff) ? std::fabs(light.cutoff) * kPi / 180.0f : kPi / 4;
-    out.mAngleOuterCone = std::fmin(outer, kPi / 2);
-    out.mAngleInnerCone = 0;
-  } else if (light.model == "ambient") {
-    out.mType = aiLightSource_AMBIENT;
-  } else {
-    return false;
+void SetLightKind(const ModelLight &light, aiLight &out) {
+  switch (light.kind) {
+    case LightKind::kDirectional:
+      out.mType = aiLightSource_DIRECTIONAL;
+      out.mDirection = Direction(light.towards, {0, 0, 0});
+      break;
+    case LightKind::kPoint:
+      out.mType = aiLightSource_POINT;
+      out.mPosition = Vector(light.position);
+      break;
+    case LightKind::kSpot: {
+      out.mType = aiLightSource_SPOT;
+      out.mPosition = Vector(light.position);
+      out.mDirection = Direction(light.position, light.aim);
+      const float outer = std::isfinite(light.cutoff) ? std::fabs(light.cutoff) * kPi / 180.0f : kPi / 4;
+      out.mAngleOuterCone = std::fmin(outer, kPi / 2);
+      out.mAngleInnerCone = 0;
+      break;
+    }
+    case LightKind::kAmbient:
+      out.mType = aiLightSource_AMBIENT;
+      break;
   }
-  return true;
 }
 
 }  // namespace
 
-void AddAssimpLights(const Scene &scene, aiScene &out, std::vector<aiNode *> *nodes) {
-  for (int32_t i = 0; i < static_cast<int32_t>(scene.lights.items.size()); ++i) {
-    const Light &light = scene.lights.items[i];
+void AddAssimpLights(const ExportModel &model, aiScene &out, std::vector<aiNode *> *nodes) {
+  for (const ModelLight &light : model.lights) {
     auto *record = new aiLight();
-    if (!IsLive(scene.lights, i) || !light.enabled || !SetLightKind(light, *record)) {
-      delete record;
-      continue;
-    }
+    SetLightKind(light, *record);
     record->mName = aiString(light.name);
     const float intensity = std::isfinite(light.intensity) ? light.intensity : 1.0f;
     const aiVector3D color = Vector(light.color) * intensity;
@@ -75,15 +72,13 @@ void AddAssimpLights(const Scene &scene, aiScene &out, std::vector<aiNode *> *no
   }
 }
 
-void AddAssimpCameras(const Scene &scene, aiScene &out, std::vector<aiNode *> *nodes) {
-  for (int32_t i = 0; i < static_cast<int32_t>(scene.cameras.items.size()); ++i) {
-    if (!IsLive(scene.cameras, i)) continue;
-    const Camera &camera = scene.cameras.items[i];
+void AddAssimpCameras(const ExportModel &model, aiScene &out, std::vector<aiNode *> *nodes) {
+  for (const ModelCamera &camera : model.cameras) {
     auto *record = new aiCamera();
     record->mName = aiString(camera.name);
-    record->mPosition = Vector(camera.lookfrom);
-    record->mLookAt = Direction(camera.lookfrom, camera.lookat);
-    record->mUp = Vector(Normalized(camera.lookup));
+    record->mPosition = Vector(camera.eye);
+    record->mLookAt = Direction(camera.eye, camera.target);
+    record->mUp = Vector(Normalized(camera.up));
     float width = camera.window[0], height = camera.window[1], focal = camera.focal_length;
     if (!(width > 0 && height > 0 && focal > 0 && std::isfinite(width * height * focal))) {
       width = kDefaultLens.window[0];
@@ -95,7 +90,7 @@ void AddAssimpCameras(const Scene &scene, aiScene &out, std::vector<aiNode *> *n
     record->mAspect = width / height;
     record->mClipPlaneNear = 0.01f;
     record->mClipPlaneFar = 10000.0f;
-    if (camera.projection == "orthographic") record->mOrthographicWidth = width / 2;
+    if (camera.orthographic) record->mOrthographicWidth = width / 2;
     Append(out.mCameras, out.mNumCameras, record);
     nodes->push_back(new aiNode(camera.name));
   }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
-#include "kavrel/export/prepared_meshes.h"
-#include "kavrel/export/scene_walk.h"
+#include "kavrel/export/assimp_materials.h"
 
 namespace kavrel {
 namespace {
@@ -34,87 +34,49 @@ T *ArrayOf(const std::vector<T> &items) {
 
 class AssimpSceneBuilder {
  public:
-  AssimpSceneBuilder(const Scene &scene, AssimpScene &out, const AssimpSceneOptions &options)
-      : scene_(scene),
-        out_(out),
-        materials_(scene, options.textures),
-        options_(options),
-        per_object_(scene.objects.items.size()) {}
+  AssimpSceneBuilder(const ExportModel &model, AssimpScene &out, const AssimpSceneOptions &options)
+      : model_(model), out_(out), options_(options), per_object_(model.objects.size()) {}
 
   void Build();
 
  private:
   struct ObjectMeshes {
-    std::vector<int32_t> instance_surfaces;    // distinct surfaces of the instances placing it
-    std::vector<unsigned> own;                 // meshes of the per-face surface groups
-    std::vector<unsigned> by_instance_surface; // meshes of the instance's group, as instance_surfaces
+    std::vector<unsigned> own;                 // meshes of the groups with a material of their own
+    std::vector<unsigned> by_instance_material; // meshes of the instance's group, as ModelObject::instance_materials
   };
 
-  void CollectPlacements(const std::vector<HierarchyEntry> &walk);
-  void BuildObjects();
-  void BuildObject(int32_t object, PreparedMesh &prepared);
+  void BuildObject(size_t object);
   unsigned AddMesh(const std::string &name, const FlatMesh &flat, const std::vector<uint32_t> &indices,
                    unsigned material);
-  std::vector<unsigned> MeshesOf(const Instance &instance) const;
-  aiNode *MakeNodes(const std::vector<HierarchyEntry> &walk);
-  aiNode *MakePlacementNodes(const std::vector<HierarchyEntry> &walk);
-  unsigned WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world);
+  std::vector<unsigned> MeshesOf(const ModelPlacement &placement) const;
+  aiNode *MakeNodes();
+  aiNode *MakePlacementNodes();
+  unsigned WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world, bool mirrors);
+  unsigned MirroredCopy(unsigned mesh);
+  void CopyFaces(const aiMesh &from, aiMesh &to, bool reversed);
 
-  const Scene &scene_;
+  const ExportModel &model_;
   AssimpScene &out_;
-  AssimpMaterials materials_;
   AssimpSceneOptions options_;
-  ExportNotes notes_;
-  std::vector<ObjectMeshes> per_object_;       // by object index
+  std::vector<ObjectMeshes> per_object_;       // by model object
   std::vector<aiMesh *> meshes_;
   std::vector<int32_t> remap_;                 // flat vertex -> mesh vertex, -1 when unused
+  std::vector<int64_t> mirrored_copy_;         // by mesh: its copy with faces reversed, -1 until made
 };
 
-void AssimpSceneBuilder::CollectPlacements(const std::vector<HierarchyEntry> &walk) {
-  for (const HierarchyEntry &entry : walk) {
-    const Instance &instance = scene_.instances.items[entry.instance];
-    if (!IsLive(scene_.objects, instance.object) || !scene_.objects.items[instance.object].defined) continue;
-    std::vector<int32_t> &surfaces = per_object_[instance.object].instance_surfaces;
-    const int32_t surface = scene_.surfaces.find_index(instance.surface);
-    if (std::find(surfaces.begin(), surfaces.end(), surface) == surfaces.end()) surfaces.push_back(surface);
-  }
-}
-
-// Objects in slices, each prepared on several threads and then made into
-// meshes here in object order; a slice bounds the flat meshes held at once.
-void AssimpSceneBuilder::BuildObjects() {
-  constexpr size_t kSlice = 256;
-  std::vector<int32_t> placed;
-  for (int32_t object = 0; object < static_cast<int32_t>(per_object_.size()); ++object) {
-    if (!per_object_[object].instance_surfaces.empty()) placed.push_back(object);
-  }
-  for (size_t begin = 0; begin < placed.size(); begin += kSlice) {
-    const size_t end = std::min(begin + kSlice, placed.size());
-    const std::vector<int32_t> objects(placed.begin() + begin, placed.begin() + end);
-    std::vector<PreparedMesh> prepared(objects.size());
-    PrepareMeshes(scene_, objects, prepared.data());
-    for (size_t k = 0; k < objects.size(); ++k) BuildObject(objects[k], prepared[k]);
-  }
-}
-
-void AssimpSceneBuilder::BuildObject(int32_t object, PreparedMesh &prepared) {
-  ObjectMeshes &meshes = per_object_[object];
-  const Object &source = scene_.objects.items[object];
-  notes_.Add(prepared.repairs);
-  const FlatMesh flat = std::move(prepared.flat);
-  if (flat.empty()) return;
-  const bool double_sided = prepared.double_sided;
+void AssimpSceneBuilder::BuildObject(size_t index) {
+  const ModelObject &object = model_.objects[index];
+  if (object.mesh == kNone) return;
+  ObjectMeshes &meshes = per_object_[index];
+  const FlatMesh &flat = model_.meshes[object.mesh].flat;
   remap_.assign(flat.vertex_count(), -1);
   for (const TriangleGroup &group : flat.groups) {
-    if (group.surface != kNone) {
-      const int32_t surface = scene_.surfaces.find_index(source.mesh.surface_names[group.surface]);
-      meshes.own.push_back(AddMesh(source.name, flat, group.indices, materials_.For(surface, double_sided)));
+    if (group.material != kNone) {
+      meshes.own.push_back(AddMesh(object.name, flat, group.indices, group.material));
       continue;
     }
-    for (int32_t surface : meshes.instance_surfaces) {
-      meshes.by_instance_surface.push_back(
-          AddMesh(source.name, flat, group.indices, materials_.For(surface, double_sided)));
-    }
+    for (int32_t material : object.instance_materials)
+      meshes.by_instance_material.push_back(AddMesh(object.name, flat, group.indices, material));
   }
 }
 
@@ -172,52 +134,72 @@ unsigned AssimpSceneBuilder::AddMesh(const std::string &name, const FlatMesh &fl
   return static_cast<unsigned>(meshes_.size() - 1);
 }
 
-std::vector<unsigned> AssimpSceneBuilder::MeshesOf(const Instance &instance) const {
-  if (!IsLive(scene_.objects, instance.object)) return {};
-  const ObjectMeshes &meshes = per_object_[instance.object];
+std::vector<unsigned> AssimpSceneBuilder::MeshesOf(const ModelPlacement &placement) const {
+  if (placement.object == kNone) return {};
+  const ObjectMeshes &meshes = per_object_[placement.object];
   std::vector<unsigned> out = meshes.own;
-  if (meshes.by_instance_surface.empty()) return out;
-  const int32_t surface = scene_.surfaces.find_index(instance.surface);
-  const auto it = std::find(meshes.instance_surfaces.begin(), meshes.instance_surfaces.end(), surface);
-  out.push_back(meshes.by_instance_surface[it - meshes.instance_surfaces.begin()]);
+  if (meshes.by_instance_material.empty()) return out;
+  const std::vector<int32_t> &materials = model_.objects[placement.object].instance_materials;
+  const auto it = std::find(materials.begin(), materials.end(), placement.instance_material);
+  out.push_back(meshes.by_instance_material[it - materials.begin()]);
   return out;
 }
 
-aiNode *AssimpSceneBuilder::MakeNodes(const std::vector<HierarchyEntry> &walk) {
+aiNode *AssimpSceneBuilder::MakeNodes() {
   auto *root = new aiNode("world");
+  const std::vector<ModelPlacement> &placements = model_.placements;
   std::vector<aiNode *> nodes;
-  nodes.reserve(walk.size());
-  std::vector<std::vector<aiNode *>> children(walk.size());
+  nodes.reserve(placements.size());
+  std::vector<std::vector<aiNode *>> children(placements.size());
   std::vector<aiNode *> roots;
-  for (const HierarchyEntry &entry : walk) {
-    const Instance &instance = scene_.instances.items[entry.instance];
-    auto *node = new aiNode(instance.name);
-    node->mTransformation = NodeMatrix(instance.matrix);
-    const std::vector<unsigned> meshes = MeshesOf(instance);
+  for (const ModelPlacement &placement : placements) {
+    auto *node = new aiNode(placement.name);
+    node->mTransformation = NodeMatrix(placement.local);
+    std::vector<unsigned> meshes = MeshesOf(placement);
+    if (options_.mirrored_copies && placement.mirrors) {
+      for (unsigned &m : meshes) m = MirroredCopy(m);
+    }
     if (!meshes.empty()) {
       node->mNumMeshes = static_cast<unsigned>(meshes.size());
       node->mMeshes = ArrayOf(meshes);
       for (unsigned m : meshes) out_.placed_triangles_ += meshes_[m]->mNumFaces;
       out_.placed_meshes_ += meshes.size();
+      if (meshes.size() > 1) out_.meshes_of_shared_nodes_ += meshes.size();
     }
     nodes.push_back(node);
-    (entry.parent == kNone ? roots : children[entry.parent]).push_back(node);
+    (placement.parent == kNone ? roots : children[placement.parent]).push_back(node);
   }
   for (size_t i = 0; i < nodes.size(); ++i) {
     if (!children[i].empty()) nodes[i]->addChildren(static_cast<unsigned>(children[i].size()), children[i].data());
   }
   const size_t instance_roots = roots.size();
   if (options_.lights_cameras) {
-    AddAssimpLights(scene_, *out_.scene_, &roots);
-    AddAssimpCameras(scene_, *out_.scene_, &roots);
+    AddAssimpLights(model_, *out_.scene_, &roots);
+    AddAssimpCameras(model_, *out_.scene_, &roots);
   }
   if (!roots.empty()) root->addChildren(static_cast<unsigned>(roots.size()), roots.data());
-  out_.nodes_ = walk.size() + roots.size() - instance_roots;
+  out_.nodes_ = placements.size() + roots.size() - instance_roots;
   return root;
 }
 
-// A copy of mesh with positions and normals taken into world space.
-unsigned AssimpSceneBuilder::WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world) {
+// The faces of from as to's, in one block of indices; reversed: each
+// face's corners in the opposite order.
+void AssimpSceneBuilder::CopyFaces(const aiMesh &from, aiMesh &to, bool reversed) {
+  std::unique_ptr<unsigned[]> block(new unsigned[3 * from.mNumFaces]);
+  to.mNumFaces = from.mNumFaces;
+  to.mFaces = new aiFace[from.mNumFaces];
+  for (unsigned f = 0; f < from.mNumFaces; ++f) {
+    const unsigned *corners = from.mFaces[f].mIndices;
+    for (int k = 0; k < 3; ++k) block[3 * f + k] = corners[reversed ? 2 - k : k];
+    to.mFaces[f].mNumIndices = 3;
+    to.mFaces[f].mIndices = &block[3 * f];
+  }
+  out_.face_indices_.push_back(std::move(block));
+}
+
+// A copy of mesh with positions and normals taken into world space, its
+// faces reversed where the matrix mirrors, so that fronts stay outside.
+unsigned AssimpSceneBuilder::WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world, bool mirrors) {
   const aiMatrix3x3 normal_matrix = aiMatrix3x3(world).Inverse().Transpose();
   auto *copy = new aiMesh();
   copy->mName = mesh.mName;
@@ -232,37 +214,58 @@ unsigned AssimpSceneBuilder::WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &wo
       copy->mNormals[v] = (normal_matrix * mesh.mNormals[v]).Normalize();
     }
   }
-  std::unique_ptr<unsigned[]> block(new unsigned[3 * mesh.mNumFaces]);
-  copy->mNumFaces = mesh.mNumFaces;
-  copy->mFaces = new aiFace[mesh.mNumFaces];
-  for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-    std::copy(mesh.mFaces[f].mIndices, mesh.mFaces[f].mIndices + 3, &block[3 * f]);
-    copy->mFaces[f].mNumIndices = 3;
-    copy->mFaces[f].mIndices = &block[3 * f];
-  }
-  out_.face_indices_.push_back(std::move(block));
+  CopyFaces(mesh, *copy, mirrors);
   meshes_.push_back(copy);
   return static_cast<unsigned>(meshes_.size() - 1);
 }
 
+// The mesh with its faces reversed, made once, for placements whose world
+// matrix mirrors in a format that assimp takes into world space itself:
+// it moves positions and normals but keeps the corners' order.
+unsigned AssimpSceneBuilder::MirroredCopy(unsigned mesh) {
+  int64_t &made = mirrored_copy_[mesh];
+  if (made >= 0) return static_cast<unsigned>(made);
+  const aiMesh &source = *meshes_[mesh];
+  auto *copy = new aiMesh();
+  copy->mName = source.mName;
+  copy->mMaterialIndex = source.mMaterialIndex;
+  copy->mPrimitiveTypes = source.mPrimitiveTypes;
+  copy->mNumVertices = source.mNumVertices;
+  auto copy_array = [&](const auto *from, auto **to) {
+    if (from == nullptr) return;
+    *to = new std::remove_const_t<std::remove_pointer_t<decltype(from)>>[source.mNumVertices];
+    std::copy(from, from + source.mNumVertices, *to);
+  };
+  copy_array(source.mVertices, &copy->mVertices);
+  copy_array(source.mNormals, &copy->mNormals);
+  copy_array(source.mTextureCoords[0], &copy->mTextureCoords[0]);
+  copy->mNumUVComponents[0] = source.mNumUVComponents[0];
+  copy_array(source.mColors[0], &copy->mColors[0]);
+  CopyFaces(source, *copy, true);
+  meshes_.push_back(copy);
+  made = static_cast<int64_t>(meshes_.size() - 1);
+  return static_cast<unsigned>(made);
+}
+
 // One root child per instance that places meshes, named after it, holding
 // world-space copies; the meshes as built stay in the scene unplaced.
-aiNode *AssimpSceneBuilder::MakePlacementNodes(const std::vector<HierarchyEntry> &walk) {
+aiNode *AssimpSceneBuilder::MakePlacementNodes() {
   auto *root = new aiNode("world");
-  std::vector<aiMatrix4x4> world(walk.size());
+  const std::vector<ModelPlacement> &placements = model_.placements;
+  std::vector<aiMatrix4x4> world(placements.size());
   std::vector<aiNode *> placed;
-  for (size_t i = 0; i < walk.size(); ++i) {
-    const Instance &instance = scene_.instances.items[walk[i].instance];
-    world[i] = NodeMatrix(instance.matrix);
-    if (walk[i].parent != kNone) world[i] = world[walk[i].parent] * world[i];
-    std::vector<unsigned> meshes = MeshesOf(instance);
+  for (size_t i = 0; i < placements.size(); ++i) {
+    const ModelPlacement &placement = placements[i];
+    world[i] = NodeMatrix(placement.local);
+    if (placement.parent != kNone) world[i] = world[placement.parent] * world[i];
+    std::vector<unsigned> meshes = MeshesOf(placement);
     if (meshes.empty()) continue;
     for (unsigned &m : meshes) {
-      m = WorldCopy(*meshes_[m], world[i]);
+      m = WorldCopy(*meshes_[m], world[i], placement.mirrors);
       out_.placed_triangles_ += meshes_[m]->mNumFaces;
       ++out_.placed_meshes_;
     }
-    auto *node = new aiNode(instance.name);
+    auto *node = new aiNode(placement.name);
     node->mNumMeshes = static_cast<unsigned>(meshes.size());
     node->mMeshes = ArrayOf(meshes);
     placed.push_back(node);
@@ -273,22 +276,19 @@ aiNode *AssimpSceneBuilder::MakePlacementNodes(const std::vector<HierarchyEntry>
 }
 
 void AssimpSceneBuilder::Build() {
-  const std::vector<HierarchyEntry> walk = WalkHierarchy(scene_);
-  CollectPlacements(walk);
-  BuildObjects();
+  for (size_t object = 0; object < model_.objects.size(); ++object) BuildObject(object);
+  mirrored_copy_.assign(meshes_.size(), -1);
   aiScene &out = *out_.scene_;
-  out.mRootNode = options_.placements_at_root ? MakePlacementNodes(walk) : MakeNodes(walk);
+  out.mRootNode = options_.placements_at_root ? MakePlacementNodes() : MakeNodes();
   out.mNumMeshes = static_cast<unsigned>(meshes_.size());
   out.mMeshes = ArrayOf(meshes_);
   meshes_.clear();
-  out.mMaterials = materials_.Release(&out.mNumMaterials);
-  out_.textures_ = materials_.copies();
-  const std::string summary = notes_.Summary();
-  if (!summary.empty()) ReportExportWarning(summary);
+  if (options_.textures) out_.textures_ = PlanTextureCopies(model_);
+  out.mMaterials = MakeAssimpMaterials(model_, options_.textures ? &out_.textures_ : nullptr, &out.mNumMaterials);
 }
 
-AssimpScene::AssimpScene(const Scene &scene, const AssimpSceneOptions &options) : scene_(new aiScene()) {
-  AssimpSceneBuilder(scene, *this, options).Build();
+AssimpScene::AssimpScene(const ExportModel &model, const AssimpSceneOptions &options) : scene_(new aiScene()) {
+  AssimpSceneBuilder(model, *this, options).Build();
 }
 
 AssimpScene::~AssimpScene() {

@@ -1,15 +1,17 @@
-// The host's scene database as an assimp scene, for assimp's exporters.
-// The hierarchy comes from the same walk as the glTF export: a root node
-// "world" whose children are world's children, every live instance a node
-// with its name and matrix (hidden instances too: these formats have no
-// such flag), then one root child per enabled light and per camera. Objects
-// are flattened as for glTF (triangles, one vertex per distinct corner,
-// counter-clockwise fronts) into one mesh per face surface; a triangle
-// group drawn with the placing instance's surface becomes one mesh per
-// distinct material of those instances. Texture v runs upwards, as in the
-// host. For a writer that reads only the root's children and no matrices
-// (3MF), placements_at_root gives instead one root child per placed object
-// with its meshes copied into world space.
+// The export model as an assimp scene, for assimp's exporters: a root node
+// "world" whose children are world's children, every placement a node with
+// its name and local matrix (hidden ones too: these formats have no such
+// flag), then one root child per light and per camera. Each object gets
+// its own meshes, named after it (even where objects share a model mesh):
+// one per triangle group, and for the group drawn with the instance's
+// surface one per distinct material of the placements. Texture v runs
+// upwards. For a writer that reads only the root's children and no
+// matrices (3MF), placements_at_root gives instead one root child per
+// placement with meshes, holding copies of them in world space (faces
+// reversed where the placement mirrors, so that fronts stay outside). For
+// writers that assimp takes into world space itself (PLY, STL), which moves
+// the corners but keeps their order, mirrored_copies gives mirroring
+// placements copies of their meshes with the faces reversed.
 #ifndef KAVREL_EXPORT_ASSIMP_SCENE_H
 #define KAVREL_EXPORT_ASSIMP_SCENE_H
 
@@ -19,9 +21,8 @@
 
 #include <assimp/scene.h>
 
-#include "kavrel/export/assimp_materials.h"
-#include "kavrel/export/export_notes.h"
-#include "kavrel/toolkit/scene.h"
+#include "kavrel/export/export_model.h"
+#include "kavrel/export/texture_copies.h"
 
 namespace kavrel {
 
@@ -29,17 +30,18 @@ struct AssimpSceneOptions {
   bool textures = false;                       // materials name texture files to be copied beside the output
   bool placements_at_root = false;             // see above
   bool lights_cameras = false;                 // lights and cameras as root nodes
+  bool mirrored_copies = false;                // mirroring placements place copies with the faces reversed
 };
 
 class AssimpScene {
  public:
-  AssimpScene(const Scene &scene, const AssimpSceneOptions &options);
+  AssimpScene(const ExportModel &model, const AssimpSceneOptions &options);
   ~AssimpScene();
   AssimpScene(const AssimpScene &) = delete;
   AssimpScene &operator=(const AssimpScene &) = delete;
 
   const aiScene &scene() const { return *scene_; }
-  const std::vector<TextureCopy> &textures() const { return textures_; }
+  const TextureCopies &textures() const { return textures_; }
   // Nodes below the root "world", which the formats add anyway.
   size_t nodes() const { return nodes_; }
   // Meshes of every node, each placement counted: what a format that
@@ -49,21 +51,24 @@ class AssimpScene {
   // that stores the scene as one world-space mesh holds.
   size_t placed_triangles() const { return placed_triangles_; }
   size_t triangles() const;
+  // The meshes of the nodes that hold more than one.
+  size_t meshes_of_shared_nodes() const { return meshes_of_shared_nodes_; }
 
  private:
   std::unique_ptr<aiScene> scene_;
   std::vector<std::unique_ptr<unsigned[]>> face_indices_;  // one block per mesh, its faces point into it
-  std::vector<TextureCopy> textures_;
+  TextureCopies textures_;
   size_t nodes_ = 0;
   size_t placed_triangles_ = 0;
   size_t placed_meshes_ = 0;
+  size_t meshes_of_shared_nodes_ = 0;
 
   friend class AssimpSceneBuilder;
 };
 
 // Lights and cameras as root nodes (appended to *nodes) with their records.
-void AddAssimpLights(const Scene &scene, aiScene &out, std::vector<aiNode *> *nodes);
-void AddAssimpCameras(const Scene &scene, aiScene &out, std::vector<aiNode *> *nodes);
+void AddAssimpLights(const ExportModel &model, aiScene &out, std::vector<aiNode *> *nodes);
+void AddAssimpCameras(const ExportModel &model, aiScene &out, std::vector<aiNode *> *nodes);
 
 }  // namespace kavrel
 

@@ -4,8 +4,10 @@
 
 namespace kavrel {
 
-bool ExportWithAssimp(const Scene &, const std::string &path, ExportFormat, std::string *error, ExportSummary *) {
-  *error = "cannot write '" + path + "': this build writes .glb, .gltf and .json only (the other formats need assimp)";
+bool ExportWithAssimp(const ExportModel &, const std::string &path, ExportFormat, std::string *error,
+                      ExportSummary *) {
+  *error = "cannot write '" + path +
+           "': this build writes .glb, .gltf, .obj and .json only (the other formats need assimp)";
   return false;
 }
 

@@ -12,11 +12,9 @@ size_t PaddedTo4(size_t n) { return (n + 3) / 4 * 4; }
 }  // namespace
 
 std::pair<const void *, size_t> BytesOf(const GltfBinary::Array &array) {
-  return std::visit(
-      [](const auto &values) -> std::pair<const void *, size_t> {
-        return {values.data(), values.size() * sizeof(values[0])};
-      },
-      array);
+  if (const auto *borrowed = std::get_if<GltfBinary::Borrowed>(&array)) return {borrowed->data, borrowed->size};
+  const std::vector<uint8_t> &owned = std::get<std::vector<uint8_t>>(array);
+  return {owned.data(), owned.size()};
 }
 
 size_t GltfBinary::Append(Array array) {

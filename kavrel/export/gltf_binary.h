@@ -1,6 +1,7 @@
 // The binary buffer of a glTF document as the arrays that make it up: each
-// array is kept where it was built (moved in, never copied) at an offset
-// aligned to 4 bytes, and only written out one after the other.
+// array is kept where it was built (borrowed from the export model, or
+// moved in; never copied) at an offset aligned to 4 bytes, and only written
+// out one after the other.
 #ifndef KAVREL_EXPORT_GLTF_BINARY_H
 #define KAVREL_EXPORT_GLTF_BINARY_H
 
@@ -15,7 +16,12 @@ namespace kavrel {
 
 class GltfBinary {
  public:
-  using Array = std::variant<std::vector<float>, std::vector<uint32_t>, std::vector<uint8_t>>;
+  // Bytes that someone else keeps alive until the buffer is written.
+  struct Borrowed {
+    const void *data;
+    size_t size;
+  };
+  using Array = std::variant<Borrowed, std::vector<uint8_t>>;
 
   // Byte offset of the array in the buffer.
   size_t Append(Array array);

@@ -4,18 +4,22 @@
 
 namespace kavrel {
 
-void BuildGltf(const Scene &scene, GltfDocument &doc) {
-  GltfMaterials materials(scene, doc);
-  GltfMeshes meshes(scene, doc, materials);
-  std::vector<int> roots = AddInstanceNodes(scene, doc, meshes);
-  AddLightNodes(scene, doc, &roots);
-  AddCameraNodes(scene, doc, &roots);
-  Json root_scene = Json::object();
-  if (!roots.empty()) root_scene["nodes"] = roots;
-  doc.Add(GltfArray::kScenes, root_scene);
-  doc.json()["scene"] = 0;
-  std::string summary = doc.notes().Summary();
-  if (!summary.empty()) ReportExportWarning(summary);
+void BuildGltf(const ExportModel &model, GltfDocument &doc) {
+  GltfMaterials materials(model, doc);
+  GltfMeshes meshes(model, doc, materials);
+  std::vector<int> roots = AddPlacementNodes(model, doc, meshes);
+  AddLightNodes(model, doc, &roots);
+  AddCameraNodes(model, doc, &roots);
+  int scene = 0;
+  JsonWriter &out = doc.Item(GltfArray::kScenes, &scene);
+  out.BeginObject();
+  if (!roots.empty()) {
+    out.Key("nodes");
+    out.BeginArray();
+    for (int root : roots) out.Integer(root);
+    out.EndArray();
+  }
+  out.EndObject();
 }
 
 }  // namespace kavrel

@@ -36,15 +36,13 @@ const char *const kArrayNames[] = {"scenes", "nodes", "meshes", "materials", "te
 static_assert(sizeof kArrayNames / sizeof kArrayNames[0] == static_cast<size_t>(GltfArray::kCount),
               "a name for every top-level array");
 
-// A member "name": [records as objects], after the members before it; left
-// out when there are no records.
+constexpr char kLightsExtension[] = "KHR_lights_punctual";
+
+// A member "name": [records as objects]; left out when there are no records.
 template <typename Record, typename Write>
-void WriteRecordList(std::string *text, const char *name, const std::vector<Record> &records, Write write) {
+void WriteRecordList(JsonWriter &out, const char *name, const std::vector<Record> &records, Write write) {
   if (records.empty()) return;
-  *text += ",\"";
-  *text += name;
-  *text += "\":";
-  JsonWriter out(text);
+  out.Key(name);
   out.BeginArray();
   for (const Record &record : records) {
     out.BeginObject();
@@ -56,27 +54,17 @@ void WriteRecordList(std::string *text, const char *name, const std::vector<Reco
 
 }  // namespace
 
-GltfDocument::GltfDocument(GltfContainer container) : container_(container) {
-  json_["asset"] = {{"version", "2.0"}, {"generator", "kavrel-convert"}};
+GltfDocument::GltfDocument(GltfContainer container) : container_(container) {}
+
+JsonWriter &GltfDocument::ArrayText::Next(int *index) {
+  if (count == 0) writer.BeginArray();
+  *index = count++;
+  return writer;
 }
 
-JsonWriter &GltfDocument::Item(GltfArray array, int *index) {
-  ArrayText &out = arrays_[static_cast<int>(array)];
-  if (out.count == 0) out.writer.BeginArray();
-  *index = out.count++;
-  return out.writer;
-}
+JsonWriter &GltfDocument::Item(GltfArray array, int *index) { return arrays_[static_cast<int>(array)].Next(index); }
 
-int GltfDocument::Add(GltfArray array, const Json &item) {
-  int index = 0;
-  Item(array, &index).Raw(item.dump(-1, ' ', false, Json::error_handler_t::replace));
-  return index;
-}
-
-void GltfDocument::UseExtension(const std::string &name) {
-  Json &used = json_["extensionsUsed"];
-  if (std::find(used.begin(), used.end(), Json(name)) == used.end()) used.push_back(name);
-}
+JsonWriter &GltfDocument::Light(int *index) { return lights_.Next(index); }
 
 int GltfDocument::AddBufferView(GltfBinary::Array array, int target) {
   const size_t length = BytesOf(array).second;
@@ -85,7 +73,7 @@ int GltfDocument::AddBufferView(GltfBinary::Array array, int target) {
   return static_cast<int>(views_.size()) - 1;
 }
 
-int GltfDocument::AddFloatAccessor(std::vector<float> values, int components, bool with_bounds) {
+int GltfDocument::AddFloatAccessor(const std::vector<float> &values, int components, bool with_bounds) {
   Accessor accessor{};
   accessor.component_type = gl::kFloat;
   accessor.components = components;
@@ -100,19 +88,27 @@ int GltfDocument::AddFloatAccessor(std::vector<float> values, int components, bo
       accessor.max[c] = std::max(accessor.max[c], values[i]);
     }
   }
-  accessor.view = AddBufferView(std::move(values), gl::kArrayBuffer);
+  accessor.view = AddBufferView(GltfBinary::Borrowed{values.data(), values.size() * sizeof(float)}, gl::kArrayBuffer);
   accessors_.push_back(accessor);
   return static_cast<int>(accessors_.size()) - 1;
 }
 
-int GltfDocument::AddIndexAccessor(std::vector<uint32_t> indices) {
+int GltfDocument::AddIndexAccessor(const std::vector<uint32_t> &indices) {
   Accessor accessor{};
   accessor.component_type = gl::kUnsignedInt;
   accessor.components = 1;
   accessor.count = indices.size();
-  accessor.view = AddBufferView(std::move(indices), gl::kElementArrayBuffer);
+  accessor.view =
+      AddBufferView(GltfBinary::Borrowed{indices.data(), indices.size() * sizeof(uint32_t)}, gl::kElementArrayBuffer);
   accessors_.push_back(accessor);
   return static_cast<int>(accessors_.size()) - 1;
+}
+
+size_t GltfDocument::IndexedTriangles() const {
+  size_t triangles = 0;
+  for (const Accessor &accessor : accessors_)
+    if (accessor.component_type == gl::kUnsignedInt) triangles += accessor.count / 3;
+  return triangles;
 }
 
 int GltfDocument::AddPngImage(std::vector<uint8_t> png, const std::string &name) {
@@ -130,22 +126,41 @@ int GltfDocument::AddPngImage(std::vector<uint8_t> png, const std::string &name)
   return index;
 }
 
-// The top-level arrays as members of the object in text_.
-void GltfDocument::WriteArrays() {
+void GltfDocument::WriteHeader(JsonWriter &out) const {
+  out.Key("asset");
+  out.BeginObject();
+  out.Field("version", "2.0");
+  out.Field("generator", "kavrel-convert");
+  out.EndObject();
+  if (lights_.count > 0) {
+    out.Key("extensions");
+    out.BeginObject();
+    out.Key(kLightsExtension);
+    out.BeginObject();
+    out.Key("lights");
+    out.Raw(lights_.text + ']');
+    out.EndObject();
+    out.EndObject();
+    out.Key("extensionsUsed");
+    out.BeginArray();
+    out.String(kLightsExtension);
+    out.EndArray();
+  }
+  if (Count(GltfArray::kScenes) > 0) out.Field("scene", 0);
+}
+
+void GltfDocument::WriteArrays(JsonWriter &out) const {
   for (int a = 0; a < static_cast<int>(GltfArray::kCount); ++a) {
     const ArrayText &array = arrays_[a];
     if (array.count == 0) continue;
-    text_ += ",\"";
-    text_ += kArrayNames[a];
-    text_ += "\":";
-    text_ += array.text;
-    text_ += ']';
+    out.Key(kArrayNames[a]);
+    out.Raw(array.text + ']');
   }
 }
 
-// The accessors, buffer views and buffer as members of the object in text_.
-void GltfDocument::WriteRecords() {
-  WriteRecordList(&text_, "accessors", accessors_, [](JsonWriter &out, const Accessor &a) {
+// The accessors, buffer views and buffer.
+void GltfDocument::WriteRecords(JsonWriter &out) const {
+  WriteRecordList(out, "accessors", accessors_, [](JsonWriter &out, const Accessor &a) {
     out.Field("bufferView", a.view);
     out.Field("componentType", a.component_type);
     out.Field("count", a.count);
@@ -156,29 +171,33 @@ void GltfDocument::WriteRecords() {
     out.Key("max");
     out.Floats(a.max, a.components);
   });
-  WriteRecordList(&text_, "bufferViews", views_, [](JsonWriter &out, const BufferView &v) {
+  WriteRecordList(out, "bufferViews", views_, [](JsonWriter &out, const BufferView &v) {
     out.Field("buffer", 0);
     out.Field("byteOffset", v.offset);
     out.Field("byteLength", v.length);
     if (v.target != 0) out.Field("target", v.target);
   });
-  if (!bin_.empty()) {
-    text_ += ",\"buffers\":[{\"byteLength\":" + std::to_string(bin_.size());
-    if (container_ == GltfContainer::kGltf) {
-      const std::vector<uint8_t> bytes = bin_.Joined();
-      text_ += ",\"uri\":\"data:application/octet-stream;base64," + Base64Encode(bytes.data(), bytes.size()) + "\"";
-    }
-    text_ += "}]";
+  if (bin_.empty()) return;
+  out.Key("buffers");
+  out.BeginArray();
+  out.BeginObject();
+  out.Field("byteLength", bin_.size());
+  if (container_ == GltfContainer::kGltf) {
+    const std::vector<uint8_t> bytes = bin_.Joined();
+    out.Field("uri", "data:application/octet-stream;base64," + Base64Encode(bytes.data(), bytes.size()));
   }
+  out.EndObject();
+  out.EndArray();
 }
 
 ByteSpans GltfDocument::Serialize() {
-  // Names from the input may be in any 8-bit encoding; JSON must be UTF-8.
-  text_ = json_.dump(-1, ' ', false, Json::error_handler_t::replace);
-  text_.pop_back();  // the closing brace: the arrays and records follow
-  WriteArrays();
-  WriteRecords();
-  text_ += '}';
+  text_.clear();
+  JsonWriter out(&text_);
+  out.BeginObject();
+  WriteHeader(out);
+  WriteArrays(out);
+  WriteRecords(out);
+  out.EndObject();
   if (container_ == GltfContainer::kGlb) return SerializeGlb();
   return ByteSpans{{text_.data(), text_.size()}};
 }

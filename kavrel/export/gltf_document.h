@@ -4,10 +4,10 @@
 // .glb or of a self-contained .gltf (buffer and images as data URIs).
 //
 // No document tree is built: each item of a top-level array (node, mesh,
-// material, ...) is written as JSON text when it is added. Only the few
-// members outside those arrays (asset, extensions) stay a small JSON value.
-// Accessors and buffer views are kept as plain records and written at the
-// end; the arrays are moved into the binary buffer, not copied.
+// material, ...) and each KHR_lights_punctual light is written as JSON text
+// when it is added. Accessors and buffer views are kept as plain records and
+// written at the end; vertex and index arrays are borrowed from the export
+// model, not copied.
 #ifndef KAVREL_EXPORT_GLTF_DOCUMENT_H
 #define KAVREL_EXPORT_GLTF_DOCUMENT_H
 
@@ -18,7 +18,6 @@
 #include "kavrel/export/atomic_file.h"
 #include "kavrel/export/export_notes.h"
 #include "kavrel/export/gltf_binary.h"
-#include "kavrel/export/json_value.h"
 #include "kavrel/export/json_writer.h"
 
 namespace kavrel {
@@ -46,28 +45,28 @@ class GltfDocument {
   GltfDocument(const GltfDocument &) = delete;
   GltfDocument &operator=(const GltfDocument &) = delete;
 
-  // The members outside the top-level arrays (extensions and the like).
-  Json &json() { return json_; }
   ExportNotes &notes() { return notes_; }
 
   // Starts the next item of a top-level array (glTF forbids empty arrays:
   // one without items is left out) and sets *index to its index there. The
   // caller writes exactly one value, the item, through the writer.
   JsonWriter &Item(GltfArray array, int *index);
-  // Appends item, made as a JSON value, and returns its index.
-  int Add(GltfArray array, const Json &item);
   int Count(GltfArray array) const { return arrays_[static_cast<int>(array)].count; }
-  // Lists an extension in extensionsUsed once.
-  void UseExtension(const std::string &name);
+  // Starts the next KHR_lights_punctual light, as Item does; the document
+  // lists the extension as used once it has a light.
+  JsonWriter &Light(int *index);
+  int LightCount() const { return lights_.count; }
 
   // Tightly packed float vectors of `components` each; POSITION accessors
-  // need their bounds (with_bounds).
-  int AddFloatAccessor(std::vector<float> values, int components, bool with_bounds);
-  int AddIndexAccessor(std::vector<uint32_t> indices);
+  // need their bounds (with_bounds). The values are borrowed: they must stay
+  // unchanged until the document is written.
+  int AddFloatAccessor(const std::vector<float> &values, int components, bool with_bounds);
+  int AddIndexAccessor(const std::vector<uint32_t> &indices);
   // A PNG image: a buffer view in .glb, a data URI in .gltf.
   int AddPngImage(std::vector<uint8_t> png, const std::string &name);
-  // The element count of an accessor.
-  size_t AccessorCount(int accessor) const { return accessors_[accessor].count; }
+  // The triangles of every index accessor, each counted once however many
+  // meshes share it.
+  size_t IndexedTriangles() const;
 
   // The file's bytes, pointing into the document: valid while it lives and
   // until the next call.
@@ -89,16 +88,20 @@ class GltfDocument {
     std::string text;                          // "[item,item" once there are items
     JsonWriter writer{&text};
     int count = 0;
+    // Starts the next item; its index in *index.
+    JsonWriter &Next(int *index);
   };
 
   int AddBufferView(GltfBinary::Array array, int target);
-  void WriteArrays();
-  void WriteRecords();
+  // The members before the top-level arrays: asset, extensions, scene.
+  void WriteHeader(JsonWriter &out) const;
+  void WriteArrays(JsonWriter &out) const;
+  void WriteRecords(JsonWriter &out) const;
   ByteSpans SerializeGlb();
 
   GltfContainer container_;
-  Json json_;
   ArrayText arrays_[static_cast<int>(GltfArray::kCount)];
+  ArrayText lights_;                           // KHR_lights_punctual's
   std::vector<BufferView> views_;
   std::vector<Accessor> accessors_;
   GltfBinary bin_;

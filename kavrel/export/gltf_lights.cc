@@ -1,12 +1,9 @@
 // Lights through KHR_lights_punctual. A glTF light shines along its node's
-// -Z. Only lights whose "enabled" flag is on are written: a switched-off
-// light (a camera headlight, for one) would light the scene in any glTF
-// viewer, which has no switch. Ambient lights have no glTF form.
+// -Z. Ambient lights have no glTF form.
 #include <algorithm>
 #include <cmath>
 
 #include "kavrel/export/gltf_stages.h"
-#include "kavrel/export/scene_walk.h"
 
 namespace kavrel {
 namespace {
@@ -21,53 +18,77 @@ float ClampCounted(float v, float low, float high, ExportNotes &notes) {
   return out;
 }
 
-// The light's own record: type, colour, intensity, cone.
-Json LightRecord(const Light &light, const char *type, ExportNotes &notes) {
-  Json color = Json::array();
-  for (float c : light.color) color.push_back(ClampCounted(c, 0.0f, 1.0f, notes));
-  Json record = {{"name", light.name}, {"type", type}, {"color", std::move(color)},
-                 {"intensity", ClampCounted(light.intensity, 0.0f, 1e30f, notes)}};
-  if (light.model == "spot") {
-    // The host's cutoff is the half angle of the cone, as glTF's outer angle.
-    float outer = ClampCounted(light.cutoff * kPi / 180.0f, 1e-4f, kPi / 2, notes);
-    record["spot"] = {{"innerConeAngle", 0.0f}, {"outerConeAngle", outer}};
+const char *TypeOf(LightKind kind) {
+  switch (kind) {
+    case LightKind::kDirectional: return "directional";
+    case LightKind::kPoint: return "point";
+    case LightKind::kSpot: return "spot";
+    default: return nullptr;
   }
-  return record;
 }
 
-// The node that carries the light, or false for a light glTF cannot hold.
-bool LightNode(const Light &light, ExportNotes &notes, const char **type, Json *node) {
-  if (light.model == "direction") {
-    // shinedir points towards the light; the light travels the other way,
-    // along the node's -Z, so +Z is shinedir.
-    *type = "directional";
-    *node = PlacedNode(light.name, {0, 0, 0}, LookFrame(light.shinedir, kWorldUp), notes);
-  } else if (light.model == "point") {
-    *type = "point";
-    *node = PlacedNode(light.name, light.shinefrom, Frame{}, notes);
-  } else if (light.model == "spot") {
-    *type = "spot";
-    Frame aim = LookFrame(Sub(light.shinefrom, light.shineat), kWorldUp);
-    *node = PlacedNode(light.name, light.shinefrom, aim, notes);
-  } else {
-    return false;
+// The light's own record: type, colour, intensity, cone.
+int WriteLightRecord(GltfDocument &doc, const ModelLight &light) {
+  ExportNotes &notes = doc.notes();
+  float color[3];
+  for (int i = 0; i < 3; ++i) color[i] = ClampCounted(light.color[i], 0.0f, 1.0f, notes);
+  const float intensity = ClampCounted(light.intensity, 0.0f, 1e30f, notes);
+  int index = 0;
+  JsonWriter &out = doc.Light(&index);
+  out.BeginObject();
+  out.Field("name", light.name);
+  out.Field("type", TypeOf(light.kind));
+  out.Key("color");
+  out.Floats(color, 3);
+  out.Field("intensity", intensity);
+  if (light.kind == LightKind::kSpot) {
+    // The host's cutoff is the half angle of the cone, as glTF's outer angle.
+    const float outer = ClampCounted(light.cutoff * kPi / 180.0f, 1e-4f, kPi / 2, notes);
+    out.Key("spot");
+    out.BeginObject();
+    out.Field("innerConeAngle", 0.0f);
+    out.Field("outerConeAngle", outer);
+    out.EndObject();
   }
-  return true;
+  out.EndObject();
+  return index;
+}
+
+// Where the light's node sits and how it is turned.
+void LightPlacement(const ModelLight &light, Vec3 *position, Frame *frame) {
+  if (light.kind == LightKind::kDirectional) {
+    // The light travels away from `towards`, along the node's -Z, so +Z is `towards`.
+    *position = {0, 0, 0};
+    *frame = LookFrame(light.towards, kWorldUp);
+  } else if (light.kind == LightKind::kSpot) {
+    *position = light.position;
+    *frame = LookFrame(Sub(light.position, light.aim), kWorldUp);
+  } else {
+    *position = light.position;
+    *frame = Frame{};
+  }
 }
 
 }  // namespace
 
-void AddLightNodes(const Scene &scene, GltfDocument &doc, std::vector<int> *roots) {
-  for (int32_t i = 0; i < static_cast<int32_t>(scene.lights.items.size()); ++i) {
-    const Light &light = scene.lights.items[i];
-    const char *type = nullptr;
-    Json node;
-    if (!IsLive(scene.lights, i) || !light.enabled || !LightNode(light, doc.notes(), &type, &node)) continue;
-    Json &lights = doc.json()["extensions"][kExtension]["lights"];
-    lights.push_back(LightRecord(light, type, doc.notes()));
-    node["extensions"] = {{kExtension, {{"light", lights.size() - 1}}}};
-    doc.UseExtension(kExtension);
-    roots->push_back(doc.Add(GltfArray::kNodes, node));
+void AddLightNodes(const ExportModel &model, GltfDocument &doc, std::vector<int> *roots) {
+  for (const ModelLight &light : model.lights) {
+    if (TypeOf(light.kind) == nullptr) continue;
+    Vec3 position;
+    Frame frame;
+    LightPlacement(light, &position, &frame);
+    const int record = WriteLightRecord(doc, light);
+    int node = 0;
+    JsonWriter &out = BeginPlacedNode(doc, light.name, position, frame, &node);
+    out.Key("extensions");
+    out.BeginObject();
+    out.Key(kExtension);
+    out.BeginObject();
+    out.Field("light", record);
+    out.EndObject();
+    out.EndObject();
+    out.EndObject();
+    roots->push_back(node);
   }
 }
 

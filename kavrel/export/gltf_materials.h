@@ -1,5 +1,5 @@
-// Host surfaces as glTF metallic-roughness materials, with their texture
-// links as base-colour textures. The mapping (also in README.md):
+// The export model's materials as glTF metallic-roughness materials, with
+// their textures as base-colour textures. The mapping (also in README.md):
 //   baseColorFactor  = diffuse colour x diffuse coefficient, clamped to 0..1;
 //                      alpha = face opacity, alphaMode BLEND when below 1
 //   baseColorTexture = the first enabled texture layer whose image reads;
@@ -19,21 +19,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "kavrel/export/export_model.h"
 #include "kavrel/export/gltf_document.h"
-#include "kavrel/toolkit/scene.h"
 
 namespace kavrel {
 
 class GltfMaterials {
  public:
-  GltfMaterials(const Scene &scene, GltfDocument &doc);
+  GltfMaterials(const ExportModel &model, GltfDocument &doc);
 
-  // The material of scene.surfaces.items[surface] for meshes drawn on one
-  // side or on both, made on first use, so that a surface maps to at most
-  // two materials, "doubleSided" being their one difference.
-  int ForSurface(int32_t surface, bool double_sided);
-  // A plain white material for shapes that have vertex colours and no surface.
-  int Default(bool double_sided);
+  // The glTF material of model.materials[material], written on first use.
+  int For(int32_t material);
 
  private:
   struct TextureSlot {
@@ -42,17 +38,16 @@ class GltfMaterials {
     bool has_alpha = false;
   };
 
-  void WriteMaterial(const Surface &surface, bool double_sided, int *index);
-  const TextureLayer *TextureLayerOf(const Surface &surface) const;
-  const TextureSlot &TextureFor(int32_t texture, const Surface &surface);
+  void WriteMaterial(const ModelMaterial &material, int *index);
+  const TextureSlot &TextureFor(const ModelMaterial &material);
+  void WriteTexture(const Texture &texture, int image, int *index);
   int SamplerFor(const Texture &texture);
 
-  const Scene &scene_;
+  const ExportModel &model_;
   GltfDocument &doc_;
-  std::vector<int> surface_material_;          // by 2 x surface index + double-sided, -1 until made
-  std::vector<TextureSlot> textures_;          // by texture index
+  std::vector<int> materials_;                 // by model material, -1 until made
+  std::vector<TextureSlot> textures_;          // by model texture
   int samplers_[2][2][2];                      // by wrap u, wrap v, mipmap; -1 until made
-  int default_[2] = {-1, -1};                  // single-sided, double-sided; -1 until made
 };
 
 }  // namespace kavrel

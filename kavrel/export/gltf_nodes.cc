@@ -1,6 +1,5 @@
 #include "kavrel/export/gltf_stages.h"
 #include "kavrel/export/node_transform.h"
-#include "kavrel/export/scene_walk.h"
 
 namespace kavrel {
 namespace {
@@ -11,23 +10,23 @@ struct InstanceNodes {
   int content;                                 // holds the mesh and the children
 };
 
-// The content nodes' children, all in one array: walk entry e's are
-// nodes[first[e]] up to nodes[first[e + 1]], in attach order.
+// The content nodes' children, all in one array: placement p's are
+// nodes[first[p]] up to nodes[first[p + 1]], in attach order.
 struct ChildLists {
   std::vector<int32_t> first;
   std::vector<int> nodes;
 };
 
-ChildLists ContentChildren(const std::vector<HierarchyEntry> &walk, const std::vector<InstanceNodes> &nodes) {
+ChildLists ContentChildren(const std::vector<ModelPlacement> &placements, const std::vector<InstanceNodes> &nodes) {
   ChildLists lists;
-  lists.first.assign(walk.size() + 1, 0);
-  for (const HierarchyEntry &entry : walk)
-    if (entry.parent != kNone) ++lists.first[entry.parent + 1];
-  for (size_t e = 0; e < walk.size(); ++e) lists.first[e + 1] += lists.first[e];
+  lists.first.assign(placements.size() + 1, 0);
+  for (const ModelPlacement &placement : placements)
+    if (placement.parent != kNone) ++lists.first[placement.parent + 1];
+  for (size_t p = 0; p < placements.size(); ++p) lists.first[p + 1] += lists.first[p];
   lists.nodes.resize(lists.first.back());
   std::vector<int32_t> next(lists.first.begin(), lists.first.end() - 1);
-  for (size_t e = 0; e < walk.size(); ++e)
-    if (walk[e].parent != kNone) lists.nodes[next[walk[e].parent]++] = nodes[e].attach;
+  for (size_t p = 0; p < placements.size(); ++p)
+    if (placements[p].parent != kNone) lists.nodes[next[placements[p].parent]++] = nodes[p].attach;
   return lists;
 }
 
@@ -48,7 +47,7 @@ void WriteContent(JsonWriter &out, int mesh, const int *children, size_t count) 
 
 // One instance's node, or an outer and an inner node when the matrix has
 // shear (the inner one first, so that the outer one can list it).
-void WriteInstanceNodes(GltfDocument &doc, const Instance &instance, const NodeTransform &t, int mesh,
+void WriteInstanceNodes(GltfDocument &doc, const ModelPlacement &placement, const NodeTransform &t, int mesh,
                         const int *children, size_t count) {
   int index = 0;
   if (t.kind == NodeTransform::Kind::kSplit) {
@@ -60,9 +59,9 @@ void WriteInstanceNodes(GltfDocument &doc, const Instance &instance, const NodeT
   }
   JsonWriter &out = doc.Item(GltfArray::kNodes, &index);
   out.BeginObject();
-  out.Field("name", instance.name);
+  out.Field("name", placement.name);
   if (t.kind == NodeTransform::Kind::kMatrix) WriteFloats(out, "matrix", t.matrix.data(), 16);
-  if (instance.hidden) {
+  if (placement.hidden) {
     out.Key("extras");
     out.BeginObject();
     out.Field("hidden", true);
@@ -82,46 +81,43 @@ void WriteInstanceNodes(GltfDocument &doc, const Instance &instance, const NodeT
 
 }  // namespace
 
-std::vector<int> AddInstanceNodes(const Scene &scene, GltfDocument &doc, GltfMeshes &meshes) {
+std::vector<int> AddPlacementNodes(const ExportModel &model, GltfDocument &doc, GltfMeshes &meshes) {
   // Node indices are known before any node is written, so that each node
   // is written once, complete with its children.
-  const std::vector<HierarchyEntry> walk = WalkHierarchy(scene);
+  const std::vector<ModelPlacement> &placements = model.placements;
   std::vector<NodeTransform> transforms;
   std::vector<InstanceNodes> nodes;
-  transforms.reserve(walk.size());
-  nodes.reserve(walk.size());
+  transforms.reserve(placements.size());
+  nodes.reserve(placements.size());
   std::vector<int> roots;
   int next = doc.Count(GltfArray::kNodes);
-  for (const HierarchyEntry &entry : walk) {
-    transforms.push_back(NodeTransformFor(scene.instances.items[entry.instance].matrix, doc.notes()));
+  for (const ModelPlacement &placement : placements) {
+    transforms.push_back(NodeTransformFor(placement.local, doc.notes()));
     const bool split = transforms.back().kind == NodeTransform::Kind::kSplit;
     nodes.push_back(split ? InstanceNodes{next + 1, next} : InstanceNodes{next, next});
     next += split ? 2 : 1;
-    if (entry.parent == kNone) roots.push_back(nodes.back().attach);
+    if (placement.parent == kNone) roots.push_back(nodes.back().attach);
   }
-  const ChildLists children = ContentChildren(walk, nodes);
-  std::vector<int32_t> objects;
-  objects.reserve(walk.size());
-  for (const HierarchyEntry &entry : walk) objects.push_back(scene.instances.items[entry.instance].object);
-  meshes.Prepare(objects);
-  for (size_t e = 0; e < walk.size(); ++e) {
-    const Instance &instance = scene.instances.items[walk[e].instance];
-    const int mesh = instance.object == kNone ? -1 : meshes.MeshFor(instance.object, instance.surface);
-    const int32_t first = children.first[e];
-    WriteInstanceNodes(doc, instance, transforms[e], mesh, children.nodes.data() + first,
-                       children.first[e + 1] - first);
+  const ChildLists children = ContentChildren(placements, nodes);
+  for (size_t p = 0; p < placements.size(); ++p) {
+    const int32_t first = children.first[p];
+    WriteInstanceNodes(doc, placements[p], transforms[p], meshes.MeshFor(placements[p]),
+                       children.nodes.data() + first, children.first[p + 1] - first);
   }
   return roots;
 }
 
-Json PlacedNode(const std::string &name, const Vec3 &position, const Frame &frame, ExportNotes &notes) {
-  Json node = {{"name", name}};
+JsonWriter &BeginPlacedNode(GltfDocument &doc, const std::string &name, const Vec3 &position, const Frame &frame,
+                            int *index) {
   Vec3 p;
-  for (int i = 0; i < 3; ++i) p[i] = notes.Finite(position[i]);
-  if (p != Vec3{0, 0, 0}) node["translation"] = p;
-  Quaternion q = QuaternionFromFrame(frame);
-  if (q != Quaternion{0, 0, 0, 1}) node["rotation"] = q;
-  return node;
+  for (int i = 0; i < 3; ++i) p[i] = doc.notes().Finite(position[i]);
+  const Quaternion q = QuaternionFromFrame(frame);
+  JsonWriter &out = doc.Item(GltfArray::kNodes, index);
+  out.BeginObject();
+  out.Field("name", name);
+  if (p != Vec3{0, 0, 0}) WriteFloats(out, "translation", p.data(), 3);
+  if (q != Quaternion{0, 0, 0, 1}) WriteFloats(out, "rotation", q.data(), 4);
+  return out;
 }
 
 }  // namespace kavrel

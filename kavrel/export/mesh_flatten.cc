@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "common/polygon_normal.h"
+#include "kavrel/export/repeated_triangles.h"
 #include "kavrel/mesh/anchored_table.h"
 
 namespace kavrel {
@@ -225,7 +226,9 @@ FlatMesh Flattener::Run() {
   }
   EmitVertices();
   for (size_t g = 0; g < groups_.size(); ++g) {
-    if (!groups_[g].empty()) out_.groups.push_back({static_cast<int32_t>(g) - 1, std::move(groups_[g])});
+    if (groups_[g].empty()) continue;
+    DropRepeatedTriangles(&groups_[g], vertices_.size());
+    out_.groups.push_back({static_cast<int32_t>(g) - 1, kNone, std::move(groups_[g])});
   }
   return std::move(out_);
 }

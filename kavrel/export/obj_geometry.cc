@@ -1,90 +1,102 @@
-// The geometry of an OBJ output: every placed mesh in world space.
-#include <cmath>
-
+// The geometry of an OBJ output: every placement's triangle groups in
+// world space.
 #include "kavrel/export/obj_writer.h"
+#include "kavrel/export/world_space.h"
 
 namespace kavrel {
 namespace {
 
-// What a placement does to normals: the inverse transpose of its linear
-// part, up to a positive factor (the normals are normalised after it).
-// Made of cofactors, so that a singular matrix has one too.
-struct NormalMatrix {
-  aiVector3D x, y, z;                          // the images of the unit axes
-  bool mirrors = false;                        // the determinant is negative
-};
-
-NormalMatrix NormalMatrixOf(const aiMatrix4x4 &m) {
-  const aiVector3D c1(m.a1, m.b1, m.c1), c2(m.a2, m.b2, m.c2), c3(m.a3, m.b3, m.c3);
-  NormalMatrix out{c2 ^ c3, c3 ^ c1, c1 ^ c2};
-  if (c1 * out.x < 0) {
-    out = {-out.x, -out.y, -out.z, true};
-  }
-  return out;
+Vec3 VectorAt(const std::vector<float> &values, uint32_t v) {
+  return {values[3 * v], values[3 * v + 1], values[3 * v + 2]};
 }
 
 class GeometryWriter {
  public:
-  GeometryWriter(const aiScene &scene, const std::vector<std::string> &material_names, TextOutput &out);
+  GeometryWriter(const ExportModel &model, const std::vector<std::string> &material_names, TextOutput &out);
 
-  // Every mesh of the hierarchy, each node's own before its children's.
-  void PlaceAll(const aiNode &root);
+  // Every placement in order, each mesh's per-face groups before the
+  // group drawn with the instance's surface.
+  void PlaceAll();
+  const ObjCounts &counts() const { return counts_; }
 
  private:
-  void Place(const aiMesh &mesh, const std::string &group, const aiMatrix4x4 &world);
-  void Positions(const aiMesh &mesh, const aiMatrix4x4 &world);
-  void TexCoords(const aiMesh &mesh);
-  void Normals(const aiMesh &mesh, const NormalMatrix &matrix);
-  void Faces(const aiMesh &mesh, bool reversed);
+  void Place(const ModelPlacement &placement);
+  void Group(const FlatMesh &flat, const TriangleGroup &group, int32_t material, const std::string &name,
+             const ModelPlacement &placement, const NormalTransform &normals);
+  void Gather(const TriangleGroup &group, size_t vertices);
+  void Positions(const FlatMesh &flat, const Matrix &world);
+  void TexCoords(const FlatMesh &flat);
+  void Normals(const FlatMesh &flat, const NormalTransform &transform);
+  void Faces(const FlatMesh &flat, const TriangleGroup &group, bool reversed);
   void Corner(uint64_t number, bool texcoords, bool normals);
   void Numbers(const char *tag, const float *values, int count);
 
-  const aiScene &scene_;
+  const ExportModel &model_;
   const std::vector<std::string> &material_names_;
   TextOutput &out_;
   bool colors_ = false;                        // every "v" carries a colour
-  uint64_t written_ = 0;                       // vertices written before the current mesh
+  uint64_t written_ = 0;                       // vertices written before the current group
+  std::vector<uint32_t> used_;                 // the current group's vertices, in order of first use
+  std::vector<int32_t> local_;                 // by flat vertex: its index in used_, -1 when unused
+  ObjCounts counts_;
 };
 
-GeometryWriter::GeometryWriter(const aiScene &scene, const std::vector<std::string> &material_names,
+GeometryWriter::GeometryWriter(const ExportModel &model, const std::vector<std::string> &material_names,
                                TextOutput &out)
-    : scene_(scene), material_names_(material_names), out_(out) {
+    : model_(model), material_names_(material_names), out_(out) {
   // Readers take colours for every vertex or for none.
-  for (unsigned m = 0; m < scene.mNumMeshes; ++m) colors_ = colors_ || scene.mMeshes[m]->HasVertexColors(0);
+  for (const ModelMesh &mesh : model.meshes) colors_ = colors_ || !mesh.flat.colors.empty();
 }
 
-void GeometryWriter::PlaceAll(const aiNode &root) {
-  // A stack of its own: hierarchies may be deeper than the call stack.
-  struct Pending {
-    const aiNode *node;
-    aiMatrix4x4 parent;                        // the parent's world matrix
-  };
-  std::vector<Pending> pending{{&root, aiMatrix4x4()}};
-  while (!pending.empty()) {
-    const Pending next = pending.back();
-    pending.pop_back();
-    const aiMatrix4x4 world = next.parent * next.node->mTransformation;
-    // Groups named after the node: readers join consecutive groups of one
-    // name and material, which two placements of a mesh would be otherwise.
-    const std::string group = next.node->mNumMeshes > 0 ? ObjName(next.node->mName.C_Str()) : "";
-    for (unsigned m = 0; m < next.node->mNumMeshes; ++m) Place(*scene_.mMeshes[next.node->mMeshes[m]], group, world);
-    for (unsigned c = next.node->mNumChildren; c-- > 0;) pending.push_back({next.node->mChildren[c], world});
+void GeometryWriter::PlaceAll() {
+  for (const ModelPlacement &placement : model_.placements) {
+    if (placement.mesh != kNone) Place(placement);
   }
 }
 
-void GeometryWriter::Place(const aiMesh &mesh, const std::string &group, const aiMatrix4x4 &world) {
-  const NormalMatrix normals = NormalMatrixOf(world);
+void GeometryWriter::Place(const ModelPlacement &placement) {
+  const FlatMesh &flat = model_.meshes[placement.mesh].flat;
+  const NormalTransform normals = NormalTransformOf(placement.world);
+  // Groups named after the placement: readers join consecutive groups of
+  // one name and material, which two placements of a mesh would be otherwise.
+  const std::string name = ObjName(placement.name);
+  for (const bool own_material : {true, false}) {
+    for (const TriangleGroup &group : flat.groups) {
+      if ((group.material != kNone) != own_material) continue;
+      Group(flat, group, GroupMaterial(group, placement), name, placement, normals);
+    }
+  }
+}
+
+void GeometryWriter::Group(const FlatMesh &flat, const TriangleGroup &group, int32_t material,
+                           const std::string &name, const ModelPlacement &placement,
+                           const NormalTransform &normals) {
+  Gather(group, flat.vertex_count());
   out_.Text("\ng ");
-  out_.Text(group);
+  out_.Text(name);
   out_.Char('\n');
-  Positions(mesh, world);
-  TexCoords(mesh);
-  Normals(mesh, normals);
+  Positions(flat, placement.world);
+  TexCoords(flat);
+  Normals(flat, normals);
   out_.Text("usemtl ");
-  out_.Text(material_names_[mesh.mMaterialIndex]);
+  out_.Text(material_names_[material]);
   out_.Char('\n');
-  Faces(mesh, normals.mirrors);
-  written_ += mesh.mNumVertices;
+  Faces(flat, group, placement.mirrors);
+  written_ += used_.size();
+  ++counts_.groups;
+  counts_.triangles += group.indices.size() / 3;
+  for (uint32_t v : used_) local_[v] = -1;
+}
+
+// The vertices the group's triangles use, numbered in order of first use.
+void GeometryWriter::Gather(const TriangleGroup &group, size_t vertices) {
+  if (local_.size() < vertices) local_.resize(vertices, -1);
+  used_.clear();
+  for (uint32_t v : group.indices) {
+    if (local_[v] >= 0) continue;
+    local_[v] = static_cast<int32_t>(used_.size());
+    used_.push_back(v);
+  }
 }
 
 void GeometryWriter::Numbers(const char *tag, const float *values, int count) {
@@ -95,33 +107,31 @@ void GeometryWriter::Numbers(const char *tag, const float *values, int count) {
   }
 }
 
-void GeometryWriter::Positions(const aiMesh &mesh, const aiMatrix4x4 &world) {
-  static const aiColor4D kWhite(1, 1, 1, 1);
-  for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-    const aiVector3D p = world * mesh.mVertices[v];
-    Numbers("v", &p.x, 3);
-    if (colors_) Numbers("", &(mesh.mColors[0] ? mesh.mColors[0][v] : kWhite).r, 3);
+void GeometryWriter::Positions(const FlatMesh &flat, const Matrix &world) {
+  static const float kWhite[3] = {1, 1, 1};
+  for (uint32_t v : used_) {
+    const Vec3 p = TransformPoint(world, VectorAt(flat.positions, v));
+    Numbers("v", p.data(), 3);
+    if (colors_) Numbers("", flat.colors.empty() ? kWhite : &flat.colors[3 * v], 3);
     out_.Char('\n');
   }
 }
 
-void GeometryWriter::TexCoords(const aiMesh &mesh) {
-  if (!mesh.HasTextureCoords(0)) return;
-  const int components = mesh.mNumUVComponents[0] == 3 ? 3 : 2;
-  for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-    Numbers("vt", &mesh.mTextureCoords[0][v].x, components);
+void GeometryWriter::TexCoords(const FlatMesh &flat) {
+  if (flat.texcoords.empty()) return;
+  for (uint32_t v : used_) {
+    // The model's v runs downwards; OBJ's runs upwards.
+    const float uv[2] = {flat.texcoords[2 * v], 1.0f - flat.texcoords[2 * v + 1]};
+    Numbers("vt", uv, 2);
     out_.Char('\n');
   }
 }
 
-void GeometryWriter::Normals(const aiMesh &mesh, const NormalMatrix &matrix) {
-  if (!mesh.HasNormals()) return;
-  for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-    const aiVector3D &n = mesh.mNormals[v];
-    aiVector3D world = matrix.x * n.x + matrix.y * n.y + matrix.z * n.z;
-    const float length = world.Length();
-    if (length > 0) world /= length;
-    Numbers("vn", &world.x, 3);
+void GeometryWriter::Normals(const FlatMesh &flat, const NormalTransform &transform) {
+  if (flat.normals.empty()) return;
+  for (uint32_t v : used_) {
+    const Vec3 n = TransformNormal(transform, VectorAt(flat.normals, v));
+    Numbers("vn", n.data(), 3);
     out_.Char('\n');
   }
 }
@@ -137,15 +147,13 @@ void GeometryWriter::Corner(uint64_t number, bool texcoords, bool normals) {
   out_.Unsigned(number);
 }
 
-void GeometryWriter::Faces(const aiMesh &mesh, bool reversed) {
-  const bool texcoords = mesh.HasTextureCoords(0), normals = mesh.HasNormals();
+void GeometryWriter::Faces(const FlatMesh &flat, const TriangleGroup &group, bool reversed) {
+  const bool texcoords = !flat.texcoords.empty(), normals = !flat.normals.empty();
   const uint64_t first = written_ + 1;  // OBJ counts from 1
-  for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-    const aiFace &face = mesh.mFaces[f];
+  for (size_t t = 0; t + 2 < group.indices.size(); t += 3) {
     out_.Char('f');
-    for (unsigned k = 0; k < face.mNumIndices; ++k) {
-      const unsigned corner = reversed ? face.mNumIndices - 1 - k : k;
-      Corner(first + face.mIndices[corner], texcoords, normals);
+    for (size_t k = 0; k < 3; ++k) {
+      Corner(first + local_[group.indices[t + (reversed ? 2 - k : k)]], texcoords, normals);
     }
     out_.Char('\n');
   }
@@ -153,12 +161,14 @@ void GeometryWriter::Faces(const aiMesh &mesh, bool reversed) {
 
 }  // namespace
 
-void WriteObjGeometry(const aiScene &scene, const std::vector<std::string> &material_names,
-                      const std::string &library, TextOutput &out) {
+ObjCounts WriteObjGeometry(const ExportModel &model, const std::vector<std::string> &material_names,
+                           const std::string &library, TextOutput &out) {
   out.Text("mtllib ");
   out.Text(library);
   out.Char('\n');
-  GeometryWriter(scene, material_names, out).PlaceAll(*scene.mRootNode);
+  GeometryWriter writer(model, material_names, out);
+  writer.PlaceAll();
+  return writer.counts();
 }
 
 }  // namespace kavrel

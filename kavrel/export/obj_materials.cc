@@ -6,17 +6,13 @@
 namespace kavrel {
 namespace {
 
-// key, type, index: as the AI_MATKEY_COLOR_* macros give them.
-void ColorLine(const aiMaterial &material, const char *key, unsigned type, unsigned index, const char *tag,
-               TextOutput &out) {
-  aiColor3D color;
-  if (material.Get(key, type, index, color) != AI_SUCCESS) return;
+void ColorLine(const char *tag, const Vec3 &color, TextOutput &out) {
   out.Text(tag);
-  out.Float(color.r);
+  out.Float(color[0]);
   out.Char(' ');
-  out.Float(color.g);
+  out.Float(color[1]);
   out.Char(' ');
-  out.Float(color.b);
+  out.Float(color[2]);
   out.Char('\n');
 }
 
@@ -28,13 +24,11 @@ void FloatLine(const char *tag, float value, TextOutput &out) {
 
 }  // namespace
 
-std::vector<std::string> ObjMaterialNames(const aiScene &scene) {
+std::vector<std::string> ObjMaterialNames(const ExportModel &model) {
   std::vector<std::string> names;
   std::unordered_set<std::string> taken;
-  for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
-    aiString given;
-    scene.mMaterials[m]->Get(AI_MATKEY_NAME, given);
-    const std::string base = ObjName(given.C_Str());
+  for (const ModelMaterial &material : model.materials) {
+    const std::string base = ObjName(material.distinct_name);
     std::string name = base;
     for (int number = 2; !taken.insert(name).second; ++number) name = base + "_" + std::to_string(number);
     names.push_back(name);
@@ -42,27 +36,25 @@ std::vector<std::string> ObjMaterialNames(const aiScene &scene) {
   return names;
 }
 
-void WriteMaterialLibrary(const aiScene &scene, const std::vector<std::string> &names, TextOutput &out) {
-  for (unsigned m = 0; m < scene.mNumMaterials; ++m) {
-    const aiMaterial &material = *scene.mMaterials[m];
+void WriteMaterialLibrary(const ExportModel &model, const std::vector<std::string> &names,
+                          const TextureCopies &textures, TextOutput &out) {
+  for (size_t m = 0; m < model.materials.size(); ++m) {
+    const ModelMaterial &material = model.materials[m];
     if (m > 0) out.Char('\n');
     out.Text("newmtl ");
     out.Text(names[m]);
     out.Char('\n');
-    ColorLine(material, AI_MATKEY_COLOR_DIFFUSE, "Kd ", out);
-    ColorLine(material, AI_MATKEY_COLOR_AMBIENT, "Ka ", out);
-    ColorLine(material, AI_MATKEY_COLOR_SPECULAR, "Ks ", out);
-    ColorLine(material, AI_MATKEY_COLOR_EMISSIVE, "Ke ", out);
-    float value = 0;
-    if (material.Get(AI_MATKEY_OPACITY, value) == AI_SUCCESS) FloatLine("d ", value, out);
+    ColorLine("Kd ", material.diffuse, out);
+    ColorLine("Ks ", material.specular, out);
+    ColorLine("Ke ", material.emissive, out);
+    FloatLine("d ", material.opacity, out);
     // Illumination model 2 (with highlights) needs an exponent.
-    const bool shiny = material.Get(AI_MATKEY_SHININESS, value) == AI_SUCCESS && value != 0;
-    if (shiny) FloatLine("Ns ", value, out);
+    const bool shiny = material.shininess != 0;
+    if (shiny) FloatLine("Ns ", static_cast<float>(material.shininess), out);
     out.Text(shiny ? "illum 2\n" : "illum 1\n");
-    aiString texture;
-    if (material.Get(AI_MATKEY_TEXTURE_DIFFUSE(0), texture) == AI_SUCCESS) {
+    if (const TextureCopy *copy = textures.For(material)) {
       out.Text("map_Kd ");
-      out.Text(texture.C_Str());
+      out.Text(copy->name);
       out.Char('\n');
     }
   }

@@ -1,21 +1,10 @@
 #include "kavrel/export/obj_writer.h"
 
+#include "kavrel/export/file_names.h"
+#include "kavrel/export/staged_files.h"
+
 namespace kavrel {
 namespace {
-
-// The material library's path: path with its extension replaced, as
-// readers look for it beside the .obj.
-std::string LibraryPath(const std::string &path) {
-  const size_t slash = path.find_last_of('/');
-  const size_t dot = path.find_last_of('.');
-  const bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  return (has_extension ? path.substr(0, dot) : path) + ".mtl";
-}
-
-std::string FileName(const std::string &path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Stages target and writes it with write(out); the staged file is closed
 // (and a failure recorded) after the last block.
@@ -41,13 +30,23 @@ std::string ObjName(const std::string &name) {
   return out;
 }
 
-void WriteObj(const aiScene &scene, const std::string &path, StagedFiles &files) {
-  const std::vector<std::string> names = ObjMaterialNames(scene);
-  const std::string library = LibraryPath(path);
+bool ExportObj(const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary) {
+  const TextureCopies textures = PlanTextureCopies(model);
+  const std::vector<std::string> names = ObjMaterialNames(model);
+  // Readers look for the library beside the .obj, by the name it gives.
+  const std::string library = WithExtension(path, ".mtl");
+  StagedFiles files;
+  ObjCounts counts;
   // The .obj first: the file staged first is renamed into place last.
-  WriteStaged(files, path, [&](TextOutput &out) { WriteObjGeometry(scene, names, FileName(library), out); });
-  if (files.Failed()) return;
-  WriteStaged(files, library, [&](TextOutput &out) { WriteMaterialLibrary(scene, names, out); });
+  WriteStaged(files, path, [&](TextOutput &out) { counts = WriteObjGeometry(model, names, FileNameOf(library), out); });
+  if (!files.Failed()) {
+    WriteStaged(files, library, [&](TextOutput &out) { WriteMaterialLibrary(model, names, textures, out); });
+  }
+  summary->meshes = counts.groups;
+  summary->triangles = counts.triangles;
+  summary->materials = model.materials.size();
+  summary->textures = textures.copies.size();
+  return CommitWithTextureCopies(files, textures, path, error, summary);
 }
 
 }  // namespace kavrel

@@ -4,9 +4,10 @@
 // removed); the other tables in creation order; options sorted by key.
 #include <map>
 
+#include "kavrel/export/scene_dump.h"
+
 #include "kavrel/export/json_value.h"
 #include "kavrel/export/scene_walk.h"
-#include "kavrel/host.h"
 
 namespace kavrel {
 namespace {
@@ -123,9 +124,24 @@ Json TableJson(const NamedTable<T> &table, ToJson to_json) {
   return out;
 }
 
+// The triangles that fanning the listed objects' polygons gives.
+size_t FanTriangles(const Scene &scene) {
+  size_t triangles = 0;
+  for (int32_t i = 0; i < static_cast<int32_t>(scene.objects.items.size()); ++i) {
+    if (!IsLive(scene.objects, i)) continue;
+    for (int32_t size : scene.objects.items[i].mesh.face_sizes) triangles += size >= 3 ? size - 2 : 0;
+  }
+  return triangles;
+}
+
 }  // namespace
 
 std::string DumpSceneJson(const Scene &scene) {
+  ExportSummary summary;
+  return DumpScene(scene, &summary);
+}
+
+std::string DumpScene(const Scene &scene, ExportSummary *summary) {
   Json dump;
   dump["instances"] = InstancesJson(scene);
   dump["objects"] = TableJson(scene.objects, ObjectJson);
@@ -135,6 +151,13 @@ std::string DumpSceneJson(const Scene &scene) {
   dump["cameras"] = TableJson(scene.cameras, CameraJson);
   dump["drivers"] = TableJson(scene.drivers, DriverJson);
   dump["options"] = std::map<std::string, std::string>(scene.options.begin(), scene.options.end());
+  summary->nodes = dump["instances"].size();
+  summary->meshes = dump["objects"].size();
+  summary->triangles = FanTriangles(scene);
+  summary->materials = dump["surfaces"].size();
+  summary->textures = dump["textures"].size();
+  summary->lights = dump["lights"].size();
+  summary->cameras = dump["cameras"].size();
   return dump.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/replacing_file.h"
 #include "kavrel/host.h"
 #include "kavrel/image/run_files.h"
 #include "kavrel/image/texture_access.h"
@@ -22,13 +23,11 @@ void StagedFiles::Fail(const std::string &message) {
 
 std::string StagedFiles::Stage(const std::string &target) {
   std::string temp = target + ".tmp-XXXXXX";
-  int fd = mkstemp(&temp[0]);
+  const int fd = common::CreateFileBeside(&temp);
   if (fd < 0) {
     Record(target, errno);
     return "";
   }
-  // mkstemp makes the file private; an export is an ordinary user file.
-  fchmod(fd, 0644);
   close(fd);
   NoteTemporaryFile(temp);
   files_.push_back({target, temp});
@@ -46,7 +45,7 @@ FILE *StagedFiles::Open(const std::string &target) {
 void StagedFiles::Close(FILE *file, const std::string &target) {
   // fsync before the rename: a full disk or an I/O error shows up here,
   // not after the target has been replaced.
-  bool ok = std::fflush(file) == 0 && !std::ferror(file) && fsync(fileno(file)) == 0;
+  bool ok = std::fflush(file) == 0 && !std::ferror(file) && common::FlushToDisk(fileno(file));
   int saved = errno;
   if (std::fclose(file) != 0 && ok) {
     ok = false;

@@ -8,6 +8,7 @@ namespace kavrel {
 
 CallRecorder::CallRecorder(const char *call) : journaled_(journal().enabled()) {
   entry_.call = call;
+  entry_.thread = std::this_thread::get_id();
   if (weld_ahead().Holding() && !KeepsWeldsAhead(call)) weld_ahead().Forget();
 }
 

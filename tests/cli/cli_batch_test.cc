@@ -84,6 +84,18 @@ TEST(ConvertBatch, ADirectoryTreeConvertsFileByFileWhateverSomeFilesDo) {
   EXPECT_TRUE(Contains(named.err, "2 files: 2 converted, 0 failed, 0 unsupported")) << named.err;
 }
 
+// The exit status is the worst of the files' (1 outranks 3), whichever
+// file comes last.
+TEST(ConvertBatch, TheExitStatusIsTheWorstFilesNotTheLasts) {
+  ScratchDirectory scratch;
+  scratch.Write("cycle.iv", "#Inventor V2.1 ascii\nDEF a Separator { Cube {} USE a }\n");
+  scratch.Write("notes.iv", "no header");
+  scratch.Write("good.iv", kCube);
+  EXPECT_EQ(RunConvert(scratch, {"-q", "cycle.iv", "notes.iv", "good.iv"}).status, 1);
+  EXPECT_EQ(RunConvert(scratch, {"-q", "notes.iv", "good.iv"}).status, 3);
+  EXPECT_EQ(RunConvert(scratch, {"--check", "notes.iv", "good.iv"}).status, 3);
+}
+
 TEST(ConvertBatch, UnwritableOutputDirectoryAndDialogsWithoutATerminal) {
   ScratchDirectory scratch;
   scratch.Write("in/cube.iv", kCube);

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include <assimp/Importer.hpp>
@@ -13,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "convert_process.h"
+#include "output_content.h"
 
 namespace kavrel_test {
 namespace {
@@ -20,19 +20,6 @@ namespace {
 bool Exists(const std::string &path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0;
-}
-
-// The counts of the command's summary line, by name ("triangles").
-std::map<std::string, long> SummaryCounts(const std::string &out) {
-  std::map<std::string, long> counts;
-  const size_t line = out.find("Output: ");
-  if (line == std::string::npos) return counts;
-  const std::string text = out.substr(line, out.find('\n', line) - line);
-  static const std::regex count(R"((\d+) ([a-z]+))");
-  for (std::sregex_iterator it(text.begin(), text.end(), count), end; it != end; ++it) {
-    counts[(*it)[2]] = std::stol((*it)[1]);
-  }
-  return counts;
 }
 
 struct Placed {

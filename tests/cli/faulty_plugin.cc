@@ -32,6 +32,9 @@ const char *ConvertedFile(const char **tokens, const intptr_t *values) {
 
 }  // namespace
 
+// From the host that loaded this library.
+extern "C" void Import_IO_Display_Info_Text(const char *text);
+
 extern "C" __attribute__((visibility("default"))) void Kavrel_Plugin_EntryPoint(const char **tokens,
                                                                                  const intptr_t *values,
                                                                                  int32_t *result, intptr_t reserved) {
@@ -44,6 +47,8 @@ extern "C" __attribute__((visibility("default"))) void Kavrel_Plugin_EntryPoint(
     raise(SIGSEGV);
   }
   if (std::strstr(file, "aborts") != nullptr) std::abort();
+  // Hangs where Coin3D's reader would: after the run announced the read.
+  if (std::strstr(file, "hangs") != nullptr) Import_IO_Display_Info_Text("Reading Inventor File");
   while (std::strstr(file, "hangs") != nullptr) pause();
   RealPlugin()(tokens, values, result, reserved);
 }

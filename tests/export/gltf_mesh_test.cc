@@ -131,3 +131,27 @@ TEST(GltfMeshSharing, IdenticalObjectsShareOneMeshPerMaterial) {
 
 }  // namespace
 }  // namespace kavrel_test
+
+namespace kavrel_test {
+namespace {
+
+// A triangle given again (a strip turning back on itself), in its own
+// winding or the other, is written once; the same corners in another
+// surface's group, and a triangle sharing two of them, stay.
+TEST(GltfMeshRepeats, ATriangleGivenAgainIsWrittenOnce) {
+  Scene &s = FreshScene();
+  s.surfaces.get_or_add("blue");
+  Mesh strip;
+  strip.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+  strip.face_sizes = {3, 3, 3, 3, 3};
+  strip.position_index = {0, 1, 2, 1, 2, 0, 2, 1, 0, 0, 2, 3, 0, 1, 2};
+  strip.face_surface = {-1, -1, -1, -1, 0};
+  strip.surface_names = {"blue"};
+  AddInstance(s, "strip").object = AddObject(s, "strip", strip);
+  const GltfFile file = ExportGlb(s, "repeats");
+  EXPECT_EQ(ReadPrimitive(file, "strip", 0).indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
+  EXPECT_EQ(ReadPrimitive(file, "strip", 1).indices.size(), 3u);
+}
+
+}  // namespace
+}  // namespace kavrel_test

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {
@@ -56,6 +56,32 @@ TEST(MeshContent, PerVertexColoursTravelInTheVertices) {
   EXPECT_TRUE(HasColor(tri, {1, 0, 0}) && HasColor(tri, {0, 1, 0}) && HasColor(tri, {0, 0, 1}));
   // Not a vertex shape: no vertex colours, the default material.
   EXPECT_TRUE(MeshOf("Ball").colors.empty());
+}
+
+// Coin3D's tessellation stops at an empty face (buildings/Barcelona.iv has
+// one after 859 of its 2,671 quads); every face is carried, and colour
+// indices past the colours take the first colour, once reported.
+TEST(MeshContent, EmptyFacesEndNothingAndColoursPastTheEndTakeTheFirst) {
+  plugin_test::Conversion run;
+  EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { DEF Quads IndexedFaceSet {\n"
+                            "  vertexProperty VertexProperty {\n"
+                            "    vertex [ 0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 3 0 0, 3 1 0, 2 1 0 ]\n"
+                            "    orderedRGBA [ 0xff0000ff, 0x00ff00ff, 0x0000ffff, 0xffffffff, 0x00ffffff ]\n"
+                            "    materialBinding PER_VERTEX_INDEXED }\n"
+                            "  coordIndex [ 0, 1, 2, 3, -1, -1, 4, 5, 6, 7, -1 ] } }\n",
+                            kQuick),
+            0);
+  const kavrel::Mesh &quads = MeshOf("Quads");
+  int triangles = 0;
+  for (int size : quads.face_sizes) triangles += size - 2;
+  EXPECT_EQ(triangles, 4);
+  EXPECT_TRUE(HasColor(quads, {0, 1, 1}));  // index 4, the last there is
+  EXPECT_TRUE(HasColor(quads, {1, 0, 0}));  // and for 5 to 7 the first
+  EXPECT_EQ(run.Errors(1), (std::vector<std::string>{
+                               "Warning: IndexedFaceSet 'Quads' has empty faces (a -1 after a -1), which would end "
+                               "its tessellation; they are left out and every face after them is imported.",
+                               "Warning: object 'Quads' has colour indices outside its 5 colours; those vertices take "
+                               "the first colour."}));
 }
 
 TEST(MeshContent, Vrml1EmissiveColoursBecomeVertexColours) {

@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {

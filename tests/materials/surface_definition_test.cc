@@ -2,8 +2,8 @@
 // user's shading-coefficient modifiers.
 #include <gtest/gtest.h>
 
+#include "state/import_options.h"
 #include "tests/materials/scenario_support.h"
-#include "plugin/import_options.h"
 
 using Lines = std::vector<std::string>;
 

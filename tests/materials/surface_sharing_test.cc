@@ -5,10 +5,11 @@
 #include <deque>
 #include <random>
 
-#include "tests/materials/scenario_support.h"
-#include "materials/surface_sharing.h"
 #include "materials/materials.h"
-#include "plugin/plugin_module.h"
+#include "materials/surface_sharing.h"
+#include "options/options.h"
+#include "plugin/plugin.h"
+#include "tests/materials/scenario_support.h"
 
 static std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.find(instance)->surface; }
 

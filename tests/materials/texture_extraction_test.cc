@@ -9,9 +9,10 @@
 #include <Inventor/nodes/SoCube.h>
 #include <Inventor/nodes/SoSeparator.h>
 
-#include "tests/materials/scenario_support.h"
 #include "materials/texture_extraction.h"
-#include "plugin/plugin_module.h"
+#include "options/options.h"
+#include "plugin/plugin.h"
+#include "tests/materials/scenario_support.h"
 
 using Lines = std::vector<std::string>;
 

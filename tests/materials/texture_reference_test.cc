@@ -2,8 +2,8 @@
 // probe and what a missing image leaves behind.
 #include <gtest/gtest.h>
 
+#include "plugin/plugin.h"
 #include "tests/materials/scenario_support.h"
-#include "plugin/plugin_module.h"
 
 using Lines = std::vector<std::string>;
 

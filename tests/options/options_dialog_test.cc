@@ -4,7 +4,7 @@
 #include "kavrel/host.h"
 #include "options/preferences_file.h"
 #include "options/resource.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/options/options_fixture.h"
 
 using win32::DialogDriver;

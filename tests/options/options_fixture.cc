@@ -8,7 +8,7 @@
 
 #include "kavrel/host.h"
 #include "kavrel/import_io/import_support.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 void OptionsTest::SetUp() {
   // A name outside ASCII: the preferences path is passed on and opened as bytes.

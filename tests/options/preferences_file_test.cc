@@ -17,7 +17,7 @@
 #include "kavrel/host.h"
 #include "options/options.h"
 #include "options/preferences_file.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/options/options_fixture.h"
 
 namespace {

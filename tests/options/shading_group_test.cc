@@ -1,7 +1,7 @@
 // The shading group of the options dialog: the attribute list, the
 // operation list that follows it, the value field and its checks.
 #include "options/resource.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/options/options_fixture.h"
 
 using win32::DialogDriver;

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <random>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 
 namespace plugin_test {
 

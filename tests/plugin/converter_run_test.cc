@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <thread>
 
 #include "host/import_io.h"
+#include "plugin/plugin.h"
 #include "scene/scene.h"
-#include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {
@@ -105,12 +106,26 @@ TEST(GuardedRun, ExceptionThroughTheTraversalEndsTheRunOnly) {
     if (line.rfind("Processing", 0) == 0) throw std::bad_alloc();
   };
   EXPECT_EQ(run.ConvertText(kTwoCubes), 1);
-  EXPECT_EQ(run.Errors(4), std::vector<std::string>{"Conversion stopped: std::bad_alloc (a damaged file can ask for "
-                                                    "impossibly large arrays)."});
+  const std::string stopped = "Conversion stopped: std::bad_alloc (a damaged file can ask for impossibly large arrays).";
+  // A fatal error: through the error hook, which prints it, and the abort's clean-up.
+  EXPECT_EQ(run.Errors(5), std::vector<std::string>{stopped});
+  EXPECT_EQ(run.printed, stopped + "\n");
+  EXPECT_EQ(kavrel::journal().calls("Import_IO_Abort_Cleanup").size(), 1u);
   EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
   run.on_progress = nullptr;
   EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
   EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
+}
+
+// The conversion runs on a large stack of its own but on the host's thread:
+// a host's abort poll, its message boxes and its windows expect their calls
+// from the thread that called the entry point.
+TEST(GuardedRun, EveryHostCallArrivesOnTheCallingThread) {
+  plugin_test::Conversion run;
+  EXPECT_EQ(run.ConvertText(kTwoCubes), 0);
+  EXPECT_GT(kavrel::journal().entries().size(), 20u);
+  for (const kavrel::JournalEntry &entry : kavrel::journal().entries())
+    EXPECT_EQ(entry.thread, std::this_thread::get_id()) << entry.to_string();
 }
 
 // The user asks to stop once the run has started.

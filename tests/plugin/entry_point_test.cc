@@ -6,8 +6,9 @@
 #include <Inventor/nodes/SoSeparator.h>
 #include <gtest/gtest.h>
 
+#include "options/options.h"
+#include "plugin/plugin.h"
 #include "scene/scene.h"
-#include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {

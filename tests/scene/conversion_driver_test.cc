@@ -4,7 +4,7 @@
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // LOD, Switch and Array steer which shapes are imported.
 #include <gtest/gtest.h>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {

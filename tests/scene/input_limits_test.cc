@@ -3,17 +3,27 @@
 #include <Inventor/SoDB.h>
 #include <Inventor/SoOutput.h>
 #include <Inventor/actions/SoWriteAction.h>
+#include <Inventor/VRMLnodes/SoVRMLSound.h>
+#include <Inventor/fields/SoFieldData.h>
+#include <Inventor/fields/SoMFName.h>
+#include <Inventor/fields/SoSFName.h>
+#include <Inventor/lists/SoTypeList.h>
+#include <Inventor/nodekits/SoNodeKit.h>
+#include <Inventor/nodes/SoCube.h>
 #include <Inventor/nodes/SoSeparator.h>
 #include <Inventor/nodes/SoTexture2.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
+#include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "plugin/plugin_module.h"
+#include "plugin/plugin.h"
 #include "scene/input_prescan.h"
+#include "scene/name_values.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {
@@ -40,9 +50,11 @@ std::string Doubling(int levels) {
   return text + "} }\n";
 }
 
+// A refusal is a fatal error: reported at level 5, printed by the error hook.
 void ExpectRefused(plugin_test::Conversion &run, int32_t result, const std::string &message) {
   EXPECT_EQ(result, 1);
-  EXPECT_EQ(run.Errors(4), std::vector<std::string>{message});
+  EXPECT_EQ(run.Errors(5), std::vector<std::string>{message});
+  EXPECT_EQ(run.printed, message + "\n");
   EXPECT_TRUE(DefinedObjects().empty());
   EXPECT_TRUE(kavrel::journal().calls("Kv_Add_Instance").empty());
 }
@@ -87,7 +99,7 @@ std::string WithName(size_t length) {
 // Coin3D's reader crashes on names of about 65,500 characters.
 TEST(InputLimits, OverlongNamesAreRefusedPlainOrCompressed) {
   plugin_test::Conversion run;
-  const std::string refusal = "Input refused: a name or string longer than 65000 characters (line 4).";
+  const std::string refusal = "Input refused: a name longer than 65000 characters (line 4).";
   ExpectRefused(run, run.ConvertText(WithName(65600), kQuick), refusal);
   const std::string compressed = run.dir() + "scene.iv.gz";
   gzFile file = gzopen(compressed.c_str(), "wb");
@@ -96,6 +108,142 @@ TEST(InputLimits, OverlongNamesAreRefusedPlainOrCompressed) {
   gzclose(file);
   ExpectRefused(run, run.Convert(compressed, kQuick), refusal);
   EXPECT_EQ(run.ConvertText(WithName(kMaxTokenLength), kQuick), 0);
+  EXPECT_EQ(DefinedObjects().size(), 1u);
+}
+
+// The name fields the prescan knows are every SFName and MFName field of
+// Coin3D's own classes.
+TEST(InputLimits, TheKnownNameFieldsAreCoinsOwn) {
+  SoDB::init();
+  SoNodeKit::init();
+  std::set<std::string> found;
+  SoTypeList types;
+  const int count = SoType::getAllDerivedFrom(SoFieldContainer::getClassTypeId(), types);
+  for (int i = 0; i < count; ++i) {
+    // Sound nodes warn when made; they have no name fields.
+    if (!types[i].canCreateInstance() || types[i].isDerivedFrom(SoVRMLSound::getClassTypeId())) continue;
+    SoFieldContainer *container = static_cast<SoFieldContainer *>(types[i].createInstance());
+    container->ref();
+    const SoFieldData *fields = container->getFieldData();
+    for (int f = 0; fields && f < fields->getNumFields(); ++f) {
+      const SoField *field = fields->getField(container, f);
+      if (field->isOfType(SoSFName::getClassTypeId()) || field->isOfType(SoMFName::getClassTypeId()))
+        found.insert(fields->getFieldName(f).getString());
+    }
+    container->unref();
+  }
+  EXPECT_EQ(found, std::set<std::string>(std::begin(kCoinNameFields), std::end(kCoinNameFields)));
+}
+
+// Coin3D reads quoted strings of any length as strings; DEF names and the
+// values of name fields (a Label's label, a field a file declares SFName)
+// become names. (Binary strings above 10 KB Coin3D refuses by itself.)
+TEST(InputLimits, LongStringsConvertAndLongNamesAreRefused) {
+  plugin_test::Conversion run;
+  const std::string text = std::string(70000, 's');
+  EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { Info { string \"" + text +
+                                "\" } DEF Words Text3 { string [ \"" + text.substr(0, 3000) + "\" ] } }\n",
+                            kQuick),
+            0);
+  EXPECT_EQ(DefinedObjects(), std::vector<std::string>{"Words"});
+  EXPECT_TRUE(run.Errors(5).empty());
+  const std::string refusal = "Input refused: a name longer than 65000 characters";
+  ExpectRefused(run, run.ConvertText("#Inventor V2.1 ascii\nDEF \"" + text + "\" Cube {}\n", kQuick),
+                refusal + " (line 2).");
+  ExpectRefused(run, run.ConvertText("#Inventor V2.1 ascii\nSeparator {\nLabel { label \"" + text + "\" }\n}\n", kQuick),
+                refusal + " (line 3).");
+  ExpectRefused(run,
+                run.ConvertText("#Inventor V2.1 ascii\nSeparator { Frob { fields [ SFName tag ] tag \"" + text +
+                                "\" } }\n", kQuick),
+                refusal + " (line 2).");
+
+}
+
+// levels nested Separators around a cube, in Inventor's binary format: a
+// level is its class name as a counted string, its flags (a group), no
+// fields and one child.
+std::string DeepBinary(int levels) {
+  const std::string separator("\0\0\0\x09Separator\0\0\0\0\0\0\x02\0\0\0\0\0\0\0\x01", 28);
+  const std::string cube("\0\0\0\x04" "Cube\0\0\0\0\0\0\0\0", 16);
+  std::string bytes = "#Inventor V2.1 binary  \n";
+  bytes.reserve(bytes.size() + separator.size() * static_cast<size_t>(levels) + cube.size());
+  for (int i = 0; i < levels; ++i) bytes += separator;
+  return bytes + cube;
+}
+
+// The same levels as Coin3D writes them (the format the generator follows).
+std::string DeepBinaryFromCoin(int levels) {
+  SoDB::init();
+  SoNode *chain = new SoCube;
+  for (int i = 0; i < levels; ++i) {
+    SoSeparator *level = new SoSeparator;
+    level->addChild(chain);
+    chain = level;
+  }
+  chain->ref();
+  SoOutput output;
+  output.setBinary(TRUE);
+  output.setBuffer(std::malloc(256), 256, std::realloc);
+  SoWriteAction(&output).apply(chain);
+  void *buffer;
+  size_t size;
+  output.getBuffer(buffer, size);
+  const std::string bytes(static_cast<char *>(buffer), size);
+  std::free(buffer);
+  chain->unref();
+  return bytes;
+}
+
+void WriteCompressed(const std::string &path, const std::string &bytes) {
+  gzFile file = gzopen(path.c_str(), "wb");
+  gzwrite(file, bytes.data(), static_cast<unsigned>(bytes.size()));
+  gzclose(file);
+}
+
+// Binary files are not pre-scanned: Coin3D's reader is stopped before its
+// recursion runs out of stack.
+TEST(InputLimits, DeepBinaryFilesAreRefusedWhileRead) {
+  ASSERT_EQ(DeepBinary(3), DeepBinaryFromCoin(3));
+  plugin_test::Conversion run;
+  // A million levels: 68 KB compressed.
+  const std::string deep = run.dir() + "deep.iv.gz";
+  WriteCompressed(deep, DeepBinary(1000000));
+  ExpectRefused(run, run.Convert(deep, kQuick), "Input refused: nodes nested more than 100000 deep.");
+  // Near the limit, binary files convert.
+  WriteCompressed(deep, DeepBinary(static_cast<int>(kMaxNestingDepth) - 10));
+  EXPECT_EQ(run.Convert(deep, kQuick), 0);
+  EXPECT_EQ(DefinedObjects().size(), 1u);
+}
+
+// Coin3D follows File includes into themselves until it runs out of files,
+// and goes on without an include it could not read.
+TEST(InputLimits, IncludeCyclesAreRefusedAndBrokenIncludesAreNeverSilent) {
+  plugin_test::Conversion run;
+  auto including = [](const std::string &name) {
+    return "#Inventor V2.1 ascii\nSeparator { Cube {} File { name \"" + name + "\" } }\n";
+  };
+  const std::string self = run.Write("self.iv", including("self.iv"));
+  ExpectRefused(run, run.Convert(self, kQuick), "Input refused: '" + self + "' includes itself (self.iv > self.iv).");
+  run.Write("a.iv", including("b.iv"));
+  const std::string b = run.Write("b.iv", including("a.iv"));
+  ExpectRefused(run, run.Convert(b, kQuick),
+                "Input refused: '" + b + "' includes itself (b.iv > a.iv > b.iv).");
+
+  // One file included twice is no cycle.
+  run.Write("leaf.iv", "#Inventor V2.1 ascii\nSphere {}\n");
+  const std::string twice = run.Write("twice.iv", including("leaf.iv") + "File { name \"leaf.iv\" }\n");
+  EXPECT_EQ(run.Convert(twice, kQuick), 0);
+  EXPECT_EQ(DefinedObjects().size(), 3u);
+
+  run.Write("broken.iv", "#Inventor V2.1 ascii\nSeparator { Cube { width } Frobnicate {} }\n");
+  EXPECT_EQ(run.Convert(run.Write("main.iv", including("broken.iv")), kQuick), 1);
+  ASSERT_EQ(run.Errors(5).size(), 1u);
+  EXPECT_EQ(run.Errors(5)[0].rfind("Input refused: an included file could not be read: ", 0), 0u) << run.Errors(5)[0];
+  EXPECT_TRUE(DefinedObjects().empty());
+
+  EXPECT_EQ(run.Convert(run.Write("main.iv", including("gone.iv")), kQuick), 0);
+  EXPECT_EQ(run.Errors(1),
+            std::vector<std::string>{"Warning: the included file 'gone.iv' was not found; its contents are missing."});
   EXPECT_EQ(DefinedObjects().size(), 1u);
 }
 

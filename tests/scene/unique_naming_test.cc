@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "host/kv_toolkit.h"
+#include "options/options.h"
+#include "plugin/plugin.h"
 #include "scene/scene.h"
-#include "plugin/plugin_module.h"
 #include "tests/plugin/conversion_scenario.h"
 
 namespace {
@@ -62,6 +63,20 @@ TEST_F(NamingTest, QuickNamingTellsApartNamesThatShareAHash) {
   EXPECT_EQ(Object("Part10000"), "Part10000 #2");
   EXPECT_EQ(Object("Part2000"), "Part2000 #2");
   EXPECT_TRUE(host_.errors.empty());
+}
+
+// The run's record dictionaries are keyed on the names too: "Cube #10000"
+// and "Cube #2000" share a hash, and neither quick nor library naming may
+// make a valid file report a naming error.
+TEST(RecordNaming, TenThousandCopiesNameWithoutNamingErrors) {
+  ASSERT_EQ(SbString::hash("Cube #10000"), SbString::hash("Cube #2000"));
+  plugin_test::Conversion run;
+  const std::string copies = "#Inventor V2.1 ascii\nSeparator { Array { numElements1 10001 Cube {} } }\n";
+  for (const char *quick : {"1", "0"}) {
+    EXPECT_EQ(run.ConvertText(copies, {{"quick_naming", quick}, {"print_stats", "0"}}), 0);
+    EXPECT_EQ(plugin_test::DefinedObjects().size(), 10001u);
+    EXPECT_TRUE(run.Errors(1).empty()) << run.Errors(1).front();
+  }
 }
 
 TEST_F(NamingTest, LibraryNamingLeavesTheTablesEmpty) {

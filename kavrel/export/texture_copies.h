@@ -1,0 +1,43 @@
+// Texture images copied beside the output, for the formats that name
+// texture files (OBJ, and through assimp COLLADA and FBX): which files, and
+// under which names.
+#ifndef KAVREL_EXPORT_TEXTURE_COPIES_H
+#define KAVREL_EXPORT_TEXTURE_COPIES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kavrel/export/export_model.h"
+#include "kavrel/export/staged_files.h"
+#include "kavrel/host.h"
+
+namespace kavrel {
+
+struct TextureCopy {
+  std::string source;                          // path of the texture's image
+  std::string name;                            // file name beside the output, as the materials name it
+};
+
+struct TextureCopies {
+  std::vector<TextureCopy> copies;             // in order of first use by the model's materials
+  std::vector<int32_t> by_texture;             // by model texture: index into copies; kNone: unreadable image
+
+  // The copy material names, or null for none.
+  const TextureCopy *For(const ModelMaterial &material) const;
+};
+
+// Each texture's image file under its own file name, numbered (wood_2.rgb)
+// when another texture took that name. An image that cannot be read is
+// reported once and left out: its materials keep their colours.
+TextureCopies PlanTextureCopies(const ExportModel &model);
+
+// Stages the copies beside path (unless something failed already), then
+// renames every staged file into place; false with the message in *error.
+// summary->bytes counts every file.
+bool CommitWithTextureCopies(StagedFiles &files, const TextureCopies &textures, const std::string &path,
+                             std::string *error, ExportSummary *summary);
+
+}  // namespace kavrel
+
+#endif

@@ -1,0 +1,99 @@
+#include "scene/guarded_input.h"
+
+#include <Inventor/SoDB.h>
+#include <Inventor/nodes/SoSeparator.h>
+
+#include <filesystem>
+
+#include "scene/input_prescan.h"
+#include "scene/large_stack.h"
+
+namespace {
+
+// Largest count of a binary array Coin3D's reader can take: it doubles an
+// int capacity until the count fits, which never ends above 2^30.
+constexpr int kMaxBinaryCount = 1 << 30;
+
+// Stack kept free below the deepest name read: what Coin3D's reader uses
+// between two names, its error reports and the unwinding.
+constexpr size_t kStackReserve = size_t{16} << 20;
+
+bool SameFile(const std::string &a, const std::string &b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
+std::string FileName(const std::string &path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace
+
+SoSeparator *GuardedInput::ReadAll() {
+  earlier_handler_ = SoReadError::getHandlerCallback();
+  earlier_data_ = SoReadError::getHandlerData();
+  // Coin3D may throw out of the read (a damaged binary array count).
+  struct Restore {
+    GuardedInput &input;
+    ~Restore() { SoReadError::setHandlerCallback(input.earlier_handler_, input.earlier_data_); }
+  } restore{*this};
+  SoReadError::setHandlerCallback(WatchReadError, this);
+  return SoDB::readAll(this);
+}
+
+void GuardedInput::WatchReadError(const SoError *error, void *data) {
+  GuardedInput &input = *static_cast<GuardedInput *>(data);
+  if (input.open_files_.size() > 1 && input.include_error_.empty())
+    input.include_error_ = error->getDebugString().getString();
+  if (input.earlier_handler_) input.earlier_handler_(error, input.earlier_data_);
+}
+
+SbBool GuardedInput::openFile(const char *name, SbBool ok_if_not_found) {
+  if (!SoInput::openFile(name, ok_if_not_found)) return FALSE;
+  open_files_.assign(1, getCurFileName());
+  return TRUE;
+}
+
+// Coin3D reads a name for every node it starts, at the node's depth in its
+// recursion: the place to see that the stack is running out.
+SbBool GuardedInput::read(SbName &name, SbBool valid_identifier) {
+  if (!stopped_.empty()) return FALSE;
+  if (LargeStackLeft() < kStackReserve)
+    return Stop("nodes nested more than " + std::to_string(kMaxNestingDepth) + " deep");
+  return SoInput::read(name, valid_identifier);
+}
+
+// A binary array's size comes as an int; so does an SFInt32 value, and a
+// value above 2^30 is refused too (no scene needs one).
+SbBool GuardedInput::read(int &value) {
+  if (!SoInput::read(value)) return FALSE;
+  if (value <= kMaxBinaryCount || !isBinary()) return TRUE;
+  return Stop("a binary array of " + std::to_string(value) + " values, more than Coin3D's reader can take");
+}
+
+SbBool GuardedInput::pushFile(const char *name) {
+  if (!stopped_.empty()) return FALSE;
+  if (!SoInput::pushFile(name)) {
+    missing_includes_.push_back(name);
+    return FALSE;
+  }
+  const std::string full = getCurFileName();
+  for (const std::string &open : open_files_) {
+    if (!SameFile(open, full)) continue;
+    std::string chain;
+    for (const std::string &file : open_files_) chain += FileName(file) + " > ";
+    SoInput::popFile();
+    return Stop("'" + full + "' includes itself (" + chain + FileName(full) + ")");
+  }
+  open_files_.push_back(full);
+  return TRUE;
+}
+
+SbBool GuardedInput::popFile() {
+  if (!SoInput::popFile()) return FALSE;
+  if (open_files_.size() > 1) open_files_.pop_back();
+  return TRUE;
+}
+
+bool GuardedInput::Stop(const std::string &why) {
+  if (stopped_.empty()) stopped_ = why;
+  return false;
+}

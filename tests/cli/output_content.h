@@ -1,0 +1,23 @@
+// What an output file holds, counted from the file itself for each format
+// kavrel-convert writes, under the names of the command's summary line:
+// nodes, meshes, triangles, materials, textures, lights, cameras, bytes.
+#ifndef TESTS_CLI_OUTPUT_CONTENT_H
+#define TESTS_CLI_OUTPUT_CONTENT_H
+
+#include <map>
+#include <string>
+
+namespace kavrel_test {
+
+using Counts = std::map<std::string, long>;
+
+// The counts of the command's "Output: " line in its standard output.
+Counts SummaryCounts(const std::string &out);
+
+// The counts of the output at path, by its extension; an OBJ's bytes
+// include its .mtl and the texture files it names.
+Counts ContentCounts(const std::string &path);
+
+}  // namespace kavrel_test
+
+#endif
