@@ -4,6 +4,7 @@
 #include <io.h>
 #include <locale.h>
 #include <stdlib.h>
+#include <windows.h>
 
 #include <cerrno>
 
@@ -17,7 +18,12 @@ double ReadNumberInCLocale(const char *text) {
 }
 
 bool RefusesOpenForWriting(const char *path) {
-  // A file with the read-only attribute refuses, whoever asks.
+  // The read-only attribute refuses writing to everyone, administrators
+  // included (Wine run as root would open the file all the same).
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    return true;
+  }
   const int fd = _open(path, _O_WRONLY | _O_BINARY);
   if (fd >= 0) {
     _close(fd);
