@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <fstream>
 
-#include "kavrel/host.h"
 
 namespace kavrel {
 
@@ -31,6 +30,7 @@ std::vector<std::string> WorkerArguments(const std::string &program, const Conve
   if (command.time_limit >= 0) AddValue("--time-limit", std::to_string(command.time_limit), &argv);
   AddValue("--max-triangles", std::to_string(command.max_triangles), &argv);
   AddIf(command.classic_counts, "--classic-counts", &argv);
+  AddIf(command.faces_only, "--faces-only", &argv);
   for (const std::string &root : command.texture_roots) AddValue("--texture-root", root, &argv);
   AddIf(command.overwrite, "--overwrite", &argv);
   AddIf(command.trace, "--trace", &argv);
@@ -44,9 +44,9 @@ std::vector<std::string> WorkerArguments(const std::string &program, const Conve
   return argv;
 }
 
-void WriteWorkerResult(const std::string &path) {
+void WriteWorkerResult(const Scene &scene, const std::string &path) {
   int64_t triangles = 0;
-  for (const Object &object : scene().objects.items) {
+  for (const Object &object : scene.objects.items) {
     for (int32_t corners : object.mesh.face_sizes) triangles += corners > 2 ? corners - 2 : 0;
   }
   std::ofstream(path) << "triangles " << triangles << "\n";

@@ -1,5 +1,5 @@
 // The formats written from the export model through assimp's exporters:
-// binary PLY and STL, COLLADA, 3MF, binary FBX and X3D.
+// binary PLY and STL, COLLADA, 3MF and binary FBX.
 #ifndef KAVREL_EXPORT_ASSIMP_EXPORT_H
 #define KAVREL_EXPORT_ASSIMP_EXPORT_H
 
@@ -12,7 +12,7 @@ namespace kavrel {
 
 // Writes the model in format, every file staged and renamed into place
 // together; false with a message naming the file on failure.
-bool ExportWithAssimp(const ExportModel &model, const std::string &path, ExportFormat format, std::string *error,
+bool ExportWithAssimp(const Host &host, const ExportModel &model, const std::string &path, ExportFormat format, std::string *error,
                       ExportSummary *summary);
 
 }  // namespace kavrel

@@ -4,10 +4,10 @@
 
 namespace kavrel {
 
-bool ExportWithAssimp(const ExportModel &, const std::string &path, ExportFormat, std::string *error,
+bool ExportWithAssimp(const Host &, const ExportModel &, const std::string &path, ExportFormat, std::string *error,
                       ExportSummary *) {
   *error = "cannot write '" + path +
-           "': this build writes .glb, .gltf, .obj and .json only (the other formats need assimp)";
+           "': this build writes .glb, .gltf, .obj, .wrl, .x3d and .json only (the other formats need assimp)";
   return false;
 }
 

@@ -4,22 +4,6 @@
 #include "kavrel/export/staged_files.h"
 
 namespace kavrel {
-namespace {
-
-// Stages target and writes it with write(out); the staged file is closed
-// (and a failure recorded) after the last block.
-template <typename Write>
-void WriteStaged(StagedFiles &files, const std::string &target, Write write) {
-  FILE *file = files.Open(target);
-  if (file == nullptr) return;
-  {
-    TextOutput out(file);
-    write(out);
-  }
-  files.Close(file, target);
-}
-
-}  // namespace
 
 std::string ObjName(const std::string &name) {
   if (name.empty()) return "unnamed";
@@ -30,20 +14,23 @@ std::string ObjName(const std::string &name) {
   return out;
 }
 
-bool ExportObj(const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary) {
-  const TextureCopies textures = PlanTextureCopies(model);
+bool ExportObj(const Host &host, const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary) {
+  const TextureCopies textures = PlanTextureCopies(host, model);
   const std::vector<std::string> names = ObjMaterialNames(model);
   // Readers look for the library beside the .obj, by the name it gives.
   const std::string library = WithExtension(path, ".mtl");
-  StagedFiles files;
+  StagedFiles files(host);
   ObjCounts counts;
   // The .obj first: the file staged first is renamed into place last.
-  WriteStaged(files, path, [&](TextOutput &out) { counts = WriteObjGeometry(model, names, FileNameOf(library), out); });
+  WriteStagedText(files, path,
+                  [&](TextOutput &out) { counts = WriteObjGeometry(model, names, FileNameOf(library), out); });
   if (!files.Failed()) {
-    WriteStaged(files, library, [&](TextOutput &out) { WriteMaterialLibrary(model, names, textures, out); });
+    WriteStagedText(files, library, [&](TextOutput &out) { WriteMaterialLibrary(model, names, textures, out); });
   }
   summary->meshes = counts.groups;
   summary->triangles = counts.triangles;
+  summary->lines = counts.lines;
+  summary->points = counts.points;
   summary->materials = model.materials.size();
   summary->textures = textures.copies.size();
   return CommitWithTextureCopies(files, textures, path, error, summary);

@@ -11,11 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "kavrel/export/text_output.h"
+
 namespace kavrel {
+
+class Host;
 
 class StagedFiles {
  public:
-  StagedFiles() = default;
+  // Texture copies read under the host's texture roots; its stop request
+  // abandons the files before they are renamed.
+  explicit StagedFiles(const Host &host) : host_(host) {}
   StagedFiles(const StagedFiles &) = delete;
   StagedFiles &operator=(const StagedFiles &) = delete;
   ~StagedFiles() { Discard(); }
@@ -49,9 +55,23 @@ class StagedFiles {
   };
   void Record(const std::string &target, int error_number);
 
+  const Host &host_;
   std::vector<File> files_;
   std::string error_;                          // first failure, "" while none
 };
+
+// Stages target and writes it as text with write(TextOutput &); the staged
+// file is closed (and a failure recorded) after the last block.
+template <typename Write>
+void WriteStagedText(StagedFiles &files, const std::string &target, Write write) {
+  FILE *file = files.Open(target);
+  if (file == nullptr) return;
+  {
+    TextOutput out(file);
+    write(out);
+  }
+  files.Close(file, target);
+}
 
 }  // namespace kavrel
 

@@ -8,14 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include "kavrel/mesh/mesh_ops.h"
+
 namespace kavrel_test {
 
 using namespace kavrel;
-
-Scene &FreshScene() {
-  scene().clear();
-  return scene();
-}
 
 Instance &AddInstance(Scene &s, const std::string &name, const std::string &parent) {
   int32_t parent_index = s.instances.find_index(parent);
@@ -41,6 +38,18 @@ Mesh TwoSquares() {
   m.position_index = {0, 1, 2, 3, 1, 4, 5, 2};
   m.normal_index = {0, 0, 0, 0, 1, 1, 1, 1};
   m.texcoord_index = m.position_index;
+  return m;
+}
+
+Mesh Wires() {
+  Mesh m;
+  m.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 2, 2}};
+  m.colors = {{1, 0, 0}, {0, 0, 1}};
+  m.face_sizes = {2, 2, 2, 2, 2, 1, 1};
+  m.position_index = {0, 1, 1, 2, 2, 3, 1, 0, 3, 3, 4, 4};
+  m.color_index = {0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1};
+  m.surface_names = {"wire"};
+  m.face_surface = {-1, 0, 0, -1, -1, -1, -1};
   return m;
 }
 
@@ -149,6 +158,20 @@ void BuildLightCameraScene(Scene &s) {
   camera("ortho", {0, 0, 10}, {0, 0, -1}, {0, 0, 1}, {3, 2}).projection = "orthographic";
 }
 
+void BuildLinesScene(Scene &s) {
+  for (const char *name : {"wire", "dots"}) s.surfaces.get_or_add(name);
+  Instance &lines = AddInstance(s, "lines");
+  lines.object = AddObject(s, "wires", Wires());
+  lines.surface = "dots";
+  Mesh mixed = TwoSquares();
+  Mesh extra;
+  extra.positions = {{0, 0, 1}, {1, 1, 1}};
+  extra.face_sizes = {2, 1};
+  extra.position_index = {0, 1, 1};
+  AppendMesh(mixed, extra, IdentityMatrix());
+  AddInstance(s, "mixed").object = AddObject(s, "mixed", mixed);
+}
+
 std::string TempDir() {
   static char dir[] = "/tmp/kavrel-export-XXXXXX";  // static storage: still there in the exit handler
   static bool made = mkdtemp(dir) && std::atexit([] { std::filesystem::remove_all(dir); }) == 0;
@@ -156,9 +179,9 @@ std::string TempDir() {
   return dir;
 }
 
-GltfFile ExportGlb(const Scene &s, const std::string &name) {
+GltfFile ExportGlb(const Host &host, const std::string &name) {
   std::string path = TempDir() + "/" + name + ".glb", error;
-  EXPECT_TRUE(ExportScene(s, path, ExportFormat::kGlb, &error)) << error;
+  EXPECT_TRUE(ExportScene(host, path, ExportFormat::kGlb, &error)) << error;
   std::ifstream in(path, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   auto u32 = [&](size_t at) {
@@ -217,12 +240,10 @@ void WriteSgiImage(const std::string &path, int width, int height, int component
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(out.data()), out.size());
 }
 
-CapturedReports::CapturedReports() : saved(report_sinks()) {
-  ReportSinks sinks = saved;
-  sinks.error = [this](int level, const std::string &text) { errors.emplace_back(level, text); };
-  SetReportSinks(sinks);
+CapturedReports::CapturedReports(Host &host) : host(host), saved(host.settings().sinks) {
+  host.settings().sinks.error = [this](int level, const std::string &text) { errors.emplace_back(level, text); };
 }
 
-CapturedReports::~CapturedReports() { SetReportSinks(saved); }
+CapturedReports::~CapturedReports() { host.settings().sinks = saved; }
 
 }  // namespace kavrel_test

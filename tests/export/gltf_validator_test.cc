@@ -22,13 +22,15 @@ TEST(GltfValidator, EveryExportedSceneIsValid) {
   std::string texture = TempDir() + "/valid.rgb", command = "node " + validator + "/validate.mjs", error;
   WriteSgiImage(texture, 1, 1, 3, {10, 20, 30});
   const std::function<void(Scene &)> scenes[] = {BuildHierarchyScene, BuildMeshScene, BuildLightCameraScene,
-                                                 [&](Scene &s) { BuildMaterialScene(s, texture); }, [](Scene &) {}};
-  CapturedReports quiet;                       // the scenes' own repair warnings
+                                                 [&](Scene &s) { BuildMaterialScene(s, texture); }, BuildLinesScene,
+                                                 [](Scene &) {}};
   for (size_t i = 0; i < std::size(scenes); ++i) {
-    scenes[i](FreshScene());
+    kavrel::Host host;
+    CapturedReports quiet(host);               // the scenes' own repair warnings
+    scenes[i](host.scene());
     for (auto [extension, format] : {std::pair{".glb", kavrel::ExportFormat::kGlb}, {".gltf", kavrel::ExportFormat::kGltf}}) {
       std::string path = TempDir() + "/valid" + std::to_string(i) + extension;
-      ASSERT_TRUE(ExportScene(kavrel::scene(), path, format, &error)) << error;
+      ASSERT_TRUE(ExportScene(host, path, format, &error)) << error;
       command += " " + path;
     }
   }

@@ -1,0 +1,44 @@
+"""What the headless Blender tests share: an empty scene, a kavrel-convert
+run, the counts they compare, and running their cases."""
+
+import os
+import subprocess
+import sys
+import unittest
+
+import bpy
+
+
+def empty_scene():
+    """Removes every object and the data the imports made."""
+    for collection in (bpy.data.objects, bpy.data.meshes, bpy.data.materials, bpy.data.lights,
+                       bpy.data.cameras, bpy.data.images, bpy.data.textures):
+        for block in list(collection):
+            collection.remove(block)
+
+
+def convert(converter, source, output, work):
+    """kavrel-convert's output of source, with the stored options in work."""
+    subprocess.run([converter, "-q", "-o", output, "--support-dir", os.path.join(work, "support"), source],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def triangles(obj):
+    obj.data.calc_loop_triangles()
+    return len(obj.data.loop_triangles)
+
+
+def base_color(material):
+    node = material.node_tree.nodes.get("Principled BSDF") if material.node_tree else None
+    color = node.inputs["Base Color"].default_value if node else material.diffuse_color
+    return tuple(round(channel, 4) for channel in color)
+
+
+def run_cases(cases):
+    """Runs the test cases; a failure ends Blender with status 1."""
+    suite = unittest.TestSuite(unittest.defaultTestLoader.loadTestsFromTestCase(case) for case in cases)
+    result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
+    failed = len(result.failures) + len(result.errors)
+    print(f"{result.testsRun - failed} passed, {failed} failed")
+    if failed:
+        raise SystemExit(1)
