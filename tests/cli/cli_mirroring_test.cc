@@ -3,9 +3,9 @@
 // its centre in world space, read back the way a viewer reads the file.
 // Where a node's world matrix mirrors (glTF, COLLADA, X3D), a viewer takes
 // its triangles' fronts as clockwise (glTF requires it; scene-graph viewers
-// do it too); formats without nodes (OBJ, PLY, STL, 3MF) must have the
-// mirroring in their coordinates, windings and normals already. assimp
-// 5.2 cannot read back its own binary FBX, which is left out.
+// do it too, FBX's negative scale among them); formats without nodes (OBJ,
+// PLY, STL, 3MF) must have the mirroring in their coordinates, windings and
+// normals already.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -174,7 +174,7 @@ TEST(Mirroring, EveryFormatKeepsAMirroredCubesFacesOutside) {
                 "#Inventor V2.1 ascii\n\nSeparator {\n  Scale { scaleFactor -1 1 1 }\n"
                 "  Translation { translation 3 0 0 }\n  Cube {}\n}\n");
   const Vec centre{-3, 0, 0};                  // where the mirror takes the cube
-  for (const char *extension : {"glb", "obj", "ply", "stl", "dae", "3mf", "x3d"}) {
+  for (const char *extension : {"glb", "obj", "ply", "stl", "dae", "3mf", "x3d", "fbx"}) {
     const std::string output = std::string("mirrored.") + extension;
     const ProcessResult run = RunConvert(scratch, {"-q", "-o", output, "mirrored.iv"}, scratch.path());
     ASSERT_EQ(run.status, 0) << extension << run.err;
