@@ -2,8 +2,11 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+
+#include "kavrel/mesh/parallel_tasks.h"
 
 namespace kavrel {
 namespace {
@@ -12,7 +15,24 @@ namespace {
 // in memory order.
 constexpr char kMagic[] = "Kaydara FBX Binary  ";  // with its terminating NUL: 21 bytes
 constexpr size_t kNullRecord = 13;             // end offset, property count, list length, name length: all 0
-constexpr size_t kBlockElements = 1 << 14;     // array elements made per fill call
+constexpr size_t kChunkElements = 1 << 18;     // array elements made and compressed as one task
+
+// One chunk of an array as raw deflate data, byte-aligned at its end; the
+// last one with the stream's final block.
+std::string DeflateChunk(const std::vector<unsigned char> &elements, bool last) {
+  z_stream stream;
+  std::memset(&stream, 0, sizeof stream);
+  deflateInit2(&stream, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+  std::string out(deflateBound(&stream, elements.size()) + 16, '\0');
+  stream.next_in = const_cast<unsigned char *>(elements.data());
+  stream.avail_in = static_cast<uInt>(elements.size());
+  stream.next_out = reinterpret_cast<unsigned char *>(&out[0]);
+  stream.avail_out = static_cast<uInt>(out.size());
+  deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
+  out.resize(out.size() - stream.avail_out);
+  deflateEnd(&stream);
+  return out;
+}
 
 // The footer that follows the top-level list in the files of the reference
 // writers; importers that check it expect these bytes.
@@ -145,34 +165,36 @@ void FbxBinary::Array(char type, size_t element_size, uint64_t count,
   Patch(head + 8, out_.size() - head - 12);
 }
 
-// The elements made block by block and compressed as they come (zlib's
-// fastest level: the arrays are floats widened to doubles and indices,
-// which shrink well even so).
+// The elements made and compressed in chunks, on several threads: each
+// chunk is a raw deflate stream ended on a byte boundary (a sync flush),
+// the last one finished, so that one after the other they make one
+// stream; the zlib header goes in front and the checksum of all the bytes,
+// combined from the chunks' own, behind (zlib's fastest level: the arrays
+// are floats widened to doubles and indices, which shrink well even so).
+// The chunks are the same whatever the thread count, and so is the file.
 void FbxBinary::Deflate(size_t element_size, uint64_t count,
                         const std::function<void(uint64_t, size_t, void *)> &fill) {
-  z_stream stream;
-  std::memset(&stream, 0, sizeof stream);
-  deflateInit(&stream, 1);
-  std::vector<unsigned char> block(kBlockElements * element_size);
-  for (uint64_t first = 0; first <= count; first += kBlockElements) {
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(kBlockElements, count - first));
-    if (n > 0) fill(first, n, block.data());
-    const int flush = first + n == count ? Z_FINISH : Z_NO_FLUSH;
-    stream.next_in = block.data();
-    stream.avail_in = static_cast<uInt>(n * element_size);
-    int status;
-    do {
-      const size_t at = out_.size();
-      const size_t room = deflateBound(&stream, stream.avail_in) + 64;
-      out_.resize(at + room);
-      stream.next_out = reinterpret_cast<unsigned char *>(&out_[at]);
-      stream.avail_out = static_cast<uInt>(room);
-      status = deflate(&stream, flush);
-      out_.resize(at + room - stream.avail_out);
-    } while (flush == Z_FINISH ? status == Z_OK : stream.avail_in > 0);
-    if (flush == Z_FINISH) break;
+  const size_t chunks = static_cast<size_t>((count + kChunkElements - 1) / kChunkElements);
+  std::vector<std::string> packed(chunks);
+  std::vector<uLong> checksums(chunks);
+  RunTasks(chunks, [&](size_t chunk) {
+    const uint64_t first = chunk * kChunkElements;
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunkElements, count - first));
+    std::vector<unsigned char> elements(n * element_size);
+    fill(first, n, elements.data());
+    checksums[chunk] = adler32(adler32(0, nullptr, 0), elements.data(), static_cast<uInt>(elements.size()));
+    packed[chunk] = DeflateChunk(elements, chunk + 1 == chunks);
+  });
+  out_ += '\x78';  // deflate with a 32 KB window, fastest level
+  out_ += '\x01';
+  uLong checksum = adler32(0, nullptr, 0);
+  for (size_t chunk = 0; chunk < chunks; ++chunk) {
+    out_ += packed[chunk];
+    const uint64_t first = chunk * kChunkElements;
+    const uint64_t bytes = std::min<uint64_t>(kChunkElements, count - first) * element_size;
+    checksum = adler32_combine(checksum, checksums[chunk], static_cast<z_off_t>(bytes));
   }
-  deflateEnd(&stream);
+  for (int shift = 24; shift >= 0; shift -= 8) out_ += static_cast<char>((checksum >> shift) & 0xff);
 }
 
 void FbxBinary::Finish() {

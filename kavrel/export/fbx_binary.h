@@ -48,7 +48,9 @@ class FbxBinary {
   void String(std::string_view value);
   void Raw(const void *data, size_t size);
   // An array of count elements; fill(first, n, out) writes elements first
-  // to first + n - 1 into out (n is at most a block's worth).
+  // to first + n - 1 into out. It is called for one range after another,
+  // from several threads at once for a large array, so it may only read
+  // what it shares.
   void Int32Array(uint64_t count, const std::function<void(uint64_t, size_t, int32_t *)> &fill);
   void DoubleArray(uint64_t count, const std::function<void(uint64_t, size_t, double *)> &fill);
 
