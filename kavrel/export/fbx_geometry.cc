@@ -6,6 +6,7 @@
 // into the vertices' own), and per polygon the material slot (ByPolygon,
 // IndexToDirect into the model's materials).
 #include <cstdint>
+#include <functional>
 
 #include "kavrel/export/fbx_stages.h"
 
@@ -39,8 +40,10 @@ class GeometryWriter {
   void Colors();
   void Materials();
   void Layer();
-  // The corners' vertex indices, for the elements that index per-vertex data.
-  void CornerIndices();
+  // A layer element of per-vertex values (count numbers from fill) that
+  // the corners index.
+  void VertexValues(const char *element, const char *name, const char *values, const char *index, uint64_t count,
+                    const std::function<void(uint64_t, size_t, double *)> &fill);
 
   const FlatMesh &flat_;
   const FbxGeometry &geometry_;
@@ -96,12 +99,6 @@ void GeometryWriter::BeginLayerElement(const char *element, const char *name, co
   out_.StringRecord("ReferenceInformationType", reference);
 }
 
-void GeometryWriter::CornerIndices() {
-  out_.Int32Array(corners_.size(), [&](uint64_t first, size_t n, int32_t *out) {
-    for (size_t i = 0; i < n; ++i) out[i] = static_cast<int32_t>(corners_[first + i]);
-  });
-}
-
 void GeometryWriter::Normals() {
   BeginLayerElement("LayerElementNormal", "", "ByPolygonVertex", "Direct");
   out_.Begin("Normals");
@@ -115,38 +112,38 @@ void GeometryWriter::Normals() {
   out_.End();
 }
 
-void GeometryWriter::TexCoords() {
-  BeginLayerElement("LayerElementUV", "UVMap", "ByPolygonVertex", "IndexToDirect");
-  out_.Begin("UV");
-  // The flat mesh's v runs downwards, FBX's upwards.
-  out_.DoubleArray(flat_.texcoords.size(), [&](uint64_t first, size_t n, double *out) {
-    for (size_t i = 0; i < n; ++i) {
-      const uint64_t element = first + i;
-      out[i] = element % 2 == 0 ? flat_.texcoords[element] : 1.0 - flat_.texcoords[element];
-    }
-  });
+void GeometryWriter::VertexValues(const char *element, const char *name, const char *values, const char *index,
+                                  uint64_t count, const std::function<void(uint64_t, size_t, double *)> &fill) {
+  BeginLayerElement(element, name, "ByPolygonVertex", "IndexToDirect");
+  out_.Begin(values);
+  out_.DoubleArray(count, fill);
   out_.End();
-  out_.Begin("UVIndex");
-  CornerIndices();
+  out_.Begin(index);
+  out_.Int32Array(corners_.size(), [&](uint64_t first, size_t n, int32_t *out) {
+    for (size_t i = 0; i < n; ++i) out[i] = static_cast<int32_t>(corners_[first + i]);
+  });
   out_.End();
   out_.End();
 }
 
-void GeometryWriter::Colors() {
-  BeginLayerElement("LayerElementColor", "Col", "ByPolygonVertex", "IndexToDirect");
-  out_.Begin("Colors");
-  // Red, green, blue and an opaque alpha.
-  out_.DoubleArray(4 * flat_.vertex_count(), [&](uint64_t first, size_t n, double *out) {
-    for (size_t i = 0; i < n; ++i) {
-      const uint64_t element = first + i;
-      out[i] = element % 4 == 3 ? 1.0 : flat_.colors[3 * (element / 4) + element % 4];
-    }
+void GeometryWriter::TexCoords() {
+  // The flat mesh's v runs downwards, FBX's upwards.
+  const std::vector<float> &uv = flat_.texcoords;
+  VertexValues("LayerElementUV", "UVMap", "UV", "UVIndex", uv.size(), [&](uint64_t first, size_t n, double *out) {
+    for (size_t i = 0; i < n; ++i) out[i] = (first + i) % 2 == 0 ? uv[first + i] : 1.0 - uv[first + i];
   });
-  out_.End();
-  out_.Begin("ColorIndex");
-  CornerIndices();
-  out_.End();
-  out_.End();
+}
+
+void GeometryWriter::Colors() {
+  // Red, green, blue and an opaque alpha.
+  const std::vector<float> &rgb = flat_.colors;
+  VertexValues("LayerElementColor", "Col", "Colors", "ColorIndex", 4 * flat_.vertex_count(),
+               [&](uint64_t first, size_t n, double *out) {
+                 for (size_t i = 0; i < n; ++i) {
+                   const uint64_t element = first + i;
+                   out[i] = element % 4 == 3 ? 1.0 : rgb[3 * (element / 4) + element % 4];
+                 }
+               });
 }
 
 void GeometryWriter::Materials() {

@@ -42,7 +42,11 @@ class FbxProperties {
 
  private:
   void Begin(std::string_view name, std::string_view type, std::string_view label, std::string_view flags);
-  void Triple(const Double3 &value);
+  void IntProperty(std::string_view name, std::string_view type, std::string_view label, int32_t value);
+  void DoubleProperty(std::string_view name, std::string_view type, std::string_view label, std::string_view flags,
+                      double value);
+  void TripleProperty(std::string_view name, std::string_view type, std::string_view label, std::string_view flags,
+                      const Double3 &value);
 
   FbxBinary &out_;
 };
