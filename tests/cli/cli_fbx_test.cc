@@ -3,7 +3,8 @@
 // every triangle of the .glb lands in the same place in world space, with
 // its material's colour and opacity, in the FBX (shared meshes, the glider's
 // sheared placements, mirroring, lights and cameras among them), whose nodes
-// carry the same names. A textured material names the image copied beside
+// carry the same names. Placements of one mesh share its geometry where
+// their materials agree. A textured material names the image copied beside
 // the .fbx.
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <assimp/scene.h>
 
 #include "convert_process.h"
+#include "output_content.h"
 #include "world_triangles.h"
 
 namespace kavrel_test {
@@ -54,6 +56,27 @@ TEST(FbxReadBack, EveryCorpusModelLandsWhereItsGlbPutsIt) {
     ++compared;
   }
   EXPECT_GT(compared, 90u);
+}
+
+TEST(FbxReadBack, PlacementsOfOneMeshShareItsGeometryWhereTheirMaterialsAgree) {
+  // FBX keeps materials on the models; a geometry shared by models with
+  // different materials would take the first one's colours in Blender.
+  ScratchDirectory scratch;
+  scratch.Write("boxes.iv",
+                "#Inventor V2.1 ascii\n\nSeparator {\n"
+                "  Separator { Material { diffuseColor 1 0 0 } DEF box Cube {} }\n"
+                "  Separator { Translation { translation 3 0 0 } Material { diffuseColor 1 0 0 } USE box }\n"
+                "  Separator { Translation { translation 6 0 0 } Material { diffuseColor 0 0 1 } USE box }\n}\n");
+  const ProcessResult run = RunConvert(scratch, {"-q", "-o", "boxes.fbx", "boxes.iv"}, scratch.path());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ContentCounts(scratch.path() + "/boxes.fbx")["meshes"], 2);
+  const WorldScene scene = AssimpScene(scratch.path() + "/boxes.fbx");
+  ASSERT_EQ(scene.triangles.size(), 36u);
+  for (const Triangle &t : scene.triangles) {
+    const bool third = (t.p[0].x + t.p[1].x + t.p[2].x) / 3 > 4.5f;
+    EXPECT_EQ(t.color[0], third ? 0.0f : 1.0f);
+    EXPECT_EQ(t.color[2], third ? 1.0f : 0.0f);
+  }
 }
 
 TEST(FbxReadBack, ATexturedMaterialNamesTheImageCopiedBesideTheFbx) {
