@@ -17,6 +17,13 @@ constexpr char kMagic[] = "Kaydara FBX Binary  ";  // with its terminating NUL: 
 constexpr size_t kNullRecord = 13;             // end offset, property count, list length, name length: all 0
 constexpr size_t kChunkElements = 1 << 18;     // array elements made and compressed as one task
 
+// The footer that follows the top-level list in the files of the reference
+// writers; importers that check it expect these bytes.
+constexpr unsigned char kFooterId[16] = {0xfa, 0xbc, 0xab, 0x09, 0xd0, 0xc8, 0xd4, 0x66,
+                                         0xb1, 0x76, 0xfb, 0x83, 0x1c, 0xf7, 0x26, 0x7e};
+constexpr unsigned char kFooterEnd[16] = {0xf8, 0x5a, 0x8c, 0x6a, 0xde, 0xf5, 0xd9, 0x7e,
+                                          0xec, 0xe9, 0x0c, 0xe3, 0x75, 0x8f, 0x29, 0x0b};
+
 // One chunk of an array as raw deflate data, byte-aligned at its end; the
 // last one with the stream's final block.
 std::string DeflateChunk(const std::vector<unsigned char> &elements, bool last) {
@@ -33,13 +40,6 @@ std::string DeflateChunk(const std::vector<unsigned char> &elements, bool last) 
   deflateEnd(&stream);
   return out;
 }
-
-// The footer that follows the top-level list in the files of the reference
-// writers; importers that check it expect these bytes.
-constexpr unsigned char kFooterId[16] = {0xfa, 0xbc, 0xab, 0x09, 0xd0, 0xc8, 0xd4, 0x66,
-                                         0xb1, 0x76, 0xfb, 0x83, 0x1c, 0xf7, 0x26, 0x7e};
-constexpr unsigned char kFooterEnd[16] = {0xf8, 0x5a, 0x8c, 0x6a, 0xde, 0xf5, 0xd9, 0x7e,
-                                          0xec, 0xe9, 0x0c, 0xe3, 0x75, 0x8f, 0x29, 0x0b};
 
 }  // namespace
 
