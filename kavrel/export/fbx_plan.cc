@@ -54,7 +54,9 @@ void FbxPlanner::AddPlacement(size_t index) {
   out.parent = placement.parent == kNone ? 0 : placement_ids_[placement.parent];
   out.transform = FbxTransformFor(local, plan_.notes);
   out.hidden = placement.hidden;
-  if (placement.mesh != kNone) {
+  // Line segments and points have no FBX form that the importers read: a
+  // mesh of nothing else leaves its placement a "Null".
+  if (placement.mesh != kNone && !model_.meshes[placement.mesh].flat.groups.empty()) {
     out.kind = FbxModelKind::kMesh;
     out.geometry = GeometryFor(placement, out.transform);
   }

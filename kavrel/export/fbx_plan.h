@@ -1,6 +1,7 @@
 // The objects of an FBX file and the connections between them, worked out
 // from the export model before a byte is written:
-// - a model per placement ("Mesh" when it draws, else "Null") with its
+// - a model per placement ("Mesh" when it draws triangles, else "Null";
+//   line segments and points are left out) with its
 //   transform, children below their parents; a "Light" model per light that
 //   is on (ambient ones go into the scene's ambient colour instead) and a
 //   "Camera" model per camera, at the root, each with its node attribute;

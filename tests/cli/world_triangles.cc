@@ -106,6 +106,7 @@ void AddGltfNode(const Glb &glb, int index, const Affine &parent, WorldScene *ou
   for (const json &child : node.value("children", json::array())) AddGltfNode(glb, child, world, out);
   if (!node.contains("mesh")) return;
   for (const json &primitive : glb.doc["meshes"][node["mesh"].get<int>()]["primitives"]) {
+    if (primitive.value("mode", 4) != 4) continue;  // line segments or points
     const int positions = primitive["attributes"]["POSITION"];
     const int normals = primitive["attributes"].value("NORMAL", -1);
     const int indices = primitive["indices"];

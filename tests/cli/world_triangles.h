@@ -3,6 +3,7 @@
 // the hierarchy), the other formats through assimp's importers. Each
 // triangle keeps its corners' normals, whether its front runs clockwise (its
 // node's world matrix mirrors) and its material's colour with opacity.
+// Line segments and points are not read.
 #ifndef TESTS_CLI_WORLD_TRIANGLES_H
 #define TESTS_CLI_WORLD_TRIANGLES_H
 
