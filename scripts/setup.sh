@@ -8,11 +8,12 @@ packages=(
   libgtest-dev googletest                # unit tests
   libcoin-dev                            # Coin3D: reads Inventor and VRML 1.0
   libtiff-dev                            # TIFF output driver, reads TIFF textures
+  zlib1g-dev                             # gzip-compressed input; FBX's compressed arrays
   libsimage-dev                          # reads texture images (SGI, PNG, JPEG, GIF, TGA)
   libstb-dev                             # PNG writing for glTF textures
   nlohmann-json3-dev                     # JSON (scene dump, glTF)
   libcli11-dev                           # command-line parsing of kavrel-convert
-  libassimp-dev                          # PLY, STL, COLLADA, 3MF, FBX and X3D export; reading outputs back in tests
+  libassimp-dev                          # PLY, STL, COLLADA, 3MF and X3D export; reading outputs back in tests
   inventor-data                          # real Inventor files for the end-to-end corpus
   tmux                                   # drives the terminal front end in tests
   ccache                                 # compiler cache shared by builds and clones
@@ -20,7 +21,7 @@ packages=(
   valgrind                               # the leak check of whole conversions
   clang libclang-rt-14-dev llvm          # the fuzzers (libFuzzer) and their stack traces
   locales                                # de_DE.UTF-8: the preferences file in a comma-decimal locale
-  blender python3-numpy                  # the Blender add-on's tests (its glTF importer needs numpy)
+  blender python3-numpy                  # the add-on's and the FBX tests (Blender's glTF importer needs numpy)
   xvfb xauth libgl1-mesa-dri             # the fidelity suite: a virtual X server, Mesa's GL
   libgl-dev libx11-dev                   # the fidelity renderer's window and GL context
   f3d                                    # the fidelity suite renders our .glb with it

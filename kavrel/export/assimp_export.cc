@@ -15,11 +15,9 @@ struct AssimpFormat {
   bool world_mesh;                             // one mesh in world space, no nodes (assimp pre-transforms)
   bool materials;                              // keeps materials
   bool textures;                               // materials name texture files, copied beside the output
-  bool lights_cameras;                         // keeps the nodes of lights and cameras, and the lights
-  bool camera_records;                         // keeps the cameras too, not only their nodes
+  bool lights_cameras;                         // keeps lights and cameras
   bool writes_itself;                          // opens the file by name, not through the I/O system
   bool placements_at_root;                     // reads only the root's children, without matrices
-  bool node_per_mesh;                          // a node with several meshes holds each in a child node
   bool lines;                                  // writes faces of two indices as line segments
 };
 
@@ -27,12 +25,10 @@ struct AssimpFormat {
 // (as <lines>); STL's reads three indices of every face, and none of them
 // writes points.
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kPly, "plyb", true, false, false, false, false, false, false, false, false},
-    {ExportFormat::kStl, "stlb", true, false, false, false, false, false, false, false, false},
-    {ExportFormat::kDae, "collada", false, true, true, true, true, false, false, false, true},
-    {ExportFormat::k3mf, "3mf", false, true, false, false, false, true, true, false, false},
-    // assimp 5.2's FBX writer makes a camera's node a plain one.
-    {ExportFormat::kFbx, "fbx", false, true, true, true, false, false, false, true, false},
+    {ExportFormat::kPly, "plyb", true, false, false, false, false, false, false},
+    {ExportFormat::kStl, "stlb", true, false, false, false, false, false, false},
+    {ExportFormat::kDae, "collada", false, true, true, true, false, false, true},
+    {ExportFormat::k3mf, "3mf", false, true, false, false, true, true, false},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {
@@ -50,7 +46,7 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
     summary.triangles = built.placed_triangles();
     return summary;
   }
-  summary.nodes = built.nodes() + (format.node_per_mesh ? built.meshes_of_shared_nodes() : 0);
+  summary.nodes = built.nodes();
   // 3MF writes a world-space copy of each placement.
   const bool copies = format.placements_at_root;
   summary.meshes = copies ? built.placed_meshes() : scene.mNumMeshes;
@@ -60,7 +56,7 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
   if (format.textures) summary.textures = built.textures().copies.size();
   if (format.lights_cameras) {
     summary.lights = scene.mNumLights;
-    if (format.camera_records) summary.cameras = scene.mNumCameras;
+    summary.cameras = scene.mNumCameras;
   }
   return summary;
 }

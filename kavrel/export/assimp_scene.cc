@@ -176,7 +176,6 @@ aiNode *AssimpSceneBuilder::MakeNodes() {
       node->mMeshes = ArrayOf(meshes);
       for (unsigned m : meshes) out_.placed_triangles_ += TrianglesOf(*meshes_[m]);
       out_.placed_meshes_ += meshes.size();
-      if (meshes.size() > 1) out_.meshes_of_shared_nodes_ += meshes.size();
     }
     nodes.push_back(node);
     (placement.parent == kNone ? roots : children[placement.parent]).push_back(node);

@@ -57,8 +57,6 @@ class AssimpScene {
   // The faces of every mesh of triangles, and of every mesh of lines.
   size_t triangles() const;
   size_t lines() const;
-  // The meshes of the nodes that hold more than one.
-  size_t meshes_of_shared_nodes() const { return meshes_of_shared_nodes_; }
 
  private:
   std::unique_ptr<aiScene> scene_;
@@ -67,7 +65,6 @@ class AssimpScene {
   size_t nodes_ = 0;
   size_t placed_triangles_ = 0;
   size_t placed_meshes_ = 0;
-  size_t meshes_of_shared_nodes_ = 0;
 
   friend class AssimpSceneBuilder;
 };

@@ -7,7 +7,7 @@ namespace kavrel {
 bool ExportWithAssimp(const Host &, const ExportModel &, const std::string &path, ExportFormat, std::string *error,
                       ExportSummary *) {
   *error = "cannot write '" + path +
-           "': this build writes .glb, .gltf, .obj, .wrl, .x3d and .json only (the other formats need assimp)";
+           "': this build writes .glb, .gltf, .obj, .fbx, .wrl, .x3d and .json only (the other formats need assimp)";
   return false;
 }
 
