@@ -6,12 +6,15 @@
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "host/kv_toolkit.h"
 #include "kavrel/host.h"
+#include "tests/windows/dialog_user.h"
 #include "tests/windows/plugin_dll.h"
 #include "tests/windows/test_host.h"
 
@@ -41,6 +44,7 @@ class WindowsPaths : public testing::Test {
     settings.sinks.error = [this](int level, const std::string &text) {
       if (level == 1) messages_.push_back(text);
     };
+    settings.confirm_overwrite = confirm_overwrite_;
     session_.Restart(std::move(settings));
   }
 
@@ -77,6 +81,7 @@ class WindowsPaths : public testing::Test {
 
   SupportDirectory support_;
   Strings messages_;
+  std::function<bool(const std::string &)> confirm_overwrite_;  // the host's question; none: yes
   TestHost session_;
 };
 
@@ -133,6 +138,39 @@ TEST_F(WindowsPaths, ImagesOfADriveRelativeInputGoBesideIt) {
   EXPECT_EQ(GetFileAttributesA(misplaced.c_str()), INVALID_FILE_ATTRIBUTES);
   DeleteFileA(misplaced.c_str());
   RemoveDirectoryA(elsewhere.c_str());
+}
+
+// A host that asks before an extracted image replaces a file, with a
+// message box owned by its main window, as a Windows host does. The box
+// comes up on the thread that called the plug-in, so its owner can be
+// disabled while it is up (a box owned by a window of a thread waiting in
+// a join would never come up), and the answer decides.
+TEST_F(WindowsPaths, TheHostsOverwriteQuestionIsOwnedByItsWindowDuringAConversion) {
+  const std::string model = Write("scene.iv", "#Inventor V2.1 ascii\nSeparator { Texture2 { image 1 1 1 0x33 } Cube {} }\n");
+  Write("texture.tif", "old");
+  HostWindow window;
+  const DWORD caller = GetCurrentThreadId();
+  DWORD asked_on = 0;
+  confirm_overwrite_ = [&](const std::string &path) {
+    asked_on = GetCurrentThreadId();
+    return MessageBoxA(window.handle(), ("Replace " + path + "?").c_str(), "Replace File", MB_YESNO) == IDYES;
+  };
+  for (int answer : {IDNO, IDYES}) {
+    std::thread user([&] {
+      HWND box = WaitForMessageBox(window.handle(), "Replace File");
+      if (box == nullptr) {
+        ADD_FAILURE() << "no overwrite question owned by the host's window";
+        return;
+      }
+      EXPECT_FALSE(IsWindowEnabled(window.handle()));
+      Answer(box, answer);
+    });
+    const int32_t status = Convert(model);
+    user.join();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(asked_on, caller);
+    EXPECT_EQ(support_.Read("texture.tif") == "old", answer == IDNO) << (answer == IDNO ? "no" : "yes");
+  }
 }
 
 }  // namespace
