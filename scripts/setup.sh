@@ -12,7 +12,9 @@ packages=(
   libstb-dev                             # PNG writing for glTF textures
   nlohmann-json3-dev                     # JSON (scene dump, glTF)
   libcli11-dev                           # command-line parsing of kavrel-convert
-  libassimp-dev                          # PLY, STL, COLLADA, 3MF, FBX and X3D export; reading outputs back in tests
+  libassimp-dev                          # PLY, STL, COLLADA, FBX and X3D export; reading outputs back in tests
+  lib3mf-dev                             # 3MF export, and reading it back in tests
+  prusa-slicer                           # the real-client test reads our 3MF with a slicer
   inventor-data                          # real Inventor files for the end-to-end corpus
   tmux                                   # drives the terminal front end in tests
   ccache                                 # compiler cache shared by builds and clones

@@ -17,21 +17,18 @@ struct AssimpFormat {
   bool textures;                               // materials name texture files, copied beside the output
   bool lights_cameras;                         // keeps the nodes of lights and cameras, and the lights
   bool camera_records;                         // keeps the cameras too, not only their nodes
-  bool writes_itself;                          // opens the file by name, not through the I/O system
-  bool placements_at_root;                     // reads only the root's children, without matrices
   bool node_per_mesh;                          // a node with several meshes holds each in a child node
 };
 
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kPly, "plyb", true, false, false, false, false, false, false, false},
-    {ExportFormat::kStl, "stlb", true, false, false, false, false, false, false, false},
-    {ExportFormat::kDae, "collada", false, true, true, true, true, false, false, false},
-    {ExportFormat::k3mf, "3mf", false, true, false, false, false, true, true, false},
+    {ExportFormat::kPly, "plyb", true, false, false, false, false, false},
+    {ExportFormat::kStl, "stlb", true, false, false, false, false, false},
+    {ExportFormat::kDae, "collada", false, true, true, true, true, false},
     // assimp 5.2's FBX writer makes a camera's node a plain one.
-    {ExportFormat::kFbx, "fbx", false, true, true, true, false, false, false, true},
+    {ExportFormat::kFbx, "fbx", false, true, true, true, false, true},
     // assimp 5.2's X3D writer crashes on lights, drops cameras, and writes
     // texture URLs unquoted (not a valid MFString).
-    {ExportFormat::kX3d, "x3d", false, true, false, false, false, false, false, false},
+    {ExportFormat::kX3d, "x3d", false, true, false, false, false, false},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {
@@ -50,10 +47,8 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
     return summary;
   }
   summary.nodes = built.nodes() + (format.node_per_mesh ? built.meshes_of_shared_nodes() : 0);
-  // 3MF writes a world-space copy of each placement.
-  const bool copies = format.placements_at_root;
-  summary.meshes = copies ? built.placed_meshes() : scene.mNumMeshes;
-  summary.triangles = copies ? built.placed_triangles() : built.triangles();
+  summary.meshes = scene.mNumMeshes;
+  summary.triangles = built.triangles();
   if (format.materials) summary.materials = scene.mNumMaterials;
   if (format.textures) summary.textures = built.textures().copies.size();
   if (format.lights_cameras) {
@@ -66,15 +61,8 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
 // Runs the format's exporter into staged files.
 void RunExporter(const AssimpScene &built, const AssimpFormat &format, const std::string &path, StagedFiles &files) {
   Assimp::Exporter exporter;
-  std::string target = path;
-  if (format.writes_itself) {
-    // Its archive is written straight to the name it is given: a staged one.
-    target = files.Stage(path);
-    if (target.empty()) return;
-  } else {
-    exporter.SetIOHandler(new StagingIOSystem(files));  // the exporter owns it
-  }
-  if (exporter.Export(&built.scene(), format.id, target.c_str()) != AI_SUCCESS) {
+  exporter.SetIOHandler(new StagingIOSystem(files));  // the exporter owns it
+  if (exporter.Export(&built.scene(), format.id, path.c_str()) != AI_SUCCESS) {
     files.Fail("cannot write '" + path + "': " + exporter.GetErrorString());
   }
 }
@@ -88,8 +76,7 @@ bool ExportWithAssimp(const ExportModel &model, const std::string &path, ExportF
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(model,
-                          {entry->textures, entry->placements_at_root, entry->lights_cameras, entry->world_mesh});
+  const AssimpScene built(model, {entry->textures, entry->lights_cameras, entry->world_mesh});
   StagedFiles files;
   RunExporter(built, *entry, path, files);
   *summary = Summarize(built, *entry);

@@ -8,6 +8,7 @@
 #include "kavrel/export/gltf_stages.h"
 #include "kavrel/export/obj_writer.h"
 #include "kavrel/export/scene_dump.h"
+#include "kavrel/export/threemf_writer.h"
 #include "kavrel/host.h"
 
 namespace kavrel {
@@ -64,6 +65,7 @@ bool WriteExport(const Scene &scene, const std::string &path, ExportFormat forma
   }
   ReportRepairs(model.repairs, {});
   if (format == ExportFormat::kObj) return ExportObj(model, path, reason, summary);
+  if (format == ExportFormat::k3mf) return ExportThreeMf(model, path, reason, summary);
   return ExportWithAssimp(model, path, format, reason, summary);
 }
 

@@ -4,10 +4,9 @@
 
 namespace kavrel {
 
-bool ExportWithAssimp(const ExportModel &, const std::string &path, ExportFormat, std::string *error,
+bool ExportWithAssimp(const ExportModel &, const std::string &path, ExportFormat format, std::string *error,
                       ExportSummary *) {
-  *error = "cannot write '" + path +
-           "': this build writes .glb, .gltf, .obj and .json only (the other formats need assimp)";
+  *error = "cannot write '" + path + "': this build has no ." + ExportFormatName(format) + " writer (it needs assimp)";
   return false;
 }
 

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "convert_process.h"
+#include "placed_geometry.h"
 
 namespace kavrel_test {
 namespace {
@@ -202,6 +203,16 @@ class FbxReader {
                  {"textures", 0}, {"lights", 0}, {"cameras", 0}};
 };
 
+// Read by lib3mf: build items as nodes, mesh objects as meshes, the
+// triangles of every build item, the base materials.
+Counts ThreeMfCounts(const std::string &path) {
+  const ThreeMfContent content = ReadThreeMf(path);
+  EXPECT_EQ(content.error, "");
+  return {{"nodes", content.items},     {"meshes", content.objects}, {"triangles", static_cast<long>(content.triangles.size())},
+          {"materials", content.materials}, {"textures", 0},         {"lights", 0},
+          {"cameras", 0}};
+}
+
 void AddAssimpNodes(const aiNode &node, long *nodes) {
   *nodes += node.mNumChildren;
   for (unsigned i = 0; i < node.mNumChildren; ++i) AddAssimpNodes(*node.mChildren[i], nodes);
@@ -259,6 +270,8 @@ Counts ContentCounts(const std::string &path) {
     return ObjCounts(path);
   } else if (extension == "x3d") {
     counts = X3dCounts(path);
+  } else if (extension == "3mf") {
+    counts = ThreeMfCounts(path);
   } else if (extension == "fbx") {
     FbxReader reader(ReadFile(path));
     counts = reader.Count();
