@@ -19,6 +19,9 @@ import unittest
 import addon_utils
 import bpy
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from blender_scene import base_color, empty_scene, run_test_cases, triangles  # noqa: E402
+
 ADDON = "io_import_inventor"
 
 parser = argparse.ArgumentParser()
@@ -37,14 +40,6 @@ def example(name):
     return os.path.join(ARGS.examples, name)
 
 
-def empty_scene():
-    """Removes every object and the data the imports made."""
-    for collection in (bpy.data.objects, bpy.data.meshes, bpy.data.materials, bpy.data.lights,
-                       bpy.data.cameras, bpy.data.images, bpy.data.textures):
-        for block in list(collection):
-            collection.remove(block)
-
-
 def import_inventor(**options):
     empty_scene()
     bpy.ops.import_scene.inventor(**options)
@@ -58,17 +53,6 @@ def import_our_glb(path):
         subprocess.run([ARGS.converter, "-q", "-o", glb, "--support-dir", os.path.join(work, "support"), path],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         bpy.ops.import_scene.gltf(filepath=glb)
-
-
-def triangles(obj):
-    obj.data.calc_loop_triangles()
-    return len(obj.data.loop_triangles)
-
-
-def base_color(material):
-    node = material.node_tree.nodes.get("Principled BSDF") if material.node_tree else None
-    color = node.inputs["Base Color"].default_value if node else material.diffuse_color
-    return tuple(round(channel, 4) for channel in color)
 
 
 def scene_summary():
@@ -264,13 +248,7 @@ class ZipInstall(unittest.TestCase):
 
 def main():
     install_addon()
-    cases = [ZipInstall] if ARGS.mode == "zip" else [CorpusImport, BadFiles, Options, Feedback]
-    suite = unittest.TestSuite(unittest.defaultTestLoader.loadTestsFromTestCase(case) for case in cases)
-    result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
-    failed = len(result.failures) + len(result.errors)
-    print(f"{result.testsRun - failed} passed, {failed} failed")
-    if failed:
-        raise SystemExit(1)
+    run_test_cases([ZipInstall] if ARGS.mode == "zip" else [CorpusImport, BadFiles, Options, Feedback])
 
 
 main()

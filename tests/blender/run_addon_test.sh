@@ -7,11 +7,7 @@
 #   zip:       the add-on installed from the build's zip into the clean profile
 set -euo pipefail
 mode=$1 blender=$2 build=$3 source=$4 cmake=$5
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/home" "$work/tmp"
-export HOME="$work/home" BLENDER_USER_CONFIG="$work/home/config" BLENDER_USER_SCRIPTS="$work/home/scripts"
-export XDG_CONFIG_HOME="$work/home/xdg" TMPDIR="$work/tmp"
+source "$source/tests/blender/blender_home.sh"
 converter=$build/kavrel/cli/kavrel-convert
 if [ "$mode" = installed ]; then
   "$cmake" --install "$build" --prefix "$work/prefix" >/dev/null

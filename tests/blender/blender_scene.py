@@ -1,0 +1,44 @@
+"""What the tests look at in a headless Blender's scene, shared by the
+scripts that run in it (addon_test.py, tests/clients/clients_test.py)."""
+
+import sys
+import unittest
+
+import bpy
+
+
+def empty_scene():
+    """Removes every object and the data the imports made."""
+    for collection in (bpy.data.objects, bpy.data.meshes, bpy.data.materials, bpy.data.lights,
+                       bpy.data.cameras, bpy.data.images, bpy.data.textures):
+        for block in list(collection):
+            collection.remove(block)
+
+
+def triangles(obj):
+    obj.data.calc_loop_triangles()
+    return len(obj.data.loop_triangles)
+
+
+def base_color(material):
+    node = material.node_tree.nodes.get("Principled BSDF") if material.node_tree else None
+    color = node.inputs["Base Color"].default_value if node else material.diffuse_color
+    return tuple(round(channel, 4) for channel in color)
+
+
+def restore_numpy_bool():
+    """Debian's numpy (1.24) dropped numpy.bool, which Blender 3.4's glTF
+    importer still uses; put back as bool before that importer runs."""
+    import numpy
+    if "bool" not in numpy.__dict__:
+        numpy.bool = bool
+
+
+def run_test_cases(cases):
+    """Runs the cases' tests, printing each; exits with status 1 when any fails."""
+    suite = unittest.TestSuite(unittest.defaultTestLoader.loadTestsFromTestCase(case) for case in cases)
+    result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
+    failed = len(result.failures) + len(result.errors)
+    print(f"{result.testsRun} tests, {failed} failures")
+    if not result.wasSuccessful():
+        raise SystemExit(1)
