@@ -6,7 +6,7 @@
 find_path(LIB3MF_INCLUDE_DIR Model/COM/NMR_DLLInterfaces.h PATH_SUFFIXES lib3mf)
 find_library(LIB3MF_LIBRARY NAMES 3MF)
 if(LIB3MF_INCLUDE_DIR AND LIB3MF_LIBRARY AND NOT TARGET lib3mf::lib3mf)
-  add_library(lib3mf::lib3mf UNKNOWN IMPORTED)
+  add_library(lib3mf::lib3mf UNKNOWN IMPORTED GLOBAL)
   set_target_properties(lib3mf::lib3mf PROPERTIES IMPORTED_LOCATION ${LIB3MF_LIBRARY}
                                                   INTERFACE_INCLUDE_DIRECTORIES ${LIB3MF_INCLUDE_DIR})
 endif()

@@ -97,8 +97,9 @@ void SetCornerColors(NMR::PLib3MFBase *handler, const ExportModel &model, const 
     const ModelMaterial &material = model.materials[materials[t]];
     for (int k = 0; k < 3; ++k) {
       const float *vertex = &colors[3 * geometry.corners()[t][k]];
-      triangles[t].m_Colors[k] = {ColorByte(vertex[0] * material.diffuse[0]), ColorByte(vertex[1] * material.diffuse[1]),
-                                  ColorByte(vertex[2] * material.diffuse[2]), ColorByte(material.opacity)};
+      const Vec3 &diffuse = material.diffuse;
+      triangles[t].m_Colors[k] = {ColorByte(vertex[0] * diffuse[0]), ColorByte(vertex[1] * diffuse[1]),
+                                  ColorByte(vertex[2] * diffuse[2]), ColorByte(material.opacity)};
     }
   }
   CheckThreeMf(NMR::lib3mf_propertyhandler_setgradientcolorarray(handler, triangles.data()), handler,
@@ -132,7 +133,8 @@ size_t FillMeshObject(NMR::PLib3MFBase *object, const ExportModel &model, const 
                object, "cannot set a mesh's geometry");
   const std::vector<int32_t> materials = TriangleMaterials(source);
   const bool colors = !source.flat->colors.empty();
-  const bool one_material = std::all_of(materials.begin(), materials.end(), [&](int32_t m) { return m == materials[0]; });
+  const bool one_material =
+      std::all_of(materials.begin(), materials.end(), [&](int32_t m) { return m == materials[0]; });
   // A plain object with one material needs no property per triangle.
   if (colors || !one_material) {
     ThreeMfHandle handler;

@@ -32,6 +32,30 @@ NMR::MODELTRANSFORM ThreeMfTransform(const Matrix &m) {
   return out;
 }
 
+// text as XML can hold it. lib3mf writes names byte for byte, and a name
+// may come in any 8-bit encoding or hold control characters, which make
+// the document not well-formed (slicers then refuse the whole file); each
+// byte that is not part of a UTF-8 character XML allows becomes U+FFFD.
+std::string XmlText(const std::string &text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    bool valid = length > 0 && i + length <= text.size() && (length > 1 || lead >= 0x20) && lead != 0x7F;
+    for (size_t k = 1; valid && k < length; ++k) valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+    // Overlong three- and four-byte forms, and UTF-16 surrogates.
+    if (valid && length > 2) {
+      const unsigned char second = static_cast<unsigned char>(text[i + 1]);
+      valid = !(lead == 0xE0 && second < 0xA0) && !(lead == 0xED && second >= 0xA0) &&
+              !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
+    }
+    out.append(valid ? text.substr(i, length) : "\xEF\xBF\xBD");
+    i += valid ? length : 1;
+  }
+  return out;
+}
+
 // The writer's output through lib3mf's callbacks, which report success as 0.
 uint32_t WriteBlock(const uint8_t *data, uint32_t bytes, void *file) {
   return std::fwrite(data, 1, bytes, static_cast<FILE *>(file)) == bytes ? 0 : 1;
@@ -91,8 +115,8 @@ void ThreeMfDocument::AddMaterials() {
   for (const ModelMaterial &material : model_.materials) {
     const NMR::MODELMESHCOLOR_SRGB color = MaterialColor(material);
     DWORD index = 0;
-    CheckThreeMf(NMR::lib3mf_basematerial_addmaterialutf8(group.get(), material.distinct_name.c_str(), color.m_Red,
-                                                          color.m_Green, color.m_Blue, &index),
+    CheckThreeMf(NMR::lib3mf_basematerial_addmaterialutf8(group.get(), XmlText(material.distinct_name).c_str(),
+                                                          color.m_Red, color.m_Green, color.m_Blue, &index),
                  group.get(), "cannot add a material");
     CheckThreeMf(NMR::lib3mf_basematerial_setdisplaycolorrgba(group.get(), index, color.m_Red, color.m_Green,
                                                               color.m_Blue, color.m_Alpha),
@@ -107,7 +131,8 @@ void ThreeMfDocument::Place(const ModelPlacement &placement) {
   if (LinearDeterminant(matrix) > 0) {
     Shared &shared = shared_[{placement.mesh, placement.instance_material}];
     if (shared.object.get() == nullptr) {
-      shared.triangles = NewObject({&flat, &placement, nullptr, false}, model_.meshes[placement.mesh].name, &shared.object);
+      shared.triangles =
+          NewObject({&flat, &placement, nullptr, false}, model_.meshes[placement.mesh].name, &shared.object);
     }
     NMR::MODELTRANSFORM transform = ThreeMfTransform(matrix);
     AddItem(shared.object.get(), placement, &transform);
@@ -124,7 +149,8 @@ void ThreeMfDocument::Place(const ModelPlacement &placement) {
 size_t ThreeMfDocument::NewObject(const ThreeMfMeshSource &source, const std::string &name, ThreeMfHandle *object) {
   CheckThreeMf(NMR::lib3mf_model_addmeshobject(document_.get(), object->Out()), document_.get(),
                "cannot add a mesh object");
-  CheckThreeMf(NMR::lib3mf_object_setnameutf8(object->get(), name.c_str()), object->get(), "cannot name a mesh object");
+  CheckThreeMf(NMR::lib3mf_object_setnameutf8(object->get(), XmlText(name).c_str()), object->get(),
+               "cannot name a mesh object");
   CheckThreeMf(NMR::lib3mf_object_setuuidutf8(object->get(), uuids_.Next().c_str()), object->get(),
                "cannot identify a mesh object");
   ++summary_.meshes;
@@ -136,7 +162,7 @@ void ThreeMfDocument::AddItem(NMR::PLib3MFBase *object, const ModelPlacement &pl
   ThreeMfHandle item;
   CheckThreeMf(NMR::lib3mf_model_addbuilditem(document_.get(), object, transform, item.Out()), document_.get(),
                "cannot add a build item");
-  CheckThreeMf(NMR::lib3mf_builditem_setpartnumberutf8(item.get(), placement.name.c_str()), item.get(),
+  CheckThreeMf(NMR::lib3mf_builditem_setpartnumberutf8(item.get(), XmlText(placement.name).c_str()), item.get(),
                "cannot name a build item");
   CheckThreeMf(NMR::lib3mf_builditem_setuuidutf8(item.get(), uuids_.Next().c_str()), item.get(),
                "cannot identify a build item");

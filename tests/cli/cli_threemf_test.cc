@@ -95,10 +95,11 @@ TEST(ThreeMf, CorpusModelsHaveTheGlbsTrianglesAndColours) {
 
 TEST(ThreeMf, SharedMeshesAreObjectsPlacedByTheirInstancesNames) {
   ScratchDirectory scratch;
-  const ThreeMfContent content = ConvertScene(scratch,
-                                              "Separator {\n  DEF part Separator { Cube {} }\n"
-                                              "  DEF left Separator { Translation { translation 3 0 0 } USE part }\n"
-                                              "  DEF right Separator { Translation { translation -3 0 0 } USE part }\n}\n");
+  const ThreeMfContent content =
+      ConvertScene(scratch,
+                   "Separator {\n  DEF part Separator { Cube {} }\n"
+                   "  DEF left Separator { Translation { translation 3 0 0 } USE part }\n"
+                   "  DEF right Separator { Translation { translation -3 0 0 } USE part }\n}\n");
   EXPECT_EQ(content.objects, 1);
   EXPECT_EQ(content.part_numbers, (std::vector<std::string>{"Cube", "Cube #2", "Cube #3"}));
   ASSERT_EQ(content.triangles.size(), 36u);

@@ -208,8 +208,12 @@ class FbxReader {
 Counts ThreeMfCounts(const std::string &path) {
   const ThreeMfContent content = ReadThreeMf(path);
   EXPECT_EQ(content.error, "");
-  return {{"nodes", content.items},     {"meshes", content.objects}, {"triangles", static_cast<long>(content.triangles.size())},
-          {"materials", content.materials}, {"textures", 0},         {"lights", 0},
+  return {{"nodes", content.items},
+          {"meshes", content.objects},
+          {"triangles", static_cast<long>(content.triangles.size())},
+          {"materials", content.materials},
+          {"textures", 0},
+          {"lights", 0},
           {"cameras", 0}};
 }
 

@@ -160,7 +160,8 @@ class ThreeMfReader {
     CheckThreeMf(NMR::lib3mf_meshobject_gettrianglecount(object, &triangle_count), object, "gettrianglecount");
     std::vector<NMR::MODELMESHVERTEX> vertices(vertex_count);
     std::vector<NMR::MODELMESHTRIANGLE> triangles(triangle_count);
-    CheckThreeMf(NMR::lib3mf_meshobject_getvertices(object, vertices.data(), vertex_count, nullptr), object, "vertices");
+    CheckThreeMf(NMR::lib3mf_meshobject_getvertices(object, vertices.data(), vertex_count, nullptr), object,
+                 "vertices");
     CheckThreeMf(NMR::lib3mf_meshobject_gettriangleindices(object, triangles.data(), triangle_count, nullptr), object,
                  "triangles");
     ThreeMfHandle properties, fallback;
