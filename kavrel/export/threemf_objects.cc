@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <unordered_map>
 #include <vector>
 
 #include "kavrel/export/threemf_stages.h"
+#include "kavrel/mesh/byte_hash.h"
+#include "kavrel/mesh/intern_table.h"
 
 namespace kavrel {
 namespace {
@@ -14,11 +15,8 @@ namespace {
 using PositionBits = std::array<uint32_t, 3>;
 
 struct PositionBitsHash {
-  size_t operator()(const PositionBits &p) const {
-    uint64_t h = p[0];
-    h = h * 0x9E3779B97F4A7C15ULL ^ p[1];
-    h = h * 0x9E3779B97F4A7C15ULL ^ p[2];
-    return static_cast<size_t>(h ^ (h >> 31));
+  uint64_t operator()(const PositionBits &p) const {
+    return MixBits((uint64_t{p[0]} << 32 | p[1]) ^ MixBits(p[2]));
   }
 };
 
@@ -29,7 +27,8 @@ uint8_t ColorByte(float value) {
 // A mesh's triangles with one vertex per distinct position, in 3MF's terms.
 class ObjectGeometry {
  public:
-  explicit ObjectGeometry(const ThreeMfMeshSource &source) : source_(source) {}
+  explicit ObjectGeometry(const ThreeMfMeshSource &source)
+      : source_(source), welded_(source.flat->vertex_count(), source.flat->vertex_count()) {}
 
   // Every group's triangles, the vertices they use welded.
   void Gather() {
@@ -56,17 +55,18 @@ class ObjectGeometry {
     const float *p = &source_.flat->positions[3 * v];
     PositionBits bits;
     std::memcpy(bits.data(), p, sizeof bits);
-    const auto [it, added] = welded_.try_emplace(bits, static_cast<uint32_t>(vertices_.size()));
+    bool added = false;
+    const int32_t id = welded_.Intern(bits, &added);
     if (added) {
       Vec3 point{p[0], p[1], p[2]};
       if (source_.transform != nullptr) point = TransformPoint(*source_.transform, point);
       vertices_.push_back({{point[0], point[1], point[2]}});
     }
-    return it->second;
+    return static_cast<uint32_t>(id);
   }
 
   const ThreeMfMeshSource &source_;
-  std::unordered_map<PositionBits, uint32_t, PositionBitsHash> welded_;
+  InternTable<PositionBits, PositionBitsHash> welded_;  // distinct positions by their bits
   std::vector<NMR::MODELMESHVERTEX> vertices_;
   std::vector<NMR::MODELMESHTRIANGLE> triangles_;
   std::vector<std::array<uint32_t, 3>> corners_;
