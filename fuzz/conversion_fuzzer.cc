@@ -14,12 +14,12 @@ namespace {
 
 // The plug-in answers 0 even when Coin3D could not read the file; the sign
 // of a real import is the root instance it attaches below "world".
-bool ImportedAnything() { return kavrel::scene().instances.items.size() > 1; }
+bool ImportedAnything(const kavrel::Host &host) { return host.scene().instances.items.size() > 1; }
 
-void ExportImported() {
+void ExportImported(const kavrel::Host &host) {
   std::string error;
-  kavrel::ExportScene(kavrel::scene(), FuzzSession::Get().run_dir() + "output.glb", kavrel::ExportFormat::kGlb, &error);
-  kavrel::DumpSceneJson(kavrel::scene());
+  kavrel::ExportScene(host, FuzzSession::Get().run_dir() + "output.glb", kavrel::ExportFormat::kGlb, &error);
+  kavrel::DumpSceneJson(host.scene());
 }
 
 }  // namespace
@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // Both ways of counting a shape's triangles, chosen by the input itself
   // so that a finding reproduces.
   const bool count_in_traversal_state = size % 2 == 1;
-  if (kavrel_fuzz::ConvertFile(input, count_in_traversal_state) == 0 && ImportedAnything()) ExportImported();
+  if (kavrel_fuzz::ConvertFile(input, count_in_traversal_state) == 0 && ImportedAnything(session.host())) {
+    ExportImported(session.host());
+  }
   return 0;
 }

@@ -50,11 +50,7 @@ void WriteFile(const std::string &path, const char *data, size_t size) {
 FuzzSession::FuzzSession() : root_(MakeRoot()), support_dir_(root_ + "support/"), run_dir_(root_ + "run/") {
   fs::create_directories(support_dir_);
   fs::create_directories(run_dir_);
-  kavrel::ReportSinks quiet;
-  quiet.report = [](const std::string &) {};
-  quiet.error = [](int, const std::string &) {};
-  quiet.progress = [](const std::string &) {};
-  kavrel::SetReportSinks(quiet);
+  StartHost();
   SilenceCoin();
 }
 
@@ -84,9 +80,19 @@ void FuzzSession::ClearRunDir() const {
   for (const fs::directory_entry &entry : fs::directory_iterator(run_dir_, ignored)) fs::remove_all(entry, ignored);
 }
 
-void FuzzSession::StartPlugin() const {
-  kavrel::ResetHost();
-  kavrel::journal().set_enabled(false);
+void FuzzSession::StartHost() {
+  kavrel::HostSettings quiet;
+  quiet.sinks.report = [](const std::string &) {};
+  quiet.sinks.error = [](int, const std::string &) {};
+  quiet.sinks.progress = [](const std::string &) {};
+  current_.reset();
+  host_ = std::make_unique<kavrel::Host>(std::move(quiet));
+  current_.emplace(*host_);
+  host_->journal().set_enabled(false);
+}
+
+void FuzzSession::StartPlugin() {
+  StartHost();
   CallPlugin({{"initialize", support_dir_.c_str()}});
 }
 

@@ -6,9 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "kavrel/host.h"
 
 namespace kavrel_fuzz {
 
@@ -18,8 +22,8 @@ using Token = std::pair<const char *, const char *>;
 class FuzzSession {
  public:
   // Made on first use: directories below $TMPDIR, removed at exit, and a
-  // host and Coin3D whose reports go nowhere (they would cost more than
-  // the run).
+  // Host and Coin3D whose reports go nowhere (they would cost more than
+  // the run), as do those of every Host started after.
   static FuzzSession &Get();
 
   const std::string &root() const { return root_; }                // holds both below; ends with '/'
@@ -31,12 +35,16 @@ class FuzzSession {
   std::string WriteSupportFile(const std::string &name, const std::string &text) const;
   // Empties run_dir(): what the last input wrote goes.
   void ClearRunDir() const;
-  // A fresh host, then "initialize" with support_dir().
-  void StartPlugin() const;
+  // A fresh Host, current until the next, then "initialize" with support_dir().
+  void StartPlugin();
+  const kavrel::Host &host() const { return *host_; }
 
  private:
   FuzzSession();
+  void StartHost();
   std::string root_, support_dir_, run_dir_;
+  std::unique_ptr<kavrel::Host> host_;
+  std::optional<kavrel::CurrentHostScope> current_;
 };
 
 // Kavrel_Plugin_EntryPoint with the tokens in order; its result.

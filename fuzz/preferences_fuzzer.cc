@@ -45,7 +45,7 @@ void AcceptOptionsDialog() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  const FuzzSession &session = FuzzSession::Get();
+  FuzzSession &session = FuzzSession::Get();
   static const std::string scene = session.WriteSupportFile("scene.iv", kScene);
   session.ClearRunDir();
   session.WriteSupportFile("vorlix.ini", std::string(reinterpret_cast<const char *>(data), size));

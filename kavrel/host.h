@@ -1,15 +1,22 @@
-// What the command line and the tests need of the stand-alone host beyond
-// the Kv_* and Import_IO_* calls: the call journal, report routing, the
-// abort request and the exporters.
+// The stand-alone host as the command line and the tests see it: the Host
+// session object that holds everything one conversion's host side keeps
+// (scene database, call journal, tokens, the import support library's run,
+// images being written, the texture files it may read), the settings a
+// front end gives each new Host, the one accessor the plug-in's Kv_* and
+// Import_IO_* calls reach it through, and the exporters.
 #ifndef KAVREL_HOST_H
 #define KAVREL_HOST_H
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
+#include "kavrel/image/texture_access.h"
 #include "kavrel/toolkit/scene.h"
 
 namespace kavrel {
@@ -50,46 +57,139 @@ class Journal {
   bool enabled_ = true;
 };
 
-Journal &journal();
+// ---- Settings -------------------------------------------------------------
 
-// ---- Reports ------------------------------------------------------------
-
-// Where the host's messages go. Defaults: report lines to stdout, errors
-// and progress to stderr.
+// Where the host's messages go. A member left empty prints: report lines
+// to stdout, errors and progress to stderr.
 struct ReportSinks {
   std::function<void(const std::string &)> report;       // Import_IO_printf text, as printed
   std::function<void(int level, const std::string &)> error;  // Import_IO_Report_Error, Kv_Report_Error
   std::function<void(const std::string &)> progress;     // Import_IO_Display_Info_Text
 };
 
-void SetReportSinks(ReportSinks sinks);
-ReportSinks &report_sinks();
+// What a front end gives each Host it makes. These outlive one conversion:
+// a front end that converts several inputs in one process keeps its
+// settings and hands them to every new Host (a Ctrl-C during the first
+// input must stop the next one too). Every member may also be changed on a
+// living Host through Host::settings(); the host reads them at each use.
+struct HostSettings {
+  ReportSinks sinks;
+  // The front end's own stop request (a Ctrl-C seen), asked by the
+  // plug-in's abort poll and by the export beside Host::RequestAbort.
+  // Called on the plug-in's thread, so it must only read a flag. Empty:
+  // never.
+  std::function<bool()> stop_requested;
+  // Whether an output driver may overwrite an existing file while the
+  // "confirm overwrites" option is on. Empty answers yes (a batch host
+  // that the user asked to convert); tests and interactive front ends
+  // answer otherwise.
+  std::function<bool(const std::string &path)> confirm_overwrite;
+  // Confines the texture image files the host reads (type checks, headers,
+  // pixels for the export) to these trees; files made by the current run
+  // stay readable. Empty: no confinement.
+  TextureRoots texture_roots;
+  // Values answered by Kv_Inquire_Environment; unknown names answer 0.
+  std::unordered_map<std::string, int64_t> environment;
+};
 
-// ---- Run control ----------------------------------------------------------
+// ---- The host -------------------------------------------------------------
 
-// Makes Import_IO_Check_For_Abort answer nonzero until ClearAbortRequest
-// (async-signal-safe: sets a flag only).
-void RequestAbort();
-void ClearAbortRequest();
-bool AbortRequested();
+class TokenTable;
+class TextureFiles;
+class WeldAhead;
+struct ImageSave;
+namespace import_io {
+struct ImportState;
+}
 
-// Answers whether an output driver may overwrite an existing file while the
-// "confirm overwrites" option is on. The default answers yes (a batch host
-// that the user asked to convert); tests and interactive front ends replace it.
-void SetOverwriteConfirmer(std::function<bool(const std::string &path)> confirm);
+// What a call of the plug-in may do to the meshes of the scene database.
+enum class CallEffect {
+  kMayChangeMeshes,                            // most calls: the welds worked out ahead are forgotten
+  kLeavesMeshes,                               // may come between the welds of one object
+  kManipulatesMeshes,                          // Kv_Manipulate_IndexedPolygons: uses and forgets them itself
+};
 
-// Confines the texture image files the host reads (type checks, headers,
-// pixels for the export) to these directory trees, after symbolic links and
-// ".." are resolved; files made by the current run stay readable. An empty
-// list lifts the confinement. False with a message when a root is not an
-// existing directory (the roots stay as they were).
-bool SetTextureRoots(const std::vector<std::string> &roots, std::string *error);
+// One conversion's host side. A new conversion makes a fresh Host, so
+// nothing of an earlier one (names handed out, a polygon buffer, an abort
+// request, images half written) reaches it; what must outlive it comes in
+// with the settings.
+class Host {
+ public:
+  explicit Host(HostSettings settings = {});
+  ~Host();  // closes and deletes the images still being written
+  Host(const Host &) = delete;
+  Host &operator=(const Host &) = delete;
 
-// Values answered by Kv_Inquire_Environment; unknown names answer 0.
-void SetEnvironmentValue(const std::string &name, int64_t value);
+  // The scene database that the calls change and the exporters read.
+  Scene &scene() { return scene_; }
+  const Scene &scene() const { return scene_; }
+  // Every call the plug-in made, decoded.
+  Journal &journal() { return journal_; }
+  const Journal &journal() const { return journal_; }
+  HostSettings &settings() { return settings_; }
+  const HostSettings &settings() const { return settings_; }
 
-// Back to a new scene, an empty journal and no abort request.
-void ResetHost();
+  // Through the report sinks, or printed where a sink is empty.
+  void Report(const std::string &text) const;
+  void ReportError(int level, const std::string &text) const;
+  void ShowProgress(const std::string &text) const;
+
+  // Makes Import_IO_Check_For_Abort answer nonzero from now on
+  // (async-signal-safe: sets a flag only).
+  void RequestAbort() { abort_requested_.store(true, std::memory_order_relaxed); }
+  // The host's own request or the front end's stop request.
+  bool AbortRequested() const;
+
+  // The confirmer's answer for overwriting path.
+  bool ConfirmOverwrite(const std::string &path) const;
+  // The environment value of name; 0 for one never set.
+  int64_t EnvironmentValue(const std::string &name) const;
+
+  // Texture image files read under the texture roots, relative names
+  // found beside the imported file too.
+  TextureFiles &texture_files() { return *texture_files_; }
+  const TextureFiles &texture_files() const { return *texture_files_; }
+
+  // ---- For the toolkit and the import support library ----
+  TokenTable &tokens() { return *tokens_; }
+  WeldAhead &welds_ahead() { return *welds_ahead_; }
+  ImageSave &image_save() { return *image_save_; }
+  import_io::ImportState &import_state() { return *import_state_; }
+
+  // A call of the plug-in begins: unless it leaves every mesh as it is,
+  // the welds worked out ahead no longer apply.
+  void BeginCall(CallEffect effect);
+
+ private:
+  HostSettings settings_;
+  Scene scene_;
+  Journal journal_;
+  std::atomic<bool> abort_requested_{false};
+  std::unique_ptr<TokenTable> tokens_;
+  std::unique_ptr<TextureFiles> texture_files_;
+  std::unique_ptr<WeldAhead> welds_ahead_;
+  std::unique_ptr<ImageSave> image_save_;
+  std::unique_ptr<import_io::ImportState> import_state_;
+};
+
+// The host that the plug-in's Kv_* and Import_IO_* calls reach: the one
+// of the innermost CurrentHostScope, or, in a process that installs none,
+// one with default settings made on first use.
+Host &CurrentHost();
+
+// Makes host the one the calls reach while this lives; the host current
+// before comes back after it. Made and ended on the thread that drives the
+// plug-in, with no call of the plug-in under way.
+class CurrentHostScope {
+ public:
+  explicit CurrentHostScope(Host &host);
+  ~CurrentHostScope();
+  CurrentHostScope(const CurrentHostScope &) = delete;
+  CurrentHostScope &operator=(const CurrentHostScope &) = delete;
+
+ private:
+  Host *previous_;
+};
 
 // ---- Export ---------------------------------------------------------------
 
@@ -112,10 +212,13 @@ struct ExportSummary {
   uint64_t bytes = 0;                          // of every file written (an OBJ's .mtl and textures too)
 };
 
-// Writes the scene. Writes to temporary files beside path and renames them
-// into place, so a failed export leaves no partial file. On failure returns
-// false with a message in *error; on success fills *summary when given.
-bool ExportScene(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+// Writes the host's scene, its texture images read through the host's
+// texture files, its warnings to its sinks; a stop request before the
+// files are in place abandons them. Writes to temporary files beside path
+// and renames them into place, so a failed export leaves no partial file.
+// On failure returns false with a message in *error; on success fills
+// *summary when given.
+bool ExportScene(const Host &host, const std::string &path, ExportFormat format, std::string *error,
                  ExportSummary *summary = nullptr);
 
 // The JSON dump of every entity and attribute, in a stable order.

@@ -73,7 +73,8 @@ int main(int argc, char **argv) {
   const int rows = 500, columns = static_cast<int>(std::max(1L, triangles / (2 * rows)));
 
   Clock::time_point start = Clock::now();
-  kavrel::Scene &scene = kavrel::scene();
+  kavrel::Host host;
+  kavrel::Scene &scene = host.scene();
   kavrel::Object &object = scene.objects.get_or_add("grid");
   object.mesh = SeparateGrid(columns, rows);
   object.defined = true;
@@ -96,7 +97,7 @@ int main(int argc, char **argv) {
   start = Clock::now();
   cpu = CpuSeconds();
   std::string error;
-  if (!kavrel::ExportScene(scene, argv[1], kavrel::ExportFormat::kGlb, &error)) {
+  if (!kavrel::ExportScene(host, argv[1], kavrel::ExportFormat::kGlb, &error)) {
     std::fprintf(stderr, "export failed: %s\n", error.c_str());
     return 1;
   }

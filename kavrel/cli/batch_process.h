@@ -24,7 +24,8 @@ using WorkerId = int64_t;
 // batch, which passes it on. False with the reason in *error.
 bool StartWorker(const std::vector<std::string> &argv, const std::string &out, const std::string &err,
                  WorkerId *id, std::string *error);
-// True, with how it ended, once the worker has ended (never blocks).
+// True, with how it ended, once the worker has ended (never blocks); its
+// id is no longer valid then.
 bool WorkerEnded(WorkerId id, WorkerEnd *end);
 
 enum class WorkerStop {

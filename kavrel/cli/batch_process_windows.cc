@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <io.h>
-#include <map>
 
 namespace kavrel {
 
@@ -15,11 +14,9 @@ namespace {
 std::atomic<int> interrupts{0};
 std::atomic<int> termination{0};
 
-// The processes started, by the id the batch knows them by.
-std::map<WorkerId, PROCESS_INFORMATION> &Workers() {
-  static std::map<WorkerId, PROCESS_INFORMATION> workers;
-  return workers;
-}
+// A worker's id is the handle of its process: it stays open, and the id
+// valid, until WorkerEnded has seen the process end.
+HANDLE ProcessOf(WorkerId id) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(id)); }
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
@@ -80,18 +77,16 @@ bool StartWorker(const std::vector<std::string> &argv, const std::string &out, c
   }
   if (!started) return false;
   CloseHandle(process.hThread);
-  *id = process.dwProcessId;
-  Workers()[*id] = process;
+  *id = static_cast<WorkerId>(reinterpret_cast<intptr_t>(process.hProcess));
   return true;
 }
 
 bool WorkerEnded(WorkerId id, WorkerEnd *end) {
-  auto found = Workers().find(id);
-  if (found == Workers().end() || WaitForSingleObject(found->second.hProcess, 0) != WAIT_OBJECT_0) return false;
+  const HANDLE process = ProcessOf(id);
+  if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) return false;
   DWORD code = 0;
-  GetExitCodeProcess(found->second.hProcess, &code);
-  CloseHandle(found->second.hProcess);
-  Workers().erase(found);
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
   // Exception codes (0xC0000005 for an access violation, ...) stand for
   // what a signal is elsewhere.
   end->signaled = code >= 0xC0000000u;
@@ -103,12 +98,12 @@ bool WorkerEnded(WorkerId id, WorkerEnd *end) {
 }
 
 void StopWorker(WorkerId id, WorkerStop how) {
-  auto found = Workers().find(id);
-  if (found == Workers().end()) return;
+  const HANDLE process = ProcessOf(id);
   if (how == WorkerStop::kInterrupt) {
-    GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, static_cast<DWORD>(id));
+    // The worker leads a process group of its own, numbered as the process.
+    GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, GetProcessId(process));
   } else {
-    TerminateProcess(found->second.hProcess, how == WorkerStop::kTerminate ? 143 : 137);
+    TerminateProcess(process, how == WorkerStop::kTerminate ? 143 : 137);
   }
 }
 

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <fstream>
 
-#include "kavrel/host.h"
 
 namespace kavrel {
 
@@ -44,9 +43,9 @@ std::vector<std::string> WorkerArguments(const std::string &program, const Conve
   return argv;
 }
 
-void WriteWorkerResult(const std::string &path) {
+void WriteWorkerResult(const Scene &scene, const std::string &path) {
   int64_t triangles = 0;
-  for (const Object &object : scene().objects.items) {
+  for (const Object &object : scene.objects.items) {
     for (int32_t corners : object.mesh.face_sizes) triangles += corners > 2 ? corners - 2 : 0;
   }
   std::ofstream(path) << "triangles " << triangles << "\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kavrel/cli/command_line.h"
+#include "kavrel/toolkit/scene.h"
 
 namespace kavrel {
 
@@ -19,7 +20,7 @@ std::vector<std::string> WorkerArguments(const std::string &program, const Conve
 
 // In a worker after its conversion: the triangles of the scene it wrote,
 // for the batch's totals.
-void WriteWorkerResult(const std::string &path);
+void WriteWorkerResult(const Scene &scene, const std::string &path);
 
 }  // namespace kavrel
 

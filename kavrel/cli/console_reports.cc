@@ -83,7 +83,7 @@ void WriteHostError(int level, const std::string &text) {
 
 }  // namespace
 
-void InstallConsoleReports(bool quiet, bool verbose) {
+ReportSinks ConsoleReportSinks(bool quiet, bool verbose) {
   console.quiet = quiet;
   console.in_place = !verbose && IsConsole(2);
   // Statistics lines and --check answers go to a pipe or a file in blocks.
@@ -95,7 +95,7 @@ void InstallConsoleReports(bool quiet, bool verbose) {
     const std::string line = WithoutTrailingNewline(text);
     DrawProgress(console.in_place ? WithShapeCount(line) : line);
   };
-  SetReportSinks(sinks);
+  return sinks;
 }
 
 void ShowProgress(const std::string &text) {

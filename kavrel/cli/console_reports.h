@@ -11,9 +11,10 @@
 
 namespace kavrel {
 
-// Routes the host's report sinks to the console; quiet drops progress,
-// verbose prints every progress line on a line of its own.
-void InstallConsoleReports(bool quiet, bool verbose);
+// Sets the console up for the host's reports and answers the sinks that
+// route them there; quiet drops progress, verbose prints every progress
+// line on a line of its own.
+ReportSinks ConsoleReportSinks(bool quiet, bool verbose);
 
 // A progress line of the command itself (dropped when quiet).
 void ShowProgress(const std::string &text);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "kavrel/cli/batch_worker.h"
 #include "kavrel/cli/console_reports.h"
 #include "kavrel/cli/conversion_watchdog.h"
 #include "kavrel/cli/input_check.h"
@@ -10,7 +11,6 @@
 #include "kavrel/cli/output_summary.h"
 #include "kavrel/cli/overwrite_prompt.h"
 #include "kavrel/cli/texture_directory.h"
-#include "kavrel/host.h"
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
@@ -25,7 +25,7 @@ ExitStatus Fail(ExitStatus status, const std::string &message) {
 // The plug-in answers 0 even when Coin3D could not read the file (it
 // reports that itself); the sign of a real import is the root instance it
 // attaches below "world".
-bool ImportedAnything() { return scene().instances.items.size() > 1; }
+bool ImportedAnything(const Scene &scene) { return scene.instances.items.size() > 1; }
 
 double TimeLimitFor(const ConvertCommand &command, const std::string &input) {
   if (command.time_limit >= 0) return command.time_limit;
@@ -33,8 +33,8 @@ double TimeLimitFor(const ConvertCommand &command, const std::string &input) {
   return DefaultTimeLimit(stat(input.c_str(), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0);
 }
 
-// The plug-in's run with a fresh host, under the time limit; the run's result.
-int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
+// The plug-in's run under the time limit; the run's result.
+int RunPlugin(const Host &host, PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
               const OptionTokens &tokens) {
   int result = 0;
   {
@@ -42,16 +42,16 @@ int RunPlugin(PluginLibrary &plugin, const ConversionSettings &settings, const s
     result = plugin.Convert(input, tokens);
   }
   SummarizeRepeatedErrors();
-  if (settings.command->trace) PrintJournal(journal());
+  if (settings.command->trace) PrintJournal(host.journal());
   return result;
 }
 
-ExitStatus Export(const std::string &input, const std::string &output, bool quiet) {
+ExitStatus Export(const Host &host, const std::string &input, const std::string &output, bool quiet) {
   ExportFormat format = ExportFormat::kGlb;
   ExportFormatFromPath(output, &format);
   std::string error;
   ExportSummary summary;
-  if (!ExportScene(scene(), output, format, &error, &summary)) {
+  if (!ExportScene(host, output, format, &error, &summary)) {
     if (Interrupted()) return Fail(kExitFailed, "interrupted while writing '" + output + "'; nothing written");
     // The exporter's messages usually name the file already.
     bool named = error.find(output) != std::string::npos;
@@ -62,24 +62,28 @@ ExitStatus Export(const std::string &input, const std::string &output, bool quie
   return kExitConverted;
 }
 
-ExitStatus RunAndExport(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
-                        const std::string &output, const OptionTokens &tokens) {
-  int result = RunPlugin(plugin, settings, input, tokens);
+ExitStatus RunAndExport(const Host &host, PluginLibrary &plugin, const ConversionSettings &settings,
+                        const std::string &input, const std::string &output, const OptionTokens &tokens) {
+  int result = RunPlugin(host, plugin, settings, input, tokens);
   if (Interrupted()) return Fail(kExitFailed, "interrupted while converting '" + input + "'; nothing written");
   if (result != 0) return Fail(kExitFailed, "converting '" + input + "' failed; nothing written");
-  if (!ImportedAnything()) return Fail(kExitFailed, "nothing could be imported from '" + input + "'; nothing written");
-  return Export(input, output, settings.command->quiet);
+  if (!ImportedAnything(host.scene())) {
+    return Fail(kExitFailed, "nothing could be imported from '" + input + "'; nothing written");
+  }
+  const ExitStatus status = Export(host, input, output, settings.command->quiet);
+  if (status == kExitConverted && !settings.command->result_path.empty()) {
+    WriteWorkerResult(host.scene(), settings.command->result_path);
+  }
+  return status;
 }
 
 }  // namespace
 
 ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
                         const std::string &output) {
-  ResetHost();
-  // ResetHost drops the host's abort request; a Ctrl-C that came just
-  // before must still stop this run.
-  if (Interrupted()) RequestAbort();
-  journal().set_enabled(settings.command->trace);
+  Host host(settings.host);
+  CurrentHostScope current(host);
+  host.journal().set_enabled(settings.command->trace);
   ShowProgress("Converting " + input);
   InputVerdict verdict = CheckInput(plugin, input);
   if (verdict.status != kExitConverted) return Fail(verdict.status, verdict.message);
@@ -95,8 +99,8 @@ ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &setting
   if (!PrepareRunTokens(command, settings.support_dir, output, &tokens, &textures, &error)) {
     ShowError(error);
   } else {
-    InstallOverwritePrompt(command.overwrite, textures.path);
-    status = RunAndExport(plugin, settings, input, output, tokens);
+    host.settings().confirm_overwrite = OverwritePrompt(command.overwrite, textures.path);
+    status = RunAndExport(host, plugin, settings, input, output, tokens);
   }
   // A failed run leaves none of the images it extracted; a temporary
   // texture folder goes in any case.

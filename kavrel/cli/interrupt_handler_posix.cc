@@ -3,14 +3,18 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "kavrel/host.h"
+#include <atomic>
+
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
 
 namespace {
 
-volatile sig_atomic_t interrupt_count = 0;
+// Counted in the handler and read on other threads (the watchdog, the
+// plug-in's abort poll): a lock-free atomic is async-signal-safe.
+std::atomic<int> interrupt_count{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the interrupt count must be signal-safe");
 
 const char kFirstNotice[] =
     "\nkavrel-convert: interrupted; stopping after the current shape (Ctrl-C again to quit now)\n";
@@ -25,12 +29,10 @@ void DieOf(int signal_number) {
 
 void OnTermination(int signal_number) { DieOf(signal_number); }
 
-// Only async-signal-safe calls: RequestAbort sets a flag, write, unlink,
-// rmdir and raise are safe by POSIX.
+// Only async-signal-safe calls: write, unlink, rmdir and raise are safe by
+// POSIX. The host's abort poll reads the count.
 void OnInterrupt(int) {
-  interrupt_count = interrupt_count + 1;
-  if (interrupt_count == 1) {
-    RequestAbort();
+  if (interrupt_count.fetch_add(1) == 0) {
     ssize_t ignored = write(STDERR_FILENO, kFirstNotice, sizeof kFirstNotice - 1);
     (void)ignored;
     return;
@@ -51,6 +53,6 @@ void InstallInterruptHandler() {
   sigaction(SIGHUP, &action, nullptr);
 }
 
-bool Interrupted() { return interrupt_count != 0; }
+bool Interrupted() { return interrupt_count.load() != 0; }
 
 }  // namespace kavrel

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "kavrel/host.h"
-
 namespace kavrel {
 
 namespace {
@@ -17,7 +15,6 @@ const char kFirstNotice[] =
 BOOL WINAPI OnInterrupt(DWORD event) {
   if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
   if (InterlockedIncrement(&interrupt_count) == 1) {
-    RequestAbort();
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), kFirstNotice, sizeof kFirstNotice - 1, &written, nullptr);
     return TRUE;

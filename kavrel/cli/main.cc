@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "kavrel/cli/batch_run.h"
-#include "kavrel/cli/batch_worker.h"
 #include "kavrel/cli/bundled_example.h"
 #include "kavrel/cli/command_line.h"
 #include "kavrel/cli/console_reports.h"
@@ -37,9 +36,7 @@ ExitStatus ConvertOne(PluginLibrary &plugin, const ConversionSettings &settings)
   const ConvertCommand &command = *settings.command;
   const std::string &input = command.inputs.front();
   std::string output = command.output.empty() ? DefaultOutputPath(input) : command.output;
-  ExitStatus status = ConvertInput(plugin, settings, input, output);
-  if (status == kExitConverted && !command.result_path.empty()) WriteWorkerResult(command.result_path);
-  return status;
+  return ConvertInput(plugin, settings, input, output);
 }
 
 // No arguments at all: show what the command does on the bundled example.
@@ -59,20 +56,21 @@ ExitStatus ConvertExample(PluginLibrary &plugin, ConversionSettings settings, Co
   return status;
 }
 
-ExitStatus RunDialogs(PluginLibrary &plugin, const ConvertCommand &command) {
-  const int options = command.show_options ? RunDialogInTerminal(plugin.entry(), false) : 0;
+ExitStatus RunDialogs(Host &host, PluginLibrary &plugin, const ConvertCommand &command) {
+  const int options = command.show_options ? RunDialogInTerminal(host, plugin.entry(), false) : 0;
   if (options < 0) {
     ShowError(options == -2 ? "the options could not be stored" : "the options dialog could not be shown");
     return kExitFailed;
   }
-  if (command.show_about && RunDialogInTerminal(plugin.entry(), true) < 0) {
+  if (command.show_about && RunDialogInTerminal(host, plugin.entry(), true) < 0) {
     ShowError("the about box could not be shown");
     return kExitFailed;
   }
   return kExitConverted;
 }
 
-ExitStatus Run(const ConvertCommand &command) {
+// host_settings: what every Host of this command starts from.
+ExitStatus Run(const ConvertCommand &command, HostSettings host_settings) {
   bool dialogs = command.show_options || command.show_about;
   if (dialogs && !TerminalAvailable()) {
     ShowError(std::string(command.show_options ? "--options" : "--about") +
@@ -87,6 +85,10 @@ ExitStatus Run(const ConvertCommand &command) {
     ShowError(error);
     return kExitFailed;
   }
+  // The plug-in's calls outside a conversion (its initialisation, header
+  // checks, the dialogs) reach this host; each conversion makes its own.
+  Host process_host(host_settings);
+  CurrentHostScope current(process_host);
   ConversionSettings settings;
   settings.command = &command;
   settings.support_dir = PrepareSupportDirectory(
@@ -95,12 +97,13 @@ ExitStatus Run(const ConvertCommand &command) {
   plugin.Initialize(settings.support_dir);
 
   if (command.check_only) return CheckHeaders(plugin, command.inputs);
-  if (!SetTextureRoots(command.texture_roots, &error)) {
+  if (!host_settings.texture_roots.Set(command.texture_roots, &error)) {
     ShowError(error);
     return kExitUsage;
   }
+  settings.host = host_settings;
   if (dialogs) {
-    ExitStatus status = RunDialogs(plugin, command);
+    ExitStatus status = RunDialogs(process_host, plugin, command);
     if (status != kExitConverted || command.inputs.empty()) return status;
     // Its workers start afresh from the stored options.
     if (batch) return RunBatch(command);
@@ -118,8 +121,10 @@ int main(int argc, char **argv) {
   kavrel::ConvertCommand command;
   kavrel::ExitStatus status = kavrel::kExitConverted;
   if (!kavrel::ParseCommandLine(argc, argv, &command, &status)) return status;
-  kavrel::InstallConsoleReports(command.quiet, command.verbose);
-  status = kavrel::Run(command);
+  kavrel::HostSettings host_settings;
+  host_settings.sinks = kavrel::ConsoleReportSinks(command.quiet, command.verbose);
+  host_settings.stop_requested = kavrel::Interrupted;
+  status = kavrel::Run(command, std::move(host_settings));
   std::fflush(stdout);
   return status;
 }

@@ -234,16 +234,12 @@ class TerminalUser : public win32::DialogUser {
 // Reports made while the dialog owns the screen are shown after it is gone.
 class HeldReports {
  public:
-  HeldReports() : saved_(report_sinks()) {
-    ReportSinks held = saved_;
-    held.error = [this](int level, const std::string &text) { errors_.emplace_back(level, text); };
-    SetReportSinks(held);
+  explicit HeldReports(Host &host) : host_(host), saved_(host.settings().sinks) {
+    host.settings().sinks.error = [this](int level, const std::string &text) { errors_.emplace_back(level, text); };
   }
   ~HeldReports() {
-    SetReportSinks(saved_);
-    for (const auto &error : errors_) {
-      if (saved_.error) saved_.error(error.first, error.second);
-    }
+    host_.settings().sinks = saved_;
+    for (const auto &error : errors_) host_.ReportError(error.first, error.second);
   }
 
   // An error the user must not miss came: the preferences were not stored.
@@ -255,6 +251,7 @@ class HeldReports {
   }
 
  private:
+  Host &host_;
   ReportSinks saved_;
   std::vector<std::pair<int, std::string>> errors_;
 };
@@ -263,9 +260,9 @@ class HeldReports {
 
 bool TerminalAvailable() { return isatty(STDIN_FILENO) == 1 && isatty(STDOUT_FILENO) == 1; }
 
-int RunDialogInTerminal(PluginEntryPoint entry, bool about) {
+int RunDialogInTerminal(Host &host, PluginEntryPoint entry, bool about) {
   if (!entry) return -1;
-  HeldReports reports;
+  HeldReports reports(host);
   int32_t result = 0;
   TerminalUser user(about ? kAboutKeyHelp : kKeyHelp);
   {

@@ -4,7 +4,7 @@
 
 namespace kavrel {
 
-int RunDialogInTerminal(PluginEntryPoint entry, bool about) {
+int RunDialogInTerminal(Host &, PluginEntryPoint entry, bool about) {
   if (!entry) return -1;
   int32_t result = 0;
   const char *tokens[] = {about ? "show_about_dialog" : "show_options_dialog", nullptr};

@@ -5,7 +5,6 @@
 #include "kavrel/cli/console_reports.h"
 #include "kavrel/cli/console_stream.h"
 #include "kavrel/cli/file_system.h"
-#include "kavrel/host.h"
 
 namespace kavrel {
 namespace {
@@ -29,13 +28,13 @@ bool AskOnTerminal(const std::string &path) {
 
 }  // namespace
 
-void InstallOverwritePrompt(bool overwrite, const std::string &own_directory) {
-  SetOverwriteConfirmer([overwrite, own_directory](const std::string &path) {
+std::function<bool(const std::string &path)> OverwritePrompt(bool overwrite, const std::string &own_directory) {
+  return [overwrite, own_directory](const std::string &path) {
     if (overwrite || Inside(own_directory, path)) return true;
     if (IsConsole(0) && IsConsole(2)) return AskOnTerminal(path);
     ShowNotice("kavrel-convert: kept the existing '" + path + "' (--overwrite replaces it)");
     return false;
-  });
+  };
 }
 
 }  // namespace kavrel

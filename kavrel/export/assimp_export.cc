@@ -69,15 +69,15 @@ void RunExporter(const AssimpScene &built, const AssimpFormat &format, const std
 
 }  // namespace
 
-bool ExportWithAssimp(const ExportModel &model, const std::string &path, ExportFormat format, std::string *error,
+bool ExportWithAssimp(const Host &host, const ExportModel &model, const std::string &path, ExportFormat format, std::string *error,
                       ExportSummary *summary) {
   const AssimpFormat *entry = Lookup(format);
   if (entry == nullptr) {
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(model, {entry->textures, entry->lights_cameras, entry->world_mesh});
-  StagedFiles files;
+  const AssimpScene built(host, model, {entry->textures, entry->lights_cameras, entry->world_mesh});
+  StagedFiles files(host);
   RunExporter(built, *entry, path, files);
   *summary = Summarize(built, *entry);
   return CommitWithTextureCopies(files, built.textures(), path, error, summary);

@@ -12,7 +12,7 @@ namespace kavrel {
 
 // Writes the model in format, every file staged and renamed into place
 // together; false with a message naming the file on failure.
-bool ExportWithAssimp(const ExportModel &model, const std::string &path, ExportFormat format, std::string *error,
+bool ExportWithAssimp(const Host &host, const ExportModel &model, const std::string &path, ExportFormat format, std::string *error,
                       ExportSummary *summary);
 
 }  // namespace kavrel

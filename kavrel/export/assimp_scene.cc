@@ -34,8 +34,8 @@ T *ArrayOf(const std::vector<T> &items) {
 
 class AssimpSceneBuilder {
  public:
-  AssimpSceneBuilder(const ExportModel &model, AssimpScene &out, const AssimpSceneOptions &options)
-      : model_(model), out_(out), options_(options), per_object_(model.objects.size()) {}
+  AssimpSceneBuilder(const Host &host, const ExportModel &model, AssimpScene &out, const AssimpSceneOptions &options)
+      : host_(host), model_(model), out_(out), options_(options), per_object_(model.objects.size()) {}
 
   void Build();
 
@@ -53,6 +53,7 @@ class AssimpSceneBuilder {
   unsigned MirroredCopy(unsigned mesh);
   void CopyFaces(const aiMesh &from, aiMesh &to, bool reversed);
 
+  const Host &host_;
   const ExportModel &model_;
   AssimpScene &out_;
   AssimpSceneOptions options_;
@@ -230,12 +231,13 @@ void AssimpSceneBuilder::Build() {
   out.mNumMeshes = static_cast<unsigned>(meshes_.size());
   out.mMeshes = ArrayOf(meshes_);
   meshes_.clear();
-  if (options_.textures) out_.textures_ = PlanTextureCopies(model_);
+  if (options_.textures) out_.textures_ = PlanTextureCopies(host_, model_);
   out.mMaterials = MakeAssimpMaterials(model_, options_.textures ? &out_.textures_ : nullptr, &out.mNumMaterials);
 }
 
-AssimpScene::AssimpScene(const ExportModel &model, const AssimpSceneOptions &options) : scene_(new aiScene()) {
-  AssimpSceneBuilder(model, *this, options).Build();
+AssimpScene::AssimpScene(const Host &host, const ExportModel &model, const AssimpSceneOptions &options)
+    : scene_(new aiScene()) {
+  AssimpSceneBuilder(host, model, *this, options).Build();
 }
 
 AssimpScene::~AssimpScene() {

@@ -31,7 +31,8 @@ struct AssimpSceneOptions {
 
 class AssimpScene {
  public:
-  AssimpScene(const ExportModel &model, const AssimpSceneOptions &options);
+  // Texture files are checked through the host's texture files.
+  AssimpScene(const Host &host, const ExportModel &model, const AssimpSceneOptions &options);
   ~AssimpScene();
   AssimpScene(const AssimpScene &) = delete;
   AssimpScene &operator=(const AssimpScene &) = delete;

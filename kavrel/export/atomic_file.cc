@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include "common/replacing_file.h"
-#include "kavrel/host.h"
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
@@ -26,9 +25,9 @@ bool WriteAll(int fd, const uint8_t *bytes, size_t size) {
 }
 
 // Stops between blocks when the user asked to stop.
-bool WriteSpans(int fd, const ByteSpans &spans) {
+bool WriteSpans(int fd, const ByteSpans &spans, const std::function<bool()> &stop_requested) {
   for (const auto &[data, size] : spans) {
-    if (AbortRequested()) {
+    if (stop_requested()) {
       errno = EINTR;
       return false;
     }
@@ -39,7 +38,8 @@ bool WriteSpans(int fd, const ByteSpans &spans) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error) {
+bool WriteFileAtomically(const std::string &path, const ByteSpans &spans,
+                         const std::function<bool()> &stop_requested, std::string *error) {
   std::string temp = path + ".tmp-XXXXXX";
   int fd = common::CreateFileBeside(&temp);
   if (fd < 0) {
@@ -51,7 +51,7 @@ bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::s
   // Flushed before the rename: a full disk or an I/O error shows up here, not
   // after the target has been replaced.
   int saved = 0;
-  bool ok = WriteSpans(fd, spans) && common::FlushToDisk(fd);
+  bool ok = WriteSpans(fd, spans, stop_requested) && common::FlushToDisk(fd);
   if (!ok) saved = errno;
   if (close(fd) != 0 && ok) {
     ok = false;
@@ -59,7 +59,7 @@ bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::s
   }
   // The one moment that decides: after it a Ctrl-C no longer undoes the
   // export, before it the temporary file goes and the target stays as it was.
-  if (ok && AbortRequested()) {
+  if (ok && stop_requested()) {
     ok = false;
     saved = EINTR;
   } else if (ok && !MoveTemporaryIntoPlace(temp, path, false)) {

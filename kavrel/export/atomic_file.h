@@ -5,6 +5,7 @@
 #define KAVREL_EXPORT_ATOMIC_FILE_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,8 +16,10 @@ namespace kavrel {
 using ByteSpans = std::vector<std::pair<const void *, size_t>>;
 
 // False with a message naming the path and the system's reason; no
-// temporary file is left behind.
-bool WriteFileAtomically(const std::string &path, const ByteSpans &spans, std::string *error);
+// temporary file is left behind. stop_requested is asked between blocks
+// and once more before the rename: a stop abandons the file (EINTR).
+bool WriteFileAtomically(const std::string &path, const ByteSpans &spans,
+                         const std::function<bool()> &stop_requested, std::string *error);
 
 }  // namespace kavrel
 

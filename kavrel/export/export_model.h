@@ -154,6 +154,7 @@ struct ExportModel {
   std::vector<ModelLight> lights;              // live and switched on, in the scene's order
   std::vector<ModelCamera> cameras;            // live, in the scene's order
   ExportNotes repairs;                         // bad data left out or replaced
+  std::vector<std::string> warnings;           // what the writer reports before it writes, one line each
 };
 
 // The scene prepared for writing. Meshes are flattened and tested for

@@ -41,9 +41,6 @@ std::string ExportNotes::Summary() const {
   return text.empty() ? text : "glTF export repaired the data:" + text + ".";
 }
 
-void ReportExportWarning(const std::string &text) {
-  const ReportSinks &sinks = report_sinks();
-  if (sinks.error) sinks.error(2, text);
-}
+void ReportExportWarning(const Host &host, const std::string &text) { host.ReportError(2, text); }
 
 }  // namespace kavrel

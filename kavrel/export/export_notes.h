@@ -31,8 +31,10 @@ struct ExportNotes {
   std::string Summary() const;
 };
 
+class Host;
+
 // A warning through the host's error sink at level 2: the export goes on.
-void ReportExportWarning(const std::string &text);
+void ReportExportWarning(const Host &host, const std::string &text);
 
 }  // namespace kavrel
 

@@ -20,12 +20,13 @@ uint64_t SpanBytes(const ByteSpans &spans) {
   return bytes;
 }
 
-// One warning for everything the export repaired.
-void ReportRepairs(const ExportNotes &model_repairs, const ExportNotes &writer_repairs) {
-  ExportNotes repairs = model_repairs;
+// The model's warnings, then one warning for everything the export repaired.
+void ReportModelNotes(const Host &host, const ExportModel &model, const ExportNotes &writer_repairs) {
+  for (const std::string &warning : model.warnings) ReportExportWarning(host, warning);
+  ExportNotes repairs = model.repairs;
   repairs.Add(writer_repairs);
   const std::string summary = repairs.Summary();
-  if (!summary.empty()) ReportExportWarning(summary);
+  if (!summary.empty()) ReportExportWarning(host, summary);
 }
 
 ExportSummary SummarizeGltf(const GltfDocument &doc) {
@@ -40,43 +41,44 @@ ExportSummary SummarizeGltf(const GltfDocument &doc) {
   return summary;
 }
 
-bool WriteGltf(const ExportModel &model, const std::string &path, GltfContainer container, std::string *reason,
-               ExportSummary *summary) {
+bool WriteGltf(const Host &host, const ExportModel &model, const std::string &path, GltfContainer container,
+               std::string *reason, ExportSummary *summary) {
   GltfDocument doc(container);
-  BuildGltf(model, doc);
-  ReportRepairs(model.repairs, doc.notes());
+  BuildGltf(host, model, doc);
+  ReportModelNotes(host, model, doc.notes());
   *summary = SummarizeGltf(doc);
   const ByteSpans spans = doc.Serialize();
   summary->bytes = SpanBytes(spans);
-  return WriteFileAtomically(path, spans, reason);
+  return WriteFileAtomically(path, spans, [&host] { return host.AbortRequested(); }, reason);
 }
 
-bool WriteExport(const Scene &scene, const std::string &path, ExportFormat format, std::string *reason,
+bool WriteExport(const Host &host, const std::string &path, ExportFormat format, std::string *reason,
                  ExportSummary *summary) {
   if (format == ExportFormat::kJson) {
-    const std::string text = DumpScene(scene, summary) + "\n";
+    const std::string text = DumpScene(host.scene(), summary) + "\n";
     summary->bytes = text.size();
-    return WriteFileAtomically(path, ByteSpans{{text.data(), text.size()}}, reason);
+    return WriteFileAtomically(path, ByteSpans{{text.data(), text.size()}}, [&host] { return host.AbortRequested(); },
+                               reason);
   }
-  const ExportModel model = BuildExportModel(scene);
+  const ExportModel model = BuildExportModel(host.scene());
   if (format == ExportFormat::kGlb || format == ExportFormat::kGltf) {
-    return WriteGltf(model, path, format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf, reason,
-                     summary);
+    return WriteGltf(host, model, path, format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf,
+                     reason, summary);
   }
-  ReportRepairs(model.repairs, {});
-  if (format == ExportFormat::kObj) return ExportObj(model, path, reason, summary);
-  if (format == ExportFormat::k3mf) return ExportThreeMf(model, path, reason, summary);
-  return ExportWithAssimp(model, path, format, reason, summary);
+  ReportModelNotes(host, model, {});
+  if (format == ExportFormat::kObj) return ExportObj(host, model, path, reason, summary);
+  if (format == ExportFormat::k3mf) return ExportThreeMf(host, model, path, reason, summary);
+  return ExportWithAssimp(host, model, path, format, reason, summary);
 }
 
 }  // namespace
 
-bool ExportScene(const Scene &scene, const std::string &path, ExportFormat format, std::string *error,
+bool ExportScene(const Host &host, const std::string &path, ExportFormat format, std::string *error,
                  ExportSummary *summary) {
   std::string reason;
   ExportSummary written;
   try {
-    if (WriteExport(scene, path, format, &reason, &written)) {
+    if (WriteExport(host, path, format, &reason, &written)) {
       if (summary) *summary = written;
       return true;
     }

@@ -4,8 +4,8 @@
 
 namespace kavrel {
 
-bool ExportWithAssimp(const ExportModel &, const std::string &path, ExportFormat format, std::string *error,
-                      ExportSummary *) {
+bool ExportWithAssimp(const Host &, const ExportModel &, const std::string &path, ExportFormat format,
+                      std::string *error, ExportSummary *) {
   *error = "cannot write '" + path + "': this build has no ." + ExportFormatName(format) + " writer (it needs assimp)";
   return false;
 }

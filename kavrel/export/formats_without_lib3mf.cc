@@ -4,7 +4,8 @@
 
 namespace kavrel {
 
-bool ExportThreeMf(const ExportModel &, const std::string &path, std::string *error, ExportSummary *) {
+bool ExportThreeMf(const Host &, const ExportModel &, const std::string &path, std::string *error,
+                   ExportSummary *) {
   *error = "cannot write '" + path + "': this build has no .3mf writer (it needs lib3mf)";
   return false;
 }

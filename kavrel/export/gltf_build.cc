@@ -4,8 +4,8 @@
 
 namespace kavrel {
 
-void BuildGltf(const ExportModel &model, GltfDocument &doc) {
-  GltfMaterials materials(model, doc);
+void BuildGltf(const Host &host, const ExportModel &model, GltfDocument &doc) {
+  GltfMaterials materials(host, model, doc);
   GltfMeshes meshes(model, doc, materials);
   std::vector<int> roots = AddPlacementNodes(model, doc, meshes);
   AddLightNodes(model, doc, &roots);

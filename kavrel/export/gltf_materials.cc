@@ -33,8 +33,8 @@ void WritePbr(JsonWriter &out, const float base_color[4], float roughness, int t
 
 }  // namespace
 
-GltfMaterials::GltfMaterials(const ExportModel &model, GltfDocument &doc)
-    : model_(model), doc_(doc), materials_(model.materials.size(), -1), textures_(model.textures.size()) {
+GltfMaterials::GltfMaterials(const Host &host, const ExportModel &model, GltfDocument &doc)
+    : host_(host), model_(model), doc_(doc), materials_(model.materials.size(), -1), textures_(model.textures.size()) {
   std::fill(&samplers_[0][0][0], &samplers_[0][0][0] + 8, -1);
 }
 
@@ -77,8 +77,8 @@ const GltfMaterials::TextureSlot &GltfMaterials::TextureFor(const ModelMaterial 
   ImagePixels pixels;
   PngImage png;
   std::string error;
-  if (!ReadImageFile(source.path, &pixels, &error) || !EncodeTexturePng(pixels, source, &png, &error)) {
-    ReportExportWarning("glTF export: texture '" + source.name + "' (" + source.path + "): " + error +
+  if (!host_.texture_files().Read(source.path, &pixels, &error) || !EncodeTexturePng(pixels, source, &png, &error)) {
+    ReportExportWarning(host_, "glTF export: texture '" + source.name + "' (" + source.path + "): " + error +
                         "; surface '" + material.name + "' keeps its colours");
     return slot;
   }

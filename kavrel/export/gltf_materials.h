@@ -21,12 +21,14 @@
 
 #include "kavrel/export/export_model.h"
 #include "kavrel/export/gltf_document.h"
+#include "kavrel/host.h"
 
 namespace kavrel {
 
 class GltfMaterials {
  public:
-  GltfMaterials(const ExportModel &model, GltfDocument &doc);
+  // Texture images are read through the host's texture files.
+  GltfMaterials(const Host &host, const ExportModel &model, GltfDocument &doc);
 
   // The glTF material of model.materials[material], written on first use.
   int For(int32_t material);
@@ -43,6 +45,7 @@ class GltfMaterials {
   void WriteTexture(const Texture &texture, int image, int *index);
   int SamplerFor(const Texture &texture);
 
+  const Host &host_;
   const ExportModel &model_;
   GltfDocument &doc_;
   std::vector<int> materials_;                 // by model material, -1 until made

@@ -10,6 +10,7 @@
 #include "kavrel/export/gltf_document.h"
 #include "kavrel/export/gltf_meshes.h"
 #include "kavrel/export/rotation.h"
+#include "kavrel/host.h"
 
 namespace kavrel {
 
@@ -32,7 +33,7 @@ JsonWriter &BeginPlacedNode(GltfDocument &doc, const std::string &name, const Ve
 
 // Fills doc with the whole model; the model's arrays must stay unchanged
 // until doc is written.
-void BuildGltf(const ExportModel &model, GltfDocument &doc);
+void BuildGltf(const Host &host, const ExportModel &model, GltfDocument &doc);
 
 }  // namespace kavrel
 

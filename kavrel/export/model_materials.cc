@@ -79,7 +79,7 @@ void MaterialTable::LinkTexture(const Surface &surface, ModelMaterial &material)
     if (!layer.enabled || layer.texture.empty()) continue;
     const int32_t texture = scene_.textures.find_index(layer.texture);
     if (texture == kNone) {
-      ReportExportWarning("export: surface '" + surface.name + "' links the unknown texture '" + layer.texture +
+      model_.warnings.push_back("export: surface '" + surface.name + "' links the unknown texture '" + layer.texture +
                           "'; the surface keeps its colours");
       continue;
     }

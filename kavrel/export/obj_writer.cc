@@ -30,12 +30,12 @@ std::string ObjName(const std::string &name) {
   return out;
 }
 
-bool ExportObj(const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary) {
-  const TextureCopies textures = PlanTextureCopies(model);
+bool ExportObj(const Host &host, const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary) {
+  const TextureCopies textures = PlanTextureCopies(host, model);
   const std::vector<std::string> names = ObjMaterialNames(model);
   // Readers look for the library beside the .obj, by the name it gives.
   const std::string library = WithExtension(path, ".mtl");
-  StagedFiles files;
+  StagedFiles files(host);
   ObjCounts counts;
   // The .obj first: the file staged first is renamed into place last.
   WriteStaged(files, path, [&](TextOutput &out) { counts = WriteObjGeometry(model, names, FileNameOf(library), out); });

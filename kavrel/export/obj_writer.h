@@ -28,7 +28,7 @@ namespace kavrel {
 
 // Writes path, its .mtl and the texture copies, all renamed into place
 // together; false with a message naming the file on failure.
-bool ExportObj(const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary);
+bool ExportObj(const Host &host, const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary);
 
 // name as one OBJ word: white space and '#' as '_', "" as "unnamed".
 std::string ObjName(const std::string &name);

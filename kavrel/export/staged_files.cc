@@ -8,8 +8,8 @@
 
 #include "common/replacing_file.h"
 #include "kavrel/host.h"
+#include "kavrel/image/image_file.h"
 #include "kavrel/image/run_files.h"
-#include "kavrel/image/texture_access.h"
 
 namespace kavrel {
 
@@ -57,7 +57,7 @@ void StagedFiles::Close(FILE *file, const std::string &target) {
 void StagedFiles::Copy(const std::string &source, const std::string &target) {
   std::string reason;
   FILE *in = nullptr;
-  if (!TextureFileReadable(source, &reason) || (in = std::fopen(source.c_str(), "rb")) == nullptr) {
+  if (!host_.texture_files().Readable(source, &reason) || (in = std::fopen(source.c_str(), "rb")) == nullptr) {
     Fail("cannot copy the texture '" + source + "' to '" + target +
          "': " + (reason.empty() ? std::strerror(errno) : reason));
     return;
@@ -87,7 +87,7 @@ uint64_t StagedFiles::Bytes() const {
 bool StagedFiles::Commit() {
   // The one moment that decides: after it a Ctrl-C no longer undoes the
   // export, before it the temporary files go and the targets stay.
-  if (error_.empty() && AbortRequested()) Record(files_.empty() ? "" : files_.front().target, EINTR);
+  if (error_.empty() && host_.AbortRequested()) Record(files_.empty() ? "" : files_.front().target, EINTR);
   if (!error_.empty()) {
     Discard();
     return false;

@@ -13,9 +13,13 @@
 
 namespace kavrel {
 
+class Host;
+
 class StagedFiles {
  public:
-  StagedFiles() = default;
+  // Texture copies read under the host's texture roots; its stop request
+  // abandons the files before they are renamed.
+  explicit StagedFiles(const Host &host) : host_(host) {}
   StagedFiles(const StagedFiles &) = delete;
   StagedFiles &operator=(const StagedFiles &) = delete;
   ~StagedFiles() { Discard(); }
@@ -49,6 +53,7 @@ class StagedFiles {
   };
   void Record(const std::string &target, int error_number);
 
+  const Host &host_;
   std::vector<File> files_;
   std::string error_;                          // first failure, "" while none
 };

@@ -4,7 +4,7 @@
 
 #include "kavrel/export/export_notes.h"
 #include "kavrel/export/file_names.h"
-#include "kavrel/image/texture_access.h"
+#include "kavrel/image/image_file.h"
 
 namespace kavrel {
 namespace {
@@ -23,7 +23,7 @@ const TextureCopy *TextureCopies::For(const ModelMaterial &material) const {
   return &copies[by_texture[material.texture]];
 }
 
-TextureCopies PlanTextureCopies(const ExportModel &model) {
+TextureCopies PlanTextureCopies(const Host &host, const ExportModel &model) {
   TextureCopies plan;
   plan.by_texture.assign(model.textures.size(), kNone);
   std::vector<uint8_t> visited(model.textures.size(), 0);
@@ -33,8 +33,8 @@ TextureCopies PlanTextureCopies(const ExportModel &model) {
     visited[material.texture] = 1;
     const Texture &source = model.textures[material.texture].record;
     std::string reason;
-    if (!TextureFileReadable(source.path, &reason)) {
-      ReportExportWarning("export: texture '" + source.name + "' (" + source.path + "): " + reason +
+    if (!host.texture_files().Readable(source.path, &reason)) {
+      ReportExportWarning(host, "export: texture '" + source.name + "' (" + source.path + "): " + reason +
                           "; its surfaces keep their colours");
       continue;
     }

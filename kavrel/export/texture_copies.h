@@ -30,7 +30,7 @@ struct TextureCopies {
 // Each texture's image file under its own file name, numbered (wood_2.rgb)
 // when another texture took that name. An image that cannot be read is
 // reported once and left out: its materials keep their colours.
-TextureCopies PlanTextureCopies(const ExportModel &model);
+TextureCopies PlanTextureCopies(const Host &host, const ExportModel &model);
 
 // Stages the copies beside path (unless something failed already), then
 // renames every staged file into place; false with the message in *error.

@@ -180,8 +180,9 @@ void ThreeMfDocument::Write(FILE *file) {
 
 }  // namespace
 
-bool ExportThreeMf(const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary) {
-  StagedFiles files;
+bool ExportThreeMf(const Host &host, const ExportModel &model, const std::string &path, std::string *error,
+                   ExportSummary *summary) {
+  StagedFiles files(host);
   FILE *file = files.Open(path);
   if (file != nullptr) {
     try {

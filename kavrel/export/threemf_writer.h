@@ -34,9 +34,11 @@
 
 namespace kavrel {
 
-// Writes path through a staged file renamed into place; false with a
-// message naming the file on failure (also in a build without lib3mf).
-bool ExportThreeMf(const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary);
+// Writes path through a staged file renamed into place (abandoned at the
+// host's stop request); false with a message naming the file on failure
+// (also in a build without lib3mf).
+bool ExportThreeMf(const Host &host, const ExportModel &model, const std::string &path, std::string *error,
+                   ExportSummary *summary);
 
 }  // namespace kavrel
 

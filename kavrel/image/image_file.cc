@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "kavrel/image/image_decoder.h"
-#include "kavrel/image/texture_access.h"
 #include "kavrel/image/tiff_reader.h"
 
 namespace kavrel {
@@ -40,34 +39,24 @@ ImageFileType TypeOfHeader(const unsigned char *h, size_t size) {
   return kImageUnknown;
 }
 
-std::string &search_directory() {
-  static std::string directory;
-  return directory;
-}
+}  // namespace
 
-// Inventor files name their textures relative to themselves: a relative
-// path that does not exist from the current directory is looked up in the
-// directory of the file being imported.
 // Existence is asked of the directory, not by opening: opening a FIFO blocks.
-std::string Resolve(const std::string &path) {
-  if (path.empty() || path[0] == '/' || search_directory().empty()) return path;
+std::string TextureFiles::Resolve(const std::string &path) const {
+  if (path.empty() || path[0] == '/' || search_directory_.empty()) return path;
   if (access(path.c_str(), F_OK) == 0) return path;
-  return search_directory() + path;
+  return search_directory_ + path;
 }
 
 // Every open of an image goes through here first.
-bool MayOpen(const std::string &path, std::string *error) {
+bool TextureFiles::MayOpen(const std::string &path, std::string *error) const {
   std::string reason;
-  if (TextureFileReadable(path, &reason)) return true;
+  if (Readable(path, &reason)) return true;
   *error = "cannot read image \"" + path + "\": " + reason;
   return false;
 }
 
-}  // namespace
-
-void SetImageSearchDirectory(const std::string &directory) { search_directory() = directory; }
-
-ImageFileType SniffImageFileType(const std::string &given) {
+ImageFileType TextureFiles::Sniff(const std::string &given) const {
   const std::string path = Resolve(given);
   std::string refused;
   if (!MayOpen(path, &refused)) return kImageUnknown;
@@ -79,17 +68,17 @@ ImageFileType SniffImageFileType(const std::string &given) {
   return TypeOfHeader(header, size);
 }
 
-bool ReadImageHeader(const std::string &given, ImagePixels *header, std::string *error) {
+bool TextureFiles::ReadHeader(const std::string &given, ImagePixels *header, std::string *error) const {
   const std::string path = Resolve(given);
   if (!MayOpen(path, error)) return false;
-  if (SniffImageFileType(path) == kImageTiff) return ReadTiffHeader(path, header, error);
+  if (Sniff(path) == kImageTiff) return ReadTiffHeader(path, header, error);
   return DecodeImageHeader(path, header, error);
 }
 
-bool ReadImageFile(const std::string &given, ImagePixels *image, std::string *error) {
+bool TextureFiles::Read(const std::string &given, ImagePixels *image, std::string *error) const {
   const std::string path = Resolve(given);
   if (!MayOpen(path, error)) return false;
-  if (SniffImageFileType(path) == kImageTiff) return ReadTiffImage(path, image, error);
+  if (Sniff(path) == kImageTiff) return ReadTiffImage(path, image, error);
   return DecodeImage(path, image, error);
 }
 

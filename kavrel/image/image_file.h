@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "kavrel/image/texture_access.h"
+
 namespace kavrel {
 
 struct ImagePixels {
@@ -22,21 +24,43 @@ enum ImageFileType : int32_t {
   kImageTga = 6, kImageBmp = 7, kImageOther = 8
 };
 
-// Directory (ending with a separator, or "") in which relative image paths
-// that do not exist from the current directory are looked up: the
-// directory of the file being imported.
-void SetImageSearchDirectory(const std::string &directory);
+// The texture image files of one conversion. Inventor files name their
+// textures relative to themselves: a relative path that does not exist
+// from the current directory is looked up in the directory of the file
+// being imported. Only files that the texture roots allow are opened.
+class TextureFiles {
+ public:
+  // roots is read at every open, so it must outlive this.
+  explicit TextureFiles(const TextureRoots &roots) : roots_(roots) {}
 
-// Type of the file from its first bytes; kImageUnknown when it is missing or not an image.
-ImageFileType SniffImageFileType(const std::string &path);
+  // The directory of the file being imported (ending with a separator),
+  // or "" for none.
+  void set_search_directory(std::string directory) { search_directory_ = std::move(directory); }
 
-// Width, height and components of the image (bytes stays empty), reading
-// no more of the file than the image library needs; false with a message
-// when it cannot.
-bool ReadImageHeader(const std::string &path, ImagePixels *header, std::string *error);
+  // True when path (as given, not looked up) may be opened; otherwise
+  // false with the reason.
+  bool Readable(const std::string &path, std::string *reason) const {
+    return TextureFileReadable(roots_, path, reason);
+  }
 
-// Reads the whole image; false with a message when it cannot.
-bool ReadImageFile(const std::string &path, ImagePixels *image, std::string *error);
+  // Type of the file from its first bytes; kImageUnknown when it is missing or not an image.
+  ImageFileType Sniff(const std::string &path) const;
+
+  // Width, height and components of the image (bytes stays empty), reading
+  // no more of the file than the image library needs; false with a message
+  // when it cannot.
+  bool ReadHeader(const std::string &path, ImagePixels *header, std::string *error) const;
+
+  // Reads the whole image; false with a message when it cannot.
+  bool Read(const std::string &path, ImagePixels *image, std::string *error) const;
+
+ private:
+  std::string Resolve(const std::string &path) const;
+  bool MayOpen(const std::string &path, std::string *error) const;
+
+  const TextureRoots &roots_;
+  std::string search_directory_;
+};
 
 }  // namespace kavrel
 

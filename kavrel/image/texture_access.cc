@@ -4,30 +4,13 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
 
-#include "kavrel/host.h"
 #include "kavrel/image/canonical_path.h"
 #include "kavrel/image/run_files.h"
 
 namespace kavrel {
-namespace {
 
-std::vector<std::string> &texture_roots() {
-  static std::vector<std::string> roots;  // resolved, each ending with '/'
-  return roots;
-}
-
-bool InsideRoots(const std::string &canonical) {
-  for (const std::string &root : texture_roots()) {
-    if (canonical.compare(0, root.size(), root) == 0) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-bool SetTextureRoots(const std::vector<std::string> &roots, std::string *error) {
+bool TextureRoots::Set(const std::vector<std::string> &roots, std::string *error) {
   std::vector<std::string> resolved;
   for (const std::string &root : roots) {
     struct stat info;
@@ -39,11 +22,18 @@ bool SetTextureRoots(const std::vector<std::string> &roots, std::string *error) 
     if (canonical.back() != '/') canonical += '/';
     resolved.push_back(canonical);
   }
-  texture_roots() = std::move(resolved);
+  resolved_ = std::move(resolved);
   return true;
 }
 
-bool TextureFileReadable(const std::string &path, std::string *reason) {
+bool TextureRoots::Contain(const std::string &canonical) const {
+  for (const std::string &root : resolved_) {
+    if (canonical.compare(0, root.size(), root) == 0) return true;
+  }
+  return false;
+}
+
+bool TextureFileReadable(const TextureRoots &roots, const std::string &path, std::string *reason) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0) {
     *reason = std::strerror(errno);
@@ -53,7 +43,7 @@ bool TextureFileReadable(const std::string &path, std::string *reason) {
     *reason = S_ISDIR(info.st_mode) ? "it is a directory" : "it is not a regular file";
     return false;
   }
-  if (texture_roots().empty() || IsRunFile(path) || InsideRoots(CanonicalPath(path))) return true;
+  if (roots.empty() || IsRunFile(path) || roots.Contain(CanonicalPath(path))) return true;
   *reason = "it is outside the texture roots";
   return false;
 }

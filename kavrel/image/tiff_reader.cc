@@ -11,32 +11,47 @@
 namespace kavrel {
 namespace {
 
-// libtiff's last error text, kept for the message instead of going to the
-// standard error stream; warnings are dropped.
-std::string &last_error() {
-  static std::string text;
-  return text;
-}
+// libtiff's messages about one file: the last error is kept for the
+// message instead of going to the standard error stream, warnings are
+// dropped. Handed to libtiff with the file, so that nothing of it is
+// shared between files or threads.
+class TiffMessages {
+ public:
+  TiffMessages() : options_(TIFFOpenOptionsAlloc()) {
+    TIFFOpenOptionsSetErrorHandlerExtR(options_, KeepError, this);
+    TIFFOpenOptionsSetWarningHandlerExtR(options_, DropWarning, nullptr);
+  }
+  ~TiffMessages() { TIFFOpenOptionsFree(options_); }
+  TiffMessages(const TiffMessages &) = delete;
+  TiffMessages &operator=(const TiffMessages &) = delete;
 
-void KeepError(const char *module, const char *format, va_list arguments) {
-  char text[512];
-  std::vsnprintf(text, sizeof text, format, arguments);
-  last_error() = std::string(module ? module : "libtiff") + ": " + text;
-}
+  TIFFOpenOptions *options() const { return options_; }
+  // ": <the last error>", or "" when there was none.
+  std::string Suffix() const { return last_error_.empty() ? "" : ": " + last_error_; }
 
-void DropWarning(const char *, const char *, va_list) {}
+ private:
+  // Answering 1 keeps the message from libtiff's process-wide handlers.
+  static int KeepError(TIFF *, void *self, const char *module, const char *format, va_list arguments) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    static_cast<TiffMessages *>(self)->last_error_ = std::string(module ? module : "libtiff") + ": " + text;
+    return 1;
+  }
+  static int DropWarning(TIFF *, void *, const char *, const char *, va_list) { return 1; }
+
+  TIFFOpenOptions *options_;
+  std::string last_error_;
+};
 
 struct TiffCloser {
   void operator()(TIFF *tiff) const { TIFFClose(tiff); }
 };
 using TiffFile = std::unique_ptr<TIFF, TiffCloser>;
 
-TiffFile Open(const std::string &path, std::string *error) {
-  TIFFSetErrorHandler(KeepError);
-  TIFFSetWarningHandler(DropWarning);
-  last_error().clear();
-  TiffFile tiff(TIFFOpen(path.c_str(), "r"));
-  if (!tiff) *error = "cannot read image \"" + path + "\"" + (last_error().empty() ? "" : ": " + last_error());
+// messages must outlive the file: libtiff reports to it while reading.
+TiffFile Open(const std::string &path, const TiffMessages &messages, std::string *error) {
+  TiffFile tiff(TIFFOpenExt(path.c_str(), "r", messages.options()));
+  if (!tiff) *error = "cannot read image \"" + path + "\"" + messages.Suffix();
   return tiff;
 }
 
@@ -73,17 +88,19 @@ void StorePixel(uint32_t rgba, int components, uint8_t *out) {
 }  // namespace
 
 bool ReadTiffHeader(const std::string &path, ImagePixels *header, std::string *error) {
-  TiffFile tiff = Open(path, error);
+  TiffMessages messages;
+  TiffFile tiff = Open(path, messages, error);
   return tiff && ReadHeader(tiff.get(), path, header, error);
 }
 
 bool ReadTiffImage(const std::string &path, ImagePixels *image, std::string *error) {
-  TiffFile tiff = Open(path, error);
+  TiffMessages messages;
+  TiffFile tiff = Open(path, messages, error);
   if (!tiff || !ReadHeader(tiff.get(), path, image, error)) return false;
   const size_t pixels = static_cast<size_t>(image->width) * image->height;
   std::vector<uint32_t> raster(pixels);
   if (!TIFFReadRGBAImageOriented(tiff.get(), image->width, image->height, raster.data(), ORIENTATION_TOPLEFT, 0)) {
-    *error = "cannot read image \"" + path + "\"" + (last_error().empty() ? "" : ": " + last_error());
+    *error = "cannot read image \"" + path + "\"" + messages.Suffix();
     return false;
   }
   image->bytes.resize(pixels * image->components);

@@ -102,7 +102,7 @@ bool AskForDirectory(HWND dialog, const char *title, const char *prompt, std::st
 }  // namespace
 
 extern "C" void Import_IO_Center_Window(HWND parent, HWND dialog) {
-  CallRecorder call("Import_IO_Center_Window");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Center_Window");
   call.slot(parent);
   call.slot(dialog);
   RECT box, area;
@@ -116,7 +116,7 @@ extern "C" void Import_IO_Center_Window(HWND parent, HWND dialog) {
 }
 
 extern "C" void Import_IO_DisplayHelpTopic(HWND dialog, const char *directory, const char *file, const char *topic) {
-  CallRecorder call("Import_IO_DisplayHelpTopic");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_DisplayHelpTopic");
   call.slot(dialog);
   std::string path = std::string(directory ? directory : "") + (file ? file : "");
   call.text(path.c_str(), "file");
@@ -128,14 +128,14 @@ extern "C" void Import_IO_DisplayHelpTopic(HWND dialog, const char *directory, c
 }
 
 extern "C" int Import_IO_Dialog_To_NdFloat(HWND dialog, int id, float *value) {
-  CallRecorder call("Import_IO_Dialog_To_NdFloat");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Dialog_To_NdFloat");
   call.integers({id});
   if (!call.pointer(value, "value")) return 0;
   return ReadFloatField(dialog, id, value) ? 1 : 0;
 }
 
 extern "C" int Import_IO_Dialog_To_NdInt(HWND dialog, int id, int32_t *value) {
-  CallRecorder call("Import_IO_Dialog_To_NdInt");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Dialog_To_NdInt");
   call.integers({id});
   if (!call.pointer(value, "value")) return 0;
   std::string text = Trimmed(FieldText(dialog, id));
@@ -145,7 +145,7 @@ extern "C" int Import_IO_Dialog_To_NdInt(HWND dialog, int id, int32_t *value) {
 }
 
 extern "C" void Import_IO_NdFloat_To_Dialog(HWND dialog, int id, float value) {
-  CallRecorder call("Import_IO_NdFloat_To_Dialog");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_NdFloat_To_Dialog");
   call.integers({id});
   call.floats(&value, 1, "value");
   char text[64];
@@ -154,25 +154,25 @@ extern "C" void Import_IO_NdFloat_To_Dialog(HWND dialog, int id, float value) {
 }
 
 extern "C" void Import_IO_NdInt_To_Dialog(HWND dialog, int id, int32_t value) {
-  CallRecorder call("Import_IO_NdInt_To_Dialog");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_NdInt_To_Dialog");
   call.integers({id, value});
   SetDlgItemTextA(dialog, id, std::to_string(value).c_str());
 }
 
 extern "C" void Import_IO_Set_Control_Enable(HWND dialog, int id, int enable) {
-  CallRecorder call("Import_IO_Set_Control_Enable");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Set_Control_Enable");
   call.integers({id, enable});
   EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
 }
 
 extern "C" void Import_IO_SetFocus_Edit_Control(HWND dialog, int id) {
-  CallRecorder call("Import_IO_SetFocus_Edit_Control");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_SetFocus_Edit_Control");
   call.integers({id});
   FocusField(dialog, id);
 }
 
 extern "C" int Import_IO_Check_Smoothing_Angle(HWND dialog, int id, float *angle) {
-  CallRecorder call("Import_IO_Check_Smoothing_Angle");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Check_Smoothing_Angle");
   call.integers({id});
   if (!call.pointer(angle, "angle")) return 0;
   float value = 0;
@@ -188,7 +188,7 @@ extern "C" int Import_IO_Check_Smoothing_Angle(HWND dialog, int id, float *angle
 }
 
 extern "C" int Import_IO_GetWindowsOutputDirectory(HWND dialog, char **field, const char *title, const char *prompt) {
-  CallRecorder call("Import_IO_GetWindowsOutputDirectory");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_GetWindowsOutputDirectory");
   if (!call.pointer(field, "field")) return 0;
   call.text(title ? title : "", "title");
   call.text(prompt ? prompt : "", "prompt");
@@ -202,7 +202,7 @@ extern "C" int Import_IO_GetWindowsOutputDirectory(HWND dialog, char **field, co
 }
 
 extern "C" void Import_IO_ShowMoveChildrenOfYellowFolderOptionsDialogBox(HWND dialog, int flag) {
-  CallRecorder call("Import_IO_ShowMoveChildrenOfYellowFolderOptionsDialogBox");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_ShowMoveChildrenOfYellowFolderOptionsDialogBox");
   call.integers({flag});
   call.finish();
   MessageBoxA(dialog,

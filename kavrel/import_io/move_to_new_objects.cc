@@ -93,18 +93,20 @@ void RemoveUnusedObjects(Scene &scene, const std::unordered_set<int32_t> &candid
 }
 
 // A new object for the gathering and an instance below root placing it.
-void PlaceGathering(Scene &scene, int32_t root, Gathering &gathering) {
+void PlaceGathering(Host &host, int32_t root, Gathering &gathering) {
   if (gathering.mesh.face_sizes.empty()) return;
+  Scene &scene = host.scene();
   const std::string &root_name = scene.instances.items[root].name;
   const std::string base = gathering.surface.empty() ? root_name : gathering.surface;
-  const std::string object_name = MakeUniqueName("object", base);
+  const std::string object_name = MakeUniqueName(host, "object", base);
   Object &object = scene.objects.get_or_add(object_name);
   object.mesh = std::move(gathering.mesh);
   object.checked = true;                       // appended from well-formed meshes only
   object.defined = true;
   MeshBounds(object.mesh, &object.bbox_min, &object.bbox_max);
+  object.bounded = true;
   const int32_t object_index = scene.objects.find_index(object_name);
-  const int32_t instance = AddInstance(scene, MakeUniqueName("instance", base));
+  const int32_t instance = AddInstance(scene, MakeUniqueName(host, "instance", base));
   AttachInstance(scene, instance, root);
   Instance &placed = scene.instances.items[instance];
   placed.object = object_index;
@@ -119,11 +121,12 @@ void PlaceGathering(Scene &scene, int32_t root, Gathering &gathering) {
 
 extern "C" int Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(intptr_t a, const char *root,
                                                                            intptr_t b, intptr_t c, intptr_t d) {
-  kavrel::CallRecorder call("Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects");
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects");
   call.integers({a});
   if (!call.text(root, "root")) return call.finish();
   call.integers({b, c, d});
-  kavrel::Scene &scene = kavrel::scene();
+  kavrel::Scene &scene = host.scene();
   const int32_t root_index = scene.instances.find_index(root);
   if (root_index == kavrel::kNone) {
     call.fail(std::string("no instance named \"") + root + "\"");
@@ -135,6 +138,6 @@ extern "C" int Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(intpt
   for (int32_t child : old_children) kavrel::RemoveInstanceTree(scene, child);
   kavrel::import_io::RemoveUnusedObjects(scene, gatherer.objects_used());
   for (kavrel::import_io::Gathering &gathering : gatherer.gatherings())
-    kavrel::import_io::PlaceGathering(scene, root_index, gathering);
+    kavrel::import_io::PlaceGathering(host, root_index, gathering);
   return call.finish();
 }

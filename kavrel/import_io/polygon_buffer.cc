@@ -1,13 +1,12 @@
 // Polygon buffers: the one current IndexedPolygons record, its arrays
 // zero-filled, its bounding box and its release.
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
-#include "kavrel/import_io/polygon_storage.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
 
 namespace kavrel {
@@ -19,11 +18,6 @@ namespace {
 // for a shape: 2^28 vertices of three floats are 3 GiB already.
 constexpr int64_t kMaxEntries = int64_t(1) << 28;
 
-std::unique_ptr<PolygonStorage> &current() {
-  static std::unique_ptr<PolygonStorage> storage;
-  return storage;
-}
-
 template <typename T>
 T *DataOrNull(std::vector<T> &array) {
   return array.empty() ? nullptr : array.data();
@@ -32,15 +26,6 @@ T *DataOrNull(std::vector<T> &array) {
 float *FloatsOrNull(std::vector<Vec3> &array) {
   static_assert(sizeof(Vec3) == 3 * sizeof(float), "a value is three packed floats");
   return array.empty() ? nullptr : array.data()->data();
-}
-
-void FreeSurfaceNames(PolygonStorage &storage) {
-  // A slot that repeats the string of the slot before shares it.
-  const char *freed = nullptr;
-  for (char *name : storage.surface_names) {
-    if (name && name != freed) std::free(name);
-    if (name) freed = name;
-  }
 }
 
 bool CountsUsable(std::initializer_list<int32_t> counts) {
@@ -63,31 +48,25 @@ bool AllocateArrays(PolygonStorage &storage) {
   } catch (const std::bad_alloc &) {
     return false;
   }
-  storage.PointRecordAtArrays();
+  PointRecordAtArrays(storage);
   return true;
 }
 
 }  // namespace
 
-void PolygonStorage::PointRecordAtArrays() {
-  record.positions = FloatsOrNull(positions);
-  record.normals = FloatsOrNull(normals);
-  record.texcoords = FloatsOrNull(texcoords);
-  record.colors = FloatsOrNull(colors);
-  record.vertex_indices = DataOrNull(vertex_indices);
-  record.vertices_per_polygon = DataOrNull(vertices_per_polygon);
-  record.surface_names = DataOrNull(surface_names);
+void PointRecordAtArrays(PolygonStorage &storage) {
+  IndexedPolygons &record = storage.record;
+  record.positions = FloatsOrNull(storage.positions);
+  record.normals = FloatsOrNull(storage.normals);
+  record.texcoords = FloatsOrNull(storage.texcoords);
+  record.colors = FloatsOrNull(storage.colors);
+  record.vertex_indices = DataOrNull(storage.vertex_indices);
+  record.vertices_per_polygon = DataOrNull(storage.vertices_per_polygon);
+  record.surface_names = DataOrNull(storage.surface_names);
   record.has_surface_names = record.surface_names ? 1 : 0;
 }
 
-PolygonStorage *current_storage() { return current().get(); }
-
-IndexedPolygons *current_buffer() { return current() ? &current()->record : nullptr; }
-
-void FreeCurrentBuffer() {
-  if (current()) FreeSurfaceNames(*current());
-  current().reset();
-}
+void FreeCurrentBuffer(Host &host) { host.import_state().buffer.reset(); }
 
 }  // namespace import_io
 }  // namespace kavrel
@@ -101,11 +80,12 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
                                                             int32_t extra1, int32_t extra2, int32_t extra3,
                                                             int32_t texture_layers, int32_t clockwise,
                                                             int32_t data_flags, int32_t with_surface_names) {
-  CallRecorder call("Import_IO_Alloc_Indexedpolygons");
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Alloc_Indexedpolygons");
   call.integers({num_polygons, num_vertex_indices, num_vertices, num_normals, num_colors, num_texcoords, extra1,
                  extra2, extra3, texture_layers, clockwise, data_flags, with_surface_names});
   // One buffer at a time: a buffer nobody freed goes now.
-  io::FreeCurrentBuffer();
+  io::FreeCurrentBuffer(host);
   if (!io::CountsUsable({num_polygons, num_vertex_indices, num_vertices, num_normals, num_colors, num_texcoords})) {
     call.fail("negative or impossibly large counts");
     return nullptr;
@@ -132,31 +112,36 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
     call.fail("out of memory");
     return nullptr;
   }
-  io::current() = std::move(storage);
+  host.import_state().buffer = std::move(storage);
   return buffer;
 }
 
+// The box lands in the record, where Import_IO_Output_Indexedpolygons
+// takes it for the object: the mesh's box is worked out once, here.
 extern "C" void Import_IO_Compute_BoundingBox(int32_t num_vertices, const float *positions) {
-  CallRecorder call("Import_IO_Compute_BoundingBox");
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Compute_BoundingBox");
   call.integers({num_vertices});
-  IndexedPolygons *buffer = io::current_buffer();
-  if (!buffer) {
+  io::PolygonStorage *storage = host.import_state().buffer.get();
+  if (!storage) {
     call.fail("no polygon buffer is allocated");
     return;
   }
-  buffer->bbox_valid = 0;
+  IndexedPolygons &buffer = storage->record;
+  buffer.bbox_valid = 0;
   if (num_vertices <= 0 || !call.pointer(positions, "positions")) return;
-  for (int k = 0; k < 3; ++k) buffer->bbox_min[k] = buffer->bbox_max[k] = positions[k];
-  for (int32_t v = 1; v < num_vertices; ++v) {
-    for (int k = 0; k < 3; ++k) {
-      buffer->bbox_min[k] = std::min(buffer->bbox_min[k], positions[3 * v + k]);
-      buffer->bbox_max[k] = std::max(buffer->bbox_max[k], positions[3 * v + k]);
-    }
-  }
-  buffer->bbox_valid = 1;
+  // The plug-in hands back the positions of the buffer (three packed
+  // floats per value) or an array laid out as they are.
+  kavrel::Vec3 low, high;
+  kavrel::PointBounds(reinterpret_cast<const kavrel::Vec3 *>(positions), static_cast<size_t>(num_vertices), &low,
+                      &high);
+  std::copy(low.begin(), low.end(), buffer.bbox_min);
+  std::copy(high.begin(), high.end(), buffer.bbox_max);
+  buffer.bbox_valid = 1;
 }
 
 extern "C" void Import_IO_Free_Indexedpolygons(void) {
-  CallRecorder call("Import_IO_Free_Indexedpolygons");
-  io::FreeCurrentBuffer();
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Free_Indexedpolygons");
+  io::FreeCurrentBuffer(host);
 }

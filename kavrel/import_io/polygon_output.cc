@@ -11,7 +11,6 @@
 
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
-#include "kavrel/import_io/polygon_storage.h"
 #include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
 
@@ -77,7 +76,7 @@ Mesh TakeMesh(PolygonStorage &storage) {
   mesh.face_sizes.swap(storage.vertices_per_polygon);
   mesh.clockwise = storage.record.clockwise != 0;
   CopyFaceSurfaces(storage.record, &mesh);
-  storage.PointRecordAtArrays();
+  PointRecordAtArrays(storage);
   return mesh;
 }
 
@@ -90,10 +89,13 @@ void GiveBack(Mesh &mesh, PolygonStorage &storage) {
     storage.vertex_indices.swap(mesh.position_index);
   }
   storage.vertices_per_polygon.swap(mesh.face_sizes);
-  storage.PointRecordAtArrays();
+  PointRecordAtArrays(storage);
 }
 
+// The box Import_IO_Compute_BoundingBox put in the record; worked out
+// now only when the plug-in asked for none.
 void SetBoundingBox(const IndexedPolygons &buffer, Object *object) {
+  object->bounded = true;
   if (buffer.bbox_valid) {
     for (int k = 0; k < 3; ++k) {
       object->bbox_min[k] = buffer.bbox_min[k];
@@ -107,7 +109,7 @@ void SetBoundingBox(const IndexedPolygons &buffer, Object *object) {
 // The object that Kv_Object_Define opened, checked against the name the
 // caller gave; null with the problem recorded otherwise.
 Object *ObjectBeingDefined(const char *name, CallRecorder &call) {
-  Scene &s = scene();
+  Scene &s = call.host().scene();
   const int32_t index = s.object_being_defined;
   if (index == kNone) {
     call.fail("no object is being defined");
@@ -127,12 +129,13 @@ Object *ObjectBeingDefined(const char *name, CallRecorder &call) {
 }  // namespace kavrel
 
 extern "C" int Import_IO_Output_Indexedpolygons(intptr_t a, const char *object, intptr_t b, float c) {
-  kavrel::CallRecorder call("Import_IO_Output_Indexedpolygons");
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Import_IO_Output_Indexedpolygons");
   call.integers({a});
   call.text(object, "object");
   call.integers({b});
   call.floats(&c, 1, "value");
-  kavrel::import_io::PolygonStorage *buffer = kavrel::import_io::current_storage();
+  kavrel::import_io::PolygonStorage *buffer = host.import_state().buffer.get();
   if (!buffer) {
     call.fail("no polygon buffer is allocated");
     return call.finish();

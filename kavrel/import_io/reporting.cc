@@ -17,9 +17,9 @@ constexpr int kFatal = 5;
 
 }  // namespace
 
-void ReportError(int level, const std::string &text) {
-  report_sinks().error(level, text);
-  Import_IO_ErrorHook hook = run_frame().hook;
+void ReportError(Host &host, int level, const std::string &text) {
+  host.ReportError(level, text);
+  Import_IO_ErrorHook hook = host.import_state().frame.hook;
   if (level != kFatal || !hook) return;
   // The record and the text live on this frame; the hook reads them and,
   // on a fatal error, leaves by an exception that unwinds through here.
@@ -37,21 +37,23 @@ void ReportError(int level, const std::string &text) {
 using kavrel::CallRecorder;
 
 extern "C" void Import_IO_Report_Error(int level, const char *text) {
+  kavrel::Host &host = kavrel::CurrentHost();
   std::string message;
   {
     // Journaled before the hook runs: the hook prints, and a fatal error
     // never comes back.
-    CallRecorder call("Import_IO_Report_Error");
+    CallRecorder call(host, "Import_IO_Report_Error");
     call.integers({level});
     if (!call.text(text, "text")) return;
     message = text;
   }
-  kavrel::import_io::ReportError(level, message);
+  kavrel::import_io::ReportError(host, level, message);
 }
 
 extern "C" void Import_IO_Display_Info_Text(const char *text) {
-  CallRecorder call("Import_IO_Display_Info_Text");
-  if (call.text(text, "text")) kavrel::report_sinks().progress(text);
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Display_Info_Text", kavrel::CallEffect::kLeavesMeshes);
+  if (call.text(text, "text")) host.ShowProgress(text);
 }
 
 extern "C" void Import_IO_printf(const char *format, ...) {
@@ -70,6 +72,7 @@ extern "C" void Import_IO_printf(const char *format, ...) {
     }
     va_end(args);
   }
-  CallRecorder call("Import_IO_printf");
-  if (call.text(format ? text.c_str() : nullptr, "format")) kavrel::report_sinks().report(text);
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_printf");
+  if (call.text(format ? text.c_str() : nullptr, "format")) host.Report(text);
 }

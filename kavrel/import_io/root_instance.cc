@@ -21,20 +21,23 @@ std::string BaseNameWithoutExtension(const std::string &path) {
 namespace io = kavrel::import_io;
 
 extern "C" void Import_IO_MakeSaveAndAttachRootInstance(const char *path, char *name) {
-  kavrel::CallRecorder call("Import_IO_MakeSaveAndAttachRootInstance");
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Import_IO_MakeSaveAndAttachRootInstance");
   if (!call.text(path, "path") || !call.pointer(name, "name buffer")) return;
-  const std::string root = io::MakeUniqueName("instance", BaseNameWithoutExtension(path));
-  kavrel::AddInstance(kavrel::scene(), root);
-  io::run_frame().root_name = root;
+  const std::string root = io::MakeUniqueName(host, "instance", BaseNameWithoutExtension(path));
+  kavrel::AddInstance(host.scene(), root);
+  host.import_state().frame.root_name = root;
   io::CopyName(root, name);
 }
 
 extern "C" const char *Import_IO_Get_Root_Imported_Instance_Name(void) {
-  kavrel::CallRecorder call("Import_IO_Get_Root_Imported_Instance_Name");
-  return io::run_frame().root_name.c_str();
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Import_IO_Get_Root_Imported_Instance_Name");
+  return host.import_state().frame.root_name.c_str();
 }
 
 extern "C" void Import_IO_Set_Root_Imported_Instance_Name(const char *name) {
-  kavrel::CallRecorder call("Import_IO_Set_Root_Imported_Instance_Name");
-  if (call.text(name, "name")) io::run_frame().root_name = name;
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Import_IO_Set_Root_Imported_Instance_Name");
+  if (call.text(name, "name")) host.import_state().frame.root_name = name;
 }

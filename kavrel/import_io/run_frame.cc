@@ -5,55 +5,42 @@
 #include "kavrel/import_io/import_support.h"
 #include "kavrel/toolkit/call_recorder.h"
 
-namespace kavrel {
-namespace import_io {
-
-RunFrame &run_frame() {
-  static RunFrame frame;
-  return frame;
-}
-
-}  // namespace import_io
-
-void ResetImportSupport() {
-  import_io::FreeCurrentBuffer();
-  import_io::ForgetNames();
-  import_io::run_frame() = import_io::RunFrame{};
-}
-
-}  // namespace kavrel
-
 using kavrel::CallRecorder;
 namespace io = kavrel::import_io;
 
 extern "C" void Import_IO_Initialize(const char *path, Import_IO_ErrorHook hook) {
-  CallRecorder call("Import_IO_Initialize");
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Initialize");
   call.text(path, "path");
   if (hook) call.pointer(reinterpret_cast<const void *>(hook), "hook");
   // A new run: names handed out for an earlier one no longer bind; the
   // scene database itself still keeps every name it holds unique.
-  io::FreeCurrentBuffer();
-  io::ForgetNames();
-  io::run_frame().hook = hook;
+  io::FreeCurrentBuffer(host);
+  io::ImportState &state = host.import_state();
+  state.names.clear();
+  state.frame.hook = hook;
   const std::string file = path ? path : "";
   const size_t separator = file.find_last_of('/');
-  kavrel::SetImageSearchDirectory(separator == std::string::npos ? "" : file.substr(0, separator + 1));
+  host.texture_files().set_search_directory(separator == std::string::npos ? "" : file.substr(0, separator + 1));
 }
 
 extern "C" void Import_IO_Cleanup(void) {
-  CallRecorder call("Import_IO_Cleanup");
-  io::FreeCurrentBuffer();
-  io::run_frame().hook = nullptr;
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Cleanup");
+  io::FreeCurrentBuffer(host);
+  host.import_state().frame.hook = nullptr;
 }
 
 extern "C" void Import_IO_Abort_Cleanup(void) {
-  CallRecorder call("Import_IO_Abort_Cleanup");
-  io::FreeCurrentBuffer();
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Abort_Cleanup");
+  io::FreeCurrentBuffer(host);
 }
 
 extern "C" int Import_IO_Check_For_Abort(Import_IO_AbortCheckRecord *progress) {
-  CallRecorder call("Import_IO_Check_For_Abort");
+  kavrel::Host &host = kavrel::CurrentHost();
+  CallRecorder call(host, "Import_IO_Check_For_Abort");
   if (call.pointer(progress, "progress record"))
     call.integers({static_cast<int64_t>(progress->file_size), progress->objects_created, progress->polygons_output});
-  return kavrel::AbortRequested() ? 1 : 0;
+  return host.AbortRequested() ? 1 : 0;
 }

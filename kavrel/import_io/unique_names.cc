@@ -7,13 +7,10 @@
 // plug-in may define the entity long after it asked for the name).
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
 #include "kavrel/toolkit/call_recorder.h"
-#include "kavrel/toolkit/scene.h"
 #include "kavrel/toolkit/tokens.h"
 
 namespace kavrel {
@@ -27,18 +24,7 @@ constexpr size_t kMaxBaseBytes = kNameBuffer - 1 - 12;
 // Stands in for an empty base, as the plug-in's own naming does.
 constexpr const char *kEmptyBase = "a";
 
-struct KindNames {
-  std::unordered_map<std::string, uint32_t> tried;  // base -> candidates tried so far
-  std::unordered_set<std::string> handed_out;
-};
-
-std::unordered_map<std::string, KindNames> &names_by_kind() {
-  static std::unordered_map<std::string, KindNames> kinds;
-  return kinds;
-}
-
-bool InDatabase(const std::string &kind, const std::string &name) {
-  const Scene &s = scene();
+bool InDatabase(const Scene &s, const std::string &kind, const std::string &name) {
   if (kind == "instance") return s.instances.find(name) != nullptr;
   if (kind == "object") return s.objects.find(name) != nullptr;
   if (kind == "surface") return s.surfaces.find(name) != nullptr;
@@ -62,18 +48,16 @@ std::string Candidate(const std::string &base, uint32_t tried) {
 
 }  // namespace
 
-std::string MakeUniqueName(const std::string &kind, const std::string &base_in) {
+std::string MakeUniqueName(Host &host, const std::string &kind, const std::string &base_in) {
   const std::string base = base_in.empty() ? kEmptyBase : Shortened(base_in);
-  KindNames &names = names_by_kind()[kind];
+  KindNames &names = host.import_state().names[kind];
   uint32_t &tried = names.tried[base];
   for (;;) {
     std::string name = Candidate(base, tried++);
-    if (InDatabase(kind, name) || !names.handed_out.insert(name).second) continue;
+    if (InDatabase(host.scene(), kind, name) || !names.handed_out.insert(name).second) continue;
     return name;
   }
 }
-
-void ForgetNames() { names_by_kind().clear(); }
 
 void CopyName(const std::string &name, char *buffer) {
   const size_t length = std::min(name.size(), kNameBuffer - 1);
@@ -85,10 +69,12 @@ void CopyName(const std::string &name, char *buffer) {
 }  // namespace kavrel
 
 extern "C" int Import_IO_MakeAndSaveUniqueName(Kv_Token kind, const char *base, char *result) {
-  kavrel::CallRecorder call("Import_IO_MakeAndSaveUniqueName");
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Import_IO_MakeAndSaveUniqueName");
   kavrel::Attr ignored;
   const bool usable = call.kind(kind, &ignored) && call.text(base, "base") && call.pointer(result, "result");
   if (!usable) return 1;
-  kavrel::import_io::CopyName(kavrel::import_io::MakeUniqueName(*kavrel::TokenWord(kind), base), result);
+  const std::string &word = *host.tokens().Word(kind);
+  kavrel::import_io::CopyName(kavrel::import_io::MakeUniqueName(host, word, base), result);
   return 0;
 }

@@ -2,6 +2,7 @@
 #ifndef KAVREL_MESH_MESH_OPS_H
 #define KAVREL_MESH_MESH_OPS_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -65,7 +66,9 @@ void AppendMesh(Mesh &dst, const Mesh &src, const Matrix &matrix);
 uint64_t MeshHash(const Mesh &mesh);
 bool SameMesh(const Mesh &a, const Mesh &b);
 
-// Corners of the box around the mesh's positions; (0, 0, 0) twice for none.
+// Corners of the box around count points; (0, 0, 0) twice for none.
+void PointBounds(const Vec3 *points, size_t count, Vec3 *min, Vec3 *max);
+// PointBounds of the mesh's positions.
 void MeshBounds(const Mesh &mesh, Vec3 *min, Vec3 *max);
 
 }  // namespace kavrel

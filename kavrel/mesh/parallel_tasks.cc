@@ -1,56 +1,35 @@
 #include "kavrel/mesh/parallel_tasks.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <exception>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 namespace kavrel {
-namespace {
 
-class TaskRun {
- public:
-  TaskRun(size_t count, const std::function<void(size_t)> &task) : count_(count), task_(task) {}
-
-  // Takes tasks until none are left or one has failed.
-  void Work() {
-    for (size_t i = next_.fetch_add(1); i < count_ && !failed_.load(); i = next_.fetch_add(1)) {
-      try {
-        task_(i);
-      } catch (...) {
-        Fail(i, std::current_exception());
-      }
+void TaskRun::Work() {
+  for (size_t i = next_.fetch_add(1); i < count_ && !failed_.load(); i = next_.fetch_add(1)) {
+    try {
+      task_(i);
+    } catch (...) {
+      Fail(i, std::current_exception());
     }
   }
+}
 
-  void RethrowFirstFailure() {
-    if (failure_) std::rethrow_exception(failure_);
+void TaskRun::RethrowFirstFailure() {
+  if (failure_) std::rethrow_exception(failure_);
+}
+
+void TaskRun::Fail(size_t i, std::exception_ptr failure) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!failure_ || i < failed_task_) {
+    failure_ = failure;
+    failed_task_ = i;
   }
-
- private:
-  void Fail(size_t i, std::exception_ptr failure) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!failure_ || i < failed_task_) {
-      failure_ = failure;
-      failed_task_ = i;
-    }
-    failed_.store(true);
-  }
-
-  const size_t count_;
-  const std::function<void(size_t)> &task_;
-  std::atomic<size_t> next_{0};
-  std::atomic<bool> failed_{false};
-  std::mutex mutex_;
-  std::exception_ptr failure_;
-  size_t failed_task_ = 0;
-};
-
-}  // namespace
+  failed_.store(true);
+}
 
 size_t TaskThreads() {
   static const size_t threads = [] {

@@ -33,7 +33,8 @@ void Note(std::vector<JournalItem> *items, Make make) {
 // Reads the value of one attribute after its path.
 class ValueReader {
  public:
-  ValueReader(ListReader &reader, std::vector<JournalItem> *items) : reader_(reader), items_(items) {}
+  ValueReader(const TokenTable &tokens, ListReader &reader, std::vector<JournalItem> *items)
+      : tokens_(tokens), reader_(reader), items_(items) {}
 
   std::string read(const AttributeRule &rule, Attribute &attribute) {
     switch (rule.value) {
@@ -64,8 +65,8 @@ class ValueReader {
     intptr_t value;
     std::string error;
     if (!next(&value, &error)) return error;
-    const std::string *word = TokenWord(value);
-    if (!word) return "expected a token, found " + DescribeEntry(value);
+    const std::string *word = tokens_.Word(value);
+    if (!word) return "expected a token, found " + DescribeEntry(tokens_, value);
     Note(items_, [&] { return TokenItem(*word); });
     if (!AllowsChoice(rule, *word)) return Quoted(*word) + " is not one of: " + rule.choices;
     attribute.word = word;
@@ -75,7 +76,7 @@ class ValueReader {
   std::string address(const char *what, intptr_t *value) {
     std::string error;
     if (!next(value, &error)) return error;
-    if (!IsAddress(*value)) return std::string("expected ") + what + ", found " + DescribeEntry(*value);
+    if (!IsAddress(*value)) return std::string("expected ") + what + ", found " + DescribeEntry(tokens_, *value);
     return "";
   }
 
@@ -114,7 +115,7 @@ class ValueReader {
     intptr_t value;
     std::string error;
     if (!next(&value, &error)) return error;
-    if (IsToken(value)) return "expected an integer, found " + DescribeEntry(value);
+    if (tokens_.IsToken(value)) return "expected an integer, found " + DescribeEntry(tokens_, value);
     attribute.integer = value;
     Note(items_, [&] { return IntsItem({static_cast<int64_t>(value)}); });
     return text(attribute);
@@ -129,6 +130,7 @@ class ValueReader {
     return "";
   }
 
+  const TokenTable &tokens_;
   ListReader &reader_;
   std::vector<JournalItem> *items_;  // null: nothing is journaled
 };
@@ -136,9 +138,9 @@ class ValueReader {
 // The state of one walk: the keyword path of the current group.
 class ListWalker {
  public:
-  ListWalker(Family family, ListReader &reader, std::vector<JournalItem> *items,
+  ListWalker(const TokenTable &tokens, Family family, ListReader &reader, std::vector<JournalItem> *items,
              std::vector<Attribute> &attributes)
-      : family_(family), reader_(reader), items_(items), attributes_(attributes) {}
+      : tokens_(tokens), family_(family), reader_(reader), items_(items), attributes_(attributes) {}
 
   std::string walk() {
     for (;;) {
@@ -162,8 +164,8 @@ class ListWalker {
   }
 
   std::string keyword(intptr_t entry) {
-    const std::string *word = TokenWord(entry);
-    if (!word) return "expected a keyword" + where() + ", found " + DescribeEntry(entry);
+    const std::string *word = tokens_.Word(entry);
+    if (!word) return "expected a keyword" + where() + ", found " + DescribeEntry(tokens_, entry);
     Note(items_, [&] { return TokenItem(*word); });
 
     // The longest part of the current path that this keyword continues.
@@ -192,7 +194,7 @@ class ListWalker {
     }
     Attribute attribute;
     attribute.rule = &rule;
-    std::string error = ValueReader(reader_, items_).read(rule, attribute);
+    std::string error = ValueReader(tokens_, reader_, items_).read(rule, attribute);
     if (!error.empty()) return error + " for " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
     attributes_.push_back(std::move(attribute));
     return "";
@@ -203,6 +205,7 @@ class ListWalker {
     pending_ = nullptr;
   }
 
+  const TokenTable &tokens_;
   Family family_;
   ListReader &reader_;
   std::vector<JournalItem> *items_;  // null: nothing is journaled
@@ -216,17 +219,17 @@ class ListWalker {
 
 bool IsAddress(intptr_t value) { return value >= kLowestAddress && value < kHighestAddress; }
 
-std::string DescribeEntry(intptr_t value) {
+std::string DescribeEntry(const TokenTable &tokens, intptr_t value) {
   if (value == KV_LIST_END) return "the list end";
   if (value == KV_GROUP_END) return "the group end";
-  if (const std::string *word = TokenWord(value)) return "token " + Quoted(*word);
+  if (const std::string *word = tokens.Word(value)) return "token " + Quoted(*word);
   if (IsAddress(value)) return "a pointer";
   return "the number " + std::to_string(static_cast<long long>(value));
 }
 
-std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> *items,
-                                std::vector<Attribute> &attributes) {
-  return ListWalker(family, reader, items, attributes).walk();
+std::string DecodeAttributeList(const TokenTable &tokens, Family family, ListReader &reader,
+                                std::vector<JournalItem> *items, std::vector<Attribute> &attributes) {
+  return ListWalker(tokens, family, reader, items, attributes).walk();
 }
 
 }  // namespace kavrel

@@ -69,14 +69,16 @@ struct Attribute {
 // True for values that may be addresses: not a token, not a small integer.
 bool IsAddress(intptr_t value);
 
-// A short description of a list entry for messages: "the list end", "token \"on\"" ...
-std::string DescribeEntry(intptr_t value);
+class TokenTable;
 
-// Walks the list up to its end, appending one journal item per entry (to
+// A short description of a list entry for messages: "the list end", "token \"on\"" ...
+std::string DescribeEntry(const TokenTable &tokens, intptr_t value);
+
+// Walks the list up to its end, tokens from the table, appending one journal item per entry (to
 // items, unless null) and one Attribute per attribute. On bad input stops at once, never reading
 // past a 0, and returns the problem; returns "" for a clean list.
-std::string DecodeAttributeList(Family family, ListReader &reader, std::vector<JournalItem> *items,
-                                std::vector<Attribute> &attributes);
+std::string DecodeAttributeList(const TokenTable &tokens, Family family, ListReader &reader,
+                                std::vector<JournalItem> *items, std::vector<Attribute> &attributes);
 
 }  // namespace kavrel
 

@@ -2,14 +2,14 @@
 
 #include "kavrel/toolkit/journal_items.h"
 #include "kavrel/toolkit/tokens.h"
-#include "kavrel/toolkit/weld_ahead.h"
 
 namespace kavrel {
 
-CallRecorder::CallRecorder(const char *call) : journaled_(journal().enabled()) {
+CallRecorder::CallRecorder(Host &host, const char *call, CallEffect effect)
+    : host_(host), journaled_(host.journal().enabled()) {
   entry_.call = call;
   entry_.thread = std::this_thread::get_id();
-  if (weld_ahead().Holding() && !KeepsWeldsAhead(call)) weld_ahead().Forget();
+  host.BeginCall(effect);
 }
 
 bool CallRecorder::text(const char *value, const char *what) {
@@ -24,9 +24,9 @@ bool CallRecorder::text(const char *value, const char *what) {
 }
 
 bool CallRecorder::kind(intptr_t token, Attr *kind) {
-  const std::string *word = TokenWord(token);
+  const std::string *word = host_.tokens().Word(token);
   if (!word) {
-    fail("expected a kind token, found " + DescribeEntry(token));
+    fail("expected a kind token, found " + DescribeEntry(host_.tokens(), token));
     return false;
   }
   Note([&] { return TokenItem(*word); });
@@ -57,7 +57,8 @@ bool CallRecorder::floats(const float *values, int count, const char *what) {
 void CallRecorder::integers(std::initializer_list<int64_t> values) { Note([&] { return IntsItem(values); }); }
 
 bool CallRecorder::list(Family family, ListReader &reader) {
-  std::string problem = DecodeAttributeList(family, reader, journaled_ ? &entry_.items : nullptr, attributes_);
+  std::string problem =
+      DecodeAttributeList(host_.tokens(), family, reader, journaled_ ? &entry_.items : nullptr, attributes_);
   if (problem.empty()) return true;
   fail(problem);
   return false;
@@ -72,15 +73,15 @@ int CallRecorder::finish() {
   finished_ = true;
   if (failed()) {
     std::string subject = subject_.empty() ? "" : "\"" + subject_ + "\"";
-    report_sinks().error(4, entry_.call + "(" + subject + "): " + entry_.error);
+    host_.ReportError(4, entry_.call + "(" + subject + "): " + entry_.error);
   }
   int status = failed() ? 1 : 0;
-  journal().add(std::move(entry_));
+  host_.journal().add(std::move(entry_));
   return status;
 }
 
 int32_t FindInstance(CallRecorder &call, const std::string &name) {
-  int32_t index = scene().instances.find_index(name);
+  int32_t index = call.host().scene().instances.find_index(name);
   if (index == kNone) call.fail("no instance named \"" + name + "\"");
   return index;
 }

@@ -15,7 +15,8 @@ namespace kavrel {
 
 class CallRecorder {
  public:
-  explicit CallRecorder(const char *call);
+  // Begins the call on host (see Host::BeginCall).
+  CallRecorder(Host &host, const char *call, CallEffect effect = CallEffect::kMayChangeMeshes);
   ~CallRecorder() { finish(); }
   CallRecorder(const CallRecorder &) = delete;
   CallRecorder &operator=(const CallRecorder &) = delete;
@@ -39,6 +40,8 @@ class CallRecorder {
   void fail(const std::string &problem);
   bool failed() const { return !entry_.error.empty(); }
 
+  Host &host() const { return host_; }
+
   // Journals the call and reports its problem at level 4, once. Answers 0
   // for a call that decoded and applied cleanly, 1 otherwise.
   int finish();
@@ -51,6 +54,7 @@ class CallRecorder {
     if (journaled_) entry_.items.push_back(make());
   }
 
+  Host &host_;
   const bool journaled_;
   JournalEntry entry_;
   std::string subject_;  // the first text argument, to name the call in reports
@@ -66,7 +70,8 @@ T *FindNamed(CallRecorder &call, NamedTable<T> &table, const std::string &name, 
   return item;
 }
 
-// Index of the instance of that name, or kNone with the problem recorded.
+// Index of the instance of that name in the call's scene, or kNone with
+// the problem recorded.
 int32_t FindInstance(CallRecorder &call, const std::string &name);
 
 // The common frame of Kv_Surface, Kv_Texture, Kv_Light and Kv_Camera: the
@@ -74,9 +79,9 @@ int32_t FindInstance(CallRecorder &call, const std::string &name);
 // decoded, apply(call) changes the entity with the decoded attributes (also
 // those that came before a bad entry).
 template <typename Apply>
-int DefineWithAttributes(const char *call_name, const char *what, Family family, const char *name, ListReader &list,
-                         Apply apply) {
-  CallRecorder call(call_name);
+int DefineWithAttributes(Host &host, const char *call_name, const char *what, Family family, const char *name,
+                         ListReader &list, Apply apply) {
+  CallRecorder call(host, call_name);
   if (!call.text(name, what)) return call.finish();
   if (!call.list(family, list) && call.attributes().empty()) return call.finish();
   apply(call);

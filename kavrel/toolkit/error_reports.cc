@@ -61,7 +61,8 @@ std::string Formatted(const char *format, va_list args) {
 }  // namespace
 
 extern "C" void Kv_Report_Error(int level, const char *code, const char *function, ...) {
-  kavrel::CallRecorder call("Kv_Report_Error");
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Kv_Report_Error");
   call.integers({level});
   call.text(code, "code");
   call.text(function, "function name");
@@ -77,11 +78,12 @@ extern "C" void Kv_Report_Error(int level, const char *code, const char *functio
   va_end(args);
   std::string where = function ? std::string(function) + ": " : "";
   std::string message = known ? FillIn(known->message, arguments) : "error " + std::string(code ? code : "(null)");
-  kavrel::report_sinks().error(level, where + message);
+  host.ReportError(level, where + message);
 }
 
 extern "C" void Kv_Report_Error_printf(int level, const char *format, ...) {
-  kavrel::CallRecorder call("Kv_Report_Error_printf");
+  kavrel::Host &host = kavrel::CurrentHost();
+  kavrel::CallRecorder call(host, "Kv_Report_Error_printf");
   call.integers({level});
   if (!call.pointer(format, "format")) return;
   va_list args;
@@ -89,5 +91,5 @@ extern "C" void Kv_Report_Error_printf(int level, const char *format, ...) {
   std::string text = Formatted(format, args);
   va_end(args);
   call.text(text.c_str(), "text");
-  kavrel::report_sinks().error(level, text);
+  host.ReportError(level, text);
 }

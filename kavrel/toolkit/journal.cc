@@ -64,9 +64,4 @@ std::vector<const JournalEntry *> Journal::calls(const std::string &call) const 
   return found;
 }
 
-Journal &journal() {
-  static Journal the_journal;
-  return the_journal;
-}
-
 }  // namespace kavrel

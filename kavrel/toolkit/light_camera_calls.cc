@@ -28,9 +28,9 @@ void ApplyLightAttribute(Light &light, const Attribute &a) {
   }
 }
 
-Light &LightNamed(const std::string &name) {
-  bool is_new = scene().lights.find(name) == nullptr;
-  Light &light = scene().lights.get_or_add(name);
+Light &LightNamed(Scene &scene, const std::string &name) {
+  bool is_new = scene.lights.find(name) == nullptr;
+  Light &light = scene.lights.get_or_add(name);
   if (is_new && name == kDefaultAmbient) {
     light.model = "ambient";
     light.color = {0.2f, 0.2f, 0.2f};
@@ -38,22 +38,22 @@ Light &LightNamed(const std::string &name) {
   return light;
 }
 
-int DefineLight(const char *name, ListReader &list) {
-  return DefineWithAttributes("Kv_Light", "light name", Family::kLight, name, list, [&](CallRecorder &call) {
-    Light &light = LightNamed(name);
+int DefineLight(Host &host, const char *name, ListReader &list) {
+  return DefineWithAttributes(host, "Kv_Light", "light name", Family::kLight, name, list, [&](CallRecorder &call) {
+    Light &light = LightNamed(host.scene(), name);
     for (const Attribute &attribute : call.attributes()) ApplyLightAttribute(light, attribute);
   });
 }
 
 // One camera of the scene is the active one.
-void MakeActive(Camera &camera) {
-  for (Camera &other : scene().cameras.items) other.active = false;
+void MakeActive(Scene &scene, Camera &camera) {
+  for (Camera &other : scene.cameras.items) other.active = false;
   camera.active = true;
 }
 
-void ApplyCameraAttribute(Camera &camera, const Attribute &a) {
+void ApplyCameraAttribute(Scene &scene, Camera &camera, const Attribute &a) {
   switch (a.id()) {
-    case Attr::kActive: MakeActive(camera); break;
+    case Attr::kActive: MakeActive(scene, camera); break;
     case Attr::kFormMapping: camera.form_mapping = *a.word; break;
     case Attr::kFocalLength: camera.focal_length = a.number(); break;
     case Attr::kTwist: camera.twist = a.number(); break;
@@ -66,10 +66,10 @@ void ApplyCameraAttribute(Camera &camera, const Attribute &a) {
   }
 }
 
-int DefineCamera(const char *name, ListReader &list) {
-  return DefineWithAttributes("Kv_Camera", "camera name", Family::kCamera, name, list, [&](CallRecorder &call) {
-    Camera &camera = scene().cameras.get_or_add(name);
-    for (const Attribute &attribute : call.attributes()) ApplyCameraAttribute(camera, attribute);
+int DefineCamera(Host &host, const char *name, ListReader &list) {
+  return DefineWithAttributes(host, "Kv_Camera", "camera name", Family::kCamera, name, list, [&](CallRecorder &call) {
+    Camera &camera = host.scene().cameras.get_or_add(name);
+    for (const Attribute &attribute : call.attributes()) ApplyCameraAttribute(host.scene(), camera, attribute);
   });
 }
 
@@ -78,10 +78,10 @@ int DefineCamera(const char *name, ListReader &list) {
 
 extern "C" int Kv_Light(const char *light, ...) {
   KAVREL_LIST_AFTER(light, list);
-  return kavrel::DefineLight(light, list);
+  return kavrel::DefineLight(kavrel::CurrentHost(), light, list);
 }
 
 extern "C" int Kv_Camera(const char *camera, ...) {
   KAVREL_LIST_AFTER(camera, list);
-  return kavrel::DefineCamera(camera, list);
+  return kavrel::DefineCamera(kavrel::CurrentHost(), camera, list);
 }

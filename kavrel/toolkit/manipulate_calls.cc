@@ -29,16 +29,17 @@ bool CombineStreamOf(Attr id, MeshStream *stream) {
 }
 
 void ApplyMeshAttribute(CallRecorder &call, Mesh &mesh, const Attribute &a, MergeRequest &merge) {
+  WeldAhead &welds = call.host().welds_ahead();
   if (a.rule->value == ValueKind::kFloats && !(a.number() >= 0.0f)) {
     call.fail("a threshold or angle must not be negative");
     return;
   }
   MeshStream stream;
   if (CombineStreamOf(a.id(), &stream)) {
-    weld_ahead().Combine(mesh, stream, a.number());
+    welds.Combine(mesh, stream, a.number());
     return;
   }
-  weld_ahead().Forget();  // the other operations change the streams
+  welds.Forget();  // the other operations change the streams
   if (a.id() == Attr::kSmoothAngle) {
     CalcSmoothNormals(mesh, a.number());
   } else if (a.id() == Attr::kMergeQuads) {
@@ -50,17 +51,17 @@ void ApplyMeshAttribute(CallRecorder &call, Mesh &mesh, const Attribute &a, Merg
   }
 }
 
-int Manipulate(const char *name, intptr_t reserved, ListReader &list) {
-  CallRecorder call("Kv_Manipulate_IndexedPolygons");
+int Manipulate(Host &host, const char *name, intptr_t reserved, ListReader &list) {
+  CallRecorder call(host, "Kv_Manipulate_IndexedPolygons", CallEffect::kManipulatesMeshes);
   if (!call.text(name, "object name")) return call.finish();
   call.integers({static_cast<int64_t>(reserved)});
   call.list(Family::kManipulate, list);
-  Object *object = FindNamed(call, scene().objects, name, "object");
+  Object *object = FindNamed(call, host.scene().objects, name, "object");
   if (!object) return call.finish();
   MergeRequest merge;
   for (const Attribute &attribute : call.attributes()) ApplyMeshAttribute(call, object->mesh, attribute, merge);
   if (merge.requested && !call.failed()) {
-    weld_ahead().Forget();
+    host.welds_ahead().Forget();
     MergeCoplanarPolygons(object->mesh, merge.quads_only, merge.angle);
   }
   return call.finish();
@@ -71,5 +72,5 @@ int Manipulate(const char *name, intptr_t reserved, ListReader &list) {
 
 extern "C" int Kv_Manipulate_IndexedPolygons(const char *object, intptr_t reserved, ...) {
   KAVREL_LIST_AFTER(reserved, list);
-  return kavrel::Manipulate(object, reserved, list);
+  return kavrel::Manipulate(kavrel::CurrentHost(), object, reserved, list);
 }

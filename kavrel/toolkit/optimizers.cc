@@ -86,7 +86,7 @@ int32_t OptimiseBelow(Scene &scene, int32_t root, Finisher finish) {
 int32_t Optimise(CallRecorder &call, const char *root_name, Finisher finish) {
   int32_t root = FindInstance(call, root_name);
   if (root == kNone) return 0;
-  Scene &db = scene();
+  Scene &db = call.host().scene();
   int32_t parent = db.instances.items[root].parent;
   size_t before = db.instances.index.size();
   int32_t result = OptimiseBelow(db, root, finish);
@@ -102,9 +102,9 @@ int32_t Optimise(CallRecorder &call, const char *root_name, Finisher finish) {
   return static_cast<int32_t>(before - db.instances.index.size());
 }
 
-int RunOptimiser(const char *call_name, const char *root, int32_t *removed, int32_t *merged, Finisher finish,
-                 bool counts_removed) {
-  CallRecorder call(call_name);
+int RunOptimiser(Host &host, const char *call_name, const char *root, int32_t *removed, int32_t *merged,
+                 Finisher finish, bool counts_removed) {
+  CallRecorder call(host, call_name);
   bool usable = call.text(root, "root instance name");
   usable = call.pointer(removed, "removed count") && usable;
   usable = call.pointer(merged, "merged count") && usable;
@@ -119,9 +119,11 @@ int RunOptimiser(const char *call_name, const char *root, int32_t *removed, int3
 }  // namespace kavrel
 
 extern "C" int Kv_OptimizeHierarchy(const char *root, int32_t *removed, int32_t *merged) {
-  return kavrel::RunOptimiser("Kv_OptimizeHierarchy", root, removed, merged, kavrel::RemoveIfEmptyLeaf, true);
+  return kavrel::RunOptimiser(kavrel::CurrentHost(), "Kv_OptimizeHierarchy", root, removed, merged,
+                              kavrel::RemoveIfEmptyLeaf, true);
 }
 
 extern "C" int Kv_OptimizeHierarchy2(const char *root, int32_t *removed, int32_t *merged) {
-  return kavrel::RunOptimiser("Kv_OptimizeHierarchy2", root, removed, merged, kavrel::FoldIfPassThrough, false);
+  return kavrel::RunOptimiser(kavrel::CurrentHost(), "Kv_OptimizeHierarchy2", root, removed, merged,
+                              kavrel::FoldIfPassThrough, false);
 }

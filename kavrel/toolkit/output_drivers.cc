@@ -3,27 +3,15 @@
 // nothing; a "tiff" file driver's rows go to its file through ImageRows.
 #include <sys/stat.h>
 
+#include "kavrel/toolkit/output_drivers.h"
+
 #include "host/kv_toolkit.h"
-#include "kavrel/image/image_rows.h"
 #include "kavrel/toolkit/call_recorder.h"
-#include "kavrel/toolkit/host_services.h"
 
 namespace kavrel {
 namespace {
 
 constexpr const char *kConfirmOverwrites = "confirm overwrites enabled";
-
-// The image being saved: the record that holds its row buffers, and the
-// rows on their way to the file drivers that accepted its header.
-struct ImageSave {
-  Kv_ImageRecord *record = nullptr;
-  ImageRows rows;
-};
-
-ImageSave &image_save() {
-  static ImageSave save;
-  return save;
-}
 
 int SamplesOfMode(const std::string &mode) { return mode == "a" ? 1 : mode == "rgb" ? 3 : mode == "rgba" ? 4 : 0; }
 
@@ -33,12 +21,12 @@ bool FileExists(const std::string &path) {
 }
 
 // Opens the driver's file for the image; "" on success, else the reason.
-std::string StartFile(const OutputDriver &driver, const Kv_ImageRecord &record, ImageRows &rows) {
+std::string StartFile(Host &host, const OutputDriver &driver, const Kv_ImageRecord &record, ImageRows &rows) {
   int samples = SamplesOfMode(driver.mode);
   if (driver.filename.empty() || samples == 0) return "driver \"" + driver.name + "\" has no file name or mode";
   if (record.channels < samples) return "mode \"" + driver.mode + "\" needs " + std::to_string(samples) + " channels";
-  if (FileExists(driver.filename) && scene().options[kConfirmOverwrites] == "on" &&
-      !ConfirmOverwrite(driver.filename)) {
+  if (FileExists(driver.filename) && host.scene().options[kConfirmOverwrites] == "on" &&
+      !host.ConfirmOverwrite(driver.filename)) {
     return "overwriting \"" + driver.filename + "\" was refused";
   }
   std::string error;
@@ -55,7 +43,8 @@ void EndImage(ImageSave &save) {
 // "writeheader": hands out the row buffers and lets every enabled driver
 // start; nonzero when one of them refuses or none is enabled.
 int32_t WriteHeader(CallRecorder &call, Kv_ImageRecord &record) {
-  ImageSave &save = image_save();
+  Host &host = call.host();
+  ImageSave &save = host.image_save();
   EndImage(save);
   if (record.width < 1 || record.height < 1 || record.channels < 1 || record.channels > 4) {
     call.fail("the image record has no pixels or an unsupported channel count");
@@ -67,9 +56,9 @@ int32_t WriteHeader(CallRecorder &call, Kv_ImageRecord &record) {
   record.row = 0;
   int32_t status = 0;
   int receivers = 0;
-  for (const OutputDriver &driver : scene().drivers.items) {
-    if (!driver.enabled || scene().drivers.find(driver.name) != &driver) continue;
-    std::string problem = driver.kind == "file" ? StartFile(driver, record, save.rows) : "";
+  for (const OutputDriver &driver : host.scene().drivers.items) {
+    if (!driver.enabled || host.scene().drivers.find(driver.name) != &driver) continue;
+    std::string problem = driver.kind == "file" ? StartFile(host, driver, record, save.rows) : "";
     if (problem.empty()) {
       ++receivers;
     } else {
@@ -81,8 +70,7 @@ int32_t WriteHeader(CallRecorder &call, Kv_ImageRecord &record) {
 }
 
 // "writescanline": the rows now in the planes go to every receiver.
-int32_t WriteRows(Kv_ImageRecord &record) {
-  ImageSave &save = image_save();
+int32_t WriteRows(ImageSave &save, Kv_ImageRecord &record) {
   if (save.record != &record || record.row >= record.height) return 1;
   int rows = record.rows_per_strip > 1 ? record.rows_per_strip : 1;
   int32_t status = 0;
@@ -94,7 +82,7 @@ int32_t WriteRows(Kv_ImageRecord &record) {
 
 // "close": files with every row move into place, others are deleted.
 int32_t CloseImage(CallRecorder &call, Kv_ImageRecord &record) {
-  ImageSave &save = image_save();
+  ImageSave &save = call.host().image_save();
   if (save.record != &record) return 1;
   const bool finished = save.rows.Finish([&call](const std::string &error) { call.fail(error); });
   EndImage(save);
@@ -102,8 +90,8 @@ int32_t CloseImage(CallRecorder &call, Kv_ImageRecord &record) {
   return finished ? 0 : 1;
 }
 
-int SaveImage(Kv_ImageRecord *record, int32_t *status, ListReader &list) {
-  CallRecorder call("Kv_Image_Save");
+int SaveImage(Host &host, Kv_ImageRecord *record, int32_t *status, ListReader &list) {
+  CallRecorder call(host, "Kv_Image_Save");
   bool usable = call.pointer(record, "image record");
   usable = call.pointer(status, "status") && usable;
   if (!usable) return call.finish();
@@ -114,7 +102,7 @@ int SaveImage(Kv_ImageRecord *record, int32_t *status, ListReader &list) {
   *status = call.attributes().empty() ? 1 : 0;
   for (const Attribute &attribute : call.attributes()) {
     if (attribute.id() == Attr::kWriteHeader) *status = WriteHeader(call, *record);
-    if (attribute.id() == Attr::kWriteScanline) *status = WriteRows(*record);
+    if (attribute.id() == Attr::kWriteScanline) *status = WriteRows(host.image_save(), *record);
     if (attribute.id() == Attr::kClose) *status = CloseImage(call, *record);
   }
   return call.finish();
@@ -135,49 +123,47 @@ void ApplyDriverAttribute(OutputDriver &driver, const Attribute &a) {
 }
 
 // A driver comes into being with its "file" attribute, enabled.
-int DefineOutputDriver(const char *name, ListReader &list) {
-  CallRecorder call("Kv_Output_Driver");
+int DefineOutputDriver(Host &host, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Output_Driver");
   if (!call.text(name, "driver name")) return call.finish();
   if (!call.list(Family::kOutputDriver, list) && call.attributes().empty()) return call.finish();
   bool creates = false;
   for (const Attribute &attribute : call.attributes()) creates |= attribute.id() == Attr::kDriverFile;
-  if (!creates && !FindNamed(call, scene().drivers, name, "output driver")) return call.finish();
-  OutputDriver &driver = scene().drivers.get_or_add(name);
+  if (!creates && !FindNamed(call, host.scene().drivers, name, "output driver")) return call.finish();
+  OutputDriver &driver = host.scene().drivers.get_or_add(name);
   for (const Attribute &attribute : call.attributes()) ApplyDriverAttribute(driver, attribute);
   return call.finish();
 }
 
-int SetOption(ListReader &list) {
-  CallRecorder call("Kv_Option");
+int SetOption(Host &host, ListReader &list) {
+  CallRecorder call(host, "Kv_Option");
   call.list(Family::kOption, list);
-  for (const Attribute &attribute : call.attributes()) scene().options[attribute.rule->path] = *attribute.word;
+  for (const Attribute &attribute : call.attributes()) host.scene().options[attribute.rule->path] = *attribute.word;
   return call.finish();
 }
 
 }  // namespace
 
-bool RemoveOutputDriver(const std::string &name) {
-  if (!scene().drivers.find(name)) return false;
-  image_save().rows.DropFile(name);
-  scene().drivers.erase(name);
+bool RemoveOutputDriver(Host &host, const std::string &name) {
+  if (!host.scene().drivers.find(name)) return false;
+  host.image_save().rows.DropFile(name);
+  host.scene().drivers.erase(name);
   return true;
 }
-
-void DiscardImageOutput() { EndImage(image_save()); }
 
 }  // namespace kavrel
 
 extern "C" int Kv_Output_Driver(const char *driver, ...) {
   KAVREL_LIST_AFTER(driver, list);
-  return kavrel::DefineOutputDriver(driver, list);
+  return kavrel::DefineOutputDriver(kavrel::CurrentHost(), driver, list);
 }
 
 extern "C" int Kv_Option(Kv_Token first, ...) {
   KAVREL_LIST_FROM(first, list);
-  return kavrel::SetOption(list);
+  return kavrel::SetOption(kavrel::CurrentHost(), list);
 }
 
 extern "C" int Kv_Image_Save(Kv_ImageRecord *image, int32_t *status, ...) {
   KAVREL_LIST_AFTER(status, list);
-  return kavrel::SaveImage(image, status, list);
+  return kavrel::SaveImage(kavrel::CurrentHost(), image, status, list);
 }

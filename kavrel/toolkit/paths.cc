@@ -30,7 +30,7 @@ char *CopyInto(char *buffer, const char *text, size_t count) {
 }  // namespace
 
 extern "C" void Kv_Convert_Pathname(char *path) {
-  kavrel::CallRecorder call("Kv_Convert_Pathname");
+  kavrel::CallRecorder call(kavrel::CurrentHost(), "Kv_Convert_Pathname");
   if (!call.text(path, "path")) return;
   for (char *at = path; *at; ++at) {
     if (*at == '\\') *at = '/';
@@ -38,7 +38,7 @@ extern "C" void Kv_Convert_Pathname(char *path) {
 }
 
 extern "C" char *Kv_ExtractBaseFileName(const char *path, char *buffer, int flags) {
-  kavrel::CallRecorder call("Kv_ExtractBaseFileName");
+  kavrel::CallRecorder call(kavrel::CurrentHost(), "Kv_ExtractBaseFileName");
   bool usable = call.text(path, "path");
   call.integers({flags});
   usable = call.pointer(buffer, "buffer") && usable;
@@ -48,7 +48,7 @@ extern "C" char *Kv_ExtractBaseFileName(const char *path, char *buffer, int flag
 }
 
 extern "C" char *Kv_ExtractBaseFilePath(const char *path, char *buffer) {
-  kavrel::CallRecorder call("Kv_ExtractBaseFilePath");
+  kavrel::CallRecorder call(kavrel::CurrentHost(), "Kv_ExtractBaseFilePath");
   bool usable = call.text(path, "path");
   usable = call.pointer(buffer, "buffer") && usable;
   if (!usable) return buffer ? CopyInto(buffer, "", 0) : buffer;

@@ -1,24 +1,12 @@
-// The scene database's lifetime: the state of a new scene and the one
-// database of this process.
+// The scene database: the state of a new scene, and what is worked out
+// from it.
 #include "kavrel/toolkit/scene.h"
 
 #include "kavrel/mesh/mesh_ops.h"
 
 namespace kavrel {
 
-Scene::Scene() { clear(); }
-
-void Scene::clear() {
-  instances = {};
-  objects = {};
-  surfaces = {};
-  textures = {};
-  lights = {};
-  cameras = {};
-  drivers = {};
-  options.clear();
-  object_being_defined = kNone;
-
+Scene::Scene() {
   instances.get_or_add("world");  // index 0: the root every instance hangs below
 
   // A host without a window still has its display driver; it accepts images
@@ -30,11 +18,6 @@ void Scene::clear() {
   display.enabled = false;
 
   options["confirm overwrites enabled"] = "on";
-}
-
-Scene &scene() {
-  static Scene the_scene;
-  return the_scene;
 }
 
 bool WellFormed(const Object &object) { return object.checked || CheckMesh(object.mesh, nullptr); }

@@ -18,6 +18,7 @@ struct Object {
   Mesh mesh;
   Vec3 bbox_min{0, 0, 0};
   Vec3 bbox_max{0, 0, 0};
+  bool bounded = false;                        // the box came with the mesh; else Kv_Object_End works it out
   bool defined = false;                        // between Kv_Object_Define and Kv_Object_End: false
   bool checked = false;                        // the mesh passed CheckMesh on its way in; operations keep it so
 };
@@ -148,16 +149,12 @@ struct Scene {
   std::unordered_map<std::string, std::string> options;  // "confirm overwrites enabled" -> "on"/"off"
   int32_t object_being_defined = kNone;        // between Kv_Object_Define and Kv_Object_End, else kNone
 
-  Scene();
-  void clear();                                // back to the state of a new scene
+  Scene();                                     // "world", the display driver and the default options
 };
 
 // True when the object's mesh is well formed: known from its way in, or
 // checked now (a mesh put into the database by other means).
 bool WellFormed(const Object &object);
-
-// The one scene database of this process.
-Scene &scene();
 
 // World matrix of an instance: its local matrix composed with its parents'.
 Matrix WorldMatrix(const Scene &scene, int32_t instance);

@@ -3,9 +3,10 @@
 #include <cstdarg>
 
 #include "host/kv_toolkit.h"
+#include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
-#include "kavrel/toolkit/host_services.h"
 #include "kavrel/toolkit/instance_tree.h"
+#include "kavrel/toolkit/output_drivers.h"
 
 namespace kavrel {
 namespace {
@@ -21,27 +22,15 @@ bool InstanceKind(CallRecorder &call, Kv_Token kind) {
 
 // A name no live instance has yet; false with the problem recorded.
 bool NewInstanceName(CallRecorder &call, const char *name) {
-  if (scene().instances.find(name) == nullptr) return true;
+  if (call.host().scene().instances.find(name) == nullptr) return true;
   call.fail("an instance named \"" + std::string(name) + "\" exists already");
   return false;
 }
 
-void ComputeBoundingBox(Object &object) {
-  const auto &positions = object.mesh.positions;
-  if (positions.empty()) return;
-  object.bbox_min = object.bbox_max = positions[0];
-  for (const Vec3 &p : positions) {
-    for (int axis = 0; axis < 3; ++axis) {
-      object.bbox_min[axis] = std::min(object.bbox_min[axis], p[axis]);
-      object.bbox_max[axis] = std::max(object.bbox_max[axis], p[axis]);
-    }
-  }
-}
-
-int DefineObject(const char *name, ListReader &list) {
-  CallRecorder call("Kv_Object_Define");
+int DefineObject(Host &host, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Object_Define");
   if (!call.text(name, "object name") || !call.list(Family::kNoAttributes, list)) return call.finish();
-  Scene &db = scene();
+  Scene &db = host.scene();
   if (db.objects.find(name)) {
     call.fail("an object named \"" + std::string(name) + "\" exists already");
     return call.finish();
@@ -51,58 +40,61 @@ int DefineObject(const char *name, ListReader &list) {
   return call.finish();
 }
 
-int EndObject(ListReader &list) {
-  CallRecorder call("Kv_Object_End");
+int EndObject(Host &host, ListReader &list) {
+  CallRecorder call(host, "Kv_Object_End");
   if (!call.list(Family::kNoAttributes, list)) return call.finish();
-  Scene &db = scene();
+  Scene &db = host.scene();
   if (db.object_being_defined == kNone) {
     call.fail("no object is being defined");
     return call.finish();
   }
   Object &object = db.objects.items[db.object_being_defined];
-  ComputeBoundingBox(object);
+  // A mesh that came through Import_IO_Output_Indexedpolygons brought its box.
+  if (!object.bounded && !object.mesh.positions.empty()) {
+    MeshBounds(object.mesh, &object.bbox_min, &object.bbox_max);
+  }
   object.defined = true;
   db.object_being_defined = kNone;
   return call.finish();
 }
 
-int ChangeInstance(const char *name, ListReader &list) {
-  CallRecorder call("Kv_Instance");
+int ChangeInstance(Host &host, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Instance");
   if (!call.text(name, "instance name")) return call.finish();
   call.list(Family::kInstance, list);
   int32_t index = FindInstance(call, name);
   if (index == kNone) return call.finish();
   for (const Attribute &attribute : call.attributes()) {
-    if (attribute.id() == Attr::kHidden) scene().instances.items[index].hidden = attribute.on();
+    if (attribute.id() == Attr::kHidden) host.scene().instances.items[index].hidden = attribute.on();
   }
   return call.finish();
 }
 
-int AddObjectInstance(Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call("Kv_Add_Instance");
+int AddObjectInstance(Host &host, Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Add_Instance");
   if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
   if (!call.list(Family::kAddInstance, list) || !NewInstanceName(call, name)) return call.finish();
   int32_t object = kNone;
   for (const Attribute &attribute : call.attributes()) {
-    object = scene().objects.find_index(attribute.text);
+    object = host.scene().objects.find_index(attribute.text);
     if (object == kNone) call.fail("no object named \"" + attribute.text + "\"");
   }
   if (call.failed()) return call.finish();
-  int32_t index = AddInstance(scene(), name);
-  scene().instances.items[index].object = object;
+  int32_t index = AddInstance(host.scene(), name);
+  host.scene().instances.items[index].object = object;
   return call.finish();
 }
 
-int AddEmptyNode(Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call("Kv_Add_Empty_Node");
+int AddEmptyNode(Host &host, Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Add_Empty_Node");
   if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
   if (!call.list(Family::kNoAttributes, list) || !NewInstanceName(call, name)) return call.finish();
-  AddInstance(scene(), name);
+  AddInstance(host.scene(), name);
   return call.finish();
 }
 
-int Attach(Kv_Token kind, const char *child, ListReader &list) {
-  CallRecorder call("Kv_Attach");
+int Attach(Host &host, Kv_Token kind, const char *child, ListReader &list) {
+  CallRecorder call(host, "Kv_Attach");
   if (!InstanceKind(call, kind) || !call.text(child, "child name")) return call.finish();
   if (!call.list(Family::kAttach, list)) return call.finish();
   int32_t child_index = FindInstance(call, child);
@@ -110,20 +102,20 @@ int Attach(Kv_Token kind, const char *child, ListReader &list) {
   for (const Attribute &attribute : call.attributes()) {
     int32_t parent = FindInstance(call, attribute.text);
     if (call.failed()) break;
-    if (child_index == kWorld || !AttachInstance(scene(), child_index, parent)) {
+    if (child_index == kWorld || !AttachInstance(host.scene(), child_index, parent)) {
       call.fail("\"" + std::string(child) + "\" cannot go below \"" + attribute.text + "\"");
     }
   }
   return call.finish();
 }
 
-int Transform(Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call("Kv_Transform");
+int Transform(Host &host, Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Transform");
   if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
   call.list(Family::kTransform, list);
   int32_t index = FindInstance(call, name);
   if (index == kNone) return call.finish();
-  Matrix &matrix = scene().instances.items[index].matrix;
+  Matrix &matrix = host.scene().instances.items[index].matrix;
   for (const Attribute &attribute : call.attributes()) {
     Matrix given;
     std::copy(attribute.floats.begin(), attribute.floats.end(), given.begin());
@@ -137,8 +129,8 @@ int Transform(Kv_Token kind, const char *name, ListReader &list) {
 }
 
 // Removes the named entity of the kind; false when there is none.
-bool RemoveEntity(Attr kind, const std::string &name) {
-  Scene &db = scene();
+bool RemoveEntity(Host &host, Attr kind, const std::string &name) {
+  Scene &db = host.scene();
   auto erase = [&name](auto &table) {
     if (!table.find(name)) return false;
     table.erase(name);
@@ -156,18 +148,20 @@ bool RemoveEntity(Attr kind, const std::string &name) {
     case Attr::kKindTexture: return erase(db.textures);
     case Attr::kKindLight: return erase(db.lights);
     case Attr::kKindCamera: return erase(db.cameras);
-    case Attr::kKindOutputDriver: return RemoveOutputDriver(name);
+    case Attr::kKindOutputDriver: return RemoveOutputDriver(host, name);
     default: return false;
   }
 }
 
-int Remove(Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call("Kv_Remove");
+int Remove(Host &host, Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Remove");
   Attr id;
   if (!call.kind(kind, &id) || !call.text(name, "name") || !call.list(Family::kNoAttributes, list)) {
     return call.finish();
   }
-  if (!RemoveEntity(id, name)) call.fail("nothing of that kind named \"" + std::string(name) + "\" can be removed");
+  if (!RemoveEntity(host, id, name)) {
+    call.fail("nothing of that kind named \"" + std::string(name) + "\" can be removed");
+  }
   return call.finish();
 }
 
@@ -176,40 +170,40 @@ int Remove(Kv_Token kind, const char *name, ListReader &list) {
 
 extern "C" int Kv_Object_Define(const char *object, ...) {
   KAVREL_LIST_AFTER(object, list);
-  return kavrel::DefineObject(object, list);
+  return kavrel::DefineObject(kavrel::CurrentHost(), object, list);
 }
 
 extern "C" int Kv_Object_End(intptr_t first, ...) {
   KAVREL_LIST_FROM(first, list);
-  return kavrel::EndObject(list);
+  return kavrel::EndObject(kavrel::CurrentHost(), list);
 }
 
 extern "C" int Kv_Instance(const char *instance, ...) {
   KAVREL_LIST_AFTER(instance, list);
-  return kavrel::ChangeInstance(instance, list);
+  return kavrel::ChangeInstance(kavrel::CurrentHost(), instance, list);
 }
 
 extern "C" int Kv_Add_Instance(Kv_Token kind, const char *instance, ...) {
   KAVREL_LIST_AFTER(instance, list);
-  return kavrel::AddObjectInstance(kind, instance, list);
+  return kavrel::AddObjectInstance(kavrel::CurrentHost(), kind, instance, list);
 }
 
 extern "C" int Kv_Add_Empty_Node(Kv_Token kind, const char *instance, ...) {
   KAVREL_LIST_AFTER(instance, list);
-  return kavrel::AddEmptyNode(kind, instance, list);
+  return kavrel::AddEmptyNode(kavrel::CurrentHost(), kind, instance, list);
 }
 
 extern "C" int Kv_Attach(Kv_Token kind, const char *child, ...) {
   KAVREL_LIST_AFTER(child, list);
-  return kavrel::Attach(kind, child, list);
+  return kavrel::Attach(kavrel::CurrentHost(), kind, child, list);
 }
 
 extern "C" int Kv_Transform(Kv_Token kind, const char *instance, ...) {
   KAVREL_LIST_AFTER(instance, list);
-  return kavrel::Transform(kind, instance, list);
+  return kavrel::Transform(kavrel::CurrentHost(), kind, instance, list);
 }
 
 extern "C" int Kv_Remove(Kv_Token kind, const char *name, ...) {
   KAVREL_LIST_AFTER(name, list);
-  return kavrel::Remove(kind, name, list);
+  return kavrel::Remove(kavrel::CurrentHost(), kind, name, list);
 }

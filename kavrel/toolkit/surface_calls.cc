@@ -50,7 +50,7 @@ class SurfaceEditor {
     switch (a.id()) {
       case Attr::kLayerEnabled: layer_->enabled = a.on(); break;
       case Attr::kLayerTexture:
-        if (FindNamed(call_, scene().textures, a.text, "texture")) layer_->texture = a.text;
+        if (FindNamed(call_, call_.host().scene().textures, a.text, "texture")) layer_->texture = a.text;
         break;
       case Attr::kLayerUScale: layer_->uscale = a.number(); break;
       case Attr::kLayerVScale: layer_->vscale = a.number(); break;
@@ -66,25 +66,25 @@ class SurfaceEditor {
   TextureLayer *layer_ = nullptr;
 };
 
-int DefineSurface(const char *name, ListReader &list) {
-  return DefineWithAttributes("Kv_Surface", "surface name", Family::kSurface, name, list, [&](CallRecorder &call) {
-    Surface &surface = scene().surfaces.get_or_add(name);
-    SurfaceEditor editor(call, surface);
+int DefineSurface(Host &host, const char *name, ListReader &list) {
+  auto apply = [&](CallRecorder &call) {
+    SurfaceEditor editor(call, host.scene().surfaces.get_or_add(name));
     for (const Attribute &attribute : call.attributes()) editor.apply(attribute);
-  });
+  };
+  return DefineWithAttributes(host, "Kv_Surface", "surface name", Family::kSurface, name, list, apply);
 }
 
-int LinkSurface(Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call("Kv_Surfacelink");
+int LinkSurface(Host &host, Kv_Token kind, const char *name, ListReader &list) {
+  CallRecorder call(host, "Kv_Surfacelink");
   Attr id;
   if (!call.kind(kind, &id) || !call.text(name, "surface name")) return call.finish();
   if (id != Attr::kKindSurface) call.fail("this call takes the kind \"surface\"");
   if (!call.list(Family::kSurfaceLink, list) || call.failed()) return call.finish();
-  if (!FindNamed(call, scene().surfaces, name, "surface")) return call.finish();
+  if (!FindNamed(call, host.scene().surfaces, name, "surface")) return call.finish();
   if (call.attributes().empty()) call.fail("no instance given");
   for (const Attribute &attribute : call.attributes()) {
     int32_t instance = FindInstance(call, attribute.text);
-    if (instance != kNone) scene().instances.items[instance].surface = name;
+    if (instance != kNone) host.scene().instances.items[instance].surface = name;
   }
   return call.finish();
 }
@@ -94,10 +94,10 @@ int LinkSurface(Kv_Token kind, const char *name, ListReader &list) {
 
 extern "C" int Kv_Surface(const char *surface, ...) {
   KAVREL_LIST_AFTER(surface, list);
-  return kavrel::DefineSurface(surface, list);
+  return kavrel::DefineSurface(kavrel::CurrentHost(), surface, list);
 }
 
 extern "C" int Kv_Surfacelink(Kv_Token kind, const char *surface, ...) {
   KAVREL_LIST_AFTER(surface, list);
-  return kavrel::LinkSurface(kind, surface, list);
+  return kavrel::LinkSurface(kavrel::CurrentHost(), kind, surface, list);
 }

@@ -23,11 +23,12 @@ void ApplyTextureAttribute(Texture &texture, const Attribute &a) {
   }
 }
 
-int DefineTexture(const char *name, ListReader &list) {
-  return DefineWithAttributes("Kv_Texture", "texture name", Family::kTexture, name, list, [&](CallRecorder &call) {
-    Texture &texture = scene().textures.get_or_add(name);
+int DefineTexture(Host &host, const char *name, ListReader &list) {
+  auto apply = [&](CallRecorder &call) {
+    Texture &texture = host.scene().textures.get_or_add(name);
     for (const Attribute &attribute : call.attributes()) ApplyTextureAttribute(texture, attribute);
-  });
+  };
+  return DefineWithAttributes(host, "Kv_Texture", "texture name", Family::kTexture, name, list, apply);
 }
 
 }  // namespace
@@ -35,5 +36,5 @@ int DefineTexture(const char *name, ListReader &list) {
 
 extern "C" int Kv_Texture(const char *texture, ...) {
   KAVREL_LIST_AFTER(texture, list);
-  return kavrel::DefineTexture(texture, list);
+  return kavrel::DefineTexture(kavrel::CurrentHost(), texture, list);
 }

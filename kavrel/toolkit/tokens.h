@@ -5,7 +5,9 @@
 #define KAVREL_TOOLKIT_TOKENS_H
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <unordered_map>
 
 #include "host/host_records.h"
 
@@ -13,13 +15,20 @@ namespace kavrel {
 
 constexpr intptr_t kTokenTag = static_cast<intptr_t>(0x4B56000000000000LL);  // "KV" in the top bytes
 
-// The token of word, interned on first use.
-Kv_Token InternToken(const std::string &word);
+class TokenTable {
+ public:
+  // The token of word, interned on first use.
+  Kv_Token Intern(const std::string &word);
 
-// The word of a token; nullptr when value is not a token handed out.
-const std::string *TokenWord(intptr_t value);
+  // The word of a token; nullptr when value is not a token handed out.
+  const std::string *Word(intptr_t value) const;
 
-inline bool IsToken(intptr_t value) { return TokenWord(value) != nullptr; }
+  bool IsToken(intptr_t value) const { return Word(value) != nullptr; }
+
+ private:
+  std::deque<std::string> words_;              // stable addresses: Word hands them out
+  std::unordered_map<std::string, intptr_t> tokens_;
+};
 
 }  // namespace kavrel
 

@@ -1,7 +1,6 @@
 #include "kavrel/toolkit/weld_ahead.h"
 
 #include <cstdint>
-#include <cstring>
 #include <new>
 
 #include "kavrel/mesh/parallel_tasks.h"
@@ -18,16 +17,6 @@ constexpr size_t kAheadCorners = 1000000;
 constexpr MeshStream kOtherStreams[] = {MeshStream::kNormal, MeshStream::kTexcoord, MeshStream::kColor};
 
 }  // namespace
-
-WeldAhead &weld_ahead() {
-  static WeldAhead ahead;
-  return ahead;
-}
-
-bool KeepsWeldsAhead(const char *call) {
-  return std::strcmp(call, "Kv_Manipulate_IndexedPolygons") == 0 ||
-         std::strcmp(call, "Import_IO_Display_Info_Text") == 0 || std::strcmp(call, "Kv_Inquire_Token") == 0;
-}
 
 void WeldAhead::Combine(Mesh &mesh, MeshStream stream, float threshold) {
   if (stream == MeshStream::kPosition) return CombinePositions(mesh, threshold);

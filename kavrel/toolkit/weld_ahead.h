@@ -40,13 +40,6 @@ class WeldAhead {
   std::vector<Ahead> ahead_;
 };
 
-// The host's one.
-WeldAhead &weld_ahead();
-
-// Calls that leave every mesh as it is and may come between the welds of
-// one object; any other call makes the host forget the welds worked out.
-bool KeepsWeldsAhead(const char *call);
-
 }  // namespace kavrel
 
 #endif

@@ -25,28 +25,29 @@ TEST(ExportFile, FormatComesFromTheExtension) {
 }
 
 TEST(ExportFile, FailedExportLeavesNoFile) {
-  BuildHierarchyScene(FreshScene());
+  kavrel::Host host;
+  BuildHierarchyScene(host.scene());
   std::string error;
-  EXPECT_FALSE(ExportScene(kavrel::scene(), "/nonexistent-dir/x.glb", ExportFormat::kGlb, &error));
+  EXPECT_FALSE(ExportScene(host, "/nonexistent-dir/x.glb", ExportFormat::kGlb, &error));
   EXPECT_NE(error.find("/nonexistent-dir/x.glb"), std::string::npos) << error;
 
   // The target is a directory: the temporary file is written, the rename
   // fails, and nothing may stay behind.
   std::string dir = TempDir() + "/failing";
   ASSERT_TRUE(std::filesystem::create_directories(dir + "/taken.glb"));
-  EXPECT_FALSE(ExportScene(kavrel::scene(), dir + "/taken.glb", ExportFormat::kGlb, &error));
+  EXPECT_FALSE(ExportScene(host, dir + "/taken.glb", ExportFormat::kGlb, &error));
   size_t entries = std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator());
   EXPECT_EQ(entries, 1u);
 
   // A successful export replaces an older file whole.
   std::string path = dir + "/scene.json";
   std::ofstream(path) << std::string(100000, 'x');
-  ASSERT_TRUE(ExportScene(kavrel::scene(), path, ExportFormat::kJson, &error)) << error;
+  ASSERT_TRUE(ExportScene(host, path, ExportFormat::kJson, &error)) << error;
   EXPECT_NO_THROW(json::parse(std::ifstream(path)));
 }
 
 TEST(SceneDump, ListsEveryEntityInAStableOrder) {
-  Scene &s = FreshScene();
+  Scene s;
   BuildHierarchyScene(s);
   BuildLightCameraScene(s);
   s.instances.get_or_add("detached");

@@ -12,11 +12,6 @@ namespace kavrel_test {
 
 using namespace kavrel;
 
-Scene &FreshScene() {
-  scene().clear();
-  return scene();
-}
-
 Instance &AddInstance(Scene &s, const std::string &name, const std::string &parent) {
   int32_t parent_index = s.instances.find_index(parent);
   Instance &instance = s.instances.get_or_add(name);
@@ -156,9 +151,9 @@ std::string TempDir() {
   return dir;
 }
 
-GltfFile ExportGlb(const Scene &s, const std::string &name) {
+GltfFile ExportGlb(const Host &host, const std::string &name) {
   std::string path = TempDir() + "/" + name + ".glb", error;
-  EXPECT_TRUE(ExportScene(s, path, ExportFormat::kGlb, &error)) << error;
+  EXPECT_TRUE(ExportScene(host, path, ExportFormat::kGlb, &error)) << error;
   std::ifstream in(path, std::ios::binary);
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   auto u32 = [&](size_t at) {
@@ -217,12 +212,10 @@ void WriteSgiImage(const std::string &path, int width, int height, int component
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(out.data()), out.size());
 }
 
-CapturedReports::CapturedReports() : saved(report_sinks()) {
-  ReportSinks sinks = saved;
-  sinks.error = [this](int level, const std::string &text) { errors.emplace_back(level, text); };
-  SetReportSinks(sinks);
+CapturedReports::CapturedReports(Host &host) : host(host), saved(host.settings().sinks) {
+  host.settings().sinks.error = [this](int level, const std::string &text) { errors.emplace_back(level, text); };
 }
 
-CapturedReports::~CapturedReports() { SetReportSinks(saved); }
+CapturedReports::~CapturedReports() { host.settings().sinks = saved; }
 
 }  // namespace kavrel_test

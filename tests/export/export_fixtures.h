@@ -1,5 +1,5 @@
-// Small scenes built straight into the scene database, and ways to read
-// back what the exporters wrote.
+// Small scenes built straight into a Host's scene database, and ways to
+// read back what the exporters wrote.
 #ifndef KAVREL_TESTS_EXPORT_EXPORT_FIXTURES_H
 #define KAVREL_TESTS_EXPORT_EXPORT_FIXTURES_H
 
@@ -19,7 +19,6 @@ using kavrel::Scene;
 using kavrel::Vec3;
 using nlohmann::json;
 
-Scene &FreshScene();
 kavrel::Instance &AddInstance(Scene &s, const std::string &name, const std::string &parent = "world");
 int32_t AddObject(Scene &s, const std::string &name, const Mesh &mesh);
 // Two unit squares side by side in the XY plane, counter-clockwise seen
@@ -37,7 +36,7 @@ struct GltfFile {
   json doc;
   std::vector<uint8_t> bin;                    // the .glb binary chunk
 };
-GltfFile ExportGlb(const Scene &s, const std::string &name);
+GltfFile ExportGlb(const kavrel::Host &host, const std::string &name);
 const json &NodeNamed(const GltfFile &file, const std::string &name);
 
 template <typename T>
@@ -58,11 +57,12 @@ void ExpectNear(const Vec3 &actual, const Vec3 &expected);
 void WriteSgiImage(const std::string &path, int width, int height, int components,
                    const std::vector<uint8_t> &pixels);
 
-// Error reports captured while alive.
+// The host's error reports captured while alive.
 struct CapturedReports {
-  CapturedReports();
+  explicit CapturedReports(kavrel::Host &host);
   ~CapturedReports();
   std::vector<std::pair<int, std::string>> errors;
+  kavrel::Host &host;
   kavrel::ReportSinks saved;
 };
 

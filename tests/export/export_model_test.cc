@@ -15,7 +15,8 @@ using kavrel::kNone;
 using kavrel::Matrix;
 
 TEST(ExportModel, PlacementsShareMeshesAndKnowTheirWorldAndMirroring) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   for (const char *name : {"red", "green"}) s.surfaces.get_or_add(name);
   AddInstance(s, "parent").matrix = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5, 0, 0, 1};
   kavrel::Instance &mirrored = AddInstance(s, "mirrored", "parent");

@@ -25,9 +25,10 @@ Vec3 ApplyNode(const json &node, Vec3 v) {
 
 // The host's rule: p' = p x M with row vectors.
 TEST(GltfHierarchy, InstancesBecomeNodesWithTheirMatricesAndMarks) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   BuildHierarchyScene(s);
-  GltfFile file = ExportGlb(s, "hierarchy");
+  GltfFile file = ExportGlb(host, "hierarchy");
   std::vector<std::string> roots;
   for (int n : file.doc["scenes"][0]["nodes"]) roots.push_back(file.doc["nodes"][n]["name"]);
   EXPECT_EQ(roots, (std::vector<std::string>{"group", "hidden", "sheared"}));  // "gone" is removed

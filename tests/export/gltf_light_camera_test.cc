@@ -13,9 +13,10 @@ Vec3 Forward(const json &node) { return node.contains("rotation") ? Rotate(node[
 Vec3 Position(const json &node) { return node.value("translation", Vec3{0, 0, 0}); }
 
 TEST(GltfLightCamera, LightsShineAndCamerasLookWhereTheHostSays) {
-  CapturedReports quiet;
-  BuildLightCameraScene(FreshScene());
-  GltfFile file = ExportGlb(kavrel::scene(), "lights_cameras");
+  kavrel::Host host;
+  CapturedReports quiet(host);
+  BuildLightCameraScene(host.scene());
+  GltfFile file = ExportGlb(host, "lights_cameras");
   auto light_of = [&](const char *node) -> const json & {
     int light = NodeNamed(file, node)["extensions"]["KHR_lights_punctual"]["light"];
     return file.doc["extensions"]["KHR_lights_punctual"]["lights"][light];
@@ -54,7 +55,8 @@ TEST(GltfLightCamera, LightsShineAndCamerasLookWhereTheHostSays) {
 // quaternion conversion (trace positive, x, y or z the largest diagonal
 // element); forward and up must come out where the host says.
 TEST(GltfLightCamera, EveryKindOfTurnPointsTheNode) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   auto camera = [&](const char *name, Vec3 at, Vec3 up) {
     kavrel::Camera &c = s.cameras.get_or_add(name);
     c.lookfrom = {0, 0, 0}, c.lookat = at, c.lookup = up;
@@ -65,7 +67,7 @@ TEST(GltfLightCamera, EveryKindOfTurnPointsTheNode) {
   kavrel::Light &down = s.lights.get_or_add("down");
   down.model = "direction";
   down.shinedir = {0, 1, 0};  // towards the light: it shines along -Y
-  GltfFile file = ExportGlb(s, "turns");
+  GltfFile file = ExportGlb(host, "turns");
   const struct {
     const char *node;
     Vec3 forward, up;

@@ -25,7 +25,7 @@ class GltfMaterial : public ::testing::Test {
   void SetUp() override {
     std::string path = TempDir() + "/wood.rgb";
     WriteSgiImage(path, 2, 2, 4, kRgba);
-    BuildMaterialScene(FreshScene(), path);
+    BuildMaterialScene(host.scene(), path);
   }
   const json &MaterialOf(const std::string &node) {
     int mesh = NodeNamed(file, node)["mesh"];
@@ -44,6 +44,7 @@ class GltfMaterial : public ::testing::Test {
     stbi_image_free(pixels);
     return out;
   }
+  kavrel::Host host;
   GltfFile file;
 };
 
@@ -53,8 +54,8 @@ void ExpectFactors(const json &actual, const std::vector<float> &expected) {
 }
 
 TEST_F(GltfMaterial, SurfacesMapToMetallicRoughnessAndTexturesTravelAsPng) {
-  CapturedReports reports;
-  file = ExportGlb(kavrel::scene(), "materials");
+  CapturedReports reports(host);
+  file = ExportGlb(host, "materials");
   const json &paint = MaterialOf("paint");
   EXPECT_EQ(&paint, &MaterialOf("paint again"));  // one surface, one material
   ExpectFactors(paint["pbrMetallicRoughness"]["baseColorFactor"], {0.4f, 0.2f, 0, 0.75f});
@@ -81,23 +82,23 @@ TEST_F(GltfMaterial, SurfacesMapToMetallicRoughnessAndTexturesTravelAsPng) {
   EXPECT_NE(reports.errors[0].second.find("/nonexistent/lost.rgb"), std::string::npos);
 
   std::string path = TempDir() + "/textures.gltf", error;
-  ASSERT_TRUE(ExportScene(kavrel::scene(), path, kavrel::ExportFormat::kGltf, &error)) << error;
+  ASSERT_TRUE(ExportScene(host, path, kavrel::ExportFormat::kGltf, &error)) << error;
   EXPECT_EQ(json::parse(std::ifstream(path))["images"][0]["uri"].get<std::string>().rfind("data:image/png;base64,", 0),
             0u);
 }
 
 TEST_F(GltfMaterial, AlphaSettingsOfTheTextureApplyToThePixels) {
-  CapturedReports quiet;
-  kavrel::Texture &wood = *kavrel::scene().textures.find("wood");
+  CapturedReports quiet(host);
+  kavrel::Texture &wood = *host.scene().textures.find("wood");
   int components = 0;
   wood.alpha_source = "off";
-  file = ExportGlb(kavrel::scene(), "alpha_off");
+  file = ExportGlb(host, "alpha_off");
   TexturePixels(&components);
   EXPECT_TRUE(components == 3 && !MaterialOf("textured").contains("alphaMode"));
 
   wood.alpha_source = "type4";                 // chroma key: the lower-left colour, blue
   wood.alpha_invert = true;
-  file = ExportGlb(kavrel::scene(), "alpha_keyed");
+  file = ExportGlb(host, "alpha_keyed");
   std::vector<uint8_t> keyed = TexturePixels(&components);
   ASSERT_EQ(components, 4);
   EXPECT_EQ((std::vector<uint8_t>{keyed[3], keyed[7], keyed[11], keyed[15]}),

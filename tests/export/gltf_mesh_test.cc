@@ -43,11 +43,12 @@ void ExpectFronts(const Primitive &p, float expected_z) {
 class GltfMesh : public ::testing::Test {
  protected:
   void SetUp() override {
-    BuildMeshScene(FreshScene());
-    CapturedReports captured;
-    file = ExportGlb(kavrel::scene(), "meshes");
+    BuildMeshScene(host.scene());
+    CapturedReports captured(host);
+    file = ExportGlb(host, "meshes");
     reports = captured.errors;
   }
+  kavrel::Host host;
   GltfFile file;
   std::vector<std::pair<int, std::string>> reports;
 };
@@ -97,7 +98,8 @@ namespace {
 // material, their mesh; one differing bit keeps them apart, and repairs
 // count once per object as before.
 TEST(GltfMeshSharing, IdenticalObjectsShareOneMeshPerMaterial) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   for (const char *name : {"red", "green"}) s.surfaces.get_or_add(name);
   Mesh nudged = TwoSquares();
   nudged.positions[0][0] = -0.0f;              // equal as a number, not as bytes
@@ -112,8 +114,8 @@ TEST(GltfMeshSharing, IdenticalObjectsShareOneMeshPerMaterial) {
     instance.object = object;
     instance.surface = std::string(name) == "ib2" ? "green" : "red";
   }
-  CapturedReports captured;
-  const GltfFile file = ExportGlb(s, "sharing");
+  CapturedReports captured(host);
+  const GltfFile file = ExportGlb(host, "sharing");
   auto mesh_of = [&](const char *node) { return NodeNamed(file, node)["mesh"].get<int>(); };
   EXPECT_EQ(mesh_of("ia"), mesh_of("ib"));
   EXPECT_EQ(mesh_of("ibad1"), mesh_of("ibad2"));
@@ -139,7 +141,8 @@ namespace {
 // winding or the other, is written once; the same corners in another
 // surface's group, and a triangle sharing two of them, stay.
 TEST(GltfMeshRepeats, ATriangleGivenAgainIsWrittenOnce) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   s.surfaces.get_or_add("blue");
   Mesh strip;
   strip.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
@@ -148,7 +151,7 @@ TEST(GltfMeshRepeats, ATriangleGivenAgainIsWrittenOnce) {
   strip.face_surface = {-1, -1, -1, -1, 0};
   strip.surface_names = {"blue"};
   AddInstance(s, "strip").object = AddObject(s, "strip", strip);
-  const GltfFile file = ExportGlb(s, "repeats");
+  const GltfFile file = ExportGlb(host, "repeats");
   EXPECT_EQ(ReadPrimitive(file, "strip", 0).indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
   EXPECT_EQ(ReadPrimitive(file, "strip", 1).indices.size(), 3u);
 }

@@ -23,12 +23,13 @@ TEST(GltfValidator, EveryExportedSceneIsValid) {
   WriteSgiImage(texture, 1, 1, 3, {10, 20, 30});
   const std::function<void(Scene &)> scenes[] = {BuildHierarchyScene, BuildMeshScene, BuildLightCameraScene,
                                                  [&](Scene &s) { BuildMaterialScene(s, texture); }, [](Scene &) {}};
-  CapturedReports quiet;                       // the scenes' own repair warnings
   for (size_t i = 0; i < std::size(scenes); ++i) {
-    scenes[i](FreshScene());
+    kavrel::Host host;
+    CapturedReports quiet(host);               // the scenes' own repair warnings
+    scenes[i](host.scene());
     for (auto [extension, format] : {std::pair{".glb", kavrel::ExportFormat::kGlb}, {".gltf", kavrel::ExportFormat::kGltf}}) {
       std::string path = TempDir() + "/valid" + std::to_string(i) + extension;
-      ASSERT_TRUE(ExportScene(kavrel::scene(), path, format, &error)) << error;
+      ASSERT_TRUE(ExportScene(host, path, format, &error)) << error;
       command += " " + path;
     }
   }

@@ -39,7 +39,8 @@ void ExpectNearAi(const aiVector3D &actual, const aiVector3D &expected, const st
 }
 
 TEST(ObjOutput, PlacementsReadBackInWorldSpaceWithTheirAttributesAndMaterials) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   const std::string dir = TempDir() + "/obj";
   std::filesystem::create_directories(dir);
   WriteSgiImage(dir + "/wood.rgb", 1, 1, 3, {200, 150, 100});
@@ -69,7 +70,7 @@ TEST(ObjOutput, PlacementsReadBackInWorldSpaceWithTheirAttributesAndMaterials) {
   std::filesystem::create_directories(dir + "/out");
   std::string error;
   kavrel::ExportSummary summary;
-  ASSERT_TRUE(ExportScene(s, path, kavrel::ExportFormat::kObj, &error, &summary)) << error;
+  ASSERT_TRUE(ExportScene(host, path, kavrel::ExportFormat::kObj, &error, &summary)) << error;
   EXPECT_EQ(summary.bytes, std::filesystem::file_size(path) + std::filesystem::file_size(dir + "/out/scene.mtl") +
                                std::filesystem::file_size(dir + "/out/wood.rgb"));
 

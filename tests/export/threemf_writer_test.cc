@@ -28,14 +28,15 @@ void First(LIB3MFRESULT (*iterate)(NMR::PLib3MFBase *, NMR::PLib3MFBase **), NMR
 }
 
 TEST(ThreeMfWriter, NamesXmlCannotHoldGetReplacementCharacters) {
-  Scene &s = FreshScene();
+  kavrel::Host host;
+  Scene &s = host.scene();
   s.surfaces.get_or_add("Rouge \xe9");
   kavrel::Instance &part = AddInstance(s, "Caf\xe9 \x01 part");
   part.object = AddObject(s, "squares", TwoSquares());
   part.surface = "Rouge \xe9";
   const std::string path = TempDir() + "/names.3mf";
   std::string error;
-  ASSERT_TRUE(ExportScene(s, path, kavrel::ExportFormat::k3mf, &error)) << error;
+  ASSERT_TRUE(ExportScene(host, path, kavrel::ExportFormat::k3mf, &error)) << error;
 
   ThreeMfHandle model, reader, item, materials;
   CheckThreeMf(NMR::lib3mf_createmodel(model.Out()), nullptr, "createmodel");

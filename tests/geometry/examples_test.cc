@@ -30,7 +30,7 @@ TEST(Examples, IndexedNurbsAndVrml1) {
   EXPECT_EQ(ConvertExample(run, "vrml1_house.wrl"),
             (std::vector<std::string>{"Cube", "Cone", "Cube #2", "IndexedFaceSet"}));
   EXPECT_TRUE(run.errors.empty());
-  EXPECT_EQ(kavrel::scene().objects.find("IndexedFaceSet")->mesh.colors.size(), 4u);
+  EXPECT_EQ(kavrel::CurrentHost().scene().objects.find("IndexedFaceSet")->mesh.colors.size(), 4u);
 }
 
 }  // namespace

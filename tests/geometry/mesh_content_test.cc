@@ -14,7 +14,7 @@ namespace {
 const plugin_test::Tokens kQuick = {{"quick_naming", "1"}, {"print_stats", "0"}};
 
 const kavrel::Mesh &MeshOf(const std::string &object) {
-  const kavrel::Object *found = kavrel::scene().objects.find(object);
+  const kavrel::Object *found = kavrel::CurrentHost().scene().objects.find(object);
   static const kavrel::Mesh empty;
   EXPECT_NE(found, nullptr) << object;
   return found ? found->mesh : empty;
@@ -108,7 +108,7 @@ TEST(MeshContent, ClockwiseHintsReachTheBufferAndMaterialsCanBeOff) {
       {{"quick_naming", "1"}, {"import_materials", "0"}});
   EXPECT_TRUE(MeshOf("Cw").clockwise);
   EXPECT_FALSE(MeshOf("Solid").clockwise);
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Surfacelink").empty());
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Kv_Surfacelink").empty());
 }
 
 // The sides of a 3D text stand on the letters' outline, at any font size

@@ -118,7 +118,7 @@ TEST(ShapeOutput, MeshCallsEndWithTheInstanceAttachedLast) {
                                             "Kv_Transform",     "Kv_Instance",
                                             "Kv_Attach",        "Import_IO_Free_Indexedpolygons"};
   std::vector<std::string> calls;
-  for (const kavrel::JournalEntry &entry : kavrel::journal().entries()) {
+  for (const kavrel::JournalEntry &entry : kavrel::CurrentHost().journal().entries()) {
     if (mesh_calls.count(entry.call)) calls.push_back(entry.to_string());
   }
   const std::string root = plugin.root_instance_name;

@@ -58,7 +58,7 @@ TEST(TeapotSeams, AdjacentPatchesShareTheirEdgeVertices) {
   plugin_test::Conversion run;
   ASSERT_EQ(run.Convert("/usr/share/inventor/data/models/household/teapot.iv"), 0);
   EXPECT_TRUE(run.Errors(1).empty());
-  const kavrel::Scene &scene = kavrel::scene();
+  const kavrel::Scene &scene = kavrel::CurrentHost().scene();
   std::vector<PatchPoint> all, boundary;
   for (size_t i = 0; i < scene.instances.items.size(); ++i) {
     const kavrel::Instance &instance = scene.instances.items[i];

@@ -1,22 +1,12 @@
 #include "host_fixture.h"
 
-#include "kavrel/import_io/import_support.h"
-
-void HostTest::SetUp() {
-  kavrel::ResetHost();
-  kavrel::ResetImportSupport();
-  kavrel::ReportSinks sinks;
+HostTest::HostTest() {
+  kavrel::ReportSinks &sinks = host_.settings().sinks;
   sinks.error = [this](int level, const std::string &text) { errors_.emplace_back(level, text); };
   sinks.report = [this](const std::string &text) { reports_.push_back(text); };
   sinks.progress = [this](const std::string &text) { progress_.push_back(text); };
-  kavrel::SetReportSinks(sinks);
-}
-
-void HostTest::TearDown() {
-  kavrel::ResetImportSupport();
-  kavrel::SetReportSinks({});
 }
 
 std::vector<const kavrel::JournalEntry *> HostTest::Calls(const std::string &call) const {
-  return kavrel::journal().calls(call);
+  return host_.journal().calls(call);
 }

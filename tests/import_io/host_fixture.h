@@ -1,4 +1,5 @@
-// A fresh host for each test, with its reports captured.
+// A fresh Host for each test, current while it runs, with its reports
+// captured.
 #ifndef TESTS_IMPORT_IO_HOST_FIXTURE_H
 #define TESTS_IMPORT_IO_HOST_FIXTURE_H
 
@@ -12,8 +13,7 @@
 
 class HostTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  HostTest();
 
   // The journal entries of one call, in order.
   std::vector<const kavrel::JournalEntry *> Calls(const std::string &call) const;
@@ -21,6 +21,8 @@ class HostTest : public ::testing::Test {
   std::vector<std::pair<int, std::string>> errors_;
   std::vector<std::string> reports_;
   std::vector<std::string> progress_;
+  kavrel::Host host_;
+  kavrel::CurrentHostScope current_{host_};
 };
 
 #endif

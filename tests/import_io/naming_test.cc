@@ -31,7 +31,7 @@ TEST_F(NamingTest, RepeatsAreNumberedAndEachKindCountsApart) {
 }
 
 TEST_F(NamingTest, NamesHeldInTheDatabaseAreSkipped) {
-  kavrel::Scene &scene = kavrel::scene();
+  kavrel::Scene &scene = host_.scene();
   kavrel::AddInstance(scene, "Cube");
   kavrel::AddInstance(scene, "Cube #2");
   scene.surfaces.get_or_add("red");

@@ -83,7 +83,7 @@ TEST_F(PolygonBufferTest, OutputFillsTheObjectWithStreamsWindingAndFaceSurfaces)
   kv::kv_list(Kv_Object_End, 0);
   Import_IO_Free_Indexedpolygons();
 
-  const kavrel::Object *object = kavrel::scene().objects.find("Cube");
+  const kavrel::Object *object = host_.scene().objects.find("Cube");
   ASSERT_NE(object, nullptr);
   const kavrel::Mesh &mesh = object->mesh;
   EXPECT_EQ(mesh.face_sizes, (std::vector<int32_t>{3, 3, 3, 3}));
@@ -111,7 +111,7 @@ TEST_F(PolygonBufferTest, OutputOutsideAnObjectDefinitionIsReportedAndChangesNot
   p->vertex_indices[2] = 99;
   kv::kv_list(Kv_Object_Define, "Bad");
   EXPECT_NE(Import_IO_Output_Indexedpolygons(0, "Bad", 0, 0.0f), 0);
-  EXPECT_TRUE(kavrel::scene().objects.find("Bad")->mesh.positions.empty());
+  EXPECT_TRUE(host_.scene().objects.find("Bad")->mesh.positions.empty());
   EXPECT_EQ(p->vertex_indices[2], 99) << "a refused buffer stays the caller's, unchanged";
   EXPECT_EQ(p->positions[3], 1.0f);
   Import_IO_Abort_Cleanup();

@@ -24,15 +24,15 @@ Mesh SquareAndTriangle() {
 }
 
 int32_t AddObject(const std::string &name, Mesh mesh) {
-  kavrel::Object &object = kavrel::scene().objects.get_or_add(name);
+  kavrel::Object &object = kavrel::CurrentHost().scene().objects.get_or_add(name);
   object.mesh = std::move(mesh);
   object.defined = true;
-  return kavrel::scene().objects.find_index(name);
+  return kavrel::CurrentHost().scene().objects.find_index(name);
 }
 
 int32_t Place(const std::string &name, int32_t parent, const Matrix &matrix, int32_t object,
               const std::string &surface = "", bool hidden = false) {
-  kavrel::Scene &scene = kavrel::scene();
+  kavrel::Scene &scene = kavrel::CurrentHost().scene();
   const int32_t at = kavrel::AddInstance(scene, name);
   kavrel::AttachInstance(scene, at, parent);
   kavrel::Instance &instance = scene.instances.items[at];
@@ -51,7 +51,7 @@ Vec3 Transform(const Vec3 &p, const Matrix &m) {
 
 // Every polygon below root in world space, as a sorted list of rounded corners.
 std::vector<std::vector<std::array<long, 3>>> WorldPolygons(int32_t root) {
-  const kavrel::Scene &scene = kavrel::scene();
+  const kavrel::Scene &scene = kavrel::CurrentHost().scene();
   std::vector<std::vector<std::array<long, 3>>> polygons;
   std::vector<int32_t> pending(scene.instances.items[root].children);
   while (!pending.empty()) {
@@ -100,7 +100,7 @@ TEST_F(RootInstanceTest, NamedAfterTheFileUniqueAndAttachedBelowWorld) {
   char name[512];
   Import_IO_MakeSaveAndAttachRootInstance("/models/v1.2/teapot.iv", name);
   EXPECT_STREQ(name, "teapot");
-  const kavrel::Instance *root = kavrel::scene().instances.find("teapot");
+  const kavrel::Instance *root = host_.scene().instances.find("teapot");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->parent, kavrel::kWorld);
   EXPECT_STREQ(Import_IO_Get_Root_Imported_Instance_Name(), "teapot");
@@ -112,7 +112,7 @@ TEST_F(RootInstanceTest, NamedAfterTheFileUniqueAndAttachedBelowWorld) {
 }
 
 TEST_F(RootInstanceTest, MovingChildrenToNewObjectsKeepsEveryPolygonWhereItWas) {
-  kavrel::Scene &scene = kavrel::scene();
+  kavrel::Scene &scene = host_.scene();
   const int32_t shape = AddObject("Shape", SquareAndTriangle());
   const int32_t only_below = AddObject("OnlyBelow", SquareAndTriangle());
   const int32_t root = Place("model", kavrel::kWorld, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 0, 0, 1}, kavrel::kNone);

@@ -50,7 +50,7 @@ TEST_F(RunFrameTest, AbortPollAnswersTheHostsRequestAndJournalsTheProgress) {
   record.objects_created = 5;
   record.polygons_output = 77;
   EXPECT_EQ(Import_IO_Check_For_Abort(&record), 0);
-  kavrel::RequestAbort();
+  host_.RequestAbort();
   EXPECT_NE(Import_IO_Check_For_Abort(&record), 0);
   EXPECT_EQ(Calls("Import_IO_Check_For_Abort")[0]->items[1].ints, (std::vector<int64_t>{1234, 5, 77}));
 }

@@ -14,7 +14,7 @@ TEST(MaterialColors, PackedColourAndDefaultMaterial) {
 
   // No material at all: Coin3D's 0.8 grey, one surface shared by both shapes.
   run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} Sphere {} }");
-  EXPECT_EQ(kavrel::scene().instances.find("Sphere")->surface, kavrel::scene().instances.find("Cube")->surface);
+  EXPECT_EQ(run.scene().instances.find("Sphere")->surface, run.scene().instances.find("Cube")->surface);
   calls = material_test::CallsFor("Kv_Surface");
   ASSERT_EQ(calls.size(), 6u);
   EXPECT_EQ(plugin_test::FloatsAfter(*calls[1], "diffuse"), std::vector<float>{0.8f});
@@ -25,7 +25,7 @@ TEST(MaterialColors, VertexColoursComeFromEmissiveListInVrml1) {
     plugin_test::Conversion run;
     run.ConvertText(header + "\nSeparator { Material { " + material + " } MaterialBinding { value PER_VERTEX }\n"
                     "Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } IndexedFaceSet { coordIndex [0, 1, 2, -1] } }");
-    const kavrel::Mesh &mesh = kavrel::scene().objects.items.at(0).mesh;
+    const kavrel::Mesh &mesh = run.scene().objects.items.at(0).mesh;
     std::vector<float> colors;
     for (int32_t i : mesh.color_index) colors.insert(colors.end(), mesh.colors[i].begin(), mesh.colors[i].end());
     return colors;

@@ -9,7 +9,7 @@ namespace material_test {
 
 std::vector<const kavrel::JournalEntry *> CallsFor(const std::string &call, const std::string &name) {
   std::vector<const kavrel::JournalEntry *> found;
-  for (const kavrel::JournalEntry *entry : kavrel::journal().calls(call)) {
+  for (const kavrel::JournalEntry *entry : kavrel::CurrentHost().journal().calls(call)) {
     auto first_string = std::find_if(entry->items.begin(), entry->items.end(), [](const kavrel::JournalItem &item) {
       return item.kind == kavrel::JournalItem::kString;
     });

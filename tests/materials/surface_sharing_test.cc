@@ -11,7 +11,9 @@
 #include "plugin/plugin.h"
 #include "tests/materials/scenario_support.h"
 
-static std::string SurfaceOf(const char *instance) { return kavrel::scene().instances.find(instance)->surface; }
+static std::string SurfaceOf(const char *instance) {
+  return kavrel::CurrentHost().scene().instances.find(instance)->surface;
+}
 
 TEST(SurfaceSharing, EqualMaterialsShareTextureAndWrapModesSeparate) {
   plugin_test::Conversion run;

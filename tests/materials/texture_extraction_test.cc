@@ -23,7 +23,7 @@ std::string EmbeddedCube(const char *image) {
 }
 
 void WindowedDisplay() {
-  kavrel::OutputDriver *display = kavrel::scene().drivers.find("driver1");
+  kavrel::OutputDriver *display = kavrel::CurrentHost().scene().drivers.find("driver1");
   display->description = "Windows v3.1 display";
   display->enabled = false;
 }
@@ -62,10 +62,10 @@ TEST(TextureExtraction, UnwritableDirectoryIsReportedAndSettingsComeBack) {
   ASSERT_FALSE(run.Errors(1).empty());
   EXPECT_EQ(run.Errors(1).back(), "Error creating texture map from embedding pixel data in Texture2 node.");
   EXPECT_TRUE(material_test::Lines("Kv_Texture").empty());
-  EXPECT_NE(kavrel::scene().instances.find("Sphere"), nullptr);  // the conversion went on
+  EXPECT_NE(kavrel::CurrentHost().scene().instances.find("Sphere"), nullptr);  // the conversion went on
   EXPECT_EQ(material_test::Lines("Kv_Option"), (Lines{"Kv_Option(confirm overwrites enabled off .)",
                                                  "Kv_Option(confirm overwrites enabled on .)"}));
-  EXPECT_EQ(kavrel::scene().drivers.find("INVENTORConverterTIFF"), nullptr);
+  EXPECT_EQ(kavrel::CurrentHost().scene().drivers.find("INVENTORConverterTIFF"), nullptr);
 
   // A display that can show the image takes it alone; the texture then
   // refers to the file that is not there.
@@ -75,9 +75,8 @@ TEST(TextureExtraction, UnwritableDirectoryIsReportedAndSettingsComeBack) {
   EXPECT_EQ(drivers.back(), "Kv_Output_Driver(\"driver1\" enabled off .)");
   EXPECT_EQ(run.Errors(1).back(), "Texture image file '" + unwritable + "texture.tif' type not supported or not found.");
 
-  kavrel::SetEnvironmentValue("KV_RUNING_IN_MAX", 1);  // inside that host nothing is shown
+  run.environment["KV_RUNING_IN_MAX"] = 1;  // inside that host nothing is shown
   run.ConvertText(EmbeddedCube("1 1 1 0x33"), {}, WindowedDisplay);
-  kavrel::SetEnvironmentValue("KV_RUNING_IN_MAX", 0);
   EXPECT_EQ(material_test::Lines("Kv_Output_Driver").front(), "Kv_Output_Driver(\"driver1\" enabled off .)");
 }
 
@@ -85,7 +84,7 @@ TEST(TextureExtraction, InvalidPixelDataIsRefusedBeforeAnyDriverIsTouched) {
   plugin_test::Conversion run;
   SoDB::init();
   SetDefaultOptions_Inventor();
-  kavrel::journal().clear();
+  kavrel::CurrentHost().journal().clear();
   SoSeparator *root = new SoSeparator;
   root->ref();
   root->addChild(new SoCube);

@@ -26,7 +26,7 @@ TEST_F(AboutBox, OnlyOkClosesItAndHelpCanBeAskedTwice) {
                     Close, Close};
   EXPECT_EQ(ShowAbout(user), 0);
   EXPECT_EQ(user.remaining(), 0u);
-  auto help = kavrel::journal().calls("Import_IO_DisplayHelpTopic");
+  auto help = host_.journal().calls("Import_IO_DisplayHelpTopic");
   ASSERT_EQ(help.size(), 2u);
   EXPECT_EQ(help[0]->items[1].text, directory_ + "vorlix.hlp");
   EXPECT_EQ(help[0]->items[2].text, "main");
@@ -46,7 +46,7 @@ TEST_F(AboutBox, OptionsDialogOpensItAndTheOtherBoxes) {
                     }};
   EXPECT_EQ(ShowOptions(user), 0);
   EXPECT_EQ(Messages()[0].first, "Object Compression Options");
-  auto boxes = kavrel::journal().calls("Import_IO_ShowMoveChildrenOfYellowFolderOptionsDialogBox");
+  auto boxes = host_.journal().calls("Import_IO_ShowMoveChildrenOfYellowFolderOptionsDialogBox");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0]->items[0].ints, std::vector<int64_t>{1});
 }

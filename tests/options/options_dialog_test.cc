@@ -70,7 +70,7 @@ TEST_F(OptionsDialog, OpensFilledAndGreysControlsByTheRules) {
   EXPECT_EQ(Options().load_textures, 0);
   EXPECT_EQ(Options().transparency_source, 0);
   EXPECT_EQ(Options().alpha_source, 2);
-  EXPECT_EQ(kavrel::journal().calls("Import_IO_Center_Window").size(), 1u);
+  EXPECT_EQ(host_.journal().calls("Import_IO_Center_Window").size(), 1u);
 }
 
 TEST_F(OptionsDialog, TexturePathChoicesExcludeEachOther) {

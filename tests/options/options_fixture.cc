@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "kavrel/host.h"
-#include "kavrel/import_io/import_support.h"
 #include "plugin/plugin.h"
 
 void OptionsTest::SetUp() {
@@ -15,21 +14,15 @@ void OptionsTest::SetUp() {
   char pattern[] = "/tmp/kavrel-options-\u00e9t\u00e9-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   directory_ = std::string(pattern) + "/";
-  kavrel::ResetHost();
-  kavrel::ResetImportSupport();
-  kavrel::ReportSinks sinks;
+  kavrel::ReportSinks &sinks = host_.settings().sinks;
   sinks.report = [](const std::string &) {};
   sinks.progress = [](const std::string &) {};
   sinks.error = [this](int level, const std::string &text) { errors_.emplace_back(level, text); };
-  kavrel::SetReportSinks(sinks);
   win32::ClearMessageBoxLog();
   Initialize();
 }
 
-void OptionsTest::TearDown() {
-  kavrel::SetReportSinks(kavrel::ReportSinks{});
-  std::filesystem::remove_all(directory_);
-}
+void OptionsTest::TearDown() { std::filesystem::remove_all(directory_); }
 
 void OptionsTest::Initialize() {
   const char *tokens[] = {"initialize", nullptr};

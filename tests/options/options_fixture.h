@@ -1,5 +1,6 @@
-// A plug-in initialised on a fresh support directory, with the host's
-// reports captured, for the preferences file and dialog tests.
+// A plug-in initialised on a fresh support directory, with a fresh Host
+// current and its reports captured, for the preferences file and dialog
+// tests.
 #ifndef TESTS_OPTIONS_OPTIONS_FIXTURE_H
 #define TESTS_OPTIONS_OPTIONS_FIXTURE_H
 
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "kavrel/host.h"
 #include "win32/dialog_driver.h"
 
 class OptionsTest : public ::testing::Test {
@@ -34,6 +36,8 @@ class OptionsTest : public ::testing::Test {
 
   std::string directory_;
   std::vector<std::pair<int, std::string>> errors_;  // level, text
+  kavrel::Host host_;
+  kavrel::CurrentHostScope current_{host_};
 };
 
 #endif

@@ -54,7 +54,7 @@ TEST_F(PreferencesFile, WritesTheDefaultsByteForByte) {
   EXPECT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
   EXPECT_EQ(ReadPreferences(), kDefaultFile);
   // The path goes through the host's conversion before it is opened.
-  auto converts = kavrel::journal().calls("Kv_Convert_Pathname");
+  auto converts = host_.journal().calls("Kv_Convert_Pathname");
   ASSERT_FALSE(converts.empty());
   EXPECT_EQ(converts.back()->items[0].text, PreferencesPath());
 }
@@ -151,12 +151,12 @@ TEST_F(PreferencesFile, SurvivesMissingEmptyBinaryAndHugeFiles) {
   for (int i = 0; i < 100000; ++i) noise += static_cast<char>(random());
   WritePreferences(noise);
   EXPECT_EQ(LoadImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
-  kavrel::journal().set_enabled(false);
+  host_.journal().set_enabled(false);
   std::string huge;
   for (int i = 0; i < 20000; ++i) huge += "# line " + std::to_string(i) + " of a long file\n";
   WritePreferences(huge + "flip_y_up = 1\n");
   EXPECT_EQ(LoadImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
-  kavrel::journal().set_enabled(true);
+  host_.journal().set_enabled(true);
   EXPECT_EQ(Options().flip_y_up, 1);
   EXPECT_TRUE(errors_.empty());
 }
@@ -165,7 +165,7 @@ TEST_F(PreferencesFile, ReportsAFileItCannotWrite) {
   WritePreferences("x");
   std::string path = PreferencesPath() + "/vorlix.ini";  // below a plain file
   EXPECT_EQ(SaveImportConvertOptions_Inventor(path.c_str()), 1);
-  auto reports = kavrel::journal().calls("Kv_Report_Error");
+  auto reports = host_.journal().calls("Kv_Report_Error");
   ASSERT_EQ(reports.size(), 1u);
   std::vector<std::string> texts;
   for (const auto &item : reports[0]->items) texts.push_back(item.text);

@@ -22,22 +22,24 @@ std::string NewScratchDirectory() {
 
 }  // namespace
 
-Conversion::Conversion() {
-  dir_ = NewScratchDirectory();
-  saved_sinks_ = kavrel::report_sinks();
-  kavrel::ReportSinks sinks;
-  sinks.report = [this](const std::string &text) { printed += text; };
-  sinks.error = [this](int level, const std::string &text) { errors.emplace_back(level, text); };
-  sinks.progress = [this](const std::string &line) {
-    if (on_progress) on_progress(line);
-  };
-  kavrel::SetReportSinks(sinks);
-}
+Conversion::Conversion() : dir_(NewScratchDirectory()) { StartHost(); }
 
 Conversion::~Conversion() {
-  kavrel::SetReportSinks(saved_sinks_);
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);
+}
+
+void Conversion::StartHost() {
+  kavrel::HostSettings settings;
+  settings.sinks.report = [this](const std::string &text) { printed += text; };
+  settings.sinks.error = [this](int level, const std::string &text) { errors.emplace_back(level, text); };
+  settings.sinks.progress = [this](const std::string &line) {
+    if (on_progress) on_progress(line);
+  };
+  settings.environment = environment;
+  current_.reset();
+  host_ = std::make_unique<kavrel::Host>(std::move(settings));
+  current_.emplace(*host_);
 }
 
 std::string Conversion::Write(const std::string &name, const std::string &text) const {
@@ -47,12 +49,12 @@ std::string Conversion::Write(const std::string &name, const std::string &text) 
 }
 
 int32_t Conversion::Convert(const std::string &path, const Tokens &tokens, const std::function<void()> &adjust) {
-  kavrel::ResetHost();
+  StartHost();
   errors.clear();
   printed.clear();
   CallEntryPoint({"initialize"}, {TextValue(dir_)});
   if (adjust) adjust();
-  kavrel::journal().clear();
+  host_->journal().clear();
   std::vector<const char *> names = {"execute_geometry_converter", "filename"};
   std::vector<intptr_t> values = {0, TextValue(path)};
   for (const auto &token : tokens) {
@@ -86,13 +88,15 @@ intptr_t TextValue(const std::string &text) { return reinterpret_cast<intptr_t>(
 
 std::vector<std::string> CallLines(const std::string &call) {
   std::vector<std::string> lines;
-  for (const kavrel::JournalEntry *entry : kavrel::journal().calls(call)) lines.push_back(entry->to_string());
+  for (const kavrel::JournalEntry *entry : kavrel::CurrentHost().journal().calls(call)) {
+    lines.push_back(entry->to_string());
+  }
   return lines;
 }
 
 std::vector<std::string> DefinedObjects() {
   std::vector<std::string> names;
-  for (const kavrel::JournalEntry *entry : kavrel::journal().calls("Kv_Object_Define")) {
+  for (const kavrel::JournalEntry *entry : kavrel::CurrentHost().journal().calls("Kv_Object_Define")) {
     names.push_back(entry->items.empty() ? "" : entry->items[0].text);
   }
   return names;

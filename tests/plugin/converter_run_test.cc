@@ -42,7 +42,7 @@ TEST(RunOptions, TokensKeepSixteenBitsExceptNthlod) {
             (std::vector<std::string>{
                 "Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" \"\")",
                 "Kv_Report_Error(<4> \"ERR_GEOM_IMPORT_BAD_TOKEN\" \"ImportConverter_Inventor()\" \"bogus\")"}));
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Kv_Object_Define").empty());
   FreeInventorState();
 }
 
@@ -65,8 +65,8 @@ TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
   const std::string first = run.Write("first.iv", "#Inventor V2.1 ascii\nSeparator { DEF First Cube {} }\n");
   const std::string second = run.Write("second.iv", "#Inventor V2.1 ascii\nSeparator { DEF Second Cube {} }\n");
   EXPECT_EQ(run.Convert(first, {{"filename", second}}), 0);
-  EXPECT_EQ(kavrel::scene().objects.find("First"), nullptr);
-  EXPECT_NE(kavrel::scene().objects.find("Second"), nullptr);
+  EXPECT_EQ(kavrel::CurrentHost().scene().objects.find("First"), nullptr);
+  EXPECT_NE(kavrel::CurrentHost().scene().objects.find("Second"), nullptr);
   EXPECT_EQ(plugin.state, nullptr);
 
   EXPECT_EQ(run.Convert(run.dir() + "missing.iv"), 1);
@@ -74,7 +74,7 @@ TEST(RunOptions, LastFilenameWinsAndAMissingFileFails) {
             std::vector<std::string>{"Kv_Report_Error(<4> \"ERR_FILE_OPEN_READ\" \"ImportConverter_Inventor()\" "
                                      "\"Inventor\" \"" +
                                      run.dir() + "missing.iv\")"});
-  EXPECT_TRUE(kavrel::journal().calls("Import_IO_Initialize").empty());
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Import_IO_Initialize").empty());
   FreeInventorState();
 }
 
@@ -90,11 +90,11 @@ TEST(GuardedRun, LevelFiveErrorAbortsAndTheStateSurvives) {
   ASSERT_NE(plugin.state, nullptr);
   EXPECT_EQ(plugin.state->instance_list, nullptr);
   EXPECT_EQ(plugin.state->parent_stack.getLength(), 0);
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Kv_Object_Define").empty());
 
   run.on_progress = nullptr;
   EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
-  EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
+  EXPECT_EQ(kavrel::CurrentHost().journal().calls("Kv_Object_Define").size(), 2u);
   EXPECT_EQ(plugin.state, nullptr);
 }
 
@@ -110,11 +110,11 @@ TEST(GuardedRun, ExceptionThroughTheTraversalEndsTheRunOnly) {
   // A fatal error: through the error hook, which prints it, and the abort's clean-up.
   EXPECT_EQ(run.Errors(5), std::vector<std::string>{stopped});
   EXPECT_EQ(run.printed, stopped + "\n");
-  EXPECT_EQ(kavrel::journal().calls("Import_IO_Abort_Cleanup").size(), 1u);
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+  EXPECT_EQ(kavrel::CurrentHost().journal().calls("Import_IO_Abort_Cleanup").size(), 1u);
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Kv_Object_Define").empty());
   run.on_progress = nullptr;
   EXPECT_EQ(run.ConvertText(kTwoCubes, {{"quick_naming", "1"}}), 0);
-  EXPECT_EQ(kavrel::journal().calls("Kv_Object_Define").size(), 2u);
+  EXPECT_EQ(kavrel::CurrentHost().journal().calls("Kv_Object_Define").size(), 2u);
 }
 
 // The conversion runs on a large stack of its own but on the host's thread:
@@ -123,8 +123,8 @@ TEST(GuardedRun, ExceptionThroughTheTraversalEndsTheRunOnly) {
 TEST(GuardedRun, EveryHostCallArrivesOnTheCallingThread) {
   plugin_test::Conversion run;
   EXPECT_EQ(run.ConvertText(kTwoCubes), 0);
-  EXPECT_GT(kavrel::journal().entries().size(), 20u);
-  for (const kavrel::JournalEntry &entry : kavrel::journal().entries())
+  EXPECT_GT(kavrel::CurrentHost().journal().entries().size(), 20u);
+  for (const kavrel::JournalEntry &entry : kavrel::CurrentHost().journal().entries())
     EXPECT_EQ(entry.thread, std::this_thread::get_id()) << entry.to_string();
 }
 
@@ -132,13 +132,12 @@ TEST(GuardedRun, EveryHostCallArrivesOnTheCallingThread) {
 TEST(GuardedRun, HostAbortPollSkipsEveryShapeAndTheRunEnds) {
   plugin_test::Conversion run;
   run.on_progress = [](const std::string &line) {
-    if (line == "Reading Inventor File") kavrel::RequestAbort();
+    if (line == "Reading Inventor File") kavrel::CurrentHost().RequestAbort();
   };
   EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { Cube {} DEF G Separator { Sphere {} } }\n"), 0);
-  kavrel::ClearAbortRequest();
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
-  EXPECT_EQ(kavrel::journal().calls("Kv_Add_Empty_Node").size(), 1u);
-  EXPECT_EQ(kavrel::journal().calls("Import_IO_Check_For_Abort").size(), 4u);
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Kv_Object_Define").empty());
+  EXPECT_EQ(kavrel::CurrentHost().journal().calls("Kv_Add_Empty_Node").size(), 1u);
+  EXPECT_EQ(kavrel::CurrentHost().journal().calls("Import_IO_Check_For_Abort").size(), 4u);
   EXPECT_EQ(CallLines("Kv_Light").back(), "Kv_Light(\"defaultambient\" enabled off .)");
   EXPECT_EQ(plugin.state, nullptr);
 }

@@ -47,7 +47,7 @@ TEST(HeaderValidation, AnswersFromTheFirstLineAndCoinsHeaderTest) {
   // The run-time token gives the same answer without converting.
   EXPECT_EQ(CallEntryPoint({"execute_geometry_converter", "validate_header_2"}, {0, TextValue(run.dir() + "a.wrl")}),
             -2);
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Object_Define").empty());
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Kv_Object_Define").empty());
   FreeInventorState();
 }
 

@@ -34,7 +34,8 @@ TEST(PluginLibrary, LoadsAndConvertsThroughTokenLists) {
   ASSERT_NE(entry, nullptr);
   const std::string path = testing::TempDir() + "library_cube.iv";
   std::ofstream(path) << "#Inventor V2.1 ascii\nSeparator { DEF Box Cube {} }\n";
-  kavrel::ResetHost();
+  kavrel::Host host;
+  kavrel::CurrentHostScope current(host);
 
   const char *validate[] = {"validate_header", nullptr};
   const intptr_t validate_values[] = {reinterpret_cast<intptr_t>(path.c_str()), 0};
@@ -46,7 +47,7 @@ TEST(PluginLibrary, LoadsAndConvertsThroughTokenLists) {
   const intptr_t convert_values[] = {0, reinterpret_cast<intptr_t>(path.c_str()), reinterpret_cast<intptr_t>("0"), 0};
   entry(convert, convert_values, &result, 0);
   EXPECT_EQ(result, 0);
-  EXPECT_NE(kavrel::scene().objects.find("Box"), nullptr);
+  EXPECT_NE(host.scene().objects.find("Box"), nullptr);
   // Never unloaded, as hosts keep plug-ins: Coin3D holds on to the element
   // class the plug-in registered.
 }

@@ -15,14 +15,14 @@ const char kLitCube[] =
     "#Inventor V2.1 ascii\nSeparator { PointLight { location 0 0 5 } PerspectiveCamera { position 0 0 9 } "
     "Cube {} }\n";
 
-size_t Calls(const char *call) { return kavrel::journal().calls(call).size(); }
+size_t Calls(const char *call) { return kavrel::CurrentHost().journal().calls(call).size(); }
 
 TEST(ConversionDriver, UnreadableOrEmptyFilesStillEndWithZero) {
   plugin_test::Conversion run;
   EXPECT_EQ(run.ConvertText("#Inventor V2.1 ascii\nSeparator { }\n"), 0);
   EXPECT_EQ(run.Errors(1), std::vector<std::string>{"No children nodes found in root level."});
   EXPECT_EQ(Calls("Kv_Light"), 0u);
-  EXPECT_EQ(kavrel::scene().instances.items.size(), 1u);  // "world" only
+  EXPECT_EQ(kavrel::CurrentHost().scene().instances.items.size(), 1u);  // "world" only
 
   EXPECT_EQ(run.ConvertText("#VRML V2.0 utf8\nShape { geometry Box { size } \n"), 0);
   EXPECT_NE(run.printed.find("is in VRML2.0 format, not VRML 1.0 or Inventor2.x format. Please use the VRML2.0 "

@@ -92,7 +92,7 @@ TEST(GroupHierarchy, SwitchAndArrayFollowCoinsTraversal) {
   EXPECT_EQ(DefinedObjects(), (std::vector<std::string>{"Sphere", "Sphere #2", "Sphere #3"}));
   // Each copy's instance carries its own translation.
   std::vector<float> x;
-  for (const kavrel::JournalEntry *entry : kavrel::journal().calls("Kv_Transform")) {
+  for (const kavrel::JournalEntry *entry : kavrel::CurrentHost().journal().calls("Kv_Transform")) {
     const std::vector<float> matrix = plugin_test::FloatsAfter(*entry, "matrix");
     if (entry->items.at(1).text.rfind("Sphere", 0) == 0) x.push_back(matrix.at(12));
   }

@@ -56,7 +56,7 @@ void ExpectRefused(plugin_test::Conversion &run, int32_t result, const std::stri
   EXPECT_EQ(run.Errors(5), std::vector<std::string>{message});
   EXPECT_EQ(run.printed, message + "\n");
   EXPECT_TRUE(DefinedObjects().empty());
-  EXPECT_TRUE(kavrel::journal().calls("Kv_Add_Instance").empty());
+  EXPECT_TRUE(kavrel::CurrentHost().journal().calls("Kv_Add_Instance").empty());
 }
 
 TEST(InputLimits, DefUseCyclesAreRefusedBeforeTheTraversal) {
@@ -257,7 +257,7 @@ TEST(InputLimits, TrianglesBeyondMaxTrianglesAreRefusedWithTheNumbers) {
                 "triangles (max_triangles).");
   // Every run starts without a limit unless its tokens give one.
   EXPECT_EQ(run.ConvertText(Doubling(3), kQuick), 0);
-  EXPECT_EQ(kavrel::journal().calls("Kv_Add_Instance").size(), 15u);
+  EXPECT_EQ(kavrel::CurrentHost().journal().calls("Kv_Add_Instance").size(), 15u);
 }
 
 // Coin3D opens the files a scene names while reading it; a FIFO or a device

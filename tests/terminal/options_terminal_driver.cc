@@ -20,12 +20,14 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "cannot load the plug-in: %s\n", dlerror());
     return 1;
   }
+  kavrel::Host host;
+  kavrel::CurrentHostScope current(host);
   std::string directory = std::string(argv[1]) + "/";
   const char *tokens[] = {"initialize", nullptr};
   intptr_t values[] = {reinterpret_cast<intptr_t>(directory.c_str()), 0};
   int32_t ignored = 0;
   entry(tokens, values, &ignored, 0);
-  int result = kavrel::RunDialogInTerminal(entry, argc > 2 && std::strcmp(argv[2], "--about") == 0);
+  int result = kavrel::RunDialogInTerminal(host, entry, argc > 2 && std::strcmp(argv[2], "--about") == 0);
   if (FILE *out = std::fopen((directory + "result.txt").c_str(), "w")) {
     std::fprintf(out, "result %d\n", result);
     std::fclose(out);

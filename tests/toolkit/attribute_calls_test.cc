@@ -18,7 +18,7 @@ TEST_F(ToolkitTest, SurfaceDefinitionCallsBuildTheSurface) {
   kv_list(Kv_Surface, s, tok("opacity"), tok("facecoeff"), &opacity);
 
   EXPECT_EQ(Last("Kv_Surface"), "Kv_Surface(\"surface\" opacity facecoeff [0.75] .)");
-  EXPECT_EQ(kavrel::journal().calls("Kv_Surface")[0]->to_string(),
+  EXPECT_EQ(host_.journal().calls("Kv_Surface")[0]->to_string(),
             "Kv_Surface(\"surface\" specularcolor enabled on | luminouscolor enabled on | ambientcolor enabled on | "
             "model phong | opacity | .)");
   const kavrel::Surface &surface = *db().surfaces.find(s);
@@ -134,7 +134,7 @@ TEST_F(ToolkitTest, OptionsAndTheDisplayDriverAnswerAsTokens) {
   int64_t value = -1;
   Kv_Inquire_Environment("KV_RUNING_IN_MAX", &value);
   EXPECT_EQ(value, 0);
-  kavrel::SetEnvironmentValue("KV_RUNING_IN_MAX", 7);
+  host_.settings().environment["KV_RUNING_IN_MAX"] = 7;
   Kv_Inquire_Environment("KV_RUNING_IN_MAX", &value);
   EXPECT_EQ(value, 7);
   EXPECT_TRUE(errors.empty());

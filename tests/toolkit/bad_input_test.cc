@@ -38,7 +38,7 @@ TEST_F(ToolkitTest, ValuesThatAreMissingOrOfTheWrongKindAreRefused) {
   };
   for (const Case &c : cases) EXPECT_EQ(c.status, 1) << c.journal;
   std::vector<std::string> refused;
-  for (const auto &entry : kavrel::journal().entries()) {
+  for (const auto &entry : host_.journal().entries()) {
     if (!entry.error.empty()) refused.push_back(entry.to_string());
   }
   ASSERT_EQ(refused.size(), cases.size());

@@ -72,10 +72,10 @@ TEST_F(ToolkitTest, ImageFilesAreTypedAndTheirHeadersRead) {
 
   kavrel::ImagePixels pixels;
   std::string error;
-  ASSERT_TRUE(kavrel::ReadImageFile(png, &pixels, &error)) << error;
+  ASSERT_TRUE(host_.texture_files().Read(png, &pixels, &error)) << error;
   EXPECT_EQ(std::vector<uint8_t>(pixels.bytes.begin(), pixels.bytes.begin() + 4),
             (std::vector<uint8_t>{255, 0, 0, 255}));  // the top row comes first
-  EXPECT_FALSE(kavrel::ReadImageFile(text, &pixels, &error));
+  EXPECT_FALSE(host_.texture_files().Read(text, &pixels, &error));
   EXPECT_TRUE(errors.empty());
 }
 
@@ -88,10 +88,10 @@ TEST_F(ToolkitTest, GreyAlphaTiffKeepsItsTwoComponents) {
   EXPECT_EQ(InquireImage("ga").components, 2);
   kavrel::ImagePixels pixels;
   std::string error;
-  ASSERT_TRUE(kavrel::ReadImageFile(tif, &pixels, &error)) << error;
+  ASSERT_TRUE(host_.texture_files().Read(tif, &pixels, &error)) << error;
   EXPECT_EQ(pixels.components, 2);
   EXPECT_EQ(pixels.bytes, written);
-  EXPECT_FALSE(kavrel::ReadImageFile(dir.path("missing.tif"), &pixels, &error));
+  EXPECT_FALSE(host_.texture_files().Read(dir.path("missing.tif"), &pixels, &error));
 }
 
 }  // namespace

@@ -107,10 +107,10 @@ TEST_F(ToolkitTest, OverwritesFollowTheOptionAndTheConfirmer) {
   std::string path = dir.path("texture.tif");
   std::ofstream(path) << "precious";
   std::vector<std::string> asked;
-  kavrel::SetOverwriteConfirmer([&asked](const std::string &file) {
+  host_.settings().confirm_overwrite = [&asked](const std::string &file) {
     asked.push_back(file);
     return false;
-  });
+  };
   CreateTiffDriver(path, "a");
   Kv_ImageRecord record = Record(2, 2, 1);
   EXPECT_EQ(Save(record, "writeheader"), 1);

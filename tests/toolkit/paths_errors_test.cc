@@ -40,7 +40,7 @@ TEST_F(ToolkitTest, MemoryAndStorageCallsAreJournaled) {
   Kv_Free_Memory(nullptr);
   Kv_RegisterClassStorage(0xFFB6FFA9u, 0, 0);
   Kv_RegisterClassStorageAux(1);
-  EXPECT_EQ(kavrel::journal().calls("Kv_Free_Memory").size(), 2u);
+  EXPECT_EQ(host_.journal().calls("Kv_Free_Memory").size(), 2u);
   EXPECT_EQ(Last("Kv_RegisterClassStorage"), "Kv_RegisterClassStorage(<4290183081 0 0>)");
   EXPECT_EQ(Last("Kv_RegisterClassStorageAux"), "Kv_RegisterClassStorageAux(<1>)");
   EXPECT_TRUE(errors.empty());

@@ -4,14 +4,16 @@
 
 namespace {
 
+// In the scene of the host the calls reach: the test's.
 const kavrel::Instance &InstanceNamed(const std::string &name) {
-  return kavrel::scene().instances.items[kavrel::scene().instances.find_index(name)];
+  const kavrel::Scene &scene = kavrel::CurrentHost().scene();
+  return scene.instances.items[scene.instances.find_index(name)];
 }
 
 // Two triangles of a unit square whose shared corners are separate vertices.
 void DefineSquare(const char *name) {
   kv_list(Kv_Object_Define, name);
-  kavrel::Mesh &mesh = kavrel::scene().objects.find(name)->mesh;
+  kavrel::Mesh &mesh = kavrel::CurrentHost().scene().objects.find(name)->mesh;
   mesh.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}};
   mesh.face_sizes = {3, 3};
   mesh.position_index = {0, 1, 2, 3, 4, 5};

@@ -30,10 +30,7 @@ class TextureAccessTest : public ToolkitTest {
   }
   void TearDown() override {
     alarm(0);
-    std::string ignored;
-    kavrel::SetTextureRoots({}, &ignored);
     kavrel::KeepRunFiles();
-    ToolkitTest::TearDown();
   }
 };
 
@@ -47,8 +44,8 @@ TEST_F(TextureAccessTest, OnlyRegularFilesAreOpened) {
     EXPECT_EQ(TypeOf(path), -1) << path;
     kavrel::ImagePixels pixels;
     std::string error;
-    EXPECT_FALSE(kavrel::ReadImageFile(path, &pixels, &error)) << path;
-    EXPECT_FALSE(kavrel::ReadImageHeader(path, &pixels, &error)) << path;
+    EXPECT_FALSE(host_.texture_files().Read(path, &pixels, &error)) << path;
+    EXPECT_FALSE(host_.texture_files().ReadHeader(path, &pixels, &error)) << path;
   }
 }
 
@@ -62,15 +59,16 @@ TEST_F(TextureAccessTest, TextureRootsConfineReadsAfterResolvingLinks) {
   fs::create_directory_symlink(dir.path(""), dir.path("root/up"));
 
   std::string error;
-  EXPECT_FALSE(kavrel::SetTextureRoots({dir.path("missing")}, &error));
+  kavrel::TextureRoots &roots = host_.settings().texture_roots;
+  EXPECT_FALSE(roots.Set({dir.path("missing")}, &error));
   EXPECT_NE(error.find("missing"), std::string::npos) << error;
-  ASSERT_TRUE(kavrel::SetTextureRoots({dir.path("root/")}, &error)) << error;
+  ASSERT_TRUE(roots.Set({dir.path("root/")}, &error)) << error;
   EXPECT_EQ(TypeOf(inside), kavrel::kImagePng);
   EXPECT_EQ(TypeOf(dir.path("root/maps/../maps/in.png")), kavrel::kImagePng);
   for (const char *refused : {"secret.png", "root/link.png", "root/up/secret.png", "root/../secret.png"}) {
     EXPECT_EQ(TypeOf(dir.path(refused)), -1) << refused;
     kavrel::ImagePixels pixels;
-    EXPECT_FALSE(kavrel::ReadImageFile(dir.path(refused), &pixels, &error)) << refused;
+    EXPECT_FALSE(host_.texture_files().Read(dir.path(refused), &pixels, &error)) << refused;
     EXPECT_NE(error.find("outside the texture roots"), std::string::npos) << error;
   }
   // A root named with a trailing part of another's name does not admit it.
@@ -85,7 +83,7 @@ TEST_F(TextureAccessTest, TextureRootsConfineReadsAfterResolvingLinks) {
   ASSERT_TRUE(kavrel::MoveTemporaryIntoPlace(temporary, dir.path("made.png"), true));
   EXPECT_EQ(TypeOf(dir.path("made.png")), kavrel::kImagePng);
 
-  ASSERT_TRUE(kavrel::SetTextureRoots({}, &error));
+  ASSERT_TRUE(roots.Set({}, &error));
   EXPECT_EQ(TypeOf(outside), kavrel::kImagePng);
 }
 

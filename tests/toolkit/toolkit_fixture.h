@@ -1,4 +1,5 @@
-// A fresh host per test, with its reports collected instead of printed.
+// A fresh Host per test, current while the test runs, with its reports
+// collected instead of printed.
 #ifndef TESTS_TOOLKIT_TOOLKIT_FIXTURE_H
 #define TESTS_TOOLKIT_TOOLKIT_FIXTURE_H
 
@@ -38,28 +39,26 @@ class ScratchDir {
 
 class ToolkitTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    kavrel::ResetHost();
-    kavrel::SetOverwriteConfirmer(nullptr);
-    kavrel::ReportSinks sinks;
+  ToolkitTest() {
+    kavrel::ReportSinks &sinks = host_.settings().sinks;
     sinks.report = [](const std::string &) {};
     sinks.progress = [](const std::string &) {};
     sinks.error = [this](int level, const std::string &text) {
       errors.push_back("level " + std::to_string(level) + ": " + text);
     };
-    kavrel::SetReportSinks(sinks);
   }
-  void TearDown() override { kavrel::SetReportSinks({}); }
 
   // The readable form of the last journal entry of a call.
-  static std::string Last(const std::string &call) {
-    auto entries = kavrel::journal().calls(call);
+  std::string Last(const std::string &call) const {
+    auto entries = host_.journal().calls(call);
     return entries.empty() ? "(no " + call + ")" : entries.back()->to_string();
   }
 
-  static kavrel::Scene &db() { return kavrel::scene(); }
+  kavrel::Scene &db() { return host_.scene(); }
 
   std::vector<std::string> errors;
+  kavrel::Host host_;
+  kavrel::CurrentHostScope current_{host_};
 };
 
 #endif

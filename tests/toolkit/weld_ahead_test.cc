@@ -38,7 +38,7 @@ kavrel::Mesh Strip(int n, bool collapsed) {
 
 void Define(const char *name, const kavrel::Mesh &mesh) {
   kv_list(Kv_Object_Define, name);
-  kavrel::scene().objects.find(name)->mesh = mesh;
+  kavrel::CurrentHost().scene().objects.find(name)->mesh = mesh;
   Kv_Object_End(KV_LIST_END);
 }
 

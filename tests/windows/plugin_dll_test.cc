@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "kavrel/host.h"
@@ -20,19 +22,24 @@ class PluginDll : public testing::Test {
   void SetUp() override {
     path_ = support_.path() + "two_cubes.iv";
     std::ofstream(path_) << kTwoCubes;
-    saved_ = kavrel::report_sinks();
-    kavrel::ReportSinks sinks;
-    sinks.report = [this](const std::string &text) { printed_ += text; };
-    sinks.error = [](int, const std::string &) {};
-    sinks.progress = [this](const std::string &line) {
+    StartHost();
+  }
+
+  // A fresh Host in the toolkit DLL, current for both host DLLs.
+  void StartHost() {
+    kavrel::HostSettings settings;
+    settings.sinks.report = [this](const std::string &text) { printed_ += text; };
+    settings.sinks.error = [](int, const std::string &) {};
+    settings.sinks.progress = [this](const std::string &line) {
       if (fail_at_shape_ && line.rfind("Processing", 0) == 0) Import_IO_Report_Error(5, "Disk on fire");
     };
-    kavrel::SetReportSinks(sinks);
+    current_.reset();
+    host_ = std::make_unique<kavrel::Host>(std::move(settings));
+    current_.emplace(*host_);
   }
-  void TearDown() override { kavrel::SetReportSinks(saved_); }
 
   int32_t Convert() {
-    kavrel::ResetHost();
+    StartHost();
     windows_test::Send({"initialize"}, {windows_test::Value(support_.path())});
     return windows_test::Send({"execute_geometry_converter", "filename", "quick_naming"},
                               {0, windows_test::Value(path_), windows_test::Value("1")});
@@ -42,14 +49,15 @@ class PluginDll : public testing::Test {
   std::string path_;
   std::string printed_;
   bool fail_at_shape_ = false;
-  kavrel::ReportSinks saved_;
+  std::unique_ptr<kavrel::Host> host_;
+  std::optional<kavrel::CurrentHostScope> current_;
 };
 
 TEST_F(PluginDll, ValidatesAndConvertsThroughTokenLists) {
   EXPECT_EQ(windows_test::Send({"validate_header"}, {windows_test::Value(path_)}), 1);
   EXPECT_EQ(Convert(), 0);
-  EXPECT_NE(kavrel::scene().objects.find("Left"), nullptr);
-  EXPECT_NE(kavrel::scene().objects.find("Right"), nullptr);
+  EXPECT_NE(host_->scene().objects.find("Left"), nullptr);
+  EXPECT_NE(host_->scene().objects.find("Right"), nullptr);
 }
 
 // The error hook throws inside Import_IO_Report_Error: the exception leaves
@@ -59,12 +67,12 @@ TEST_F(PluginDll, FatalErrorInAHostDllEndsTheRunAndTheNextRunWorks) {
   fail_at_shape_ = true;
   EXPECT_EQ(Convert(), 1);
   EXPECT_NE(printed_.find("Disk on fire"), std::string::npos);
-  EXPECT_EQ(kavrel::scene().objects.find("Left"), nullptr);
+  EXPECT_EQ(host_->scene().objects.find("Left"), nullptr);
 
   fail_at_shape_ = false;
   EXPECT_EQ(Convert(), 0);
-  EXPECT_NE(kavrel::scene().objects.find("Left"), nullptr);
-  EXPECT_NE(kavrel::scene().objects.find("Right"), nullptr);
+  EXPECT_NE(host_->scene().objects.find("Left"), nullptr);
+  EXPECT_NE(host_->scene().objects.find("Right"), nullptr);
 }
 
 }  // namespace
