@@ -193,15 +193,16 @@ class CurrentHostScope {
 
 // ---- Export ---------------------------------------------------------------
 
-// glTF and the JSON dump by our own writers, the others through assimp.
-enum class ExportFormat { kGlb, kGltf, kJson, kObj, kPly, kStl, kDae, k3mf, kFbx, kX3d };
+// glTF, OBJ, VRML97, X3D and the JSON dump by our own writers, the others
+// through assimp.
+enum class ExportFormat { kGlb, kGltf, kJson, kObj, kPly, kStl, kDae, k3mf, kFbx, kX3d, kWrl };
 
 // Format from the extension of path (.glb, .gltf, .json, .obj, .ply, .stl,
-// .dae, .3mf, .fbx, .x3d, in any case); false when unknown.
+// .dae, .3mf, .fbx, .x3d, .wrl, in any case); false when unknown.
 bool ExportFormatFromPath(const std::string &path, ExportFormat *format);
 // The format's extension without the dot: "glb".
 const char *ExportFormatName(ExportFormat format);
-// Every extension known, for messages: ".glb, .gltf, ..., .x3d".
+// Every extension known, for messages: ".glb, .gltf, ..., .wrl".
 std::string ExportExtensionList();
 
 // What an export wrote, as the file holds it: a format that stores one

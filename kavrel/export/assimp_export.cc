@@ -26,9 +26,6 @@ constexpr AssimpFormat kAssimpFormats[] = {
     {ExportFormat::kDae, "collada", false, true, true, true, true, false},
     // assimp 5.2's FBX writer makes a camera's node a plain one.
     {ExportFormat::kFbx, "fbx", false, true, true, true, false, true},
-    // assimp 5.2's X3D writer crashes on lights, drops cameras, and writes
-    // texture URLs unquoted (not a valid MFString).
-    {ExportFormat::kX3d, "x3d", false, true, false, false, false, false},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {

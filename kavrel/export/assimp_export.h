@@ -1,5 +1,5 @@
 // The formats written from the export model through assimp's exporters:
-// binary PLY and STL, COLLADA, binary FBX and X3D.
+// binary PLY and STL, COLLADA and binary FBX.
 #ifndef KAVREL_EXPORT_ASSIMP_EXPORT_H
 #define KAVREL_EXPORT_ASSIMP_EXPORT_H
 

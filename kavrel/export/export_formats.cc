@@ -16,7 +16,7 @@ constexpr FormatName kFormats[] = {
     {ExportFormat::kGlb, "glb"}, {ExportFormat::kGltf, "gltf"}, {ExportFormat::kJson, "json"},
     {ExportFormat::kObj, "obj"}, {ExportFormat::kPly, "ply"},   {ExportFormat::kStl, "stl"},
     {ExportFormat::kDae, "dae"}, {ExportFormat::k3mf, "3mf"},   {ExportFormat::kFbx, "fbx"},
-    {ExportFormat::kX3d, "x3d"},
+    {ExportFormat::kX3d, "x3d"}, {ExportFormat::kWrl, "wrl"},
 };
 
 std::string LowerExtension(const std::string &path) {

@@ -9,6 +9,7 @@
 #include "kavrel/export/obj_writer.h"
 #include "kavrel/export/scene_dump.h"
 #include "kavrel/export/threemf_writer.h"
+#include "kavrel/export/vrml_writer.h"
 #include "kavrel/host.h"
 
 namespace kavrel {
@@ -64,6 +65,13 @@ bool WriteExport(const Host &host, const std::string &path, ExportFormat format,
   if (format == ExportFormat::kGlb || format == ExportFormat::kGltf) {
     return WriteGltf(host, model, path, format == ExportFormat::kGlb ? GltfContainer::kGlb : GltfContainer::kGltf,
                      reason, summary);
+  }
+  if (format == ExportFormat::kWrl || format == ExportFormat::kX3d) {
+    ExportNotes writer_repairs;
+    const VrmlFlavour flavour = format == ExportFormat::kX3d ? VrmlFlavour::kX3d : VrmlFlavour::kVrml97;
+    const bool written = ExportVrml(host, model, path, flavour, reason, summary, &writer_repairs);
+    ReportModelNotes(host, model, writer_repairs);
+    return written;
   }
   ReportModelNotes(host, model, {});
   if (format == ExportFormat::kObj) return ExportObj(host, model, path, reason, summary);

@@ -151,6 +151,18 @@ void KeepFinite(Array *values, const Array &fallback, ExportNotes &notes) {
   *values = fallback;
 }
 
+// m (sanitized) as translation x rotation x scale x inner rotation.
+NodeTransform Split(const Matrix &m, ExportNotes &notes) {
+  NodeTransform out;
+  out.kind = NodeTransform::Kind::kSplit;
+  out.translation = {m[12], m[13], m[14]};
+  SplitLinearPart(m, &out);
+  KeepFinite(&out.rotation, {0, 0, 0, 1}, notes);
+  KeepFinite(&out.inner_rotation, {0, 0, 0, 1}, notes);
+  KeepFinite(&out.scale, {1, 1, 1}, notes);
+  return out;
+}
+
 }  // namespace
 
 NodeTransform NodeTransformFor(const Matrix &matrix, ExportNotes &notes) {
@@ -162,13 +174,12 @@ NodeTransform NodeTransformFor(const Matrix &matrix, ExportNotes &notes) {
     out.matrix = m;
     return out;
   }
-  out.kind = NodeTransform::Kind::kSplit;
-  out.translation = {m[12], m[13], m[14]};
-  SplitLinearPart(m, &out);
-  KeepFinite(&out.rotation, {0, 0, 0, 1}, notes);
-  KeepFinite(&out.inner_rotation, {0, 0, 0, 1}, notes);
-  KeepFinite(&out.scale, {1, 1, 1}, notes);
-  return out;
+  return Split(m, notes);
+}
+
+NodeTransform SplitNodeTransform(const Matrix &matrix, ExportNotes &notes) {
+  const Matrix m = Sanitized(matrix, notes);
+  return m == IdentityMatrix() ? NodeTransform{} : Split(m, notes);
 }
 
 }  // namespace kavrel

@@ -29,6 +29,10 @@ struct NodeTransform {
 // dropped (both counted in notes).
 NodeTransform NodeTransformFor(const Matrix &matrix, ExportNotes &notes);
 
+// The same, split whatever the matrix (kIdentity or kSplit), for formats
+// whose transforms always take a translation, rotations and a scale.
+NodeTransform SplitNodeTransform(const Matrix &matrix, ExportNotes &notes);
+
 }  // namespace kavrel
 
 #endif

@@ -1,5 +1,6 @@
 // The geometry of an OBJ output: every placement's triangle groups in
 // world space.
+#include "kavrel/export/group_vertices.h"
 #include "kavrel/export/obj_writer.h"
 #include "kavrel/export/world_space.h"
 
@@ -23,7 +24,6 @@ class GeometryWriter {
   void Place(const ModelPlacement &placement);
   void Group(const FlatMesh &flat, const TriangleGroup &group, int32_t material, const std::string &name,
              const ModelPlacement &placement, const NormalTransform &normals);
-  void Gather(const TriangleGroup &group, size_t vertices);
   void Positions(const FlatMesh &flat, const Matrix &world);
   void TexCoords(const FlatMesh &flat);
   void Normals(const FlatMesh &flat, const NormalTransform &transform);
@@ -36,8 +36,7 @@ class GeometryWriter {
   TextOutput &out_;
   bool colors_ = false;                        // every "v" carries a colour
   uint64_t written_ = 0;                       // vertices written before the current group
-  std::vector<uint32_t> used_;                 // the current group's vertices, in order of first use
-  std::vector<int32_t> local_;                 // by flat vertex: its index in used_, -1 when unused
+  GroupVertices vertices_;                     // the current group's
   ObjCounts counts_;
 };
 
@@ -71,7 +70,7 @@ void GeometryWriter::Place(const ModelPlacement &placement) {
 void GeometryWriter::Group(const FlatMesh &flat, const TriangleGroup &group, int32_t material,
                            const std::string &name, const ModelPlacement &placement,
                            const NormalTransform &normals) {
-  Gather(group, flat.vertex_count());
+  vertices_.Gather(group, flat.vertex_count());
   out_.Text("\ng ");
   out_.Text(name);
   out_.Char('\n');
@@ -82,21 +81,9 @@ void GeometryWriter::Group(const FlatMesh &flat, const TriangleGroup &group, int
   out_.Text(material_names_[material]);
   out_.Char('\n');
   Faces(flat, group, placement.mirrors);
-  written_ += used_.size();
+  written_ += vertices_.used().size();
   ++counts_.groups;
   counts_.triangles += group.indices.size() / 3;
-  for (uint32_t v : used_) local_[v] = -1;
-}
-
-// The vertices the group's triangles use, numbered in order of first use.
-void GeometryWriter::Gather(const TriangleGroup &group, size_t vertices) {
-  if (local_.size() < vertices) local_.resize(vertices, -1);
-  used_.clear();
-  for (uint32_t v : group.indices) {
-    if (local_[v] >= 0) continue;
-    local_[v] = static_cast<int32_t>(used_.size());
-    used_.push_back(v);
-  }
 }
 
 void GeometryWriter::Numbers(const char *tag, const float *values, int count) {
@@ -109,7 +96,7 @@ void GeometryWriter::Numbers(const char *tag, const float *values, int count) {
 
 void GeometryWriter::Positions(const FlatMesh &flat, const Matrix &world) {
   static const float kWhite[3] = {1, 1, 1};
-  for (uint32_t v : used_) {
+  for (uint32_t v : vertices_.used()) {
     const Vec3 p = TransformPoint(world, VectorAt(flat.positions, v));
     Numbers("v", p.data(), 3);
     if (colors_) Numbers("", flat.colors.empty() ? kWhite : &flat.colors[3 * v], 3);
@@ -119,7 +106,7 @@ void GeometryWriter::Positions(const FlatMesh &flat, const Matrix &world) {
 
 void GeometryWriter::TexCoords(const FlatMesh &flat) {
   if (flat.texcoords.empty()) return;
-  for (uint32_t v : used_) {
+  for (uint32_t v : vertices_.used()) {
     // The model's v runs downwards; OBJ's runs upwards.
     const float uv[2] = {flat.texcoords[2 * v], 1.0f - flat.texcoords[2 * v + 1]};
     Numbers("vt", uv, 2);
@@ -129,7 +116,7 @@ void GeometryWriter::TexCoords(const FlatMesh &flat) {
 
 void GeometryWriter::Normals(const FlatMesh &flat, const NormalTransform &transform) {
   if (flat.normals.empty()) return;
-  for (uint32_t v : used_) {
+  for (uint32_t v : vertices_.used()) {
     const Vec3 n = TransformNormal(transform, VectorAt(flat.normals, v));
     Numbers("vn", n.data(), 3);
     out_.Char('\n');
@@ -153,7 +140,7 @@ void GeometryWriter::Faces(const FlatMesh &flat, const TriangleGroup &group, boo
   for (size_t t = 0; t + 2 < group.indices.size(); t += 3) {
     out_.Char('f');
     for (size_t k = 0; k < 3; ++k) {
-      Corner(first + local_[group.indices[t + (reversed ? 2 - k : k)]], texcoords, normals);
+      Corner(first + vertices_.Local(group.indices[t + (reversed ? 2 - k : k)]), texcoords, normals);
     }
     out_.Char('\n');
   }

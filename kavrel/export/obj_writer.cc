@@ -4,22 +4,6 @@
 #include "kavrel/export/staged_files.h"
 
 namespace kavrel {
-namespace {
-
-// Stages target and writes it with write(out); the staged file is closed
-// (and a failure recorded) after the last block.
-template <typename Write>
-void WriteStaged(StagedFiles &files, const std::string &target, Write write) {
-  FILE *file = files.Open(target);
-  if (file == nullptr) return;
-  {
-    TextOutput out(file);
-    write(out);
-  }
-  files.Close(file, target);
-}
-
-}  // namespace
 
 std::string ObjName(const std::string &name) {
   if (name.empty()) return "unnamed";
@@ -38,9 +22,10 @@ bool ExportObj(const Host &host, const ExportModel &model, const std::string &pa
   StagedFiles files(host);
   ObjCounts counts;
   // The .obj first: the file staged first is renamed into place last.
-  WriteStaged(files, path, [&](TextOutput &out) { counts = WriteObjGeometry(model, names, FileNameOf(library), out); });
+  WriteStagedText(files, path,
+                  [&](TextOutput &out) { counts = WriteObjGeometry(model, names, FileNameOf(library), out); });
   if (!files.Failed()) {
-    WriteStaged(files, library, [&](TextOutput &out) { WriteMaterialLibrary(model, names, textures, out); });
+    WriteStagedText(files, library, [&](TextOutput &out) { WriteMaterialLibrary(model, names, textures, out); });
   }
   summary->meshes = counts.groups;
   summary->triangles = counts.triangles;

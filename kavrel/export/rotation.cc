@@ -56,4 +56,25 @@ Quaternion QuaternionFromFrame(const Frame &f) {
           static_cast<float>(q[3] / norm)};
 }
 
+Quaternion MultiplyQuaternions(const Quaternion &a, const Quaternion &b) {
+  return {a[3] * b[0] + a[0] * b[3] + a[1] * b[2] - a[2] * b[1],
+          a[3] * b[1] - a[0] * b[2] + a[1] * b[3] + a[2] * b[0],
+          a[3] * b[2] + a[0] * b[1] - a[1] * b[0] + a[2] * b[3],
+          a[3] * b[3] - a[0] * b[0] - a[1] * b[1] - a[2] * b[2]};
+}
+
+Quaternion Conjugate(const Quaternion &q) { return {-q[0], -q[1], -q[2], q[3]}; }
+
+AxisAngle AxisAngleOf(const Quaternion &q) {
+  // q and -q are the same rotation: the one with w >= 0 turns by at most pi.
+  const float sign = q[3] < 0 ? -1.0f : 1.0f;
+  Vec3 axis{sign * q[0], sign * q[1], sign * q[2]};
+  const float half_sine = Length(axis);
+  AxisAngle out;
+  if (!(half_sine > 1e-7f) || !Normalize(&axis)) return out;
+  out.axis = axis;
+  out.angle = 2.0f * std::atan2(half_sine, sign * q[3]);
+  return out;
+}
+
 }  // namespace kavrel

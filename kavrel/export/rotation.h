@@ -1,5 +1,5 @@
 // Rotations as glTF nodes carry them: unit quaternions (x, y, z, w) made
-// from orthonormal frames.
+// from orthonormal frames; and as VRML carries them, an axis and an angle.
 #ifndef KAVREL_EXPORT_ROTATION_H
 #define KAVREL_EXPORT_ROTATION_H
 
@@ -23,6 +23,19 @@ struct Frame {
 Frame LookFrame(const Vec3 &z_axis, const Vec3 &up);
 
 Quaternion QuaternionFromFrame(const Frame &frame);
+
+// The rotation b, then a (the matrix product a x b in column-vector form).
+Quaternion MultiplyQuaternions(const Quaternion &a, const Quaternion &b);
+// The inverse rotation of a unit quaternion.
+Quaternion Conjugate(const Quaternion &q);
+
+struct AxisAngle {
+  Vec3 axis{0, 0, 1};                          // unit length
+  float angle = 0;                             // radians in 0..pi, counter-clockwise about axis
+};
+
+// The rotation of the unit quaternion q; no rotation gives axis (0, 0, 1), angle 0.
+AxisAngle AxisAngleOf(const Quaternion &q);
 
 }  // namespace kavrel
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "kavrel/export/text_output.h"
+
 namespace kavrel {
 
 class Host;
@@ -57,6 +59,19 @@ class StagedFiles {
   std::vector<File> files_;
   std::string error_;                          // first failure, "" while none
 };
+
+// Stages target and writes it as text with write(TextOutput &); the staged
+// file is closed (and a failure recorded) after the last block.
+template <typename Write>
+void WriteStagedText(StagedFiles &files, const std::string &target, Write write) {
+  FILE *file = files.Open(target);
+  if (file == nullptr) return;
+  {
+    TextOutput out(file);
+    write(out);
+  }
+  files.Close(file, target);
+}
 
 }  // namespace kavrel
 

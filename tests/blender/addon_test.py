@@ -10,7 +10,6 @@ the add-on's preferences. --converter also makes the reference .glb files."""
 
 import argparse
 import os
-import subprocess
 import sys
 import tempfile
 import types
@@ -20,7 +19,7 @@ import addon_utils
 import bpy
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from blender_scene import base_color, empty_scene, run_test_cases, triangles  # noqa: E402
+from blender_scene import base_color, convert, empty_scene, run_cases, triangles  # noqa: E402
 
 ADDON = "io_import_inventor"
 
@@ -50,8 +49,7 @@ def import_our_glb(path):
     empty_scene()
     with tempfile.TemporaryDirectory() as work:
         glb = os.path.join(work, "reference.glb")
-        subprocess.run([ARGS.converter, "-q", "-o", glb, "--support-dir", os.path.join(work, "support"), path],
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        convert(ARGS.converter, path, glb, work)
         bpy.ops.import_scene.gltf(filepath=glb)
 
 
@@ -248,7 +246,8 @@ class ZipInstall(unittest.TestCase):
 
 def main():
     install_addon()
-    run_test_cases([ZipInstall] if ARGS.mode == "zip" else [CorpusImport, BadFiles, Options, Feedback])
+    cases = [ZipInstall] if ARGS.mode == "zip" else [CorpusImport, BadFiles, Options, Feedback]
+    run_cases(cases)
 
 
 main()

@@ -1,6 +1,8 @@
-"""What the tests look at in a headless Blender's scene, shared by the
-scripts that run in it (addon_test.py, tests/clients/clients_test.py)."""
+"""What the headless Blender tests share: an empty scene, a kavrel-convert
+run, the counts they compare, and running their cases."""
 
+import os
+import subprocess
 import sys
 import unittest
 
@@ -13,6 +15,12 @@ def empty_scene():
                        bpy.data.cameras, bpy.data.images, bpy.data.textures):
         for block in list(collection):
             collection.remove(block)
+
+
+def convert(converter, source, output, work):
+    """kavrel-convert's output of source, with the stored options in work."""
+    subprocess.run([converter, "-q", "-o", output, "--support-dir", os.path.join(work, "support"), source],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def triangles(obj):
@@ -34,8 +42,9 @@ def restore_numpy_bool():
         numpy.bool = bool
 
 
-def run_test_cases(cases):
-    """Runs the cases' tests, printing each; exits with status 1 when any fails."""
+def run_cases(cases):
+    """Runs the test cases; a failure ends Blender with status 1. Subtests
+    count as failures of their own, so the tests are counted apart."""
     suite = unittest.TestSuite(unittest.defaultTestLoader.loadTestsFromTestCase(case) for case in cases)
     result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors)

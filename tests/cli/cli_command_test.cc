@@ -54,7 +54,7 @@ TEST(ConvertCommand, HelpVersionAndUsageErrors) {
   ProcessResult unknown = RunConvert(scratch, {"-o", "x.xyz", input});
   EXPECT_EQ(unknown.status, 1);
   EXPECT_EQ(unknown.err, "kavrel-convert: cannot write 'x.xyz': no writer for its extension; use one of .glb, "
-                         ".gltf, .json, .obj, .ply, .stl, .dae, .3mf, .fbx, .x3d\n");
+                         ".gltf, .json, .obj, .ply, .stl, .dae, .3mf, .fbx, .x3d, .wrl\n");
   EXPECT_EQ(scratch.List(), (std::vector<std::string>{"a.iv", "b"}));
 }
 

@@ -11,82 +11,20 @@
 // To regenerate after an intended change: KAVREL_CORPUS_TABLE_OUT=FILE.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 
 #include "convert_process.h"
+#include "corpus_runs.h"
 #include "corpus_table.h"
 
 namespace kavrel_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Model {
-  std::string name;                            // key in the table: "examples/x.iv" or "buildings/windmill.iv"
-  std::string path;
-};
-
-void AddFiles(const std::string &folder, const std::string &prefix, std::vector<Model> &models) {
-  std::error_code error;
-  fs::recursive_directory_iterator it(folder, error), end;
-  for (; !error && it != end; it.increment(error)) {
-    std::string extension = it->path().extension().string();
-    if (!it->is_regular_file() || (extension != ".iv" && extension != ".wrl")) continue;
-    models.push_back({prefix + fs::relative(it->path(), folder).string(), it->path().string()});
-  }
-}
-
-std::vector<Model> AllModels() {
-  std::vector<Model> models;
-  AddFiles(KAVREL_INVENTOR_MODELS, "", models);
-  AddFiles(std::string(KAVREL_SOURCE_DIR) + "/examples", "examples/", models);
-  std::sort(models.begin(), models.end(), [](const Model &a, const Model &b) { return a.name < b.name; });
-  return models;
-}
-
-// "robots/robotcop.iv" -> "robots_robotcop.glb": one flat output folder.
-std::string OutputName(const std::string &name) {
-  std::string flat = fs::path(name).replace_extension(".glb").string();
-  std::replace(flat.begin(), flat.end(), '/', '_');
-  return flat;
-}
-
-struct Conversion {
-  const Model *model;
-  std::string output;
-  std::unique_ptr<ChildProcess> child;
-};
-
-// Two conversions at a time, one per core; fills results and returns the
-// outputs written.
-std::vector<std::string> ConvertAll(const ScratchDirectory &scratch, const std::vector<Model> &models,
-                                    CorpusTable &results) {
-  std::vector<std::string> outputs;
-  std::vector<Conversion> running;
-  auto finish_one = [&]() {
-    Conversion &done = running.front();
-    ProcessResult result = done.child->Wait(120);
-    EXPECT_EQ(result.status, 0) << done.model->name << "\n" << result.err;
-    if (fs::exists(done.output)) outputs.push_back(done.output);
-    results[done.model->name] = {ParseStatistics(result.out), CountGlbTriangles(done.output)};
-    running.erase(running.begin());
-  };
-  for (const Model &model : models) {
-    if (running.size() == 2) finish_one();
-    std::string output = scratch.path() + "/" + OutputName(model.name);
-    std::vector<std::string> argv{KAVREL_CONVERT_PATH, "-q", "--support-dir", scratch.path() + "/support",
-                                  "-o", output, model.path};
-    running.push_back({&model, output, std::make_unique<ChildProcess>(argv, scratch.path(), scratch.path())});
-  }
-  while (!running.empty()) finish_one();
-  return outputs;
-}
 
 void ExpectValid(const ScratchDirectory &scratch, const std::vector<std::string> &outputs) {
   std::vector<std::string> argv{"node", std::string(KAVREL_SOURCE_DIR) + "/tools/gltf_validator/validate.mjs"};
@@ -111,7 +49,10 @@ TEST(ConvertCorpus, EveryModelConvertsToValidGltfWithItsRecordedContent) {
                                 << ": run scripts/setup.sh";
   ScratchDirectory scratch;
   CorpusTable results;
-  std::vector<std::string> outputs = ConvertAll(scratch, models, results);
+  std::vector<std::string> outputs =
+      ConvertAll(scratch, models, ".glb", [&](const Model &model, const ProcessResult &run, const std::string &glb) {
+        results[model.name] = {ParseStatistics(run.out), CountGlbTriangles(glb)};
+      });
   EXPECT_EQ(outputs.size(), models.size()) << "some conversions wrote nothing";
   ExpectValid(scratch, outputs);
 

@@ -91,14 +91,17 @@ TEST(ConvertFormats, ObjMaterialsNameTextureFilesCopiedBesideIt) {
 }
 
 TEST(ConvertFormats, AFailedWriteLeavesNoFileUnderTheOutputsNames) {
-  ScratchDirectory scratch;
-  // The texture's copy cannot take its name: a directory is there.
-  ASSERT_EQ(mkdir((scratch.path() + "/out").c_str(), 0755), 0);
-  ASSERT_EQ(mkdir((scratch.path() + "/out/texture.tif").c_str(), 0755), 0);
-  ProcessResult run = Convert(scratch, "out/textured.obj", "simple/texture.iv");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("kavrel-convert: cannot write '"), std::string::npos) << run.err;
-  EXPECT_EQ(scratch.List("out"), std::vector<std::string>{"texture.tif"});
+  // Each format that copies texture files beside its output.
+  for (const char *extension : {"obj", "wrl", "x3d"}) {
+    ScratchDirectory scratch;
+    // The texture's copy cannot take its name: a directory is there.
+    ASSERT_EQ(mkdir((scratch.path() + "/out").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((scratch.path() + "/out/texture.tif").c_str(), 0755), 0);
+    ProcessResult run = Convert(scratch, std::string("out/textured.") + extension, "simple/texture.iv");
+    EXPECT_EQ(run.status, 1) << extension;
+    EXPECT_NE(run.err.find("kavrel-convert: cannot write '"), std::string::npos) << extension << run.err;
+    EXPECT_EQ(scratch.List("out"), std::vector<std::string>{"texture.tif"}) << extension;
+  }
 }
 
 // Materials of the meshes in a glTF output whose names begin with prefix:

@@ -13,7 +13,7 @@ TEST(OutputSummary, CountsWhatTheWrittenFileHoldsInEveryFormat) {
   // meshes shared by several placements.
   for (const char *model : {"simple/texture.iv", "scenes/chesschairs.iv", "buildings/windmill.iv"}) {
     ScratchDirectory scratch;
-    for (const char *extension : {"glb", "gltf", "obj", "ply", "stl", "dae", "3mf", "fbx", "x3d", "json"}) {
+    for (const char *extension : {"glb", "gltf", "obj", "ply", "stl", "dae", "3mf", "fbx", "x3d", "wrl", "json"}) {
       const std::string output = std::string("model.") + extension;
       const ProcessResult run =
           RunConvert(scratch, {"-o", output, std::string(KAVREL_INVENTOR_MODELS) + "/" + model}, scratch.path());

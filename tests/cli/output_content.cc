@@ -15,6 +15,7 @@
 
 #include "convert_process.h"
 #include "placed_geometry.h"
+#include "vrml_reader.h"
 
 namespace kavrel_test {
 namespace {
@@ -86,44 +87,6 @@ Counts ObjCounts(const std::string &path) {
           {"lights", 0},
           {"cameras", 0},
           {"bytes", bytes}};
-}
-
-// Occurrences of "<" + element followed by one of the characters in after.
-long Elements(const std::string &text, const std::string &element, const char *after = " >") {
-  long count = 0;
-  const std::string open = "<" + element;
-  for (size_t at = text.find(open); at != std::string::npos; at = text.find(open, at + 1))
-    if (at + open.size() < text.size() && std::strchr(after, text[at + open.size()])) ++count;
-  return count;
-}
-
-// The -1 that end the polygons of every coordIndex attribute.
-long PolygonEnds(const std::string &text) {
-  long count = 0;
-  const std::string attribute = "coordIndex='";
-  for (size_t at = text.find(attribute); at != std::string::npos; at = text.find(attribute, at)) {
-    at += attribute.size();
-    std::istringstream list(text.substr(at, text.find('\'', at) - at));
-    for (std::string index; list >> index;) count += index == "-1";
-  }
-  return count;
-}
-
-// assimp's X3D writer: a Group for the root and for every node without a
-// matrix, a Transform for the others, a Shape per mesh with its triangles
-// in coordIndex, ended by -1 each; no lights, cameras or texture URLs.
-Counts X3dCounts(const std::string &path) {
-  const std::string text = ReadFile(path);
-  long textures = 0;
-  for (size_t at = text.find("<ImageTexture"); at != std::string::npos; at = text.find("<ImageTexture", at + 1))
-    textures += text.substr(at, text.find('>', at) - at).find("url=") != std::string::npos;
-  return {{"nodes", Elements(text, "Group") + Elements(text, "Transform") - 1},
-          {"meshes", Elements(text, "Shape")},
-          {"triangles", PolygonEnds(text)},
-          {"materials", Elements(text, "Material", " />")},
-          {"textures", textures},
-          {"lights", 0},
-          {"cameras", 0}};
 }
 
 // Binary FBX: node records (32-bit offsets before version 7500, 64-bit
@@ -272,8 +235,13 @@ Counts ContentCounts(const std::string &path) {
     counts = DumpCounts(path);
   } else if (extension == "obj") {
     return ObjCounts(path);
-  } else if (extension == "x3d") {
-    counts = X3dCounts(path);
+  } else if (extension == "x3d" || extension == "wrl") {
+    const VrmlFile file = ReadVrmlFile(path);
+    EXPECT_EQ(file.error, "") << path;
+    counts = VrmlCounts(file);
+    for (const VrmlNode *node : AllNodes(*file.root)) {
+      if (node->type == "ImageTexture" && node->use.empty()) textures.insert(node->values.at("url").at(0));
+    }
   } else if (extension == "3mf") {
     counts = ThreeMfCounts(path);
   } else if (extension == "fbx") {

@@ -23,7 +23,7 @@ import unittest
 import bpy
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "blender"))
-from blender_scene import base_color, empty_scene, restore_numpy_bool, run_test_cases, triangles  # noqa: E402
+from blender_scene import base_color, convert, empty_scene, restore_numpy_bool, run_cases, triangles  # noqa: E402
 
 parser = argparse.ArgumentParser()
 for option in ("--converter", "--models", "--work", "--prusa-slicer"):
@@ -41,8 +41,9 @@ MODELS = ("buildings/windmill.iv", "vehicles/767.iv", "scenes/chesschairs.iv", "
 Reading = collections.namedtuple("Reading", "extension importer load objects colors")
 
 # One Blender importer each, as a user runs it. Formats that get writers of
-# their own add their readings here: .fbx through bpy.ops.import_scene.fbx,
-# .wrl and .x3d through bpy.ops.import_scene.x3d.
+# their own add their readings here: .fbx through bpy.ops.import_scene.fbx;
+# .wrl and .x3d through bpy.ops.import_scene.x3d, which
+# tests/blender/vrml_import_test.py runs for now.
 READINGS = (
     Reading("obj", "wm.obj_import", lambda path: bpy.ops.wm.obj_import(filepath=path), "one", True),
     # The legacy importer makes an object of each OBJ group (one per placement).
@@ -56,11 +57,6 @@ READINGS = (
 
 def output(model, extension):
     return os.path.join(ARGS.work, os.path.splitext(os.path.basename(model))[0] + "." + extension)
-
-
-def convert(source, target):
-    subprocess.run([ARGS.converter, "-q", "--support-dir", os.path.join(ARGS.work, "support"), "-o", target, source],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def base_name(obj):
@@ -105,7 +101,7 @@ def prepare():
     for model in MODELS:
         source = os.path.join(ARGS.models, model)
         for extension in {"glb", "3mf"} | {reading.extension for reading in READINGS}:
-            convert(source, output(model, extension))
+            convert(ARGS.converter, source, output(model, extension), ARGS.work)
         REFERENCE[model] = read(lambda path: bpy.ops.import_scene.gltf(filepath=path), output(model, "glb"))
 
 
@@ -152,7 +148,7 @@ class PrusaSlicerReadsThe3mf(unittest.TestCase):
         with open(source, "w") as file:
             file.write("#Inventor V2.1 ascii\n\nSeparator {\n Cube { width 20 height 10 depth 5 }\n"
                        " Translation { translation 30 0 0 }\n Sphere { radius 8 }\n}\n")
-        convert(source, os.path.join(ARGS.work, "solids.3mf"))
+        convert(ARGS.converter, source, os.path.join(ARGS.work, "solids.3mf"), ARGS.work)
         objects = prusa_slicer_info(os.path.join(ARGS.work, "solids.3mf"))
         self.assertEqual(len(objects), 2)
         self.assertEqual([info["manifold"] for info in objects], ["yes", "yes"])
@@ -162,4 +158,4 @@ class PrusaSlicerReadsThe3mf(unittest.TestCase):
 
 
 prepare()
-run_test_cases([BlenderReadsEveryFormatAsTheGlb, PrusaSlicerReadsThe3mf])
+run_cases([BlenderReadsEveryFormatAsTheGlb, PrusaSlicerReadsThe3mf])

@@ -1,0 +1,58 @@
+// What both encodings write alike: numbers, tuples and indentation.
+#include <algorithm>
+
+#include "kavrel/export/vrml_stages.h"
+
+namespace kavrel {
+namespace {
+
+constexpr int kDeepestIndent = 32;             // levels; a hierarchy nested deeper is indented no further
+
+}  // namespace
+
+void VrmlEncoding::NewLine() {
+  out_.Char('\n');
+  for (int level = std::min(depth_, kDeepestIndent); level > 0; --level) out_.Text("  ");
+}
+
+void VrmlEncoding::StartValues(bool multiple) {
+  multiple_ = multiple;
+  first_tuple_ = true;
+}
+
+void VrmlEncoding::StartTuple() {
+  if (multiple_ && (!first_tuple_ || first_on_new_line_)) NewLine();
+  first_tuple_ = false;
+}
+
+void VrmlEncoding::Tuple(const float *values, int count) {
+  StartTuple();
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) out_.Char(' ');
+    out_.Float(values[i]);
+  }
+}
+
+void VrmlEncoding::Integer(int64_t value) {
+  StartTuple();
+  if (value < 0) out_.Char('-');
+  out_.Unsigned(value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value));
+}
+
+void VrmlEncoding::Face(uint32_t a, uint32_t b, uint32_t c) {
+  StartTuple();
+  out_.Unsigned(a);
+  out_.Char(' ');
+  out_.Unsigned(b);
+  out_.Char(' ');
+  out_.Unsigned(c);
+  out_.Text(" -1");
+}
+
+void VrmlEncoding::Field(const char *field, const float *values, int count) {
+  BeginValues(field, false);
+  Tuple(values, count);
+  EndValues();
+}
+
+}  // namespace kavrel
