@@ -15,17 +15,17 @@ struct AssimpFormat {
   bool world_mesh;                             // one mesh in world space, no nodes (assimp pre-transforms)
   bool materials;                              // keeps materials
   bool textures;                               // materials name texture files, copied beside the output
-  bool lights_cameras;                         // keeps the nodes of lights and cameras, and the lights
-  bool camera_records;                         // keeps the cameras too, not only their nodes
-  bool node_per_mesh;                          // a node with several meshes holds each in a child node
+  bool lights_cameras;                         // keeps lights and cameras
+  bool lines;                                  // writes faces of two indices as line segments
 };
 
+// Of assimp 5.2's writers only COLLADA's keeps faces of two indices apart
+// (as <lines>); STL's reads three indices of every face, and none of them
+// writes points.
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kPly, "plyb", true, false, false, false, false, false},
-    {ExportFormat::kStl, "stlb", true, false, false, false, false, false},
-    {ExportFormat::kDae, "collada", false, true, true, true, true, false},
-    // assimp 5.2's FBX writer makes a camera's node a plain one.
-    {ExportFormat::kFbx, "fbx", false, true, true, true, false, true},
+    {ExportFormat::kPly, "plyb", true, false, false, false, false},
+    {ExportFormat::kStl, "stlb", true, false, false, false, false},
+    {ExportFormat::kDae, "collada", false, true, true, true, true},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {
@@ -43,14 +43,15 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
     summary.triangles = built.placed_triangles();
     return summary;
   }
-  summary.nodes = built.nodes() + (format.node_per_mesh ? built.meshes_of_shared_nodes() : 0);
+  summary.nodes = built.nodes();
   summary.meshes = scene.mNumMeshes;
   summary.triangles = built.triangles();
+  summary.lines = built.lines();
   if (format.materials) summary.materials = scene.mNumMaterials;
   if (format.textures) summary.textures = built.textures().copies.size();
   if (format.lights_cameras) {
     summary.lights = scene.mNumLights;
-    if (format.camera_records) summary.cameras = scene.mNumCameras;
+    summary.cameras = scene.mNumCameras;
   }
   return summary;
 }
@@ -73,7 +74,7 @@ bool ExportWithAssimp(const Host &host, const ExportModel &model, const std::str
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(host, model, {entry->textures, entry->lights_cameras, entry->world_mesh});
+  const AssimpScene built(host, model, {entry->textures, entry->lights_cameras, entry->world_mesh, entry->lines});
   StagedFiles files(host);
   RunExporter(built, *entry, path, files);
   *summary = Summarize(built, *entry);

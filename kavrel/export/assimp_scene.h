@@ -4,7 +4,9 @@
 // flag), then one root child per light and per camera. Each object gets
 // its own meshes, named after it (even where objects share a model mesh):
 // one per triangle group, and for the group drawn with the instance's
-// surface one per distinct material of the placements. Texture v runs
+// surface one per distinct material of the placements; with lines, the
+// line groups the same way, as meshes of two-index faces (positions only;
+// COLLADA writes them as <lines>). Points are left out. Texture v runs
 // upwards. For writers that assimp takes into world space itself (PLY,
 // STL), which moves the corners but keeps their order, mirrored_copies
 // gives mirroring placements copies of their meshes with the faces
@@ -27,6 +29,7 @@ struct AssimpSceneOptions {
   bool textures = false;                       // materials name texture files to be copied beside the output
   bool lights_cameras = false;                 // lights and cameras as root nodes
   bool mirrored_copies = false;                // mirroring placements place copies with the faces reversed
+  bool lines = false;                          // line groups become meshes too (see above)
 };
 
 class AssimpScene {
@@ -44,9 +47,9 @@ class AssimpScene {
   // Triangles of every node's meshes, each placement counted: what a format
   // that stores the scene as one world-space mesh holds.
   size_t placed_triangles() const { return placed_triangles_; }
+  // The faces of every mesh of triangles, and of every mesh of lines.
   size_t triangles() const;
-  // The meshes of the nodes that hold more than one.
-  size_t meshes_of_shared_nodes() const { return meshes_of_shared_nodes_; }
+  size_t lines() const;
 
  private:
   std::unique_ptr<aiScene> scene_;
@@ -54,7 +57,6 @@ class AssimpScene {
   TextureCopies textures_;
   size_t nodes_ = 0;
   size_t placed_triangles_ = 0;
-  size_t meshes_of_shared_nodes_ = 0;
 
   friend class AssimpSceneBuilder;
 };

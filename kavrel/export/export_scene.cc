@@ -5,6 +5,7 @@
 #include "kavrel/export/assimp_export.h"
 #include "kavrel/export/atomic_file.h"
 #include "kavrel/export/export_model.h"
+#include "kavrel/export/fbx_writer.h"
 #include "kavrel/export/gltf_stages.h"
 #include "kavrel/export/obj_writer.h"
 #include "kavrel/export/scene_dump.h"
@@ -34,7 +35,9 @@ ExportSummary SummarizeGltf(const GltfDocument &doc) {
   ExportSummary summary;
   summary.nodes = doc.Count(GltfArray::kNodes);
   summary.meshes = doc.Count(GltfArray::kMeshes);
-  summary.triangles = doc.IndexedTriangles();
+  summary.triangles = doc.IndexedPrimitives(3);
+  summary.lines = doc.IndexedPrimitives(2);
+  summary.points = doc.IndexedPrimitives(1);
   summary.materials = doc.Count(GltfArray::kMaterials);
   summary.textures = doc.Count(GltfArray::kTextures);
   summary.lights = doc.LightCount();
@@ -51,6 +54,13 @@ bool WriteGltf(const Host &host, const ExportModel &model, const std::string &pa
   const ByteSpans spans = doc.Serialize();
   summary->bytes = SpanBytes(spans);
   return WriteFileAtomically(path, spans, [&host] { return host.AbortRequested(); }, reason);
+}
+
+bool WriteFbx(const Host &host, const ExportModel &model, const std::string &path, std::string *reason,
+              ExportSummary *summary) {
+  const FbxPlan plan = PlanFbx(host, model);
+  ReportModelNotes(host, model, plan.notes);
+  return ExportFbx(host, model, plan, path, reason, summary);
 }
 
 bool WriteExport(const Host &host, const std::string &path, ExportFormat format, std::string *reason,
@@ -73,6 +83,7 @@ bool WriteExport(const Host &host, const std::string &path, ExportFormat format,
     ReportModelNotes(host, model, writer_repairs);
     return written;
   }
+  if (format == ExportFormat::kFbx) return WriteFbx(host, model, path, reason, summary);
   ReportModelNotes(host, model, {});
   if (format == ExportFormat::kObj) return ExportObj(host, model, path, reason, summary);
   if (format == ExportFormat::k3mf) return ExportThreeMf(host, model, path, reason, summary);

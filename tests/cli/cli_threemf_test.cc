@@ -4,17 +4,19 @@
 // same scene.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include <Model/Classes/NMR_ModelTypes.h>
 
 #include "convert_process.h"
-#include "placed_geometry.h"
+#include "world_triangles.h"
 
 namespace kavrel_test {
 namespace {
 
-using nlohmann::json;
+// A colour as 3MF stores it: 8-bit red, green, blue and alpha.
+using Rgba = std::array<uint8_t, 4>;
 
 // How many triangle corners have each colour, and the triangles counted.
 struct ColorCounts {
@@ -23,56 +25,32 @@ struct ColorCounts {
   bool operator==(const ColorCounts &o) const { return corners == o.corners && triangles == o.triangles; }
 };
 
-// A corner in glTF: the material's base colour times COLOR_0, as our 3MF
-// writer takes it.
-ColorCounts GlbColors(const std::string &path) {
-  const Glb glb = ReadGlb(path);
+// A glTF corner's colour is the material's base colour times COLOR_0, as
+// our 3MF writer takes it.
+ColorCounts CornerColors(const WorldScene &scene) {
   ColorCounts counts;
-  ForEachPlacedPrimitive(glb, [&](const Affine &, const json &primitive) {
-    json factor = json::array({1, 1, 1, 1});
-    if (primitive.contains("material")) {
-      factor = glb.doc["materials"][primitive["material"].get<int>()]["pbrMetallicRoughness"].value("baseColorFactor",
-                                                                                                    factor);
+  for (const Triangle &triangle : scene.triangles) {
+    for (const std::array<float, 4> &color : triangle.corner_colors) {
+      Rgba bytes;
+      for (int c = 0; c < 4; ++c) bytes[c] = static_cast<uint8_t>(std::clamp(color[c], 0.0f, 1.0f) * 255.0f + 0.5f);
+      ++counts.corners[bytes];
     }
-    const json &attributes = primitive["attributes"];
-    const int indices = primitive["indices"];
-    const size_t corners = glb.doc["accessors"][indices]["count"];
-    for (size_t c = 0; c < corners; ++c) {
-      const uint32_t v = glb.Element<uint32_t>(indices, c, 0);
-      Rgba color;
-      for (int k = 0; k < 3; ++k) {
-        const float vertex = attributes.contains("COLOR_0") ? glb.Element<float>(attributes["COLOR_0"], v, k) : 1.0f;
-        color[k] = ColorByte(vertex * factor[k].get<float>());
-      }
-      color[3] = ColorByte(factor[3].get<float>());
-      ++counts.corners[color];
-    }
-    counts.triangles += static_cast<long>(corners / 3);
-  });
-  return counts;
-}
-
-ColorCounts ThreeMfColors(const ThreeMfContent &content) {
-  ColorCounts counts;
-  for (const ThreeMfTriangle &triangle : content.triangles) {
-    for (const Rgba &color : triangle.color) ++counts.corners[color];
   }
-  counts.triangles = static_cast<long>(content.triangles.size());
+  counts.triangles = static_cast<long>(scene.triangles.size());
   return counts;
 }
 
-ThreeMfContent ConvertAndRead(const ScratchDirectory &scratch, const std::string &input, const std::string &output) {
+WorldScene ConvertAndRead(const ScratchDirectory &scratch, const std::string &input, const std::string &output,
+                          ThreeMfFacts *facts) {
   const ProcessResult run = RunConvert(scratch, {"-q", "-o", output, input}, scratch.path());
   EXPECT_EQ(run.status, 0) << input << run.err;
-  return ReadThreeMf(scratch.path() + "/" + output);
+  return ThreeMfScene(scratch.path() + "/" + output, facts);
 }
 
 // The 3MF of an Inventor scene given as text.
-ThreeMfContent ConvertScene(const ScratchDirectory &scratch, const std::string &text) {
+WorldScene ConvertScene(const ScratchDirectory &scratch, const std::string &text, ThreeMfFacts *facts) {
   scratch.Write("scene.iv", "#Inventor V2.1 ascii\n\n" + text);
-  ThreeMfContent content = ConvertAndRead(scratch, "scene.iv", "scene.3mf");
-  EXPECT_EQ(content.error, "");
-  return content;
+  return ConvertAndRead(scratch, "scene.iv", "scene.3mf", facts);
 }
 
 TEST(ThreeMf, CorpusModelsHaveTheGlbsTrianglesAndColours) {
@@ -82,43 +60,47 @@ TEST(ThreeMf, CorpusModelsHaveTheGlbsTrianglesAndColours) {
                             "simple/indexedFaceSet.iv"}) {
     ScratchDirectory scratch;
     const std::string input = std::string(KAVREL_INVENTOR_MODELS) + "/" + model;
-    const ThreeMfContent content = ConvertAndRead(scratch, input, "model.3mf");
-    ASSERT_EQ(content.error, "") << model;
+    ThreeMfFacts facts;
+    const WorldScene content = ConvertAndRead(scratch, input, "model.3mf", &facts);
     ASSERT_EQ(RunConvert(scratch, {"-q", "-o", "model.glb", input}, scratch.path()).status, 0) << model;
-    const ColorCounts glb = GlbColors(scratch.path() + "/model.glb");
+    const ColorCounts glb = CornerColors(GltfScene(scratch.path() + "/model.glb"));
     EXPECT_GT(glb.triangles, 0) << model;
-    EXPECT_TRUE(ThreeMfColors(content) == glb) << model;
-    EXPECT_EQ(content.unit, static_cast<uint32_t>(NMR::MODELUNIT_MILLIMETER)) << model;
-    EXPECT_LE(content.objects, content.items) << model;
+    EXPECT_TRUE(CornerColors(content) == glb) << model;
+    EXPECT_EQ(facts.unit, static_cast<uint32_t>(NMR::MODELUNIT_MILLIMETER)) << model;
+    EXPECT_LE(facts.objects, facts.items) << model;
   }
 }
 
 TEST(ThreeMf, SharedMeshesAreObjectsPlacedByTheirInstancesNames) {
   ScratchDirectory scratch;
-  const ThreeMfContent content =
+  ThreeMfFacts facts;
+  const WorldScene content =
       ConvertScene(scratch,
                    "Separator {\n  DEF part Separator { Cube {} }\n"
                    "  DEF left Separator { Translation { translation 3 0 0 } USE part }\n"
-                   "  DEF right Separator { Translation { translation -3 0 0 } USE part }\n}\n");
-  EXPECT_EQ(content.objects, 1);
-  EXPECT_EQ(content.part_numbers, (std::vector<std::string>{"Cube", "Cube #2", "Cube #3"}));
+                   "  DEF right Separator { Translation { translation -3 0 0 } USE part }\n}\n",
+                   &facts);
+  EXPECT_EQ(facts.objects, 1);
+  EXPECT_EQ(content.names, (std::multiset<std::string>{"Cube", "Cube #2", "Cube #3"}));
   ASSERT_EQ(content.triangles.size(), 36u);
   // The third item is the first moved 3 to the left.
   EXPECT_NEAR(content.triangles[24].p[0].x, content.triangles[0].p[0].x - 3, 1e-5);
-  EXPECT_EQ(content.manifold_items, 3);
+  EXPECT_EQ(facts.manifold_items, 3);
 }
 
 TEST(ThreeMf, AClosedMeshStandsOnZInMillimetresAndIsManifold) {
   ScratchDirectory scratch;
   // A box 2 x 4 x 6 units raised 5 along Y (the scene's up), and a sphere.
-  const ThreeMfContent content = ConvertScene(scratch,
-                                              "Separator {\n  Separator { Translation { translation 0 5 0 }\n"
-                                              "    Cube { width 2 height 4 depth 6 } }\n"
-                                              "  Translation { translation 10 0 0 }\n  Sphere {}\n}\n");
-  ASSERT_EQ(content.items, 2);
-  EXPECT_EQ(content.manifold_items, 2);
+  ThreeMfFacts facts;
+  const WorldScene content = ConvertScene(scratch,
+                                          "Separator {\n  Separator { Translation { translation 0 5 0 }\n"
+                                          "    Cube { width 2 height 4 depth 6 } }\n"
+                                          "  Translation { translation 10 0 0 }\n  Sphere {}\n}\n",
+                                          &facts);
+  ASSERT_EQ(facts.items, 2);
+  EXPECT_EQ(facts.manifold_items, 2);
   Vec low{1e9f, 1e9f, 1e9f}, high{-1e9f, -1e9f, -1e9f};
-  for (const ThreeMfTriangle &triangle : content.triangles) {
+  for (const Triangle &triangle : content.triangles) {
     for (const Vec &p : triangle.p) {
       if (p.x > 5) continue;  // the sphere's
       low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};

@@ -40,10 +40,9 @@ MODELS = ("buildings/windmill.iv", "vehicles/767.iv", "scenes/chesschairs.iv", "
 # parent; "count": as many mesh objects; "one": a single mesh object.
 Reading = collections.namedtuple("Reading", "extension importer load objects colors")
 
-# One Blender importer each, as a user runs it. Formats that get writers of
-# their own add their readings here: .fbx through bpy.ops.import_scene.fbx;
-# .wrl and .x3d through bpy.ops.import_scene.x3d, which
-# tests/blender/vrml_import_test.py runs for now.
+# One Blender importer each, as a user runs it. Our own writers' formats
+# are read by Blender's importers in tests/blender: .fbx in
+# fbx_import_test.py, .wrl and .x3d in vrml_import_test.py.
 READINGS = (
     Reading("obj", "wm.obj_import", lambda path: bpy.ops.wm.obj_import(filepath=path), "one", True),
     # The legacy importer makes an object of each OBJ group (one per placement).
