@@ -99,8 +99,10 @@ void ThreeMfDocument::Build() {
   CheckThreeMf(NMR::lib3mf_model_setunit(document_.get(), NMR::MODELUNIT_MILLIMETER), document_.get(),
                "cannot set the unit");
   AddMaterials();
+  // Line segments and points have no place in 3MF: a mesh of them alone
+  // gives no object (an object without triangles is not valid).
   for (const ModelPlacement &placement : model_.placements) {
-    if (placement.mesh != kNone) Place(placement);
+    if (placement.mesh != kNone && !model_.meshes[placement.mesh].flat.groups.empty()) Place(placement);
   }
   CheckThreeMf(NMR::lib3mf_model_setbuilduuidutf8(document_.get(), uuids_.Next().c_str()), document_.get(),
                "cannot identify the build");

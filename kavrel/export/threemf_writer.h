@@ -23,7 +23,9 @@
 //   draws it). Each object's default property is its first triangle's.
 // - Object and build UUIDs are made from the model's content, so that the
 //   same scene gives the same file.
-// Textures, lights and cameras have no place in 3MF's core and are left out.
+// Textures, lights, cameras, line segments and points have no place in
+// 3MF's core and are left out; a placement of a mesh of lines or points
+// alone gets no object and no build item.
 #ifndef KAVREL_EXPORT_THREEMF_WRITER_H
 #define KAVREL_EXPORT_THREEMF_WRITER_H
 

@@ -116,6 +116,18 @@ TEST(ThreeMf, AClosedMeshStandsOnZInMillimetresAndIsManifold) {
   EXPECT_NEAR(high.z, 7, 1e-5);
 }
 
+TEST(ThreeMf, LineSetsAndPointSetsAreLeftOut) {
+  ScratchDirectory scratch;
+  const std::string scene = "Separator { Coordinate3 { point [ 0 0 0, 1 0 0, 1 1 0 ] } LineSet { numVertices 3 }\n"
+                            "  PointSet { numPoints 3 } Translation { translation 3 0 0 } Cube {} }\n";
+  ThreeMfFacts facts;
+  const WorldScene content = ConvertScene(scratch, scene, &facts);
+  // The cube alone: the line set and the point set make no object.
+  EXPECT_EQ(facts.items, 1);
+  EXPECT_EQ(facts.objects, 1);
+  EXPECT_EQ(content.triangles.size(), 12u);
+}
+
 TEST(ThreeMf, TheSameSceneGivesTheSameBytes) {
   ScratchDirectory scratch;
   const std::string input = std::string(KAVREL_INVENTOR_MODELS) + "/buildings/windmill.iv";
