@@ -249,7 +249,7 @@ TEST_F(PreferencesFile, AReadOnlyFileStaysAsItIs) {
   EXPECT_EQ(SaveBoundByPermissions(PreferencesPath()), 1);
   EXPECT_EQ(ReadPreferences(), "flip_y_up = 1\n");
   EXPECT_EQ(FileNames(directory_), std::vector<std::string>{"vorlix.ini"});
-  auto reports = kavrel::journal().calls("Kv_Report_Error");
+  auto reports = host_.journal().calls("Kv_Report_Error");
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0]->items[1].text, "OUTERR_FILE_OPEN_WRITE");
   ASSERT_EQ(errors_.size(), 1u);

@@ -2,17 +2,17 @@
 // host's thread: only OK closes it, and Help can be asked again and again.
 #include <gtest/gtest.h>
 
-#include "kavrel/host.h"
 #include "tests/windows/described_ids.h"
 #include "tests/windows/dialog_user.h"
 #include "tests/windows/plugin_dll.h"
+#include "tests/windows/test_host.h"
 
 namespace {
 
 using namespace windows_test;
 
 TEST(AboutBox, OnlyOkClosesItAndHelpCanBeAskedTwice) {
-  kavrel::ResetHost();
+  TestHost session;
   HostWindow host;
   SupportDirectory support;
   Send({"initialize"}, {Value(support.path())});
@@ -34,7 +34,7 @@ TEST(AboutBox, OnlyOkClosesItAndHelpCanBeAskedTwice) {
   });
   // The entry point leaves the result of "show_about_dialog" as it was.
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(kavrel::journal().calls("Import_IO_DisplayHelpTopic").size(), 2u);
+  EXPECT_EQ(session->journal().calls("Import_IO_DisplayHelpTopic").size(), 2u);
 }
 
 }  // namespace

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "kavrel/host.h"
 #include "tests/windows/described_ids.h"
 #include "tests/windows/dialog_user.h"
 #include "tests/windows/plugin_dll.h"
+#include "tests/windows/test_host.h"
 
 namespace {
 
@@ -26,7 +26,6 @@ const char kTitle[] = "Inventor2.x and VRML1 Geometry Import Plug-In";
 class OptionsDialog : public testing::Test {
  protected:
   void SetUp() override {
-    kavrel::ResetHost();
     Send({"initialize"}, {Value(support_.path())});
   }
   void TearDown() override { SetFileAttributesA(PreferencesPath().c_str(), FILE_ATTRIBUTE_NORMAL); }
@@ -48,6 +47,7 @@ class OptionsDialog : public testing::Test {
     Settle(dialog);
   }
 
+  TestHost session_;
   HostWindow host_;
   SupportDirectory support_;
 };
@@ -379,7 +379,7 @@ TEST_F(OptionsDialog, AReadOnlyPreferencesFileIsReportedAndKept) {
   ASSERT_TRUE(SetFileAttributesA(PreferencesPath().c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(Show([](HWND dialog) { Press(dialog, kOk); }), 1);
   EXPECT_EQ(Preferences(), "import_lights = 0\r\n");
-  auto reports = kavrel::journal().calls("Kv_Report_Error");
+  auto reports = session_->journal().calls("Kv_Report_Error");
   ASSERT_EQ(reports.size(), 1u);
   Strings texts;
   for (const auto &item : reports[0]->items) texts.push_back(item.text);

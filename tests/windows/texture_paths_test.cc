@@ -13,6 +13,7 @@
 #include "host/kv_toolkit.h"
 #include "kavrel/host.h"
 #include "tests/windows/plugin_dll.h"
+#include "tests/windows/test_host.h"
 
 namespace {
 
@@ -32,17 +33,16 @@ TEST(HostPaths, TakeWindowsForms) {
 
 class WindowsPaths : public testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = kavrel::report_sinks();
-    kavrel::ReportSinks sinks;
-    sinks.report = [](const std::string &) {};
-    sinks.progress = [](const std::string &) {};
-    sinks.error = [this](int level, const std::string &text) {
+  // A fresh Host whose level-1 messages (warnings) are kept.
+  void StartHost() {
+    kavrel::HostSettings settings;
+    settings.sinks.report = [](const std::string &) {};
+    settings.sinks.progress = [](const std::string &) {};
+    settings.sinks.error = [this](int level, const std::string &text) {
       if (level == 1) messages_.push_back(text);
     };
-    kavrel::SetReportSinks(sinks);
+    session_.Restart(std::move(settings));
   }
-  void TearDown() override { kavrel::SetReportSinks(saved_); }
 
   std::string Write(const std::string &name, const std::string &text) const {
     const std::string path = support_.path() + name;
@@ -52,7 +52,7 @@ class WindowsPaths : public testing::Test {
 
   // Converts path with the run-time tokens (name and value pairs).
   int32_t Convert(const std::string &path, const std::vector<std::pair<const char *, std::string>> &tokens = {}) {
-    kavrel::ResetHost();
+    StartHost();
     messages_.clear();
     Send({"initialize"}, {Value(support_.path())});
     std::vector<const char *> names = {"execute_geometry_converter", "filename"};
@@ -77,7 +77,7 @@ class WindowsPaths : public testing::Test {
 
   SupportDirectory support_;
   Strings messages_;
-  kavrel::ReportSinks saved_;
+  TestHost session_;
 };
 
 std::string TexturedCube(const std::string &filename) {
