@@ -13,7 +13,9 @@ packages=(
   libstb-dev                             # PNG writing for glTF textures
   nlohmann-json3-dev                     # JSON (scene dump, glTF)
   libcli11-dev                           # command-line parsing of kavrel-convert
-  libassimp-dev                          # PLY, STL, COLLADA, 3MF and X3D export; reading outputs back in tests
+  libassimp-dev                          # PLY, STL and COLLADA export; reading outputs back in tests
+  lib3mf-dev                             # 3MF export, and reading it back in tests
+  prusa-slicer                           # the real-client test reads our 3MF with a slicer
   inventor-data                          # real Inventor files for the end-to-end corpus
   tmux                                   # drives the terminal front end in tests
   ccache                                 # compiler cache shared by builds and clones
@@ -21,7 +23,7 @@ packages=(
   valgrind                               # the leak check of whole conversions
   clang libclang-rt-14-dev llvm          # the fuzzers (libFuzzer) and their stack traces
   locales                                # de_DE.UTF-8: the preferences file in a comma-decimal locale
-  blender python3-numpy                  # the add-on's and the FBX tests (Blender's glTF importer needs numpy)
+  blender python3-numpy                  # the add-on's, the FBX and the real-client tests (Blender's glTF importer needs numpy)
   xvfb xauth libgl1-mesa-dri             # the fidelity suite: a virtual X server, Mesa's GL
   libgl-dev libx11-dev                   # the fidelity renderer's window and GL context
   f3d                                    # the fidelity suite renders our .glb with it

@@ -9,6 +9,7 @@
 #include "kavrel/export/gltf_stages.h"
 #include "kavrel/export/obj_writer.h"
 #include "kavrel/export/scene_dump.h"
+#include "kavrel/export/threemf_writer.h"
 #include "kavrel/export/vrml_writer.h"
 #include "kavrel/host.h"
 
@@ -85,6 +86,7 @@ bool WriteExport(const Host &host, const std::string &path, ExportFormat format,
   if (format == ExportFormat::kFbx) return WriteFbx(host, model, path, reason, summary);
   ReportModelNotes(host, model, {});
   if (format == ExportFormat::kObj) return ExportObj(host, model, path, reason, summary);
+  if (format == ExportFormat::k3mf) return ExportThreeMf(host, model, path, reason, summary);
   return ExportWithAssimp(host, model, path, format, reason, summary);
 }
 

@@ -51,7 +51,8 @@ TEST(ConvertFormats, EachFormatReadsBackWithItsTrianglesAndPlacements) {
     ProcessResult obj = Convert(scratch, "model.obj", model);
     ASSERT_EQ(obj.status, 0) << model << obj.err;
     const long placed_meshes = SummaryCounts(obj.out)["meshes"];
-    for (const char *extension : {"stl", "ply", "obj", "dae", "3mf", "x3d", "fbx"}) {
+    // 3MF, which assimp 5.2 cannot read, is read by lib3mf in cli_threemf_test.cc.
+    for (const char *extension : {"stl", "ply", "obj", "dae", "x3d", "fbx"}) {
       const std::string output = std::string("model.") + extension;
       ProcessResult run = Convert(scratch, output, model);
       ASSERT_EQ(run.status, 0) << model << " " << extension << run.err;

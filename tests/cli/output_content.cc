@@ -16,6 +16,7 @@
 
 #include "convert_process.h"
 #include "vrml_reader.h"
+#include "world_triangles.h"
 
 namespace kavrel_test {
 namespace {
@@ -188,6 +189,20 @@ class FbxReader {
                  {"textures", 0}, {"lights", 0}, {"cameras", 0}};
 };
 
+// Read by lib3mf: build items as nodes, mesh objects as meshes, the
+// triangles of every build item, the base materials.
+Counts ThreeMfCounts(const std::string &path) {
+  ThreeMfFacts facts;
+  const WorldScene scene = ThreeMfScene(path, &facts);
+  return {{"nodes", facts.items},
+          {"meshes", facts.objects},
+          {"triangles", static_cast<long>(scene.triangles.size())},
+          {"materials", facts.materials},
+          {"textures", 0},
+          {"lights", 0},
+          {"cameras", 0}};
+}
+
 void AddAssimpNodes(const aiNode &node, long *nodes) {
   *nodes += node.mNumChildren;
   for (unsigned i = 0; i < node.mNumChildren; ++i) AddAssimpNodes(*node.mChildren[i], nodes);
@@ -256,6 +271,8 @@ Counts ContentCounts(const std::string &path) {
     for (const VrmlNode *node : AllNodes(*file.root)) {
       if (node->type == "ImageTexture" && node->use.empty()) textures.insert(node->values.at("url").at(0));
     }
+  } else if (extension == "3mf") {
+    counts = ThreeMfCounts(path);
   } else if (extension == "fbx") {
     FbxReader reader(ReadFile(path));
     counts = reader.Count();

@@ -8,11 +8,13 @@
 #include <sstream>
 #include <tuple>
 
+#include <Model/COM/NMR_DLLInterfaces.h>
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 #include <nlohmann/json.hpp>
 
 #include "convert_process.h"
+#include "kavrel/export/threemf_library.h"
 
 namespace kavrel_test {
 namespace {
@@ -52,7 +54,7 @@ struct Glb {
   T Element(int accessor, size_t index, int component) const {
     const json &a = doc["accessors"][accessor];
     const json &view = doc["bufferViews"][a["bufferView"].get<int>()];
-    const int components = a["type"] == "VEC3" ? 3 : a["type"] == "VEC2" ? 2 : 1;
+    const int components = a["type"] == "VEC4" ? 4 : a["type"] == "VEC3" ? 3 : a["type"] == "VEC2" ? 2 : 1;
     T value;
     std::memcpy(&value, &bin[view.value("byteOffset", 0) + (index * components + component) * sizeof(T)], sizeof(T));
     return value;
@@ -92,6 +94,13 @@ Affine NodeMatrix(const json &node) {
   return out;
 }
 
+using Color = std::array<float, 4>;
+
+// A material's colour at a corner with the vertex colour rgb.
+Color Tinted(const Color &material, float r, float g, float b) {
+  return {material[0] * r, material[1] * g, material[2] * b, material[3]};
+}
+
 std::array<float, 4> GltfColor(const Glb &glb, const json &primitive) {
   if (!primitive.contains("material")) return {1, 1, 1, 1};
   const json &material = glb.doc["materials"][primitive["material"].get<int>()];
@@ -109,6 +118,7 @@ void AddGltfNode(const Glb &glb, int index, const Affine &parent, WorldScene *ou
     if (primitive.value("mode", 4) != 4) continue;  // line segments or points
     const int positions = primitive["attributes"]["POSITION"];
     const int normals = primitive["attributes"].value("NORMAL", -1);
+    const int colors = primitive["attributes"].value("COLOR_0", -1);
     const int indices = primitive["indices"];
     for (size_t t = 0; t < glb.doc["accessors"][indices]["count"].get<size_t>() / 3; ++t) {
       Triangle triangle;
@@ -119,6 +129,8 @@ void AddGltfNode(const Glb &glb, int index, const Affine &parent, WorldScene *ou
         const uint32_t v = glb.Element<uint32_t>(indices, 3 * t + k, 0);
         triangle.p[k] = world.Point(glb.Vector(positions, v));
         if (normals >= 0) triangle.n[k] = world.Normal(glb.Vector(normals, v));
+        const Vec tint = colors >= 0 ? glb.Vector(colors, v) : Vec{1, 1, 1};
+        triangle.corner_colors[k] = Tinted(triangle.color, tint.x, tint.y, tint.z);
       }
       out->triangles.push_back(triangle);
     }
@@ -159,11 +171,152 @@ void AddAssimpNode(const aiScene &scene, const aiNode &node, const Affine &paren
         triangle.p[k] = world.Point({mesh.mVertices[v].x, mesh.mVertices[v].y, mesh.mVertices[v].z});
         const aiVector3D n = mesh.HasNormals() ? mesh.mNormals[v] : aiVector3D(0, 0, 0);
         triangle.n[k] = world.Normal({n.x, n.y, n.z});
+        const aiColor4D tint = mesh.HasVertexColors(0) ? mesh.mColors[0][v] : aiColor4D(1, 1, 1, 1);
+        triangle.corner_colors[k] = Tinted(triangle.color, tint.r, tint.g, tint.b);
       }
       out->triangles.push_back(triangle);
     }
   }
 }
+
+// --- 3MF, through lib3mf ---
+
+using kavrel::CheckThreeMf;
+using kavrel::ThreeMfHandle;
+
+// What lib3mf hands out is looked at through these, each call checked.
+class ThreeMfReader {
+ public:
+  ThreeMfReader(WorldScene &out, ThreeMfFacts &facts) : out_(out), facts_(facts) {}
+
+  void Read(const std::string &path) {
+    CheckThreeMf(NMR::lib3mf_createmodel(model_.Out()), nullptr, "createmodel");
+    ThreeMfHandle reader;
+    CheckThreeMf(NMR::lib3mf_model_queryreader(model_.get(), "3mf", reader.Out()), model_.get(), "queryreader");
+    CheckThreeMf(NMR::lib3mf_reader_readfromfileutf8(reader.get(), path.c_str()), reader.get(), "read");
+    DWORD unit = 0;
+    CheckThreeMf(NMR::lib3mf_model_getunit(model_.get(), &unit), model_.get(), "getunit");
+    facts_.unit = unit;
+    facts_.objects = Count(NMR::lib3mf_model_getmeshobjects, nullptr);
+    facts_.materials = Count(NMR::lib3mf_model_getbasematerials, [](NMR::PLib3MFBase *group) {
+      DWORD count = 0;
+      CheckThreeMf(NMR::lib3mf_basematerial_getcount(group, &count), group, "basematerial_getcount");
+      return static_cast<long>(count);
+    });
+    ThreeMfHandle items;
+    CheckThreeMf(NMR::lib3mf_model_getbuilditems(model_.get(), items.Out()), model_.get(), "getbuilditems");
+    BOOL more = false;
+    while (CheckThreeMf(NMR::lib3mf_builditemiterator_movenext(items.get(), &more), items.get(), "movenext"), more) {
+      ThreeMfHandle item;
+      CheckThreeMf(NMR::lib3mf_builditemiterator_getcurrent(items.get(), item.Out()), items.get(), "getcurrent");
+      Item(item.get());
+    }
+  }
+
+ private:
+  // The resources an iterator of the model gives, each counted as weigh says (1 without).
+  long Count(LIB3MFRESULT (*iterate)(NMR::PLib3MFBase *, NMR::PLib3MFBase **), long (*weigh)(NMR::PLib3MFBase *)) {
+    ThreeMfHandle resources;
+    CheckThreeMf(iterate(model_.get(), resources.Out()), model_.get(), "resources");
+    long count = 0;
+    BOOL more = false;
+    while (CheckThreeMf(NMR::lib3mf_resourceiterator_movenext(resources.get(), &more), resources.get(), "movenext"),
+           more) {
+      ThreeMfHandle resource;
+      CheckThreeMf(NMR::lib3mf_resourceiterator_getcurrent(resources.get(), resource.Out()), resources.get(), "get");
+      count += weigh ? weigh(resource.get()) : 1;
+    }
+    return count;
+  }
+
+  void Item(NMR::PLib3MFBase *item) {
+    ++facts_.items;
+    char part[1024] = "";
+    ULONG needed = 0;
+    CheckThreeMf(NMR::lib3mf_builditem_getpartnumberutf8(item, part, sizeof part, &needed), item, "partnumber");
+    out_.names.insert(part);
+    NMR::MODELTRANSFORM transform;
+    CheckThreeMf(NMR::lib3mf_builditem_getobjecttransform(item, &transform), item, "getobjecttransform");
+    Affine placed;
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 4; ++c) placed.m[r][c] = transform.m_fFields[r][c];
+    ThreeMfHandle object;
+    CheckThreeMf(NMR::lib3mf_builditem_getobjectresource(item, object.Out()), item, "getobjectresource");
+    BOOL manifold = false;
+    CheckThreeMf(NMR::lib3mf_meshobject_ismanifoldandoriented(object.get(), &manifold), object.get(), "manifold");
+    facts_.manifold_items += manifold ? 1 : 0;
+    Triangles(object.get(), placed);
+  }
+
+  // 3MF has no normals. Fronts are taken as written, counter-clockwise:
+  // our writer gives mirroring placements world-space copies instead of
+  // mirroring transforms.
+  void Triangles(NMR::PLib3MFBase *object, const Affine &placed) {
+    DWORD vertex_count = 0, triangle_count = 0;
+    CheckThreeMf(NMR::lib3mf_meshobject_getvertexcount(object, &vertex_count), object, "getvertexcount");
+    CheckThreeMf(NMR::lib3mf_meshobject_gettrianglecount(object, &triangle_count), object, "gettrianglecount");
+    std::vector<NMR::MODELMESHVERTEX> vertices(vertex_count);
+    std::vector<NMR::MODELMESHTRIANGLE> triangles(triangle_count);
+    CheckThreeMf(NMR::lib3mf_meshobject_getvertices(object, vertices.data(), vertex_count, nullptr), object,
+                 "vertices");
+    CheckThreeMf(NMR::lib3mf_meshobject_gettriangleindices(object, triangles.data(), triangle_count, nullptr), object,
+                 "triangles");
+    ThreeMfHandle properties, fallback;
+    CheckThreeMf(NMR::lib3mf_meshobject_createpropertyhandler(object, properties.Out()), object, "properties");
+    CheckThreeMf(NMR::lib3mf_object_createdefaultpropertyhandler(object, fallback.Out()), object, "default property");
+    for (DWORD t = 0; t < triangle_count; ++t) {
+      Triangle out;
+      out.normals = false;
+      for (int k = 0; k < 3; ++k) {
+        const float *p = vertices[triangles[t].m_nIndices[k]].m_fPosition;
+        out.p[k] = placed.Point({p[0], p[1], p[2]});
+      }
+      out.corner_colors = Colors(properties.get(), fallback.get(), t);
+      out.color = out.corner_colors[0];
+      out_.triangles.push_back(out);
+    }
+  }
+
+  // The triangle's corners' colours: its colour group's, its base
+  // material's, or the object's default material's.
+  std::array<Color, 3> Colors(NMR::PLib3MFBase *properties, NMR::PLib3MFBase *fallback, DWORD triangle) {
+    NMR::eModelPropertyType type = NMR::MODELPROPERTYTYPE_NONE;
+    CheckThreeMf(NMR::lib3mf_propertyhandler_getpropertytype(properties, triangle, &type), properties, "type");
+    if (type == NMR::MODELPROPERTYTYPE_COLOR) {
+      NMR::MODELMESH_TRIANGLECOLOR_SRGB colors;
+      CheckThreeMf(NMR::lib3mf_propertyhandler_getcolor(properties, triangle, &colors), properties, "getcolor");
+      std::array<Color, 3> out;
+      for (int k = 0; k < 3; ++k) {
+        const NMR::MODELMESHCOLOR_SRGB &c = colors.m_Colors[k];
+        out[k] = FromBytes(c.m_Red, c.m_Green, c.m_Blue, c.m_Alpha);
+      }
+      return out;
+    }
+    DWORD group = 0, index = 0;
+    if (type == NMR::MODELPROPERTYTYPE_BASEMATERIALS) {
+      CheckThreeMf(NMR::lib3mf_propertyhandler_getbasematerial(properties, triangle, &group, &index), properties,
+                   "getbasematerial");
+    } else {
+      CheckThreeMf(NMR::lib3mf_defaultpropertyhandler_getbasematerial(fallback, &group, &index), fallback,
+                   "default material");
+    }
+    ThreeMfHandle materials;
+    CheckThreeMf(NMR::lib3mf_model_getbasematerialbyid(model_.get(), group, materials.Out()), model_.get(), "group");
+    BYTE r = 0, g = 0, b = 0, a = 0;
+    CheckThreeMf(NMR::lib3mf_basematerial_getdisplaycolor(materials.get(), index, &r, &g, &b, &a), materials.get(),
+                 "getdisplaycolor");
+    const Color color = FromBytes(r, g, b, a);
+    return {color, color, color};
+  }
+
+  static Color FromBytes(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f, a / 255.0f};
+  }
+
+  WorldScene &out_;
+  ThreeMfFacts &facts_;
+  ThreeMfHandle model_;
+};
 
 using Cell = std::tuple<long, long, long>;
 
@@ -205,6 +358,17 @@ WorldScene AssimpScene(const std::string &path) {
   EXPECT_NE(scene, nullptr) << path << ": " << importer.GetErrorString();
   WorldScene out;
   if (scene != nullptr) AddAssimpNode(*scene, *scene->mRootNode, Affine(), &out);
+  return out;
+}
+
+WorldScene ThreeMfScene(const std::string &path, ThreeMfFacts *facts) {
+  WorldScene out;
+  ThreeMfFacts ignored;
+  try {
+    ThreeMfReader(out, facts ? *facts : ignored).Read(path);
+  } catch (const std::exception &e) {
+    ADD_FAILURE() << path << ": " << e.what();
+  }
   return out;
 }
 
