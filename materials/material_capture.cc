@@ -20,6 +20,11 @@ const SbColor kDefaultVertexColor(0.8f, 0.8f, 0.8f);
 
 // Entry index of an element holding count values: out-of-range indices
 // fall back to the first entry, so a short list never reads past its end.
+// Coin3D gives no better answer to copy: its renderer, as built for release,
+// reads such an index past the end of the packed colours (black or stray
+// colours on screen, different for each shape size), and only a debug build
+// clamps it into the list. Its triangle callback delivers every triangle
+// whatever the colour indices, so nothing is lost by the fallback.
 int EntryIndex(int index, int count) { return index >= 0 && index < count ? index : 0; }
 
 template <typename Element>
