@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "kavrel/mesh/parallel_tasks.h"
 
@@ -155,9 +156,10 @@ void FbxBinary::Array(char type, size_t element_size, uint64_t count,
   AppendZeros(12);  // element count, encoding, byte length
   Patch(head, count);
   if (count * element_size <= kFbxRawArrayBytes) {
-    const size_t at = out_.size();
-    out_.resize(at + count * element_size);
-    if (count > 0) fill(0, count, &out_[at]);
+    // Made in an aligned buffer: the file's bytes have no alignment.
+    std::vector<double> elements((count * element_size + 7) / 8);
+    if (count > 0) fill(0, count, elements.data());
+    Append(elements.data(), count * element_size);
   } else {
     Patch(head + 4, 1);
     Deflate(element_size, count, fill);
