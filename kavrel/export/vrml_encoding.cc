@@ -21,7 +21,9 @@ void VrmlEncoding::StartValues(bool multiple) {
 }
 
 void VrmlEncoding::StartTuple() {
-  if (multiple_ && (!first_tuple_ || first_on_new_line_)) NewLine();
+  // Tuples start their lines unindented: a large mesh has millions, and
+  // their indentation would make a sixth of the file.
+  if (multiple_ && (!first_tuple_ || first_on_new_line_)) out_.Char('\n');
   first_tuple_ = false;
 }
 

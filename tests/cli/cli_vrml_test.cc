@@ -1,6 +1,6 @@
 // VRML97 and X3D outputs of real models: Coin3D reads every .wrl back, with
-// no complaint and the triangles the .glb places, and both encodings pass
-// the sibling checks (indices in range, texture files beside them).
+// no complaint and the triangles the .glb places, and the files pass the
+// sibling checks (indices in range, texture files beside them).
 #include <gtest/gtest.h>
 
 #include <Inventor/SoDB.h>
@@ -80,6 +80,7 @@ TEST(VrmlFiles, CoinReadsEveryCorpusModelBackWithItsRecordedTriangles) {
   ConvertAll(scratch, models, ".wrl", [&](const Model &model, const ProcessResult &, const std::string &wrl) {
     const CoinRead coin = ReadWithCoin(wrl);
     EXPECT_TRUE(coin.read && coin.complaints.empty()) << model.name << ": " << coin.complaints;
+    EXPECT_EQ(VrmlProblems(ReadVrmlFile(wrl), scratch.path()), std::vector<std::string>{}) << model.name;
     auto expected = recorded.find(model.name);
     ASSERT_NE(expected, recorded.end()) << model.name;
     EXPECT_EQ(coin.triangles, expected->second.triangles) << model.name;
