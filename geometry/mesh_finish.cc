@@ -10,6 +10,7 @@
 #include "geometry/geometry.h"
 #include "geometry/mesh_passes.h"
 #include "geometry/mesh_post_processing.h"
+#include "geometry/shape_outline.h"
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host/kv_toolkit.h"
@@ -18,10 +19,19 @@
 
 namespace {
 
-// Each triangle has its own three vertices; welding is the host's job.
-void IndexTriangles(IndexedPolygons *polygons, int32_t triangles) {
-  for (int32_t t = 0; t < triangles; ++t) polygons->vertices_per_polygon[t] = 3;
-  for (int32_t i = 0; i < 3 * triangles; ++i) polygons->vertex_indices[i] = i;
+// Each triangle (segment, point) has its own vertices; welding is the
+// host's job.
+void IndexPrimitives(IndexedPolygons *polygons, int32_t primitives, int32_t corners) {
+  for (int32_t t = 0; t < primitives; ++t) polygons->vertices_per_polygon[t] = corners;
+  for (int32_t i = 0; i < corners * primitives; ++i) polygons->vertex_indices[i] = i;
+}
+
+// The polygons written: the triangles, segments or points delivered, or
+// what an outline made of the triangles.
+int32_t IndexShape(const ShapeAccumulator &shape) {
+  if (shape.outline != ShapeOutline::kNone) return IndexOutline(shape);
+  IndexPrimitives(shape.polygons, shape.triangle_count, shape.corners);
+  return shape.triangle_count;
 }
 
 const InstanceRecord *EnclosingGroup() {
@@ -94,8 +104,7 @@ void ReportColorsPastEnd(const SbString &object, int32_t colors) {
 int FinishShapePass(SoCallbackAction *action, SoNode *node) {
   ShapeAccumulator &shape = plugin.state->shape;
   if (!shape.polygons) return 0;
-  IndexTriangles(shape.polygons, shape.triangle_count);
-  plugin.state->polygons_output += shape.triangle_count;
+  plugin.state->polygons_output += IndexShape(shape);
   const InstanceRecord *parent = EnclosingGroup();
   const SbString parent_name = parent ? parent->name : SbString(plugin.root_instance_name);
   const SbMatrix matrix = SoModelMatrixElement::get(action->getState());

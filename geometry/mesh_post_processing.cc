@@ -55,6 +55,9 @@ void PostProcessMesh(const char *object) {
   for (const WeldStep &step : kWeldSteps) {
     if (StepApplies(step, options, plugin.state->shape)) Weld(object, step, options);
   }
+  // Segments and points have no surface to smooth or merge.
+  const ShapeAccumulator &shape = plugin.state->shape;
+  if (shape.corners < 3 || shape.outline != ShapeOutline::kNone) return;
   if (options.calc_smoothed_normals == 1) Smooth(object, options);
   if (options.EnaMergePolygons) Merge(object, options);
 }

@@ -29,6 +29,20 @@ const ShapeClass kTriangleCallbackOrder[kShapeClassCount] = {kShapeCube,
                                                              kShapeIndexedNurbsSurface,
                                                              kShapeText3};
 
+bool LinesAndPointsWanted() { return plugin.state->options.import_lines_and_points == 1; }
+
+// The shape's class when this run carries it, else kShapeUnsupported;
+// *enabled: whether its class is switched on.
+ShapeClass CarriedShapeClass(const SoNode *node, bool *enabled) {
+  const ShapeClass shape_class = FindShapeClass(node);
+  if (shape_class != kShapeUnsupported) {
+    *enabled = plugin.state->shape_type_enabled[shape_class] != 0;
+    return shape_class;
+  }
+  *enabled = true;
+  return LinesAndPointsWanted() ? FindLineOrPointClass(node) : kShapeUnsupported;
+}
+
 }  // namespace
 
 SoCallbackAction::Response inventorCB_VertexShapePre(void *, SoCallbackAction *action, const SoNode *node) {
@@ -50,12 +64,13 @@ SoCallbackAction::Response inventorCB_VertexShapePost(void *, SoCallbackAction *
 
 SoCallbackAction::Response inventorCB_ShapePre(void *, SoCallbackAction *action, const SoNode *const_node) {
   SoNode *node = const_cast<SoNode *>(const_node);
-  const ShapeClass shape_class = FindShapeClass(node);
+  bool enabled = false;
+  const ShapeClass shape_class = CarriedShapeClass(node, &enabled);
   if (shape_class == kShapeUnsupported) {
     Import_IO_Report_Error(1, "Unsupported shape node encountered, skipping.");
     return SoCallbackAction::PRUNE;
   }
-  if (!plugin.state->shape_type_enabled[shape_class]) return SoCallbackAction::CONTINUE;
+  if (!enabled) return SoCallbackAction::CONTINUE;
   if (!ProcessShape(ShapePass::kBegin, action, node)) return SoCallbackAction::PRUNE;
   if (IsNurbsSurfaceClass(shape_class)) {
     // Coin3D's NURBS tessellator needs OpenGL: the surface never reaches it.
@@ -67,8 +82,8 @@ SoCallbackAction::Response inventorCB_ShapePre(void *, SoCallbackAction *action,
 
 // Runs after a pruned pre-callback too; the finish pass then finds no buffer.
 SoCallbackAction::Response inventorCB_ShapePost(void *, SoCallbackAction *action, const SoNode *node) {
-  const ShapeClass shape_class = FindShapeClass(node);
-  if (shape_class != kShapeUnsupported && plugin.state->shape_type_enabled[shape_class]) {
+  bool enabled = false;
+  if (CarriedShapeClass(node, &enabled) != kShapeUnsupported && enabled) {
     ProcessShape(ShapePass::kFinish, action, const_cast<SoNode *>(node));
   }
   return SoCallbackAction::CONTINUE;
@@ -79,4 +94,9 @@ void RegisterTriangleCallbacks(SoCallbackAction *action) {
     if (!plugin.state->shape_type_enabled[shape_class] || IsNurbsSurfaceClass(shape_class)) continue;
     action->addTriangleCallback(ShapeClassType(shape_class), inventorCB_TrianglePrimitive, nullptr);
   }
+  if (!LinesAndPointsWanted()) return;
+  for (ShapeClass shape_class : {kShapeLineSet, kShapeIndexedLineSet}) {
+    action->addLineSegmentCallback(ShapeClassType(shape_class), inventorCB_LineSegmentPrimitive, nullptr);
+  }
+  action->addPointCallback(ShapeClassType(kShapePointSet), inventorCB_PointPrimitive, nullptr);
 }

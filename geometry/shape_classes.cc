@@ -6,11 +6,14 @@
 #include <Inventor/nodes/SoCylinder.h>
 #include <Inventor/nodes/SoFaceSet.h>
 #include <Inventor/nodes/SoIndexedFaceSet.h>
+#include <Inventor/nodes/SoIndexedLineSet.h>
 #include <Inventor/nodes/SoIndexedNurbsCurve.h>
 #include <Inventor/nodes/SoIndexedNurbsSurface.h>
 #include <Inventor/nodes/SoIndexedTriangleStripSet.h>
+#include <Inventor/nodes/SoLineSet.h>
 #include <Inventor/nodes/SoNurbsCurve.h>
 #include <Inventor/nodes/SoNurbsSurface.h>
+#include <Inventor/nodes/SoPointSet.h>
 #include <Inventor/nodes/SoQuadMesh.h>
 #include <Inventor/nodes/SoSphere.h>
 #include <Inventor/nodes/SoText3.h>
@@ -24,8 +27,8 @@ struct ShapeClassRow {
   const char *word;
 };
 
-// In flag-index order.
-const ShapeClassRow kShapeClasses[kShapeClassCount] = {
+// In flag-index order, then the line and point sets.
+const ShapeClassRow kShapeClasses[kShapePointSet + 1] = {
     {&SoIndexedFaceSet::getClassTypeId, "IndexedFaceSet"},
     {&SoCube::getClassTypeId, "Cube"},
     {&SoCone::getClassTypeId, "Cone"},
@@ -40,6 +43,9 @@ const ShapeClassRow kShapeClasses[kShapeClassCount] = {
     {&SoNurbsSurface::getClassTypeId, "NurbsSurface"},
     {&SoIndexedNurbsCurve::getClassTypeId, "IndexedNurbsCurve"},
     {&SoIndexedNurbsSurface::getClassTypeId, "IndexedNurbsSurface"},
+    {&SoLineSet::getClassTypeId, "LineSet"},
+    {&SoIndexedLineSet::getClassTypeId, "IndexedLineSet"},
+    {&SoPointSet::getClassTypeId, "PointSet"},
 };
 
 }  // namespace
@@ -50,6 +56,17 @@ ShapeClass FindShapeClass(const SoNode *node) {
     if (type == kShapeClasses[i].type()) return static_cast<ShapeClass>(i);
   }
   return kShapeUnsupported;
+}
+
+ShapeClass FindLineOrPointClass(const SoNode *node) {
+  for (ShapeClass shape_class : {kShapeLineSet, kShapeIndexedLineSet, kShapePointSet}) {
+    if (node->isOfType(kShapeClasses[shape_class].type())) return shape_class;
+  }
+  return kShapeUnsupported;
+}
+
+int CornersOf(ShapeClass shape_class) {
+  return shape_class == kShapePointSet ? 1 : shape_class == kShapeLineSet || shape_class == kShapeIndexedLineSet ? 2 : 3;
 }
 
 SoType ShapeClassType(ShapeClass shape_class) { return kShapeClasses[shape_class].type(); }

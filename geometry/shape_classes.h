@@ -1,4 +1,5 @@
-// The fourteen shape classes that become meshes, recognised by exact type.
+// The fourteen shape classes that become meshes, recognised by exact type,
+// and the line and point sets.
 #ifndef GEOMETRY_SHAPE_CLASSES_H
 #define GEOMETRY_SHAPE_CLASSES_H
 
@@ -23,11 +24,24 @@ enum ShapeClass {
   kShapeNurbsSurface = 11,
   kShapeIndexedNurbsCurve = 12,
   kShapeIndexedNurbsSurface = 13,
+  // Carried only with the import_lines_and_points token; they have no
+  // enable flag.
+  kShapeLineSet = 14,
+  kShapeIndexedLineSet = 15,
+  kShapePointSet = 16,
   kShapeUnsupported = -1
 };
 
 // The node's class, or kShapeUnsupported (subclasses included).
 ShapeClass FindShapeClass(const SoNode *node);
+
+// kShapeLineSet, kShapeIndexedLineSet or kShapePointSet (subclasses
+// included), else kShapeUnsupported.
+ShapeClass FindLineOrPointClass(const SoNode *node);
+
+// Corners of the primitives Coin3D delivers for the class: 2 for line
+// sets, 1 for point sets, 3 for the rest.
+int CornersOf(ShapeClass shape_class);
 
 // The NURBS surface classes, which our own tessellator handles.
 bool IsNurbsSurfaceClass(ShapeClass shape_class);

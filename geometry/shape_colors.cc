@@ -56,7 +56,7 @@ int32_t MaterialColorCount(SoState *traversal, int32_t binding) {
 
 }  // namespace
 
-void ClassifyShapeColors(SoState *traversal, int32_t triangles) {
+void ClassifyShapeColors(SoState *traversal, int32_t corners) {
   ShapeAccumulator &shape = plugin.state->shape;
   shape.material_binding = SoMaterialBindingElement::get(traversal);
   shape.material_color_count = MaterialColorCount(traversal, shape.material_binding);
@@ -64,7 +64,7 @@ void ClassifyShapeColors(SoState *traversal, int32_t triangles) {
     shape.single_material = 1;
   } else if (shape.in_vertex_shape == 1 && IsPerVertex(shape.material_binding)) {
     shape.single_material = 1;
-    shape.vertex_color_count = 3 * triangles;
+    shape.vertex_color_count = corners;
   }
   if (!shape.single_material && !shape.vertex_color_count && IsPerPartOrFace(shape.material_binding)) {
     shape.per_face_materials = 1;

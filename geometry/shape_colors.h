@@ -9,7 +9,8 @@ class SoState;
 
 // Sets material_binding, material_color_count, colors_from_emissive,
 // single_material, vertex_color_count and per_face_materials of the shape
-// accumulator for a shape of the given triangle count.
-void ClassifyShapeColors(SoState *traversal, int32_t triangles);
+// accumulator for a shape whose primitives have the given number of
+// corners in all (three per triangle).
+void ClassifyShapeColors(SoState *traversal, int32_t corners);
 
 #endif

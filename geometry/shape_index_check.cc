@@ -9,6 +9,8 @@
 #include <Inventor/misc/SoState.h>
 #include <Inventor/nodes/SoFaceSet.h>
 #include <Inventor/nodes/SoIndexedShape.h>
+#include <Inventor/nodes/SoLineSet.h>
+#include <Inventor/nodes/SoPointSet.h>
 #include <Inventor/nodes/SoQuadMesh.h>
 #include <Inventor/nodes/SoTriangleStripSet.h>
 
@@ -62,16 +64,20 @@ std::string Beyond(const char *what, int64_t index, int64_t size, const char *ar
 // one index per vertex, face or part.
 struct IndexedLayout {
   int64_t entries = 0;  // coordIndex entries up to its last vertex, separators included
-  int64_t parts = 0;    // polygons or strips
-  int64_t faces = 0;    // polygons, or the strips' triangles
+  int64_t parts = 0;    // polygons or strips, or the polylines' segments
+  int64_t faces = 0;    // polygons, the strips' triangles, or polylines
 };
 
-IndexedLayout LayoutOfIndices(const SoMFInt32 &coord_index, bool strips) {
+// What the runs between -1 entries are.
+enum class IndexRuns { kPolygons, kStrips, kPolylines };
+
+IndexedLayout LayoutOfIndices(const SoMFInt32 &coord_index, IndexRuns runs) {
   IndexedLayout layout;
   int64_t run = 0;
   auto close_run = [&] {
-    if (run > 0) layout.faces += strips ? std::max<int64_t>(run - 2, 0) : 1;
-    layout.parts += run > 0;
+    if (run > 0) layout.faces += runs == IndexRuns::kStrips ? std::max<int64_t>(run - 2, 0) : 1;
+    if (runs == IndexRuns::kPolylines) layout.parts += std::max<int64_t>(run - 1, 0);
+    else layout.parts += run > 0;
     run = 0;
   };
   const int32_t *values = coord_index.getValues(0);
@@ -163,7 +169,7 @@ std::string CheckBindingCounts(SoState *state, const SoIndexedShape &shape, cons
   return problem;
 }
 
-std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, bool strips, const ArraySizes &sizes) {
+std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, IndexRuns runs, const ArraySizes &sizes) {
   const std::pair<const SoMFInt32 *, const char *> fields[] = {{&shape.coordIndex, "coordIndex"},
                                                                {&shape.normalIndex, "normalIndex"},
                                                                {&shape.textureCoordIndex, "textureCoordIndex"}};
@@ -173,7 +179,7 @@ std::string CheckIndexedShape(SoState *state, const SoIndexedShape &shape, bool 
   }
   const int64_t coord = MaxIndex(shape.coordIndex);
   if (coord >= sizes.coords) return Beyond("coordIndex", coord, sizes.coords, "coordinates");
-  const IndexedLayout layout = LayoutOfIndices(shape.coordIndex, strips);
+  const IndexedLayout layout = LayoutOfIndices(shape.coordIndex, runs);
   if (sizes.normals > 0) {
     const int64_t normal = NormalReach(state, shape, layout);
     if (normal >= sizes.normals) return Beyond("normal", normal, sizes.normals, "normals");
@@ -196,12 +202,13 @@ struct RunLayout {
   std::string bad_count;                       // the first count Coin3D cannot walk, "" for none
 };
 
-// Faces or strips of numVertices; -1 takes the rest of the coordinates.
-RunLayout RunsOf(const SoMFInt32 &counts, bool strips, int64_t available) {
+// Faces, strips or polylines of numVertices (at least fewest each); -1
+// takes the rest of the coordinates.
+RunLayout RunsOf(const SoMFInt32 &counts, bool strips, int64_t available, int64_t fewest = 3) {
   RunLayout layout;
   for (int i = 0; i < counts.getNum(); ++i) {
     int64_t n = counts[i];
-    if (n < 3 && n != -1 && layout.bad_count.empty()) layout.bad_count = "numVertices " + std::to_string(n);
+    if (n < fewest && n != -1 && layout.bad_count.empty()) layout.bad_count = "numVertices " + std::to_string(n);
     if (n == -1) n = std::max<int64_t>(available - layout.vertices, 0);
     layout.vertices += n;
     layout.parts += 1;
@@ -222,6 +229,18 @@ RunLayout LayoutOf(const SoNode *node, ShapeClass shape_class, int64_t available
     return layout;
   }
   if (shape_class == kShapeFaceSet) return RunsOf(static_cast<const SoFaceSet *>(node)->numVertices, false, available);
+  if (shape_class == kShapeLineSet) {
+    // A line set's parts are its segments, its faces its polylines.
+    RunLayout layout = RunsOf(static_cast<const SoLineSet *>(node)->numVertices, false, available, 2);
+    layout.parts = layout.vertices - layout.faces;
+    return layout;
+  }
+  if (shape_class == kShapePointSet) {
+    const int64_t points = static_cast<const SoPointSet *>(node)->numPoints.getValue();
+    RunLayout layout;
+    layout.vertices = layout.parts = layout.faces = points < 0 ? std::max<int64_t>(available, 0) : points;
+    return layout;
+  }
   return RunsOf(static_cast<const SoTriangleStripSet *>(node)->numVertices, true, available);
 }
 
@@ -253,15 +272,24 @@ std::string CheckNonIndexedShape(SoState *state, const SoNonIndexedShape &shape,
   return "";
 }
 
+IndexRuns IndexRunsOf(ShapeClass shape_class) {
+  return shape_class == kShapeIndexedTriangleStripSet ? IndexRuns::kStrips
+         : shape_class == kShapeIndexedLineSet        ? IndexRuns::kPolylines
+                                                      : IndexRuns::kPolygons;
+}
+
 }  // namespace
 
 std::string FindIndexOutOfRange(SoState *state, const SoNode *node, ShapeClass shape_class) {
   switch (shape_class) {
     case kShapeIndexedFaceSet:
+    case kShapeIndexedLineSet:
     case kShapeIndexedTriangleStripSet:
-      return CheckIndexedShape(state, *static_cast<const SoIndexedShape *>(node),
-                               shape_class == kShapeIndexedTriangleStripSet, SizesIn(state));
+      return CheckIndexedShape(state, *static_cast<const SoIndexedShape *>(node), IndexRunsOf(shape_class),
+                               SizesIn(state));
     case kShapeFaceSet:
+    case kShapeLineSet:
+    case kShapePointSet:
     case kShapeTriangleStripSet:
     case kShapeQuadMesh:
       return CheckNonIndexedShape(state, *static_cast<const SoNonIndexedShape *>(node), shape_class, SizesIn(state));

@@ -1,7 +1,9 @@
 // The triangle callback: stores each triangle Coin3D tessellates into the
-// slots of the shape's preallocated buffer. Nothing here allocates.
+// slots of the shape's preallocated buffer; the line segment and point
+// callbacks do the same for line and point sets. Nothing here allocates.
 #include <Inventor/SoPrimitiveVertex.h>
 #include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/details/SoFaceDetail.h>
 #include <Inventor/elements/SoTextureMatrixElement.h>
 
 #include "geometry/triangle_collection.h"
@@ -37,14 +39,26 @@ void StoreCorner(const ShapeAccumulator &shape, SoState *traversal, const SbMatr
   }
 }
 
-void StoreTriangle(SoCallbackAction *action, const SoPrimitiveVertex *const corners[3], int32_t triangle) {
-  const ShapeAccumulator &shape = plugin.state->shape;
+// The face (and part) a triangle was tessellated from; a triangle without
+// a face detail is a face of its own.
+uint64_t FaceKey(const SoPrimitiveVertex *corner, int32_t triangle) {
+  const SoDetail *detail = corner->getDetail();
+  if (!detail || !detail->isOfType(SoFaceDetail::getClassTypeId())) return uint64_t{1} << 63 | uint32_t(triangle);
+  const SoFaceDetail *face = static_cast<const SoFaceDetail *>(detail);
+  return uint64_t(uint32_t(face->getPartIndex())) << 32 | uint32_t(face->getFaceIndex());
+}
+
+void StorePrimitive(SoCallbackAction *action, const SoPrimitiveVertex *const *corners, int32_t primitive) {
+  ShapeAccumulator &shape = plugin.state->shape;
   SoState *traversal = action->getState();
   const SbMatrix &texture_matrix = SoTextureMatrixElement::get(traversal);
-  for (int32_t k = 0; k < 3; ++k) StoreCorner(shape, traversal, texture_matrix, corners[k], 3 * triangle + k);
+  for (int32_t k = 0; k < shape.corners; ++k) {
+    StoreCorner(shape, traversal, texture_matrix, corners[k], shape.corners * primitive + k);
+  }
   if (!shape.vertex_color_count && shape.per_face_materials && plugin.state->options.import_materials) {
     AssignFaceSurface(corners[0]->getMaterialIndex(), traversal);
   }
+  if (!shape.triangle_faces.empty()) shape.triangle_faces[primitive] = FaceKey(corners[0], primitive);
 }
 
 void ReportTriangleOverflow() {
@@ -56,22 +70,36 @@ void ReportTriangleOverflow() {
       "number of triangles in a 'sphere' primitive.\n");
 }
 
-}  // namespace
-
-void inventorCB_TrianglePrimitive(void *, SoCallbackAction *action, const SoPrimitiveVertex *v1,
-                                  const SoPrimitiveVertex *v2, const SoPrimitiveVertex *v3) {
+void ReceivePrimitive(SoCallbackAction *action, const SoPrimitiveVertex *const *corners) {
   ShapeAccumulator &shape = plugin.state->shape;
   if (!shape.polygons) {
     shape.triangles_received += shape.counting_in_state && shape.triangles_received < INT32_MAX;
     return;
   }
-  const int32_t triangle = shape.triangles_received;
-  if (triangle < shape.triangle_count) {
-    const SoPrimitiveVertex *const corners[3] = {v1, v2, v3};
-    StoreTriangle(action, corners, triangle);
-  } else if (triangle == shape.triangle_count) {
+  const int32_t primitive = shape.triangles_received;
+  if (primitive < shape.triangle_count) {
+    StorePrimitive(action, corners, primitive);
+  } else if (primitive == shape.triangle_count) {
     // Once per shape; the surplus is dropped.
     ReportTriangleOverflow();
   }
-  shape.triangles_received = triangle + 1;
+  shape.triangles_received = primitive + 1;
+}
+
+}  // namespace
+
+void inventorCB_TrianglePrimitive(void *, SoCallbackAction *action, const SoPrimitiveVertex *v1,
+                                  const SoPrimitiveVertex *v2, const SoPrimitiveVertex *v3) {
+  const SoPrimitiveVertex *const corners[3] = {v1, v2, v3};
+  ReceivePrimitive(action, corners);
+}
+
+void inventorCB_LineSegmentPrimitive(void *, SoCallbackAction *action, const SoPrimitiveVertex *v1,
+                                     const SoPrimitiveVertex *v2) {
+  const SoPrimitiveVertex *const corners[2] = {v1, v2};
+  ReceivePrimitive(action, corners);
+}
+
+void inventorCB_PointPrimitive(void *, SoCallbackAction *action, const SoPrimitiveVertex *v) {
+  ReceivePrimitive(action, &v);
 }

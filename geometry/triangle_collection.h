@@ -10,4 +10,9 @@ class SoPrimitiveVertex;
 void inventorCB_TrianglePrimitive(void *data, SoCallbackAction *action, const SoPrimitiveVertex *v1,
                                   const SoPrimitiveVertex *v2, const SoPrimitiveVertex *v3);
 
+// The same for the segments of line sets and the points of point sets.
+void inventorCB_LineSegmentPrimitive(void *data, SoCallbackAction *action, const SoPrimitiveVertex *v1,
+                                     const SoPrimitiveVertex *v2);
+void inventorCB_PointPrimitive(void *data, SoCallbackAction *action, const SoPrimitiveVertex *v);
+
 #endif

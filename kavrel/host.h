@@ -210,6 +210,7 @@ std::string ExportExtensionList();
 // triangles; one without materials, lights or cameras counts none.
 struct ExportSummary {
   size_t nodes = 0, meshes = 0, triangles = 0, materials = 0, textures = 0, lights = 0, cameras = 0;
+  size_t lines = 0, points = 0;                // line segments and points, in the formats that keep them
   uint64_t bytes = 0;                          // of every file written (an OBJ's .mtl and textures too)
 };
 

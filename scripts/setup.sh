@@ -20,6 +20,9 @@ packages=(
   valgrind                               # the leak check of whole conversions
   clang libclang-rt-14-dev llvm          # the fuzzers (libFuzzer) and their stack traces
   blender python3-numpy                  # the Blender add-on's tests (its glTF importer needs numpy)
+  xvfb xauth libgl1-mesa-dri             # the fidelity suite: a virtual X server, Mesa's GL
+  libgl-dev libx11-dev                   # the fidelity renderer's window and GL context
+  f3d                                    # the fidelity suite renders our .glb with it
 )
 
 missing=()

@@ -52,6 +52,7 @@ struct ImportOptions {
   // starts them from their defaults.
   int16_t count_in_traversal_state;    // 1: count a shape's triangles in the traversal's state
   int32_t max_triangles;               // refuse scenes that would make more triangles; 0 = no limit
+  int16_t import_lines_and_points;     // 1: line and point sets, and shapes drawn as lines or points, as segments and points
 };
 
 // Shading attributes, in table order (the index is the attribute code).

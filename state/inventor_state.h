@@ -70,6 +70,9 @@ struct NameEntry {
 
 // Per-shape working data from the shape pre-callback to its post-callback.
 // The member defaults are the reset values (ResetShapeState).
+// How a face shape is carried: as faces, or as what its draw style shows.
+enum class ShapeOutline { kNone, kLines, kPoints };
+
 struct ShapeAccumulator {
   int32_t material_binding = 2;        // SoMaterialBindingElement value, 2 overall
   int32_t material_color_count = 0;    // colours that would supply vertex colours
@@ -84,12 +87,19 @@ struct ShapeAccumulator {
   IndexedPolygons *polygons = nullptr; // the shape's buffer, owned by the import support library
   int16_t per_face_materials = 0;      // per-face surfaces are recorded
   int16_t clockwise = 0;               // shape hints declare clockwise ordering
-  int32_t triangle_count = 0;          // counted in advance
-  int32_t vertex_index_count = 0;      // 3 x triangle_count
-  int32_t vertex_count = 0;            // 3 x triangle_count
-  int32_t normal_count = 0;            // 3 x triangle_count
-  int32_t vertex_color_count = 0;      // 3 x triangle_count with vertex colours, else 0
-  int32_t texcoord_count = 0;          // 3 x triangle_count
+  int32_t triangle_count = 0;          // counted in advance (line segments or points for line and point sets)
+  int32_t vertex_index_count = 0;      // corners x triangle_count (6 x triangle_count for an outline of lines)
+  int32_t vertex_count = 0;            // corners x triangle_count
+  int32_t normal_count = 0;            // corners x triangle_count
+  int32_t vertex_color_count = 0;      // corners x triangle_count with vertex colours, else 0
+  int32_t texcoord_count = 0;          // corners x triangle_count
+  // With the import_lines_and_points token only: line and point sets
+  // deliver segments (2 corners) and points (1); a face shape drawn as
+  // lines or points delivers triangles, which the finish pass turns into
+  // the polygons' edges or corners.
+  int32_t corners = 3;                 // corners per delivered primitive
+  ShapeOutline outline = ShapeOutline::kNone;
+  std::vector<uint64_t> triangle_faces; // outlines: the face each triangle belongs to (FaceKey)
   int32_t data_flags = 0;              // kPolygonData, or kPolygonDataWithColors with vertex colours
   // NURBS surfaces only: the corners of our own tessellation (3 per
   // triangle), made by the begin pass and delivered from the shape

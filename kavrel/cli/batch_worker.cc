@@ -30,6 +30,7 @@ std::vector<std::string> WorkerArguments(const std::string &program, const Conve
   if (command.time_limit >= 0) AddValue("--time-limit", std::to_string(command.time_limit), &argv);
   AddValue("--max-triangles", std::to_string(command.max_triangles), &argv);
   AddIf(command.classic_counts, "--classic-counts", &argv);
+  AddIf(command.faces_only, "--faces-only", &argv);
   for (const std::string &root : command.texture_roots) AddValue("--texture-root", root, &argv);
   AddIf(command.overwrite, "--overwrite", &argv);
   AddIf(command.trace, "--trace", &argv);

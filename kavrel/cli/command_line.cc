@@ -43,7 +43,9 @@ bool IsReservedToken(const std::string &key) { return key == "filename" || key =
 
 }  // namespace
 
-size_t HostTokenCount(const ConvertCommand &command) { return command.classic_counts ? 1 : 2; }
+size_t HostTokenCount(const ConvertCommand &command) {
+  return 1 + (command.classic_counts ? 0 : 1) + (command.faces_only ? 0 : 1);
+}
 
 namespace {
 
@@ -52,6 +54,7 @@ namespace {
 void AddHostTokens(ConvertCommand *command) {
   command->option_tokens.emplace_back("max_triangles", std::to_string(command->max_triangles));
   if (!command->classic_counts) command->option_tokens.emplace_back("count_in_traversal_state", "1");
+  if (!command->faces_only) command->option_tokens.emplace_back("import_lines_and_points", "1");
 }
 
 // Splits the -O values into (key, value) pairs; a message on the first bad one.
@@ -152,6 +155,9 @@ bool ParseCommandLine(int argc, char **argv, ConvertCommand *command, ExitStatus
   app.add_flag("--classic-counts", command->classic_counts,
                "Count each shape's triangles on the shape alone, as the plug-in does without our "
                "count_in_traversal_state token (a Complexity node then loses triangles)");
+  app.add_flag("--faces-only", command->faces_only,
+               "Leave out line sets, point sets and shapes drawn as lines or points, as the plug-in does without "
+               "our import_lines_and_points token");
   app.add_option("--texture-root", command->texture_roots,
                  "Read texture images only from inside DIR, repeatable (recommended for untrusted input)")
       ->type_name("DIR")

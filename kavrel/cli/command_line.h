@@ -21,6 +21,7 @@ struct ConvertCommand {
   double time_limit = -1;                      // --time-limit: seconds, 0 none; < 0 the default for the input's size
   int64_t max_triangles = 200000000;           // --max-triangles: sent as max_triangles, 0 no limit
   bool classic_counts = false;                 // --classic-counts: count_in_traversal_state is not sent
+  bool faces_only = false;                     // --faces-only: import_lines_and_points is not sent
   bool check_only = false;                     // --check: header validation only
   bool trace = false;                          // --trace: host call journal to stderr
   bool quiet = false;                          // -q: no progress lines

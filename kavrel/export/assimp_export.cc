@@ -20,15 +20,19 @@ struct AssimpFormat {
   bool writes_itself;                          // opens the file by name, not through the I/O system
   bool placements_at_root;                     // reads only the root's children, without matrices
   bool node_per_mesh;                          // a node with several meshes holds each in a child node
+  bool lines;                                  // writes faces of two indices as line segments
 };
 
+// Of assimp 5.2's writers only COLLADA's keeps faces of two indices apart
+// (as <lines>); STL's reads three indices of every face, and none of them
+// writes points.
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kPly, "plyb", true, false, false, false, false, false, false, false},
-    {ExportFormat::kStl, "stlb", true, false, false, false, false, false, false, false},
-    {ExportFormat::kDae, "collada", false, true, true, true, true, false, false, false},
-    {ExportFormat::k3mf, "3mf", false, true, false, false, false, true, true, false},
+    {ExportFormat::kPly, "plyb", true, false, false, false, false, false, false, false, false},
+    {ExportFormat::kStl, "stlb", true, false, false, false, false, false, false, false, false},
+    {ExportFormat::kDae, "collada", false, true, true, true, true, false, false, false, true},
+    {ExportFormat::k3mf, "3mf", false, true, false, false, false, true, true, false, false},
     // assimp 5.2's FBX writer makes a camera's node a plain one.
-    {ExportFormat::kFbx, "fbx", false, true, true, true, false, false, false, true},
+    {ExportFormat::kFbx, "fbx", false, true, true, true, false, false, false, true, false},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {
@@ -51,6 +55,7 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
   const bool copies = format.placements_at_root;
   summary.meshes = copies ? built.placed_meshes() : scene.mNumMeshes;
   summary.triangles = copies ? built.placed_triangles() : built.triangles();
+  summary.lines = built.lines();
   if (format.materials) summary.materials = scene.mNumMaterials;
   if (format.textures) summary.textures = built.textures().copies.size();
   if (format.lights_cameras) {
@@ -85,8 +90,8 @@ bool ExportWithAssimp(const Host &host, const ExportModel &model, const std::str
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(host, model,
-                          {entry->textures, entry->placements_at_root, entry->lights_cameras, entry->world_mesh});
+  const AssimpScene built(
+      host, model, {entry->textures, entry->placements_at_root, entry->lights_cameras, entry->world_mesh, entry->lines});
   StagedFiles files(host);
   RunExporter(built, *entry, path, files);
   *summary = Summarize(built, *entry);

@@ -23,6 +23,9 @@ aiMatrix4x4 NodeMatrix(const Matrix &m) {
   return out;
 }
 
+// The faces of mesh when they are triangles.
+size_t TrianglesOf(const aiMesh &mesh) { return mesh.mPrimitiveTypes == aiPrimitiveType_TRIANGLE ? mesh.mNumFaces : 0; }
+
 template <typename T>
 T *ArrayOf(const std::vector<T> &items) {
   T *out = new T[items.size()];
@@ -42,12 +45,14 @@ class AssimpSceneBuilder {
  private:
   struct ObjectMeshes {
     std::vector<unsigned> own;                 // meshes of the groups with a material of their own
-    std::vector<unsigned> by_instance_material; // meshes of the instance's group, as ModelObject::instance_materials
+    // Meshes of the groups drawn with the instance's surface: for each
+    // such group, one per material of ModelObject::instance_materials.
+    std::vector<unsigned> by_instance_material;
   };
 
   void BuildObject(size_t object);
-  unsigned AddMesh(const std::string &name, const FlatMesh &flat, const std::vector<uint32_t> &indices,
-                   unsigned material);
+  unsigned AddMesh(const std::string &name, const FlatMesh &flat, PrimitiveKind kind,
+                   const std::vector<uint32_t> &indices, unsigned material);
   std::vector<unsigned> MeshesOf(const ModelPlacement &placement) const;
   aiNode *MakeNodes();
   aiNode *MakePlacementNodes();
@@ -71,20 +76,24 @@ void AssimpSceneBuilder::BuildObject(size_t index) {
   ObjectMeshes &meshes = per_object_[index];
   const FlatMesh &flat = model_.meshes[object.mesh].flat;
   remap_.assign(flat.vertex_count(), -1);
-  for (const TriangleGroup &group : flat.groups) {
+  ForEachGroup(flat, [&](PrimitiveKind kind, const PrimitiveGroup &group) {
+    if (kind == PrimitiveKind::kPoints || (kind == PrimitiveKind::kLines && !options_.lines)) return;
     if (group.material != kNone) {
-      meshes.own.push_back(AddMesh(object.name, flat, group.indices, group.material));
-      continue;
+      meshes.own.push_back(AddMesh(object.name, flat, kind, group.indices, group.material));
+      return;
     }
     for (int32_t material : object.instance_materials)
-      meshes.by_instance_material.push_back(AddMesh(object.name, flat, group.indices, material));
-  }
+      meshes.by_instance_material.push_back(AddMesh(object.name, flat, kind, group.indices, material));
+  });
 }
 
-// The vertices the triangles use, renumbered in order of first use, and
-// the triangles over them; the faces share one block of indices.
-unsigned AssimpSceneBuilder::AddMesh(const std::string &name, const FlatMesh &flat,
+// The vertices the primitives use, renumbered in order of first use, and
+// the faces over them, which share one block of indices. Segments take
+// positions only.
+unsigned AssimpSceneBuilder::AddMesh(const std::string &name, const FlatMesh &flat, PrimitiveKind kind,
                                      const std::vector<uint32_t> &indices, unsigned material) {
+  const bool triangles = kind == PrimitiveKind::kTriangles;
+  const unsigned per_face = static_cast<unsigned>(VerticesPer(kind));
   unsigned used = 0;
   std::unique_ptr<unsigned[]> block(new unsigned[indices.size()]);
   for (size_t i = 0; i < indices.size(); ++i) {
@@ -95,15 +104,16 @@ unsigned AssimpSceneBuilder::AddMesh(const std::string &name, const FlatMesh &fl
   auto *mesh = new aiMesh();
   mesh->mName = aiString(name);
   mesh->mMaterialIndex = material;
-  mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
+  mesh->mPrimitiveTypes = triangles ? aiPrimitiveType_TRIANGLE : aiPrimitiveType_LINE;
   mesh->mNumVertices = used;
   mesh->mVertices = new aiVector3D[used];
-  if (!flat.normals.empty()) mesh->mNormals = new aiVector3D[used];
-  if (!flat.texcoords.empty()) {
+  if (triangles && !flat.normals.empty()) mesh->mNormals = new aiVector3D[used];
+  if (triangles && !flat.texcoords.empty()) {
     mesh->mTextureCoords[0] = new aiVector3D[used];
     mesh->mNumUVComponents[0] = 2;
   }
-  if (!flat.colors.empty()) mesh->mColors[0] = new aiColor4D[used];
+  // COLLADA's <lines> would name the colours without the offset its schema asks for.
+  if (triangles && !flat.colors.empty()) mesh->mColors[0] = new aiColor4D[used];
   for (uint32_t v : indices) {
     int32_t &slot = remap_[v];
     if (slot < 0) continue;  // filled already
@@ -124,11 +134,11 @@ unsigned AssimpSceneBuilder::AddMesh(const std::string &name, const FlatMesh &fl
     }
     slot = -1;  // back to unused for the next mesh of the object
   }
-  mesh->mNumFaces = static_cast<unsigned>(indices.size() / 3);
+  mesh->mNumFaces = static_cast<unsigned>(indices.size() / per_face);
   mesh->mFaces = new aiFace[mesh->mNumFaces];
   for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-    mesh->mFaces[f].mNumIndices = 3;
-    mesh->mFaces[f].mIndices = &block[3 * f];
+    mesh->mFaces[f].mNumIndices = per_face;
+    mesh->mFaces[f].mIndices = &block[per_face * f];
   }
   out_.face_indices_.push_back(std::move(block));
   meshes_.push_back(mesh);
@@ -141,8 +151,9 @@ std::vector<unsigned> AssimpSceneBuilder::MeshesOf(const ModelPlacement &placeme
   std::vector<unsigned> out = meshes.own;
   if (meshes.by_instance_material.empty()) return out;
   const std::vector<int32_t> &materials = model_.objects[placement.object].instance_materials;
-  const auto it = std::find(materials.begin(), materials.end(), placement.instance_material);
-  out.push_back(meshes.by_instance_material[it - materials.begin()]);
+  const size_t at = std::find(materials.begin(), materials.end(), placement.instance_material) - materials.begin();
+  for (size_t group = 0; group < meshes.by_instance_material.size(); group += materials.size())
+    out.push_back(meshes.by_instance_material[group + at]);
   return out;
 }
 
@@ -163,7 +174,7 @@ aiNode *AssimpSceneBuilder::MakeNodes() {
     if (!meshes.empty()) {
       node->mNumMeshes = static_cast<unsigned>(meshes.size());
       node->mMeshes = ArrayOf(meshes);
-      for (unsigned m : meshes) out_.placed_triangles_ += meshes_[m]->mNumFaces;
+      for (unsigned m : meshes) out_.placed_triangles_ += TrianglesOf(*meshes_[m]);
       out_.placed_meshes_ += meshes.size();
       if (meshes.size() > 1) out_.meshes_of_shared_nodes_ += meshes.size();
     }
@@ -184,16 +195,18 @@ aiNode *AssimpSceneBuilder::MakeNodes() {
 }
 
 // The faces of from as to's, in one block of indices; reversed: each
-// face's corners in the opposite order.
+// triangle's corners in the opposite order.
 void AssimpSceneBuilder::CopyFaces(const aiMesh &from, aiMesh &to, bool reversed) {
-  std::unique_ptr<unsigned[]> block(new unsigned[3 * from.mNumFaces]);
+  const unsigned n = from.mPrimitiveTypes == aiPrimitiveType_LINE ? 2 : 3;
+  reversed = reversed && n == 3;
+  std::unique_ptr<unsigned[]> block(new unsigned[n * from.mNumFaces]);
   to.mNumFaces = from.mNumFaces;
   to.mFaces = new aiFace[from.mNumFaces];
   for (unsigned f = 0; f < from.mNumFaces; ++f) {
     const unsigned *corners = from.mFaces[f].mIndices;
-    for (int k = 0; k < 3; ++k) block[3 * f + k] = corners[reversed ? 2 - k : k];
-    to.mFaces[f].mNumIndices = 3;
-    to.mFaces[f].mIndices = &block[3 * f];
+    for (unsigned k = 0; k < n; ++k) block[n * f + k] = corners[reversed ? n - 1 - k : k];
+    to.mFaces[f].mNumIndices = n;
+    to.mFaces[f].mIndices = &block[n * f];
   }
   out_.face_indices_.push_back(std::move(block));
 }
@@ -263,7 +276,7 @@ aiNode *AssimpSceneBuilder::MakePlacementNodes() {
     if (meshes.empty()) continue;
     for (unsigned &m : meshes) {
       m = WorldCopy(*meshes_[m], world[i], placement.mirrors);
-      out_.placed_triangles_ += meshes_[m]->mNumFaces;
+      out_.placed_triangles_ += TrianglesOf(*meshes_[m]);
       ++out_.placed_meshes_;
     }
     auto *node = new aiNode(placement.name);
@@ -303,7 +316,16 @@ AssimpScene::~AssimpScene() {
 
 size_t AssimpScene::triangles() const {
   size_t total = 0;
-  for (unsigned m = 0; m < scene_->mNumMeshes; ++m) total += scene_->mMeshes[m]->mNumFaces;
+  for (unsigned m = 0; m < scene_->mNumMeshes; ++m) total += TrianglesOf(*scene_->mMeshes[m]);
+  return total;
+}
+
+size_t AssimpScene::lines() const {
+  size_t total = 0;
+  for (unsigned m = 0; m < scene_->mNumMeshes; ++m) {
+    const aiMesh &mesh = *scene_->mMeshes[m];
+    total += mesh.mNumFaces - TrianglesOf(mesh);
+  }
   return total;
 }
 

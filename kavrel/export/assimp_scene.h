@@ -4,7 +4,9 @@
 // flag), then one root child per light and per camera. Each object gets
 // its own meshes, named after it (even where objects share a model mesh):
 // one per triangle group, and for the group drawn with the instance's
-// surface one per distinct material of the placements. Texture v runs
+// surface one per distinct material of the placements; with lines, the
+// line groups the same way, as meshes of two-index faces (positions only;
+// COLLADA writes them as <lines>). Points are left out. Texture v runs
 // upwards. For a writer that reads only the root's children and no
 // matrices (3MF), placements_at_root gives instead one root child per
 // placement with meshes, holding copies of them in world space (faces
@@ -31,6 +33,7 @@ struct AssimpSceneOptions {
   bool placements_at_root = false;             // see above
   bool lights_cameras = false;                 // lights and cameras as root nodes
   bool mirrored_copies = false;                // mirroring placements place copies with the faces reversed
+  bool lines = false;                          // line groups become meshes too (see above)
 };
 
 class AssimpScene {
@@ -51,7 +54,9 @@ class AssimpScene {
   // Triangles of every node's meshes, each placement counted: what a format
   // that stores the scene as one world-space mesh holds.
   size_t placed_triangles() const { return placed_triangles_; }
+  // The faces of every mesh of triangles, and of every mesh of lines.
   size_t triangles() const;
+  size_t lines() const;
   // The meshes of the nodes that hold more than one.
   size_t meshes_of_shared_nodes() const { return meshes_of_shared_nodes_; }
 

@@ -12,7 +12,8 @@
 // - the meshes: objects whose host meshes are the same byte for byte share
 //   one mesh, flattened for writing (one index per vertex for all
 //   attributes, triangles with counter-clockwise fronts, one triangle
-//   group per face surface) and tested for sidedness;
+//   group per face surface, and as many line and point groups for the
+//   host's polygons of two corners and of one) and tested for sidedness;
 // - the materials: one per surface and sidedness in use (a surface used by
 //   single- and double-sided meshes becomes two), the plain white default
 //   for shapes without a surface, each with its texture;
@@ -34,34 +35,64 @@
 
 namespace kavrel {
 
-// Triangles of a mesh drawn with one material.
-struct TriangleGroup {
+// What a group of a flat mesh draws, and the vertices each of its primitives has.
+enum class PrimitiveKind { kTriangles = 3, kLines = 2, kPoints = 1 };
+constexpr PrimitiveKind kPrimitiveKinds[] = {PrimitiveKind::kTriangles, PrimitiveKind::kLines, PrimitiveKind::kPoints};
+constexpr size_t VerticesPer(PrimitiveKind kind) { return static_cast<size_t>(kind); }
+
+// Triangles, line segments or points of a mesh drawn with one material; the
+// FlatMesh list that holds the group says which.
+struct PrimitiveGroup {
   // Index into the host mesh's surface_names; kNone: the instance's surface.
   int32_t surface = kNone;
   int32_t material = kNone;                    // index into ExportModel::materials; kNone: the placing instance's
-  std::vector<uint32_t> indices;               // three vertices per triangle, counter-clockwise seen from the front
+  // Vertices: three per triangle, counter-clockwise seen from the front;
+  // two per segment; one per point.
+  std::vector<uint32_t> indices;
 };
+using TriangleGroup = PrimitiveGroup;          // a group of FlatMesh::groups
 
 // A host mesh flattened: every vertex is one distinct combination of the
 // corners' stream indices, so that every attribute has one index per
-// vertex and per-corner data is per-vertex data.
+// vertex and per-corner data is per-vertex data. Segments and points use
+// the vertices as triangles do; writers leave out their normals and
+// texture coordinates (they have no surface to light or paint).
 struct FlatMesh {
   std::vector<float> positions;                // x, y, z per vertex
   std::vector<float> normals;                  // unit x, y, z per vertex; empty when the mesh has none
   std::vector<float> texcoords;                // u, v per vertex with v running downwards (v = 1 - t); empty when none
   std::vector<float> colors;                   // r, g, b per vertex in 0..1; empty when none
-  // Groups with at least one triangle: the instance's surface first, then by face surface.
-  std::vector<TriangleGroup> groups;
+  // Groups with at least one primitive, each list with the instance's
+  // surface first, then by face surface.
+  std::vector<TriangleGroup> groups;           // triangles: three vertices each
+  std::vector<PrimitiveGroup> line_groups;     // line segments (the host's polygons of two corners): two vertices each
+  std::vector<PrimitiveGroup> point_groups;    // points (the host's polygons of one corner): one vertex each
 
   size_t vertex_count() const { return positions.size() / 3; }
-  bool empty() const { return groups.empty(); }
+  bool empty() const { return groups.empty() && line_groups.empty() && point_groups.empty(); }
+  const std::vector<PrimitiveGroup> &GroupsOf(PrimitiveKind kind) const {
+    return kind == PrimitiveKind::kTriangles ? groups : kind == PrimitiveKind::kLines ? line_groups : point_groups;
+  }
+  std::vector<PrimitiveGroup> &GroupsOf(PrimitiveKind kind) {
+    return kind == PrimitiveKind::kTriangles ? groups : kind == PrimitiveKind::kLines ? line_groups : point_groups;
+  }
 };
+
+// Calls visit(kind, group) for every group of flat (a FlatMesh, const or
+// not): the triangle groups, then the line groups, then the point groups.
+template <typename Flat, typename Visit>
+void ForEachGroup(Flat &flat, Visit visit) {
+  for (PrimitiveKind kind : kPrimitiveKinds)
+    for (auto &group : flat.GroupsOf(kind)) visit(kind, group);
+}
 
 // One geometry, shared by every object whose host mesh has the same bytes.
 struct ModelMesh {
   std::string name;                            // the name of the first object placed with it
-  FlatMesh flat;                               // its vertices and triangle groups; never empty
-  bool double_sided = true;                    // back faces may show (see DrawnDoubleSided); its materials say so
+  FlatMesh flat;                               // its vertices and groups; never empty (but may hold no triangles)
+  // Back faces may show (see DrawnDoubleSided; decided by the triangles
+  // alone, so a mesh of lines or points only is double-sided); its materials say so.
+  bool double_sided = true;
   bool instance_surface = false;               // a group is drawn with the placing instance's surface
   ExportNotes repairs;                         // made while flattening; counted in ExportModel::repairs once per object
 };
@@ -70,7 +101,7 @@ struct ModelMesh {
 struct ModelObject {
   std::string name;                            // the object's name
   int32_t scene_object = kNone;                // index into Scene::objects
-  int32_t mesh = kNone;                        // index into ExportModel::meshes; kNone when it has no triangles
+  int32_t mesh = kNone;                        // index into ExportModel::meshes; kNone when it draws nothing
   // The distinct materials of its placements' surfaces, in order of first
   // placement; empty unless its mesh draws a group with the instance's surface.
   std::vector<int32_t> instance_materials;
@@ -147,8 +178,9 @@ struct ExportModel {
   std::vector<ModelPlacement> placements;      // depth-first pre-order from "world"
   std::vector<ModelObject> objects;            // the placed objects, by their index in the scene
   std::vector<ModelMesh> meshes;               // in order of first placement
-  // Objects in order, their groups in order, the instances' surfaces in
-  // order of first placement; never empty (the default when nothing else).
+  // Objects in order, their groups in order (triangles, lines, points),
+  // the instances' surfaces in order of first placement; never empty (the
+  // default when nothing else).
   std::vector<ModelMaterial> materials;
   std::vector<ModelTexture> textures;          // in order of first use by materials
   std::vector<ModelLight> lights;              // live and switched on, in the scene's order
@@ -163,7 +195,7 @@ struct ExportModel {
 ExportModel BuildExportModel(const Scene &scene);
 
 // The material a group of a mesh is drawn with when placement places it.
-inline int32_t GroupMaterial(const TriangleGroup &group, const ModelPlacement &placement) {
+inline int32_t GroupMaterial(const PrimitiveGroup &group, const ModelPlacement &placement) {
   return group.material != kNone ? group.material : placement.instance_material;
 }
 

@@ -33,7 +33,9 @@ ExportSummary SummarizeGltf(const GltfDocument &doc) {
   ExportSummary summary;
   summary.nodes = doc.Count(GltfArray::kNodes);
   summary.meshes = doc.Count(GltfArray::kMeshes);
-  summary.triangles = doc.IndexedTriangles();
+  summary.triangles = doc.IndexedPrimitives(3);
+  summary.lines = doc.IndexedPrimitives(2);
+  summary.points = doc.IndexedPrimitives(1);
   summary.materials = doc.Count(GltfArray::kMaterials);
   summary.textures = doc.Count(GltfArray::kTextures);
   summary.lights = doc.LightCount();

@@ -93,10 +93,11 @@ int GltfDocument::AddFloatAccessor(const std::vector<float> &values, int compone
   return static_cast<int>(accessors_.size()) - 1;
 }
 
-int GltfDocument::AddIndexAccessor(const std::vector<uint32_t> &indices) {
+int GltfDocument::AddIndexAccessor(const std::vector<uint32_t> &indices, int vertices_per_primitive) {
   Accessor accessor{};
   accessor.component_type = gl::kUnsignedInt;
   accessor.components = 1;
+  accessor.vertices_per_primitive = vertices_per_primitive;
   accessor.count = indices.size();
   accessor.view =
       AddBufferView(GltfBinary::Borrowed{indices.data(), indices.size() * sizeof(uint32_t)}, gl::kElementArrayBuffer);
@@ -104,11 +105,11 @@ int GltfDocument::AddIndexAccessor(const std::vector<uint32_t> &indices) {
   return static_cast<int>(accessors_.size()) - 1;
 }
 
-size_t GltfDocument::IndexedTriangles() const {
-  size_t triangles = 0;
+size_t GltfDocument::IndexedPrimitives(int vertices_per_primitive) const {
+  size_t vertices = 0;
   for (const Accessor &accessor : accessors_)
-    if (accessor.component_type == gl::kUnsignedInt) triangles += accessor.count / 3;
-  return triangles;
+    if (accessor.vertices_per_primitive == vertices_per_primitive) vertices += accessor.count;
+  return vertices / vertices_per_primitive;
 }
 
 int GltfDocument::AddPngImage(std::vector<uint8_t> png, const std::string &name) {

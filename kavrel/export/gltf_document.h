@@ -34,6 +34,8 @@ constexpr int kLinear = 9729;
 constexpr int kLinearMipmapLinear = 9987;
 constexpr int kRepeat = 10497;
 constexpr int kClampToEdge = 33071;
+constexpr int kPoints = 0;                     // primitive modes
+constexpr int kLines = 1;
 }  // namespace gl
 
 // The top-level arrays written item by item, in the order they are written out.
@@ -61,12 +63,15 @@ class GltfDocument {
   // need their bounds (with_bounds). The values are borrowed: they must stay
   // unchanged until the document is written.
   int AddFloatAccessor(const std::vector<float> &values, int components, bool with_bounds);
-  int AddIndexAccessor(const std::vector<uint32_t> &indices);
+  // Vertex indices of primitives of vertices_per_primitive each (3
+  // triangles, 2 segments, 1 points), as IndexedPrimitives counts them.
+  int AddIndexAccessor(const std::vector<uint32_t> &indices, int vertices_per_primitive);
   // A PNG image: a buffer view in .glb, a data URI in .gltf.
   int AddPngImage(std::vector<uint8_t> png, const std::string &name);
-  // The triangles of every index accessor, each counted once however many
-  // meshes share it.
-  size_t IndexedTriangles() const;
+  // The primitives of vertices_per_primitive vertices (3 triangles, 2
+  // segments, 1 points) of every index accessor, each counted once however
+  // many meshes share it.
+  size_t IndexedPrimitives(int vertices_per_primitive) const;
 
   // The file's bytes, pointing into the document: valid while it lives and
   // until the next call.
@@ -79,6 +84,7 @@ class GltfDocument {
   };
   struct Accessor {
     int view, component_type, components;
+    int vertices_per_primitive;                // of an index accessor; 0 for vertex data
     size_t count;
     bool bounds;
     float min[4], max[4];

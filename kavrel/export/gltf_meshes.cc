@@ -26,10 +26,15 @@ const GltfMeshes::Accessors &GltfMeshes::AccessorsOf(int32_t mesh) {
   written_[mesh] = 1;
   const FlatMesh &flat = model_.meshes[mesh].flat;
   out.position = doc_.AddFloatAccessor(flat.positions, 3, true);
-  if (!flat.normals.empty()) out.normal = doc_.AddFloatAccessor(flat.normals, 3, false);
-  if (!flat.texcoords.empty()) out.texcoord = doc_.AddFloatAccessor(flat.texcoords, 2, false);
+  // Only triangles are lit and textured: a mesh of lines and points only
+  // writes no normals and texture coordinates that nothing would use.
+  const bool triangles = !flat.groups.empty();
+  if (triangles && !flat.normals.empty()) out.normal = doc_.AddFloatAccessor(flat.normals, 3, false);
+  if (triangles && !flat.texcoords.empty()) out.texcoord = doc_.AddFloatAccessor(flat.texcoords, 2, false);
   if (!flat.colors.empty()) out.color = doc_.AddFloatAccessor(flat.colors, 3, false);
-  for (const TriangleGroup &group : flat.groups) out.indices.push_back(doc_.AddIndexAccessor(group.indices));
+  ForEachGroup(flat, [&](PrimitiveKind kind, const PrimitiveGroup &group) {
+    out.indices.push_back(doc_.AddIndexAccessor(group.indices, static_cast<int>(VerticesPer(kind))));
+  });
   return out;
 }
 
@@ -58,27 +63,34 @@ int GltfMeshes::WriteMesh(int32_t mesh_index, int32_t instance_material) {
   // The materials first: making one may write a texture, and the mesh is
   // written in one go.
   materials_scratch_.clear();
-  for (const TriangleGroup &group : mesh.flat.groups)
+  ForEachGroup(mesh.flat, [&](PrimitiveKind, const PrimitiveGroup &group) {
     materials_scratch_.push_back(group.material == kNone ? instance_material : MaterialOf(group.material, mesh));
+  });
   int index = 0;
   JsonWriter &out = doc_.Item(GltfArray::kMeshes, &index);
   out.BeginObject();
   out.Field("name", mesh.name);
   out.Key("primitives");
   out.BeginArray();
-  for (size_t k = 0; k < mesh.flat.groups.size(); ++k) {
+  size_t k = 0;
+  ForEachGroup(mesh.flat, [&](PrimitiveKind kind, const PrimitiveGroup &) {
+    const bool triangles = kind == PrimitiveKind::kTriangles;
     out.BeginObject();
     out.Key("attributes");
     out.BeginObject();
     WriteAttribute(out, "POSITION", accessors.position);
-    WriteAttribute(out, "NORMAL", accessors.normal);
-    WriteAttribute(out, "TEXCOORD_0", accessors.texcoord);
+    if (triangles) {
+      WriteAttribute(out, "NORMAL", accessors.normal);
+      WriteAttribute(out, "TEXCOORD_0", accessors.texcoord);
+    }
     WriteAttribute(out, "COLOR_0", accessors.color);
     out.EndObject();
     out.Field("indices", accessors.indices[k]);
+    if (!triangles) out.Field("mode", kind == PrimitiveKind::kLines ? gl::kLines : gl::kPoints);
     if (materials_scratch_[k] >= 0) out.Field("material", materials_scratch_[k]);
     out.EndObject();
-  }
+    ++k;
+  });
   out.EndArray();
   out.EndObject();
   return index;

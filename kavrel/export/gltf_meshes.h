@@ -2,7 +2,9 @@
 // index lists are written once, as accessors; glTF puts materials on
 // primitives, so each distinct material of the placements drawing the
 // mesh's instance-surface group makes one glTF mesh over those accessors,
-// which every node with that mesh and material references.
+// which every node with that mesh and material references. Each group is
+// a primitive: triangle groups first, then line groups (mode LINES) and
+// point groups (mode POINTS), which take positions and colours only.
 #ifndef KAVREL_EXPORT_GLTF_MESHES_H
 #define KAVREL_EXPORT_GLTF_MESHES_H
 
@@ -27,7 +29,7 @@ class GltfMeshes {
  private:
   struct Accessors {
     int position = -1, normal = -1, texcoord = -1, color = -1;  // -1 for none
-    std::vector<int> indices;                  // by triangle group
+    std::vector<int> indices;                  // by group, in ForEachGroup's order
   };
 
   // The accessors of model.meshes[mesh], written on first use.

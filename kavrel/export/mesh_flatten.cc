@@ -4,7 +4,7 @@
 #include <cassert>
 
 #include "common/polygon_normal.h"
-#include "kavrel/export/repeated_triangles.h"
+#include "kavrel/export/repeated_primitives.h"
 #include "kavrel/mesh/anchored_table.h"
 
 namespace kavrel {
@@ -54,6 +54,10 @@ class Flattener {
   };
   void Emit(const VertexKey &key, const Origin &origin);
   void AddPolygon(size_t face, size_t begin, size_t count);
+  void AddSegmentOrPoint(size_t face, size_t begin, size_t count);
+  std::vector<uint32_t> &GroupList(PrimitiveKind kind, size_t face) {
+    return groups_[VerticesPer(kind) - 1][GroupOf(face)];
+  }
 
   const Mesh &mesh_;
   ExportNotes &notes_;
@@ -64,7 +68,8 @@ class Flattener {
   // Distinct corner tuples, by vertex id, anchored at their position.
   AnchoredTable<VertexKey, VertexKeyHash> vertices_{0, 0};
   std::vector<Origin> origins_;                // per vertex
-  std::vector<std::vector<uint32_t>> groups_;  // by face surface + 1
+  // By vertices per primitive - 1 (points, segments, triangles), then by face surface + 1.
+  std::vector<std::vector<uint32_t>> groups_[3];
   std::vector<uint32_t> polygon_;              // vertex ids of the polygon at hand
   std::vector<uint8_t> kept_;                  // per fan triangle of the polygon at hand: it has an area
   FlatMesh out_;
@@ -94,18 +99,24 @@ int32_t Flattener::GroupOf(size_t face) const {
 // Sizes everything once, so that the per-corner work never allocates but
 // for a position with more tuples than a chain holds: room for a vertex per
 // corner (large blocks are mapped, so only the pages used are ever
-// touched), the triangle lists exactly; the vertex arrays, which the
-// document keeps, are sized exactly once the vertices are known.
+// touched), the triangle, segment and point lists exactly; the vertex
+// arrays, which the document keeps, are sized exactly once the vertices
+// are known.
 void Flattener::Reserve() {
   const size_t corners = mesh_.corner_count();
   vertices_ = AnchoredTable<VertexKey, VertexKeyHash>(mesh_.positions.size(), corners);
   origins_.reserve(corners);
-  std::vector<size_t> triangles(mesh_.surface_names.size() + 1, 0);
+  std::vector<size_t> primitives[3];
+  for (std::vector<size_t> &counts : primitives) counts.assign(mesh_.surface_names.size() + 1, 0);
   for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {
-    if (mesh_.face_sizes[face] >= 3) triangles[GroupOf(face)] += mesh_.face_sizes[face] - 2;
+    const int32_t size = mesh_.face_sizes[face];
+    if (size >= 3) primitives[2][GroupOf(face)] += size - 2;
+    else if (size >= 1) ++primitives[size - 1][GroupOf(face)];
   }
-  groups_.resize(triangles.size());
-  for (size_t g = 0; g < groups_.size(); ++g) groups_[g].reserve(3 * std::min(triangles[g], corners));
+  for (size_t n = 0; n < 3; ++n) {
+    groups_[n].resize(primitives[n].size());
+    for (size_t g = 0; g < groups_[n].size(); ++g) groups_[n][g].reserve((n + 1) * std::min(primitives[n][g], corners));
+  }
   polygon_.reserve(64);
   kept_.reserve(64);
 }
@@ -194,13 +205,22 @@ void Flattener::AddPolygon(size_t face, size_t begin, size_t count) {
     const bool used = k == 0 || (k >= 2 && kept_[k - 2]) || (k + 1 < count && kept_[k - 1]);
     if (used) polygon_[k] = VertexFor(begin + k, begin, count);
   }
-  std::vector<uint32_t> &group = groups_[GroupOf(face)];
+  std::vector<uint32_t> &group = GroupList(PrimitiveKind::kTriangles, face);
   for (size_t k = 1; k + 1 < count; ++k) {
     if (!kept_[k - 1]) continue;
     // glTF fronts run counter-clockwise: a clockwise mesh's fan is reversed.
     size_t second = mesh_.clockwise ? k + 1 : k, third = mesh_.clockwise ? k : k + 1;
     group.insert(group.end(), {polygon_[0], polygon_[second], polygon_[third]});
   }
+}
+
+// A segment with both ends on one point draws nothing, as a triangle
+// without area does.
+void Flattener::AddSegmentOrPoint(size_t face, size_t begin, size_t count) {
+  const std::vector<int32_t> &pos = mesh_.position_index;
+  if (count == 2 && mesh_.positions[pos[begin]] == mesh_.positions[pos[begin + 1]]) return;
+  std::vector<uint32_t> &group = GroupList(count == 2 ? PrimitiveKind::kLines : PrimitiveKind::kPoints, face);
+  for (size_t k = 0; k < count; ++k) group.push_back(VertexFor(begin + k, begin, count));
 }
 
 FlatMesh Flattener::Run() {
@@ -216,19 +236,23 @@ FlatMesh Flattener::Run() {
       notes_.dropped_polygons += mesh_.face_sizes.size() - face;  // the corner list ends early
       break;
     }
-    assert(!trusted_ || (count >= 3 && CornersInRange(begin, count)));
-    if (count >= 3 && (trusted_ || CornersInRange(begin, count))) {
-      AddPolygon(face, begin, count);
+    assert(!trusted_ || (count >= 1 && CornersInRange(begin, count)));
+    if (count >= 1 && (trusted_ || CornersInRange(begin, count))) {
+      if (count >= 3) AddPolygon(face, begin, count);
+      else AddSegmentOrPoint(face, begin, count);
     } else {
       ++notes_.dropped_polygons;
     }
     begin += count;
   }
   EmitVertices();
-  for (size_t g = 0; g < groups_.size(); ++g) {
-    if (groups_[g].empty()) continue;
-    DropRepeatedTriangles(&groups_[g], vertices_.size());
-    out_.groups.push_back({static_cast<int32_t>(g) - 1, kNone, std::move(groups_[g])});
+  for (PrimitiveKind kind : kPrimitiveKinds) {
+    std::vector<std::vector<uint32_t>> &lists = groups_[VerticesPer(kind) - 1];
+    for (size_t g = 0; g < lists.size(); ++g) {
+      if (lists[g].empty()) continue;
+      DropRepeatedPrimitives(&lists[g], vertices_.size(), VerticesPer(kind));
+      out_.GroupsOf(kind).push_back({static_cast<int32_t>(g) - 1, kNone, std::move(lists[g])});
+    }
   }
   return std::move(out_);
 }

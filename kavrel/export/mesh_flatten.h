@@ -1,7 +1,8 @@
 // A host mesh (polygons over four separately indexed streams) as the
 // writers need it (FlatMesh): one index per vertex for all attributes,
-// triangles only, counter-clockwise fronts, one triangle list per face
-// surface.
+// faces as triangles with counter-clockwise fronts, one triangle list per
+// face surface, and a segment and a point list per face surface for the
+// polygons of two corners and of one.
 #ifndef KAVREL_EXPORT_MESH_FLATTEN_H
 #define KAVREL_EXPORT_MESH_FLATTEN_H
 
@@ -18,8 +19,9 @@ namespace kavrel {
 // found by hashing in linear expected time. Polygons are fanned (the host's
 // merged polygons are convex), and fan triangles with two corners on the
 // same point are left out, whatever welding did before, and so are
-// triangles that repeat another's vertices (see DropRepeatedTriangles); bad data is
-// repaired and counted in notes. A mesh known to pass CheckMesh (trusted)
+// segments with both ends on one point and primitives that repeat
+// another's vertices (see DropRepeatedPrimitives); bad data is repaired and
+// counted in notes. A mesh known to pass CheckMesh (trusted)
 // skips the per-polygon index checks.
 FlatMesh FlattenMesh(const Mesh &mesh, ExportNotes &notes, bool trusted);
 

@@ -117,14 +117,16 @@ void AddMaterials(const Scene &scene, ExportModel &model) {
     if (object.mesh == kNone) continue;
     ModelMesh &mesh = model.meshes[object.mesh];
     const std::vector<std::string> &names = scene.objects.items[object.scene_object].mesh.surface_names;
-    for (TriangleGroup &group : mesh.flat.groups) {
+    ForEachGroup(mesh.flat, [&](PrimitiveKind, PrimitiveGroup &group) {
       if (group.surface != kNone) {
         group.material = table.For(scene.surfaces.find_index(names[group.surface]), mesh.double_sided);
-        continue;
+        return;
       }
+      // Once per object, when its first group drawn with the instance's surface comes.
+      if (!object.instance_materials.empty()) return;
       for (int32_t surface : instance_surfaces[o])
         object.instance_materials.push_back(table.For(surface, mesh.double_sided));
-    }
+    });
   }
   for (ModelPlacement &placement : model.placements) {
     if (placement.mesh == kNone || !model.meshes[placement.mesh].instance_surface) continue;

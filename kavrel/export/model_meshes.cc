@@ -53,6 +53,15 @@ std::vector<int32_t> FindRepresentatives(const Scene &scene, const ExportModel &
   return representatives;
 }
 
+// Each list of groups starts with the instance's surface's, if it has one.
+bool DrawsInstanceSurface(const FlatMesh &flat) {
+  for (PrimitiveKind kind : kPrimitiveKinds) {
+    const std::vector<PrimitiveGroup> &groups = flat.GroupsOf(kind);
+    if (!groups.empty() && groups.front().surface == kNone) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void AddMeshes(const Scene &scene, ExportModel &model) {
@@ -67,7 +76,7 @@ void AddMeshes(const Scene &scene, ExportModel &model) {
     mesh_of[g] = static_cast<int32_t>(model.meshes.size());
     ModelMesh mesh;
     mesh.name = scene.objects.items[representatives[g]].name;
-    mesh.instance_surface = source.flat.groups.front().surface == kNone;
+    mesh.instance_surface = DrawsInstanceSurface(source.flat);
     mesh.flat = std::move(source.flat);
     mesh.double_sided = source.double_sided;
     mesh.repairs = source.repairs;

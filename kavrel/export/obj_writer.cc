@@ -29,6 +29,8 @@ bool ExportObj(const Host &host, const ExportModel &model, const std::string &pa
   }
   summary->meshes = counts.groups;
   summary->triangles = counts.triangles;
+  summary->lines = counts.lines;
+  summary->points = counts.points;
   summary->materials = model.materials.size();
   summary->textures = textures.copies.size();
   return CommitWithTextureCopies(files, textures, path, error, summary);

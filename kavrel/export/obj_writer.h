@@ -8,9 +8,10 @@
 // with the instance's surface) the vertices it uses, once per placement
 // ("v" with the colour when any mesh has colours, "vt", "vn" through the
 // placement's normal transform), then "usemtl" and its faces, "f v/vt/vn"
-// numbered on from the vertices written before it. A mirroring placement
-// has its faces reversed, so that fronts stay counter-clockwise in world
-// space. Group and material names go out with white space and '#' replaced
+// numbered on from the lines of each kind written before it; then its line
+// groups and its point groups the same way, with "v" lines only and "l a b"
+// and "p a" lines. A mirroring placement has its faces reversed, so that
+// fronts stay counter-clockwise in world space. Group and material names go out with white space and '#' replaced
 // (OBJ splits names there and starts comments), materials numbered on
 // where that makes two names equal.
 #ifndef KAVREL_EXPORT_OBJ_WRITER_H
@@ -35,8 +36,10 @@ std::string ObjName(const std::string &name);
 
 // What the .obj holds.
 struct ObjCounts {
-  size_t groups = 0;                           // one per placement and triangle group
-  size_t triangles = 0;                        // of every group
+  size_t groups = 0;                           // one per placement and group of the mesh
+  size_t triangles = 0;                        // of every group: "f" lines
+  size_t lines = 0;                            // "l" lines of two vertices
+  size_t points = 0;                           // "p" lines of one vertex
 };
 
 // The .obj's lines (obj_geometry.cc); material_names by model material.

@@ -124,14 +124,18 @@ Json TableJson(const NamedTable<T> &table, ToJson to_json) {
   return out;
 }
 
-// The triangles that fanning the listed objects' polygons gives.
-size_t FanTriangles(const Scene &scene) {
-  size_t triangles = 0;
+// The triangles that fanning the listed objects' faces gives, and their
+// segments (polygons of two corners) and points (of one).
+void CountPrimitives(const Scene &scene, ExportSummary *summary) {
+  summary->triangles = summary->lines = summary->points = 0;
   for (int32_t i = 0; i < static_cast<int32_t>(scene.objects.items.size()); ++i) {
     if (!IsLive(scene.objects, i)) continue;
-    for (int32_t size : scene.objects.items[i].mesh.face_sizes) triangles += size >= 3 ? size - 2 : 0;
+    for (int32_t size : scene.objects.items[i].mesh.face_sizes) {
+      if (size >= 3) summary->triangles += size - 2;
+      else if (size == 2) ++summary->lines;
+      else if (size == 1) ++summary->points;
+    }
   }
-  return triangles;
 }
 
 }  // namespace
@@ -153,7 +157,7 @@ std::string DumpScene(const Scene &scene, ExportSummary *summary) {
   dump["options"] = std::map<std::string, std::string>(scene.options.begin(), scene.options.end());
   summary->nodes = dump["instances"].size();
   summary->meshes = dump["objects"].size();
-  summary->triangles = FanTriangles(scene);
+  CountPrimitives(scene, summary);
   summary->materials = dump["surfaces"].size();
   summary->textures = dump["textures"].size();
   summary->lights = dump["lights"].size();

@@ -1,7 +1,9 @@
 // Gathering the meshes below the root instance into few objects: one per
-// distinct (surface, hidden) pair, each with the transforms between its
-// instances and the root baked into its points, placed by one new instance
-// directly below the root. The instances that were below the root go, and
+// distinct (surface, hidden, kind) triple, each with the transforms between
+// its instances and the root baked into its points, placed by one new
+// instance directly below the root. The kinds are faces and lines: objects
+// of segments and points gather apart from those with faces, so that an
+// object holds one or the other as the importer made them. The instances that were below the root go, and
 // so do the objects that no instance uses any more.
 #include <unordered_map>
 #include <unordered_set>
@@ -66,10 +68,11 @@ class Gatherer {
 
   void Add(const Visit &visit, int32_t object) {
     objects_used_.insert(object);
-    const std::string key = visit.surface + (visit.hidden ? "\n1" : "\n0");
+    const Object &source = scene_.objects.items[object];
+    const bool lines = !source.mesh.face_sizes.empty() && !HasFaces(source.mesh);
+    const std::string key = visit.surface + (visit.hidden ? "\n1" : "\n0") + (lines ? "l" : "f");
     auto it = index_.emplace(key, gatherings_.size()).first;
     if (it->second == gatherings_.size()) gatherings_.push_back(Gathering{visit.surface, visit.hidden, Mesh{}});
-    const Object &source = scene_.objects.items[object];
     if (WellFormed(source)) AppendMesh(gatherings_[it->second].mesh, source.mesh, visit.to_root);
   }
 

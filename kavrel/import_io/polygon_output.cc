@@ -60,9 +60,21 @@ std::array<StreamSlots, 3> OtherStreams(PolygonStorage &storage, Mesh &mesh) {
            {&storage.colors, &mesh.colors, &mesh.color_index}}};
 }
 
+// A plug-in may fill fewer polygons and corner indices than it allocated
+// (the edges of a shape drawn as lines) and lower the record's counts to
+// say so: what lies beyond them is not part of the mesh.
+void TrimToRecordCounts(PolygonStorage &storage) {
+  const IndexedPolygons &record = storage.record;
+  if (record.num_polygons >= 0 && static_cast<size_t>(record.num_polygons) < storage.vertices_per_polygon.size())
+    storage.vertices_per_polygon.resize(static_cast<size_t>(record.num_polygons));
+  if (record.num_vertex_indices >= 0 && static_cast<size_t>(record.num_vertex_indices) < storage.vertex_indices.size())
+    storage.vertex_indices.resize(static_cast<size_t>(record.num_vertex_indices));
+}
+
 // Moves the arrays into a mesh; the position stream takes the corner
 // indices themselves, the others a copy of them.
 Mesh TakeMesh(PolygonStorage &storage) {
+  TrimToRecordCounts(storage);
   Mesh mesh;
   for (const StreamSlots &stream : OtherStreams(storage, mesh)) {
     if (!StreamPresent(*stream.buffer, storage)) continue;

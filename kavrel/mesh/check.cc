@@ -40,7 +40,7 @@ bool CheckStream(const Mesh &mesh, MeshStream stream, std::string *problem) {
 bool CheckMesh(const Mesh &mesh, std::string *problem) {
   int64_t corners = 0;
   for (int32_t size : mesh.face_sizes) {
-    if (size < 3) return Fail(problem, "polygon with fewer than three corners");
+    if (size < 1) return Fail(problem, "polygon without corners");
     corners += size;
   }
   if (corners != static_cast<int64_t>(mesh.corner_count()))

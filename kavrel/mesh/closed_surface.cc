@@ -27,10 +27,36 @@ double SignedVolume6(const Mesh &mesh) {
   return mesh.clockwise ? -sum : sum;
 }
 
+// The faces' positions and corners: segments and points bound no solid,
+// and a mesh's sidedness is decided by its faces alone.
+Mesh FacePositions(const Mesh &mesh) {
+  Mesh faces;
+  faces.positions = mesh.positions;
+  faces.clockwise = mesh.clockwise;
+  if (std::all_of(mesh.face_sizes.begin(), mesh.face_sizes.end(), [](int32_t size) { return size >= 3; })) {
+    faces.position_index = mesh.position_index;
+    faces.face_sizes = mesh.face_sizes;
+    return faces;
+  }
+  faces.position_index.reserve(mesh.corner_count());
+  faces.face_sizes.reserve(mesh.face_sizes.size());
+  auto corner = mesh.position_index.begin();
+  for (int32_t size : mesh.face_sizes) {
+    if (size >= 3) {
+      faces.face_sizes.push_back(size);
+      faces.position_index.insert(faces.position_index.end(), corner, corner + size);
+    }
+    corner += size;
+  }
+  return faces;
+}
+
 }  // namespace
 
 bool IsClosedOutwardSurface(const Mesh &mesh) {
   if (mesh.face_sizes.empty() || !CheckMesh(mesh, nullptr)) return false;
+  Mesh topology = FacePositions(mesh);
+  if (topology.face_sizes.empty()) return false;
   // The topology alone: positions welded where they are equal but for
   // rounding (a sphere's seam and poles are computed from different
   // angles), which also drops the polygons that collapse and the corners
@@ -38,11 +64,6 @@ bool IsClosedOutwardSurface(const Mesh &mesh) {
   Vec3 low, high;
   MeshBounds(mesh, &low, &high);
   const float extent = std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
-  Mesh topology;
-  topology.positions = mesh.positions;
-  topology.position_index = mesh.position_index;
-  topology.face_sizes = mesh.face_sizes;
-  topology.clockwise = mesh.clockwise;
   CombineStream(topology, MeshStream::kPosition, 1e-6f * extent);
   if (topology.face_sizes.empty()) return false;
   const mesh_detail::FaceLayout layout = mesh_detail::MakeFaceLayout(topology);

@@ -35,6 +35,8 @@ std::vector<int32_t> EdgeTwins(const Mesh &mesh, const FaceLayout &layout, bool 
   std::vector<int32_t> state;                  // by edge id
   state.reserve(corners / 2 + 1);
   for (int32_t c = 0; c < corners; ++c) {
+    const int32_t f = layout.face_of[c];
+    if (layout.start[f + 1] - layout.start[f] < 3) continue;  // a segment or a point
     const int32_t a = pos[c], b = pos[NextCorner(layout, c)];
     if (a == b) continue;
     bool inserted = false;

@@ -1,4 +1,6 @@
 // Polygon layout and the per-stream bookkeeping the mesh operations share.
+#include <algorithm>
+
 #include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
@@ -35,6 +37,10 @@ ConstStreamRef StreamOf(const Mesh &mesh, MeshStream stream) {
 }  // namespace mesh_detail
 
 bool HasStream(const Mesh &mesh, MeshStream stream) { return !mesh_detail::StreamOf(mesh, stream).index->empty(); }
+
+bool HasFaces(const Mesh &mesh) {
+  return std::any_of(mesh.face_sizes.begin(), mesh.face_sizes.end(), [](int32_t size) { return size >= 3; });
+}
 
 namespace mesh_detail {
 

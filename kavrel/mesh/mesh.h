@@ -30,12 +30,15 @@ inline Matrix IdentityMatrix() { return common::IdentityMatrix4<float>(); }
 // A polygon mesh as a modeller stores it: four attribute streams, each with
 // its own per-corner index list, so that welding one stream leaves the
 // others alone. An index list is empty exactly when its stream is empty.
+// Polygons of two corners are line segments and of one corner points: the
+// operations keep them, and those that work on surfaces (smoothing,
+// merging, the closed-surface test) leave them out.
 struct Mesh {
   std::vector<Vec3> positions;
   std::vector<Vec3> normals;
   std::vector<Vec3> texcoords;                 // u, v, w
   std::vector<Vec3> colors;                    // r, g, b
-  std::vector<int32_t> face_sizes;             // corners per polygon
+  std::vector<int32_t> face_sizes;             // corners per polygon: 3 or more a face, 2 a line segment, 1 a point
   std::vector<int32_t> position_index;         // per corner, into positions
   std::vector<int32_t> normal_index;           // per corner, into normals
   std::vector<int32_t> texcoord_index;         // per corner, into texcoords

@@ -68,7 +68,9 @@ inline uint64_t MixBits(uint64_t x) {
 // For each corner, the corner that starts the same edge in the one other
 // polygon sharing it, or -1 (open edge, edge of three or more polygons,
 // collapsed edge). With opposite_only, only a neighbour that runs the edge
-// the other way round counts (consistent winding).
+// the other way round counts (consistent winding). Only faces have edges
+// here: a segment's or point's corners have no twin, and a segment lying
+// on a face's edge does not count as a third polygon there.
 std::vector<int32_t> EdgeTwins(const Mesh &mesh, const FaceLayout &layout, bool opposite_only);
 
 // Unit normal of every polygon by Newell's method, in the turning sense of

@@ -16,10 +16,15 @@ enum class MeshStream { kPosition, kNormal, kTexcoord, kColor };
 // True when the mesh has the stream (its index list is not empty).
 bool HasStream(const Mesh &mesh, MeshStream stream);
 
+// True when some polygon of the mesh is a face (three corners or more), not
+// a segment or a point.
+bool HasFaces(const Mesh &mesh);
+
 // Welds the values of one stream that lie within threshold of each other
 // (per component), by spatial hashing; rewrites that stream's indices only.
-// Welding positions also drops polygons whose corners collapse into fewer
-// than three distinct positions.
+// Welding positions also drops faces whose corners collapse into fewer
+// than three distinct positions and segments whose two ends weld into one;
+// points stay.
 void CombineStream(Mesh &mesh, MeshStream stream, float threshold);
 
 // CombineStream in two steps, so that welds of different streams can be
@@ -35,15 +40,18 @@ StreamWeld WeldValues(const Mesh &mesh, MeshStream stream, float threshold);
 bool ApplyWeld(Mesh &mesh, MeshStream stream, StreamWeld &weld);
 
 // Replaces the normals by smoothed ones: corners that share a position
-// share a normal where the faces meet at less than angle_degrees.
+// share a normal where the faces meet at less than angle_degrees. The
+// corners of segments and points, which have no surface, share one
+// placeholder normal (+Z); a mesh without faces is left as it is.
 void CalcSmoothNormals(Mesh &mesh, float angle_degrees);
 
 // Merges coplanar neighbouring polygons (within angle_degrees) that share
 // the same surface into quadrilaterals only, or into larger convex polygons.
+// Segments and points stay as they are.
 void MergeCoplanarPolygons(Mesh &mesh, bool quads_only, float angle_degrees);
 
-// True when the mesh is well formed: every polygon has at least three
-// corners, the face sizes add up to the corner count, every index list
+// True when the mesh is well formed: every polygon has at least one
+// corner, the face sizes add up to the corner count, every index list
 // matches its stream (empty exactly when the stream is) and points inside
 // it, and per-face surfaces are -1 or inside surface_names; *problem
 // (optional) says why it failed. The operations here trust their meshes to

@@ -67,11 +67,16 @@ float CornerAngle(const Mesh &mesh, const FaceLayout &layout, int32_t c) {
   return std::acos(std::clamp(Dot(a, b), -1.0f, 1.0f));
 }
 
+bool OnFace(const FaceLayout &layout, int32_t c) {
+  const int32_t f = layout.face_of[c];
+  return layout.start[f + 1] - layout.start[f] >= 3;
+}
+
 }  // namespace
 
 void CalcSmoothNormals(Mesh &mesh, float angle_degrees) {
   assert(CheckMesh(mesh, nullptr));
-  if (mesh.face_sizes.empty()) return;
+  if (!HasFaces(mesh)) return;
   const FaceLayout layout = mesh_detail::MakeFaceLayout(mesh);
   std::vector<Vec3> face_normal = mesh_detail::FaceNormals(mesh, layout);
   if (mesh.clockwise)
@@ -82,6 +87,7 @@ void CalcSmoothNormals(Mesh &mesh, float angle_degrees) {
 
   std::vector<Vec3> sum(corners, Vec3{0, 0, 0});
   for (int32_t c = 0; c < static_cast<int32_t>(corners); ++c) {
+    if (!OnFace(layout, c)) continue;
     const Vec3 &n = face_normal[layout.face_of[c]];
     const float w = CornerAngle(mesh, layout, c);
     Vec3 &s = sum[groups.Find(c)];
@@ -89,9 +95,18 @@ void CalcSmoothNormals(Mesh &mesh, float angle_degrees) {
   }
   // One normal per group, numbered in corner order.
   std::vector<int32_t> group_normal(corners, -1);
+  int32_t placeholder = -1;                    // the normal of every segment's and point's corner
   mesh.normals.clear();
   mesh.normal_index.resize(corners);
   for (int32_t c = 0; c < static_cast<int32_t>(corners); ++c) {
+    if (!OnFace(layout, c)) {
+      if (placeholder < 0) {
+        placeholder = static_cast<int32_t>(mesh.normals.size());
+        mesh.normals.push_back({0, 0, 1});
+      }
+      mesh.normal_index[c] = placeholder;
+      continue;
+    }
     const int32_t root = groups.Find(c);
     if (group_normal[root] < 0) {
       Vec3 n = Normalized(sum[root]);

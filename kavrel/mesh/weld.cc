@@ -1,5 +1,6 @@
 // Welding ("combine"): values of one stream that lie within the threshold
 // of each other become one value, found by spatial hashing.
+#include <algorithm>
 #include <cassert>
 
 #include "kavrel/mesh/mesh_internal.h"
@@ -9,11 +10,11 @@ namespace kavrel {
 
 namespace {
 
-// After positions are welded: polygons left with fewer than three distinct
+// After positions are welded: faces left with fewer than three distinct
 // positions go (Coin3D's pre-sized buffers end in zero-filled triangles that
-// all collapse onto the origin), and a corner that repeats the position of
-// the corner before it in the same polygon is dropped.
-// True when it dropped anything.
+// all collapse onto the origin), and so do segments whose two ends are one
+// position now; a corner of a face that repeats the position of the corner
+// before it is dropped. Points always stay. True when it dropped anything.
 bool DropCollapsedPolygons(Mesh &mesh) {
   const std::vector<int32_t> &pos = mesh.position_index;
   std::vector<int32_t> seen_in_face(mesh.positions.size(), -1);
@@ -22,22 +23,22 @@ bool DropCollapsedPolygons(Mesh &mesh) {
   bool changed = false;
   int32_t begin = 0;
   for (size_t f = 0; f < mesh.face_sizes.size(); ++f) {
-    const int32_t end = begin + mesh.face_sizes[f];
+    const int32_t size = mesh.face_sizes[f], end = begin + size;
     int32_t distinct = 0;
     for (int32_t c = begin; c < end; ++c) {
       if (seen_in_face[pos[c]] == static_cast<int32_t>(f)) continue;
       seen_in_face[pos[c]] = static_cast<int32_t>(f);
       ++distinct;
     }
+    const bool collapsed = distinct < std::min(size, 3);
     for (int32_t c = begin; c < end; ++c) {
       const int32_t before = c == begin ? end - 1 : c - 1;
-      if (distinct < 3 || pos[c] == pos[before]) {
+      if (collapsed || (size >= 3 && pos[c] == pos[before])) {
         keep[c] = 0;
         --new_size[f];
         changed = true;
       }
     }
-    if (distinct < 3) new_size[f] = 0;
     begin = end;
   }
   if (changed) mesh_detail::RemoveCorners(mesh, keep, new_size);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <regex>
@@ -30,6 +31,12 @@ std::string Extension(const std::string &path) { return path.substr(path.find_la
 
 long Size(const json &doc, const char *key) { return doc.contains(key) ? static_cast<long>(doc[key].size()) : 0; }
 
+// The summary line names segments and points only when the file holds any.
+void AddLinesAndPoints(Counts &counts, long lines, long points) {
+  if (lines > 0) counts["lines"] = lines;
+  if (points > 0) counts["points"] = points;
+}
+
 json GltfJson(const std::string &path) {
   const std::string bytes = ReadFile(path);
   if (Extension(path) == "gltf") return json::parse(bytes);
@@ -44,10 +51,16 @@ Counts GltfCounts(const std::string &path) {
                 {"materials", Size(doc, "materials")}, {"textures", Size(doc, "textures")},
                 {"cameras", Size(doc, "cameras")},     {"lights", 0}, {"triangles", 0}};
   if (doc.contains("extensions")) counts["lights"] = Size(doc["extensions"]["KHR_lights_punctual"], "lights");
-  std::set<int> index_accessors;
+  // Index accessors by the primitive mode that reads them: 4 triangles, 1 lines, 0 points.
+  std::map<int, std::set<int>> index_accessors;
   for (const json &mesh : doc.value("meshes", json::array()))
-    for (const json &primitive : mesh["primitives"]) index_accessors.insert(primitive["indices"].get<int>());
-  for (int accessor : index_accessors) counts["triangles"] += doc["accessors"][accessor]["count"].get<long>() / 3;
+    for (const json &primitive : mesh["primitives"])
+      index_accessors[primitive.value("mode", 4)].insert(primitive["indices"].get<int>());
+  long vertices[5] = {};
+  for (const auto &[mode, accessors] : index_accessors)
+    for (int accessor : accessors) vertices[mode] += doc["accessors"][accessor]["count"].get<long>();
+  counts["triangles"] = vertices[4] / 3;
+  AddLinesAndPoints(counts, vertices[1] / 2, vertices[0]);
   return counts;
 }
 
@@ -56,8 +69,15 @@ Counts DumpCounts(const std::string &path) {
   Counts counts{{"nodes", Size(dump, "instances")}, {"meshes", Size(dump, "objects")},
                 {"materials", Size(dump, "surfaces")}, {"textures", Size(dump, "textures")},
                 {"lights", Size(dump, "lights")},      {"cameras", Size(dump, "cameras")}, {"triangles", 0}};
-  for (const json &object : dump["objects"])
-    for (int size : object["face_sizes"]) counts["triangles"] += size >= 3 ? size - 2 : 0;
+  long lines = 0, points = 0;
+  for (const json &object : dump["objects"]) {
+    for (int size : object["face_sizes"]) {
+      counts["triangles"] += size >= 3 ? size - 2 : 0;
+      lines += size == 2;
+      points += size == 1;
+    }
+  }
+  AddLinesAndPoints(counts, lines, points);
   return counts;
 }
 
@@ -78,14 +98,17 @@ Counts ObjCounts(const std::string &path) {
   const std::set<std::string> textures(maps.begin(), maps.end());
   long bytes = FileBytes(path) + FileBytes(library);
   for (const std::string &texture : textures) bytes += FileBytes(path.substr(0, path.find_last_of('/') + 1) + texture);
-  return {{"nodes", 0},
-          {"meshes", static_cast<long>(LinesStarting(obj, "g ").size())},
-          {"triangles", static_cast<long>(LinesStarting(obj, "f ").size())},
-          {"materials", static_cast<long>(LinesStarting(mtl, "newmtl ").size())},
-          {"textures", static_cast<long>(textures.size())},
-          {"lights", 0},
-          {"cameras", 0},
-          {"bytes", bytes}};
+  Counts counts{{"nodes", 0},
+                {"meshes", static_cast<long>(LinesStarting(obj, "g ").size())},
+                {"triangles", static_cast<long>(LinesStarting(obj, "f ").size())},
+                {"materials", static_cast<long>(LinesStarting(mtl, "newmtl ").size())},
+                {"textures", static_cast<long>(textures.size())},
+                {"lights", 0},
+                {"cameras", 0},
+                {"bytes", bytes}};
+  AddLinesAndPoints(counts, static_cast<long>(LinesStarting(obj, "l ").size()),
+                    static_cast<long>(LinesStarting(obj, "p ").size()));
+  return counts;
 }
 
 // Binary FBX: node records (32-bit offsets before version 7500, 64-bit
@@ -179,7 +202,13 @@ Counts AssimpCounts(const std::string &path, std::set<std::string> *files) {
   if (scene == nullptr) return {};
   Counts counts{{"nodes", 0}, {"meshes", scene->mNumMeshes}, {"triangles", 0}, {"materials", scene->mNumMaterials},
                 {"textures", 0}, {"lights", scene->mNumLights}, {"cameras", scene->mNumCameras}};
-  for (unsigned m = 0; m < scene->mNumMeshes; ++m) counts["triangles"] += scene->mMeshes[m]->mNumFaces;
+  long by_size[4] = {};                        // faces by their number of indices, 3 for three or more
+  for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+    const aiMesh &mesh = *scene->mMeshes[m];
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) ++by_size[std::min(mesh.mFaces[f].mNumIndices, 3u)];
+  }
+  counts["triangles"] = by_size[3];
+  AddLinesAndPoints(counts, by_size[2], by_size[1]);
   std::set<std::string> textures;
   for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
     aiString texture;

@@ -1,6 +1,7 @@
 // What an output file holds, counted from the file itself for each format
 // kavrel-convert writes, under the names of the command's summary line:
-// nodes, meshes, triangles, materials, textures, lights, cameras, bytes.
+// nodes, meshes, triangles, materials, textures, lights, cameras, bytes,
+// and lines and points when the file holds any.
 #ifndef TESTS_CLI_OUTPUT_CONTENT_H
 #define TESTS_CLI_OUTPUT_CONTENT_H
 

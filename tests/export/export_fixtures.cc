@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "kavrel/mesh/mesh_ops.h"
+
 namespace kavrel_test {
 
 using namespace kavrel;
@@ -36,6 +38,18 @@ Mesh TwoSquares() {
   m.position_index = {0, 1, 2, 3, 1, 4, 5, 2};
   m.normal_index = {0, 0, 0, 0, 1, 1, 1, 1};
   m.texcoord_index = m.position_index;
+  return m;
+}
+
+Mesh Wires() {
+  Mesh m;
+  m.positions = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 2, 2}};
+  m.colors = {{1, 0, 0}, {0, 0, 1}};
+  m.face_sizes = {2, 2, 2, 2, 2, 1, 1};
+  m.position_index = {0, 1, 1, 2, 2, 3, 1, 0, 3, 3, 4, 4};
+  m.color_index = {0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1};
+  m.surface_names = {"wire"};
+  m.face_surface = {-1, 0, 0, -1, -1, -1, -1};
   return m;
 }
 
@@ -142,6 +156,20 @@ void BuildLightCameraScene(Scene &s) {
   camera("side", {0, 0, 0}, {10, 0, 0}, {0, 1, 0}, {4, 4});
   // An up along the view: a frame must still come out.
   camera("ortho", {0, 0, 10}, {0, 0, -1}, {0, 0, 1}, {3, 2}).projection = "orthographic";
+}
+
+void BuildLinesScene(Scene &s) {
+  for (const char *name : {"wire", "dots"}) s.surfaces.get_or_add(name);
+  Instance &lines = AddInstance(s, "lines");
+  lines.object = AddObject(s, "wires", Wires());
+  lines.surface = "dots";
+  Mesh mixed = TwoSquares();
+  Mesh extra;
+  extra.positions = {{0, 0, 1}, {1, 1, 1}};
+  extra.face_sizes = {2, 1};
+  extra.position_index = {0, 1, 1};
+  AppendMesh(mixed, extra, IdentityMatrix());
+  AddInstance(s, "mixed").object = AddObject(s, "mixed", mixed);
 }
 
 std::string TempDir() {

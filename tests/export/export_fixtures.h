@@ -25,11 +25,20 @@ int32_t AddObject(Scene &s, const std::string &name, const Mesh &mesh);
 // from +Z; texture coordinate t equals y.
 Mesh TwoSquares();
 
+// Line segments and points as the importer sends them (positions and
+// colours): (0,0,0)-(1,0,0) with the instance's surface, (1,0,0)-(1,1,0)
+// and (1,1,0)-(0,1,0) with "wire", the first again reversed, one with both
+// ends on one point, the point (2,2,2) twice.
+Mesh Wires();
+
 // The scenes of the scenario tests; the validator test checks them all.
 void BuildHierarchyScene(Scene &s);
 void BuildMeshScene(Scene &s);
 void BuildMaterialScene(Scene &s, const std::string &texture_path);
 void BuildLightCameraScene(Scene &s);
+// Wires() placed as "lines" with surface "dots", and TwoSquares() with a
+// segment and a point appended as "mixed".
+void BuildLinesScene(Scene &s);
 
 std::string TempDir();                         // one per test process, removed at exit
 struct GltfFile {

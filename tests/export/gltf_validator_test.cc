@@ -22,7 +22,8 @@ TEST(GltfValidator, EveryExportedSceneIsValid) {
   std::string texture = TempDir() + "/valid.rgb", command = "node " + validator + "/validate.mjs", error;
   WriteSgiImage(texture, 1, 1, 3, {10, 20, 30});
   const std::function<void(Scene &)> scenes[] = {BuildHierarchyScene, BuildMeshScene, BuildLightCameraScene,
-                                                 [&](Scene &s) { BuildMaterialScene(s, texture); }, [](Scene &) {}};
+                                                 [&](Scene &s) { BuildMaterialScene(s, texture); }, BuildLinesScene,
+                                                 [](Scene &) {}};
   for (size_t i = 0; i < std::size(scenes); ++i) {
     kavrel::Host host;
     CapturedReports quiet(host);               // the scenes' own repair warnings

@@ -1,4 +1,7 @@
 // Polygon buffers: allocation, output into the object being defined, release.
+#include <algorithm>
+#include <iterator>
+
 #include "host/import_io.h"
 #include "host/kv_call.hpp"
 #include "host_fixture.h"
@@ -116,4 +119,30 @@ TEST_F(PolygonBufferTest, OutputOutsideAnObjectDefinitionIsReportedAndChangesNot
   EXPECT_EQ(p->positions[3], 1.0f);
   Import_IO_Abort_Cleanup();
   EXPECT_NE(Import_IO_Output_Indexedpolygons(0, "Bad", 0, 0.0f), 0) << "the buffer should be gone";
+}
+
+TEST_F(PolygonBufferTest, SegmentsAndPointsAreKeptWithTheirColoursAndBox) {
+  // Two segments sharing an end and a point, with positions and colours
+  // only, as a line set comes.
+  IndexedPolygons *p = Import_IO_Alloc_Indexedpolygons(3, 5, 4, 0, 4, 0, 0, 0, 0, 0, 0, kPolygonDataWithColors, 0);
+  ASSERT_NE(p, nullptr);
+  const float positions[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 5, 5, -5};
+  std::copy(std::begin(positions), std::end(positions), p->positions);
+  for (int32_t v = 0; v < 4; ++v) p->colors[3 * v] = 1.0f;
+  const int32_t indices[] = {0, 1, 1, 2, 3}, sizes[] = {2, 2, 1};
+  std::copy(std::begin(indices), std::end(indices), p->vertex_indices);
+  std::copy(std::begin(sizes), std::end(sizes), p->vertices_per_polygon);
+  kv::kv_list(Kv_Object_Define, "Wires");
+  EXPECT_EQ(Import_IO_Output_Indexedpolygons(0, "Wires", 0, 0.0f), 0);
+  kv::kv_list(Kv_Object_End, 0);
+  Import_IO_Free_Indexedpolygons();
+
+  const kavrel::Object *object = host_.scene().objects.find("Wires");
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(object->mesh.face_sizes, (std::vector<int32_t>{2, 2, 1}));
+  EXPECT_EQ(object->mesh.color_index, object->mesh.position_index);
+  EXPECT_TRUE(object->mesh.normals.empty());
+  EXPECT_EQ(object->bbox_min, (kavrel::Vec3{0, 0, -5}));
+  EXPECT_EQ(object->bbox_max, (kavrel::Vec3{5, 5, 0}));
+  EXPECT_TRUE(errors_.empty());
 }

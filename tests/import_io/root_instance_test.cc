@@ -151,3 +151,28 @@ TEST_F(RootInstanceTest, MovingChildrenOfAMissingRootIsReported) {
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_EQ(errors_[0].first, 4);
 }
+
+TEST_F(RootInstanceTest, LinesGatherApartFromFaces) {
+  Mesh wire;
+  wire.positions = {{0, 0, 0}, {0, 0, 4}};
+  wire.position_index = {0, 1, 1};
+  wire.face_sizes = {2, 1};
+  const int32_t wire_object = AddObject("Wire", wire), shape = AddObject("Shape", SquareAndTriangle());
+  const int32_t root = Place("model", kavrel::kWorld, kavrel::IdentityMatrix(), kavrel::kNone);
+  Place("wire", root, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 3, 0, 1}, wire_object, "red");
+  Place("shape", root, kavrel::IdentityMatrix(), shape, "red");
+  Place("wire again", root, kavrel::IdentityMatrix(), wire_object, "red");
+  const auto before = WorldPolygons(root);
+
+  EXPECT_EQ(Import_IO_RecursivelyMoveChildrenOfRootInstanceToNewObjects(0, "model", 0, 0, 0), 0);
+
+  EXPECT_EQ(WorldPolygons(root), before);
+  const kavrel::Scene &scene = host_.scene();
+  const kavrel::Instance &model = scene.instances.items[root];
+  ASSERT_EQ(model.children.size(), 2u);
+  const Mesh &lines = scene.objects.items[scene.instances.items[model.children[0]].object].mesh;
+  const Mesh &faces = scene.objects.items[scene.instances.items[model.children[1]].object].mesh;
+  EXPECT_EQ(lines.face_sizes, (std::vector<int32_t>{2, 1, 2, 1}));
+  EXPECT_TRUE(lines.normals.empty()) << "no faces' normals made up for the lines";
+  EXPECT_EQ(faces.face_sizes, (std::vector<int32_t>{4, 3}));
+}
