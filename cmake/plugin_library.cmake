@@ -1,7 +1,7 @@
 # The plug-in's folders each build an object library; they become one shared
 # library whose only dynamic symbol is the entry point. The Kv_*, Import_IO_*
 # and Win32 calls stay undefined and resolve from the process that loads it.
-add_library(inventor_import SHARED
+set(plugin_objects
   $<TARGET_OBJECTS:plugin_state>
   $<TARGET_OBJECTS:plugin_frame>
   $<TARGET_OBJECTS:plugin_options>
@@ -10,6 +10,7 @@ add_library(inventor_import SHARED
   $<TARGET_OBJECTS:plugin_nurbs>
   $<TARGET_OBJECTS:plugin_materials>
   $<TARGET_OBJECTS:plugin_lights>)
+add_library(inventor_import SHARED ${plugin_objects})
 target_link_libraries(inventor_import PRIVATE common_files Coin::Coin ZLIB::ZLIB Threads::Threads)
 set_target_properties(inventor_import PROPERTIES PREFIX "" OUTPUT_NAME "kavrel_inventor")
 if(WIN32)
@@ -25,13 +26,5 @@ endif()
 
 # The same objects as a static library, for tests that call the plug-in's
 # functions directly inside a process that also holds the host.
-add_library(inventor_import_static STATIC
-  $<TARGET_OBJECTS:plugin_state>
-  $<TARGET_OBJECTS:plugin_frame>
-  $<TARGET_OBJECTS:plugin_options>
-  $<TARGET_OBJECTS:plugin_scene>
-  $<TARGET_OBJECTS:plugin_geometry>
-  $<TARGET_OBJECTS:plugin_nurbs>
-  $<TARGET_OBJECTS:plugin_materials>
-  $<TARGET_OBJECTS:plugin_lights>)
+add_library(inventor_import_static STATIC ${plugin_objects})
 target_link_libraries(inventor_import_static PUBLIC common_files Coin::Coin ZLIB::ZLIB Threads::Threads)

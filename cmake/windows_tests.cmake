@@ -6,9 +6,9 @@
 # and the toolkit's, whose fixtures work through POSIX pipes and mkdtemp. On
 # Windows tests/windows/ covers the real dialogs, and the corpus comparison
 # there the command line and the exporter. valgrind runs Linux programs
-# only, and the install test installs the Linux layout and reads its ELF
-# files.
-set(kavrel_posix_test_areas win32 terminal options cli export toolkit valgrind install)
+# only, the install test installs the Linux layout and reads its ELF
+# files, and the fidelity suite renders with Coin3D on GLX.
+set(kavrel_posix_test_areas win32 terminal options cli export toolkit valgrind install fidelity)
 
 # kavrel_windows_test(NAME): each test of NAME runs as a CTest test of its
 # own under Wine, one process per test as on Linux (the plug-in keeps

@@ -25,7 +25,7 @@ void ExportImported(const kavrel::Host &host) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  const FuzzSession &session = FuzzSession::Get();
+  FuzzSession &session = FuzzSession::Get();
   session.ClearRunDir();
   const std::string input = session.WriteRunFile("input.iv", data, size);
   session.StartPlugin();

@@ -49,7 +49,11 @@ bool ButtonCommand(HWND dialog, int id) {
       ShowPluginHelp(dialog);
       return true;
     case IDC_ABOUT_BUTTON:
-      DialogBoxParamA(plugin.module_instance, "AboutBox", plugin.parent_window, AboutBoxProc_Inventor, 0);
+      // Owned by this dialog, not by the host's window, so that it is modal
+      // to this dialog: owned by the host's window, it would leave this
+      // dialog usable beneath it, and ending it would enable the host's
+      // window (ending a dialog enables its owner) while this one is up.
+      DialogBoxParamA(plugin.module_instance, "AboutBox", dialog, AboutBoxProc_Inventor, 0);
       return true;
     case IDC_RESET_BUTTON:
       ResetOptions(dialog);

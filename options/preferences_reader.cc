@@ -10,6 +10,7 @@
 #include "options/option_table.h"
 #include "options/options.h"
 #include "options/preferences_file.h"
+#include "options/preferences_platform.h"
 #include "state/state.h"
 
 namespace {
@@ -23,17 +24,18 @@ int32_t Low32(long value) { return static_cast<int32_t>(static_cast<uint32_t>(st
 // atoi without its undefined behaviour on overflow: strtol saturates instead.
 long ReadInteger(const char *text) { return std::strtol(text, nullptr, 10); }
 
-// atof rounded to single precision; values beyond float's range saturate.
+// atof in the "C" locale, rounded to single precision; values beyond
+// float's range saturate.
 float ReadFloat(const char *text) {
-  double value = std::strtod(text, nullptr);
+  double value = ReadNumberInCLocale(text);
   if (value > FLT_MAX) return FLT_MAX;
   if (value < -FLT_MAX) return -FLT_MAX;
   return static_cast<float>(value);
 }
 
-// atof truncated toward zero, saturated to long first.
+// atof in the "C" locale truncated toward zero, saturated to long first.
 long ReadTruncated(const char *text) {
-  double value = std::strtod(text, nullptr);
+  double value = ReadNumberInCLocale(text);
   if (!(value == value)) return 0;  // NaN
   if (value >= static_cast<double>(LONG_MAX)) return LONG_MAX;
   if (value <= static_cast<double>(LONG_MIN)) return LONG_MIN;

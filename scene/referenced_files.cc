@@ -14,9 +14,16 @@ std::string InDirectory(std::string directory, const std::string &name) {
   return directory + name;
 }
 
+// What follows Coin3D's last delimiter: "/", "\\", or in a name without
+// "\\" a ":", so that "D:wood.rgb" is looked up as wood.rgb, on every
+// platform.
 std::string LastComponent(const std::string &name) {
-  const size_t slash = name.find_last_of("/\\");
-  return slash == std::string::npos ? name : name.substr(slash + 1);
+  const size_t slash = name.find_last_of('/');
+  size_t dos = name.find_last_of('\\');
+  if (dos == std::string::npos) dos = name.find_last_of(':');
+  if (slash == std::string::npos && dos == std::string::npos) return name;
+  const size_t last = slash == std::string::npos ? dos : dos == std::string::npos ? slash : std::max(slash, dos);
+  return name.substr(last + 1);
 }
 
 // Something a blocking or endless read would meet: a FIFO, a socket or a device.

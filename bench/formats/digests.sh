@@ -7,8 +7,8 @@
 # the files themselves are copied to OUT_DIR/files. WORK is the same folder
 # for every run (a JSON dump names the paths of extracted textures):
 # ${KAVREL_BENCH_DIR:-/tmp/kavrel-bench}/digests.
-# Writers that stamp the time (COLLADA, FBX, 3MF's zip entries) are
-# digested without it. Two runs' lists compared with diff show which
+# COLLADA, which stamps the time of writing, is digested without it. Two
+# runs' lists compared with diff show which
 # outputs a change touched:
 #   bench/formats/digests.sh build /tmp/before; ...; bench/formats/digests.sh build /tmp/after
 #   diff /tmp/before/digests.txt /tmp/after/digests.txt

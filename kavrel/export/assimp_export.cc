@@ -15,11 +15,7 @@ struct AssimpFormat {
   bool world_mesh;                             // one mesh in world space, no nodes (assimp pre-transforms)
   bool materials;                              // keeps materials
   bool textures;                               // materials name texture files, copied beside the output
-  bool lights_cameras;                         // keeps the nodes of lights and cameras, and the lights
-  bool camera_records;                         // keeps the cameras too, not only their nodes
-  bool writes_itself;                          // opens the file by name, not through the I/O system
-  bool placements_at_root;                     // reads only the root's children, without matrices
-  bool node_per_mesh;                          // a node with several meshes holds each in a child node
+  bool lights_cameras;                         // keeps lights and cameras
   bool lines;                                  // writes faces of two indices as line segments
 };
 
@@ -27,12 +23,9 @@ struct AssimpFormat {
 // (as <lines>); STL's reads three indices of every face, and none of them
 // writes points.
 constexpr AssimpFormat kAssimpFormats[] = {
-    {ExportFormat::kPly, "plyb", true, false, false, false, false, false, false, false, false},
-    {ExportFormat::kStl, "stlb", true, false, false, false, false, false, false, false, false},
-    {ExportFormat::kDae, "collada", false, true, true, true, true, false, false, false, true},
-    {ExportFormat::k3mf, "3mf", false, true, false, false, false, true, true, false, false},
-    // assimp 5.2's FBX writer makes a camera's node a plain one.
-    {ExportFormat::kFbx, "fbx", false, true, true, true, false, false, false, true, false},
+    {ExportFormat::kPly, "plyb", true, false, false, false, false},
+    {ExportFormat::kStl, "stlb", true, false, false, false, false},
+    {ExportFormat::kDae, "collada", false, true, true, true, true},
 };
 
 const AssimpFormat *Lookup(ExportFormat format) {
@@ -50,17 +43,15 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
     summary.triangles = built.placed_triangles();
     return summary;
   }
-  summary.nodes = built.nodes() + (format.node_per_mesh ? built.meshes_of_shared_nodes() : 0);
-  // 3MF writes a world-space copy of each placement.
-  const bool copies = format.placements_at_root;
-  summary.meshes = copies ? built.placed_meshes() : scene.mNumMeshes;
-  summary.triangles = copies ? built.placed_triangles() : built.triangles();
+  summary.nodes = built.nodes();
+  summary.meshes = scene.mNumMeshes;
+  summary.triangles = built.triangles();
   summary.lines = built.lines();
   if (format.materials) summary.materials = scene.mNumMaterials;
   if (format.textures) summary.textures = built.textures().copies.size();
   if (format.lights_cameras) {
     summary.lights = scene.mNumLights;
-    if (format.camera_records) summary.cameras = scene.mNumCameras;
+    summary.cameras = scene.mNumCameras;
   }
   return summary;
 }
@@ -68,15 +59,8 @@ ExportSummary Summarize(const AssimpScene &built, const AssimpFormat &format) {
 // Runs the format's exporter into staged files.
 void RunExporter(const AssimpScene &built, const AssimpFormat &format, const std::string &path, StagedFiles &files) {
   Assimp::Exporter exporter;
-  std::string target = path;
-  if (format.writes_itself) {
-    // Its archive is written straight to the name it is given: a staged one.
-    target = files.Stage(path);
-    if (target.empty()) return;
-  } else {
-    exporter.SetIOHandler(new StagingIOSystem(files));  // the exporter owns it
-  }
-  if (exporter.Export(&built.scene(), format.id, target.c_str()) != AI_SUCCESS) {
+  exporter.SetIOHandler(new StagingIOSystem(files));  // the exporter owns it
+  if (exporter.Export(&built.scene(), format.id, path.c_str()) != AI_SUCCESS) {
     files.Fail("cannot write '" + path + "': " + exporter.GetErrorString());
   }
 }
@@ -90,8 +74,7 @@ bool ExportWithAssimp(const Host &host, const ExportModel &model, const std::str
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(
-      host, model, {entry->textures, entry->placements_at_root, entry->lights_cameras, entry->world_mesh, entry->lines});
+  const AssimpScene built(host, model, {entry->textures, entry->lights_cameras, entry->world_mesh, entry->lines});
   StagedFiles files(host);
   RunExporter(built, *entry, path, files);
   *summary = Summarize(built, *entry);

@@ -1,5 +1,5 @@
 // The formats written from the export model through assimp's exporters:
-// binary PLY and STL, COLLADA, 3MF and binary FBX.
+// binary PLY and STL, and COLLADA.
 #ifndef KAVREL_EXPORT_ASSIMP_EXPORT_H
 #define KAVREL_EXPORT_ASSIMP_EXPORT_H
 

@@ -55,8 +55,6 @@ class AssimpSceneBuilder {
                    const std::vector<uint32_t> &indices, unsigned material);
   std::vector<unsigned> MeshesOf(const ModelPlacement &placement) const;
   aiNode *MakeNodes();
-  aiNode *MakePlacementNodes();
-  unsigned WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world, bool mirrors);
   unsigned MirroredCopy(unsigned mesh);
   void CopyFaces(const aiMesh &from, aiMesh &to, bool reversed);
 
@@ -175,8 +173,6 @@ aiNode *AssimpSceneBuilder::MakeNodes() {
       node->mNumMeshes = static_cast<unsigned>(meshes.size());
       node->mMeshes = ArrayOf(meshes);
       for (unsigned m : meshes) out_.placed_triangles_ += TrianglesOf(*meshes_[m]);
-      out_.placed_meshes_ += meshes.size();
-      if (meshes.size() > 1) out_.meshes_of_shared_nodes_ += meshes.size();
     }
     nodes.push_back(node);
     (placement.parent == kNone ? roots : children[placement.parent]).push_back(node);
@@ -211,28 +207,6 @@ void AssimpSceneBuilder::CopyFaces(const aiMesh &from, aiMesh &to, bool reversed
   out_.face_indices_.push_back(std::move(block));
 }
 
-// A copy of mesh with positions and normals taken into world space, its
-// faces reversed where the matrix mirrors, so that fronts stay outside.
-unsigned AssimpSceneBuilder::WorldCopy(const aiMesh &mesh, const aiMatrix4x4 &world, bool mirrors) {
-  const aiMatrix3x3 normal_matrix = aiMatrix3x3(world).Inverse().Transpose();
-  auto *copy = new aiMesh();
-  copy->mName = mesh.mName;
-  copy->mMaterialIndex = mesh.mMaterialIndex;
-  copy->mPrimitiveTypes = mesh.mPrimitiveTypes;
-  copy->mNumVertices = mesh.mNumVertices;
-  copy->mVertices = new aiVector3D[mesh.mNumVertices];
-  for (unsigned v = 0; v < mesh.mNumVertices; ++v) copy->mVertices[v] = world * mesh.mVertices[v];
-  if (mesh.mNormals) {
-    copy->mNormals = new aiVector3D[mesh.mNumVertices];
-    for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-      copy->mNormals[v] = (normal_matrix * mesh.mNormals[v]).Normalize();
-    }
-  }
-  CopyFaces(mesh, *copy, mirrors);
-  meshes_.push_back(copy);
-  return static_cast<unsigned>(meshes_.size() - 1);
-}
-
 // The mesh with its faces reversed, made once, for placements whose world
 // matrix mirrors in a format that assimp takes into world space itself:
 // it moves positions and normals but keeps the corners' order.
@@ -261,39 +235,11 @@ unsigned AssimpSceneBuilder::MirroredCopy(unsigned mesh) {
   return static_cast<unsigned>(made);
 }
 
-// One root child per instance that places meshes, named after it, holding
-// world-space copies; the meshes as built stay in the scene unplaced.
-aiNode *AssimpSceneBuilder::MakePlacementNodes() {
-  auto *root = new aiNode("world");
-  const std::vector<ModelPlacement> &placements = model_.placements;
-  std::vector<aiMatrix4x4> world(placements.size());
-  std::vector<aiNode *> placed;
-  for (size_t i = 0; i < placements.size(); ++i) {
-    const ModelPlacement &placement = placements[i];
-    world[i] = NodeMatrix(placement.local);
-    if (placement.parent != kNone) world[i] = world[placement.parent] * world[i];
-    std::vector<unsigned> meshes = MeshesOf(placement);
-    if (meshes.empty()) continue;
-    for (unsigned &m : meshes) {
-      m = WorldCopy(*meshes_[m], world[i], placement.mirrors);
-      out_.placed_triangles_ += TrianglesOf(*meshes_[m]);
-      ++out_.placed_meshes_;
-    }
-    auto *node = new aiNode(placement.name);
-    node->mNumMeshes = static_cast<unsigned>(meshes.size());
-    node->mMeshes = ArrayOf(meshes);
-    placed.push_back(node);
-  }
-  if (!placed.empty()) root->addChildren(static_cast<unsigned>(placed.size()), placed.data());
-  out_.nodes_ = placed.size();
-  return root;
-}
-
 void AssimpSceneBuilder::Build() {
   for (size_t object = 0; object < model_.objects.size(); ++object) BuildObject(object);
   mirrored_copy_.assign(meshes_.size(), -1);
   aiScene &out = *out_.scene_;
-  out.mRootNode = options_.placements_at_root ? MakePlacementNodes() : MakeNodes();
+  out.mRootNode = MakeNodes();
   out.mNumMeshes = static_cast<unsigned>(meshes_.size());
   out.mMeshes = ArrayOf(meshes_);
   meshes_.clear();

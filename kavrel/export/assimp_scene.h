@@ -7,13 +7,10 @@
 // surface one per distinct material of the placements; with lines, the
 // line groups the same way, as meshes of two-index faces (positions only;
 // COLLADA writes them as <lines>). Points are left out. Texture v runs
-// upwards. For a writer that reads only the root's children and no
-// matrices (3MF), placements_at_root gives instead one root child per
-// placement with meshes, holding copies of them in world space (faces
-// reversed where the placement mirrors, so that fronts stay outside). For
-// writers that assimp takes into world space itself (PLY, STL), which moves
-// the corners but keeps their order, mirrored_copies gives mirroring
-// placements copies of their meshes with the faces reversed.
+// upwards. For writers that assimp takes into world space itself (PLY,
+// STL), which moves the corners but keeps their order, mirrored_copies
+// gives mirroring placements copies of their meshes with the faces
+// reversed, so that fronts stay outside.
 #ifndef KAVREL_EXPORT_ASSIMP_SCENE_H
 #define KAVREL_EXPORT_ASSIMP_SCENE_H
 
@@ -30,7 +27,6 @@ namespace kavrel {
 
 struct AssimpSceneOptions {
   bool textures = false;                       // materials name texture files to be copied beside the output
-  bool placements_at_root = false;             // see above
   bool lights_cameras = false;                 // lights and cameras as root nodes
   bool mirrored_copies = false;                // mirroring placements place copies with the faces reversed
   bool lines = false;                          // line groups become meshes too (see above)
@@ -48,17 +44,12 @@ class AssimpScene {
   const TextureCopies &textures() const { return textures_; }
   // Nodes below the root "world", which the formats add anyway.
   size_t nodes() const { return nodes_; }
-  // Meshes of every node, each placement counted: what a format that
-  // copies each placement into world space holds.
-  size_t placed_meshes() const { return placed_meshes_; }
   // Triangles of every node's meshes, each placement counted: what a format
   // that stores the scene as one world-space mesh holds.
   size_t placed_triangles() const { return placed_triangles_; }
   // The faces of every mesh of triangles, and of every mesh of lines.
   size_t triangles() const;
   size_t lines() const;
-  // The meshes of the nodes that hold more than one.
-  size_t meshes_of_shared_nodes() const { return meshes_of_shared_nodes_; }
 
  private:
   std::unique_ptr<aiScene> scene_;
@@ -66,8 +57,6 @@ class AssimpScene {
   TextureCopies textures_;
   size_t nodes_ = 0;
   size_t placed_triangles_ = 0;
-  size_t placed_meshes_ = 0;
-  size_t meshes_of_shared_nodes_ = 0;
 
   friend class AssimpSceneBuilder;
 };

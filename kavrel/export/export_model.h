@@ -1,5 +1,5 @@
 // The scene prepared for writing: the one data model every writer reads
-// (glTF, OBJ, the assimp bridge, and the writers to come). BuildExportModel
+// (glTF, OBJ, FBX, the assimp bridge, and the writers to come). BuildExportModel
 // makes it once from the host's scene database; after that no writer looks
 // at the scene itself. Plain records, indices between them, kNone (-1) for
 // "none".

@@ -5,9 +5,11 @@
 #include "kavrel/export/assimp_export.h"
 #include "kavrel/export/atomic_file.h"
 #include "kavrel/export/export_model.h"
+#include "kavrel/export/fbx_writer.h"
 #include "kavrel/export/gltf_stages.h"
 #include "kavrel/export/obj_writer.h"
 #include "kavrel/export/scene_dump.h"
+#include "kavrel/export/threemf_writer.h"
 #include "kavrel/export/vrml_writer.h"
 #include "kavrel/host.h"
 
@@ -54,6 +56,13 @@ bool WriteGltf(const Host &host, const ExportModel &model, const std::string &pa
   return WriteFileAtomically(path, spans, [&host] { return host.AbortRequested(); }, reason);
 }
 
+bool WriteFbx(const Host &host, const ExportModel &model, const std::string &path, std::string *reason,
+              ExportSummary *summary) {
+  const FbxPlan plan = PlanFbx(host, model);
+  ReportModelNotes(host, model, plan.notes);
+  return ExportFbx(host, model, plan, path, reason, summary);
+}
+
 bool WriteExport(const Host &host, const std::string &path, ExportFormat format, std::string *reason,
                  ExportSummary *summary) {
   if (format == ExportFormat::kJson) {
@@ -74,8 +83,10 @@ bool WriteExport(const Host &host, const std::string &path, ExportFormat format,
     ReportModelNotes(host, model, writer_repairs);
     return written;
   }
+  if (format == ExportFormat::kFbx) return WriteFbx(host, model, path, reason, summary);
   ReportModelNotes(host, model, {});
   if (format == ExportFormat::kObj) return ExportObj(host, model, path, reason, summary);
+  if (format == ExportFormat::k3mf) return ExportThreeMf(host, model, path, reason, summary);
   return ExportWithAssimp(host, model, path, format, reason, summary);
 }
 

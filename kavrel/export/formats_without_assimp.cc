@@ -4,10 +4,9 @@
 
 namespace kavrel {
 
-bool ExportWithAssimp(const Host &, const ExportModel &, const std::string &path, ExportFormat, std::string *error,
-                      ExportSummary *) {
-  *error = "cannot write '" + path +
-           "': this build writes .glb, .gltf, .obj, .wrl, .x3d and .json only (the other formats need assimp)";
+bool ExportWithAssimp(const Host &, const ExportModel &, const std::string &path, ExportFormat format,
+                      std::string *error, ExportSummary *) {
+  *error = "cannot write '" + path + "': this build has no ." + ExportFormatName(format) + " writer (it needs assimp)";
   return false;
 }
 

@@ -1,5 +1,5 @@
 // Texture images copied beside the output, for the formats that name
-// texture files (OBJ, and through assimp COLLADA and FBX): which files, and
+// texture files (OBJ, FBX, and through assimp COLLADA): which files, and
 // under which names.
 #ifndef KAVREL_EXPORT_TEXTURE_COPIES_H
 #define KAVREL_EXPORT_TEXTURE_COPIES_H

@@ -1,5 +1,6 @@
 // The root instance of an import: named after the file, attached below
 // "world", its name kept for the plug-in to read back or replace.
+#include "common/file_name_start.h"
 #include "host/import_io.h"
 #include "kavrel/import_io/import_support.h"
 #include "kavrel/toolkit/call_recorder.h"
@@ -9,8 +10,7 @@ namespace {
 
 // "dir/teapot.iv" -> "teapot"; a leading dot belongs to the name.
 std::string BaseNameWithoutExtension(const std::string &path) {
-  const size_t slash = path.find_last_of("/\\");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string name = path.substr(common::FileNameStart(path));
   const size_t dot = name.find_last_of('.');
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   return name;

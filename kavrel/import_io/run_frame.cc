@@ -1,4 +1,5 @@
 // The run frame: set-up, clean-up and the abort poll of one import.
+#include "common/file_name_start.h"
 #include "host/import_io.h"
 #include "kavrel/host.h"
 #include "kavrel/image/image_file.h"
@@ -20,8 +21,7 @@ extern "C" void Import_IO_Initialize(const char *path, Import_IO_ErrorHook hook)
   state.names.clear();
   state.frame.hook = hook;
   const std::string file = path ? path : "";
-  const size_t separator = file.find_last_of('/');
-  host.texture_files().set_search_directory(separator == std::string::npos ? "" : file.substr(0, separator + 1));
+  host.texture_files().set_search_directory(file.substr(0, common::FileNameStart(file)));
 }
 
 extern "C" void Import_IO_Cleanup(void) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "kavrel/mesh/byte_hash.h"
 #include "kavrel/mesh/mesh.h"
 #include "kavrel/mesh/mesh_ops.h"
 
@@ -53,17 +54,6 @@ void CompactStream(std::vector<Vec3> &values, std::vector<int32_t> &index);
 // corner count afterwards, 0 for a polygon that goes entirely. Per-face
 // surfaces follow their polygons; unreferenced values are compacted away.
 void RemoveCorners(Mesh &mesh, const std::vector<uint8_t> &keep_corner, const std::vector<int32_t> &new_size);
-
-// A 64-bit key with every input bit spread over every output bit, for
-// hashing keys whose low bits alone say little.
-inline uint64_t MixBits(uint64_t x) {
-  x ^= x >> 33;
-  x *= 0xff51afd7ed558ccdULL;
-  x ^= x >> 33;
-  x *= 0xc4ceb9fe1a85ec53ULL;
-  x ^= x >> 33;
-  return x;
-}
 
 // For each corner, the corner that starts the same edge in the one other
 // polygon sharing it, or -1 (open edge, edge of three or more polygons,

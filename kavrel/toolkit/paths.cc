@@ -1,23 +1,21 @@
 // Path calls. Inventor files written on Windows name textures with
-// backslashes, so both separators count everywhere here.
+// backslashes, so both separators count everywhere here
+// (common/file_name_start.h).
 #include <cstring>
 #include <string>
 
+#include "common/file_name_start.h"
 #include "host/kv_toolkit.h"
 #include "kavrel/toolkit/call_recorder.h"
 
 namespace {
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-// Offset just past the last separator of path; 0 when it has none.
-size_t FileNameStart(const char *path) {
-  size_t start = 0;
-  for (size_t i = 0; path[i]; ++i) {
-    if (IsSeparator(path[i])) start = i + 1;
-  }
-  return start;
-}
+// The separator of the platform's own path form, and the other one.
+#ifdef _WIN32
+constexpr char kSeparator = '\\', kForeignSeparator = '/';
+#else
+constexpr char kSeparator = '/', kForeignSeparator = '\\';
+#endif
 
 // Copies count bytes of text into a KV_MAX_PATH buffer, cut to fit.
 char *CopyInto(char *buffer, const char *text, size_t count) {
@@ -33,7 +31,7 @@ extern "C" void Kv_Convert_Pathname(char *path) {
   kavrel::CallRecorder call(kavrel::CurrentHost(), "Kv_Convert_Pathname");
   if (!call.text(path, "path")) return;
   for (char *at = path; *at; ++at) {
-    if (*at == '\\') *at = '/';
+    if (*at == kForeignSeparator) *at = kSeparator;
   }
 }
 
@@ -43,7 +41,7 @@ extern "C" char *Kv_ExtractBaseFileName(const char *path, char *buffer, int flag
   call.integers({flags});
   usable = call.pointer(buffer, "buffer") && usable;
   if (!usable) return buffer ? CopyInto(buffer, "", 0) : buffer;
-  const char *name = path + FileNameStart(path);
+  const char *name = path + common::FileNameStart(path);
   return CopyInto(buffer, name, std::strlen(name));
 }
 
@@ -52,5 +50,5 @@ extern "C" char *Kv_ExtractBaseFilePath(const char *path, char *buffer) {
   bool usable = call.text(path, "path");
   usable = call.pointer(buffer, "buffer") && usable;
   if (!usable) return buffer ? CopyInto(buffer, "", 0) : buffer;
-  return CopyInto(buffer, path, FileNameStart(path));
+  return CopyInto(buffer, path, common::FileNameStart(path));
 }

@@ -1,5 +1,6 @@
 """What the headless Blender tests share: an empty scene, a kavrel-convert
-run, the counts they compare, and running their cases."""
+run, the counts they compare, running their cases, and Debian's Blender 3.4
+readied for its glTF importer."""
 
 import os
 import subprocess
@@ -7,6 +8,13 @@ import sys
 import unittest
 
 import bpy
+
+
+def give_numpy_its_bool_alias():
+    """Blender 3.4's glTF importer makes arrays of dtype numpy.bool, which numpy 1.24 removed."""
+    import numpy
+    if "bool" not in vars(numpy):  # asking numpy 1.24 for the name itself warns
+        numpy.bool = bool
 
 
 def empty_scene():
@@ -34,11 +42,20 @@ def base_color(material):
     return tuple(round(channel, 4) for channel in color)
 
 
+def restore_numpy_bool():
+    """Debian's numpy (1.24) dropped numpy.bool, which Blender 3.4's glTF
+    importer still uses; put back as bool before that importer runs."""
+    import numpy
+    if "bool" not in numpy.__dict__:
+        numpy.bool = bool
+
+
 def run_cases(cases):
-    """Runs the test cases; a failure ends Blender with status 1."""
+    """Runs the test cases; a failure ends Blender with status 1. Subtests
+    count as failures of their own, so the tests are counted apart."""
     suite = unittest.TestSuite(unittest.defaultTestLoader.loadTestsFromTestCase(case) for case in cases)
     result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors)
-    print(f"{result.testsRun - failed} passed, {failed} failed")
-    if failed:
+    print(f"{result.testsRun} tests, {failed} failures")
+    if not result.wasSuccessful():
         raise SystemExit(1)

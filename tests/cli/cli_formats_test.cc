@@ -51,7 +51,8 @@ TEST(ConvertFormats, EachFormatReadsBackWithItsTrianglesAndPlacements) {
     ProcessResult obj = Convert(scratch, "model.obj", model);
     ASSERT_EQ(obj.status, 0) << model << obj.err;
     const long placed_meshes = SummaryCounts(obj.out)["meshes"];
-    for (const char *extension : {"stl", "ply", "obj", "dae", "3mf", "x3d"}) {
+    // 3MF, which assimp 5.2 cannot read, is read by lib3mf in cli_threemf_test.cc.
+    for (const char *extension : {"stl", "ply", "obj", "dae", "x3d", "fbx"}) {
       const std::string output = std::string("model.") + extension;
       ProcessResult run = Convert(scratch, output, model);
       ASSERT_EQ(run.status, 0) << model << " " << extension << run.err;
@@ -66,10 +67,6 @@ TEST(ConvertFormats, EachFormatReadsBackWithItsTrianglesAndPlacements) {
       if (!one_mesh) continue;
       EXPECT_EQ(SummaryCounts(run.out)["bytes"], static_cast<long>(ReadFile(scratch.path() + "/" + output).size()));
     }
-    // assimp 5.2's importer cannot read its own exporter's binary FBX
-    // (block offsets); the file is written all the same.
-    ASSERT_EQ(Convert(scratch, "model.fbx", model).status, 0);
-    EXPECT_EQ(ReadFile(scratch.path() + "/model.fbx").substr(0, 18), "Kaydara FBX Binary");
   }
 }
 

@@ -58,6 +58,7 @@ namespace {
 long MeshTriangles(const nlohmann::json &gltf, size_t mesh) {
   long triangles = 0;
   for (const auto &primitive : gltf["meshes"][mesh]["primitives"]) {
+    if (primitive.value("mode", 4) != 4) continue;  // lines and points
     size_t accessor = primitive.contains("indices") ? primitive["indices"].get<size_t>()
                                                     : primitive["attributes"]["POSITION"].get<size_t>();
     triangles += gltf["accessors"][accessor]["count"].get<long>() / 3;

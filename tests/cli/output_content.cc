@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -16,6 +15,7 @@
 
 #include "convert_process.h"
 #include "vrml_reader.h"
+#include "world_triangles.h"
 
 namespace kavrel_test {
 namespace {
@@ -188,6 +188,20 @@ class FbxReader {
                  {"textures", 0}, {"lights", 0}, {"cameras", 0}};
 };
 
+// Read by lib3mf: build items as nodes, mesh objects as meshes, the
+// triangles of every build item, the base materials.
+Counts ThreeMfCounts(const std::string &path) {
+  ThreeMfFacts facts;
+  const WorldScene scene = ThreeMfScene(path, &facts);
+  return {{"nodes", facts.items},
+          {"meshes", facts.objects},
+          {"triangles", static_cast<long>(scene.triangles.size())},
+          {"materials", facts.materials},
+          {"textures", 0},
+          {"lights", 0},
+          {"cameras", 0}};
+}
+
 void AddAssimpNodes(const aiNode &node, long *nodes) {
   *nodes += node.mNumChildren;
   for (unsigned i = 0; i < node.mNumChildren; ++i) AddAssimpNodes(*node.mChildren[i], nodes);
@@ -227,18 +241,6 @@ Counts AssimpCounts(const std::string &path, std::set<std::string> *files) {
 
 }  // namespace
 
-Counts SummaryCounts(const std::string &out) {
-  Counts counts;
-  const size_t line = out.find("Output: ");
-  if (line == std::string::npos) return counts;
-  const std::string text = out.substr(line, out.find('\n', line) - line);
-  static const std::regex count(R"((\d+) ([a-z]+))");
-  for (std::sregex_iterator it(text.begin(), text.end(), count), end; it != end; ++it) {
-    counts[(*it)[2]] = std::stol((*it)[1]);
-  }
-  return counts;
-}
-
 Counts ContentCounts(const std::string &path) {
   const std::string extension = Extension(path);
   Counts counts;
@@ -256,6 +258,8 @@ Counts ContentCounts(const std::string &path) {
     for (const VrmlNode *node : AllNodes(*file.root)) {
       if (node->type == "ImageTexture" && node->use.empty()) textures.insert(node->values.at("url").at(0));
     }
+  } else if (extension == "3mf") {
+    counts = ThreeMfCounts(path);
   } else if (extension == "fbx") {
     FbxReader reader(ReadFile(path));
     counts = reader.Count();

@@ -49,15 +49,16 @@ TEST(LinesAndPoints, WithoutTheTokenTheyAreUnsupportedShapes) {
   EXPECT_EQ(FaceSizes("FaceSet"), (std::vector<int32_t>{3, 3}));
 }
 
-// A quad's tessellation diagonal is no edge of it; a cube shows its twelve
-// edges once each; points are the distinct corners.
+// A quad's tessellation diagonal is no edge of it; a shared edge is written
+// once; points are the distinct corners.
 TEST(LinesAndPoints, DrawStylesShowThePolygonsEdgesOrCorners) {
   plugin_test::Conversion run;
-  run.ConvertText(Scene("  DrawStyle { style LINES }\n  FaceSet { numVertices [ 4 ] }\n  Cube {}\n"
+  run.ConvertText(Scene("  DrawStyle { style LINES }\n  FaceSet { numVertices [ 4 ] }\n"
+                        "  DEF Pair IndexedFaceSet { coordIndex [ 0, 1, 2, -1, 0, 2, 3 ] }\n"
                         "  DrawStyle { style POINTS }\n  DEF Dots FaceSet { numVertices [ 4 ] }\n"),
                   kLines);
   EXPECT_EQ(FaceSizes("FaceSet"), std::vector<int32_t>(4, 2));
-  EXPECT_EQ(FaceSizes("Cube"), std::vector<int32_t>(12, 2));
+  EXPECT_EQ(FaceSizes("Pair"), std::vector<int32_t>(5, 2));  // two triangles as two faces share their diagonal
   EXPECT_EQ(FaceSizes("Dots"), std::vector<int32_t>(4, 1));
 }
 

@@ -1,3 +1,4 @@
+#include <gtest/gtest-spi.h>
 #include <sys/stat.h>
 
 #include "host/import_io.h"
@@ -215,4 +216,13 @@ TEST_F(OptionsDialog, ResetAsksFirstThenRestoresTheDefaults) {
     EXPECT_EQ(surf_attr_mod_operation[i], operations[i]) << i;
     EXPECT_FLOAT_EQ(surf_attr_mod_value[i], values[i]) << i;
   }
+}
+
+// The options dialog and the about box close at the first step here: the
+// second never runs, and the test that wrote it fails.
+TEST_F(OptionsDialog, AScriptWithStepsLeftFailsTheTest) {
+  ScriptedUser options{[](DialogDriver &d) { d.PressCancel(); }, [](DialogDriver &d) { d.PressOk(); }};
+  EXPECT_NONFATAL_FAILURE(ShowOptions(options), "the dialog closed before the script ended");
+  ScriptedUser about{[](DialogDriver &d) { d.PressOk(); }, [](DialogDriver &d) { d.PressOk(); }};
+  EXPECT_NONFATAL_FAILURE(ShowAbout(about), "the box closed before the script ended");
 }

@@ -48,7 +48,9 @@ int OptionsTest::ShowOptions(win32::ScriptedUser &user) {
 
 int OptionsTest::ShowAbout(win32::ScriptedUser &user) {
   win32::ScopedDialogUser scoped(&user);
-  return Command("show_about_dialog");
+  int result = Command("show_about_dialog");
+  EXPECT_EQ(user.remaining(), 0u) << "the box closed before the script ended";
+  return result;
 }
 
 void OptionsTest::WritePreferences(const std::string &text) const {

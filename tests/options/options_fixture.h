@@ -22,7 +22,8 @@ class OptionsTest : public ::testing::Test {
   void Initialize();
   // Sends one command token; returns the result.
   int Command(const char *token);
-  // Runs the options dialog (or the about box) with the script as its user.
+  // Runs the options dialog (or the about box) with the script as its user;
+  // a failure of the test when a step of the script was never run.
   int ShowOptions(win32::ScriptedUser &user);
   int ShowAbout(win32::ScriptedUser &user);
 

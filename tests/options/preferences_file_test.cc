@@ -1,10 +1,17 @@
+#include <linux/capability.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "host/import_io.h"
 #include "kavrel/host.h"
@@ -45,6 +52,39 @@ const char kDefaultFile[] =
     "lod_source = 0\nnthlod = 1\n";
 
 ImportOptions &Options() { return plugin.state->options; }
+
+// Saves as a user whom file permissions bind. Root may write any file, so
+// the save runs on a thread of its own that gives up, for itself alone,
+// the capabilities that override permissions.
+int16_t SaveBoundByPermissions(const std::string &path) {
+  int16_t status = -1;
+  std::thread([&] {
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    ASSERT_EQ(syscall(SYS_capget, &header, data), 0);
+    data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
+    ASSERT_EQ(syscall(SYS_capset, &header, data), 0);
+    status = SaveImportConvertOptions_Inventor(path.c_str());
+  }).join();
+  return status;
+}
+
+std::vector<std::string> FileNames(const std::string &directory) {
+  std::vector<std::string> names;
+  for (const auto &entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename());
+  return names;
+}
+
+// The process locale for one scope; the "C" locale again afterwards.
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const char *name) : set_(std::setlocale(LC_ALL, name) != nullptr) {}
+  ~ScopedLocale() { std::setlocale(LC_ALL, "C"); }
+  bool set() const { return set_; }
+
+ private:
+  bool set_;
+};
 
 }  // namespace
 
@@ -198,7 +238,74 @@ TEST_F(PreferencesFile, AFailedWriteKeepsTheOldFileWhole) {
 
   EXPECT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
   EXPECT_EQ(ReadPreferences(), kDefaultFile);
-  std::vector<std::string> names;
-  for (const auto &entry : std::filesystem::directory_iterator(directory_)) names.push_back(entry.path().filename());
-  EXPECT_EQ(names, std::vector<std::string>{"vorlix.ini"});
+  EXPECT_EQ(FileNames(directory_), std::vector<std::string>{"vorlix.ini"});
+}
+
+// A read-only file refuses an open for writing, so it is not replaced
+// either: it keeps its text, and the save is reported as such an open is.
+TEST_F(PreferencesFile, AReadOnlyFileStaysAsItIs) {
+  WritePreferences("flip_y_up = 1\n");
+  ASSERT_EQ(chmod(PreferencesPath().c_str(), 0444), 0);
+  EXPECT_EQ(SaveBoundByPermissions(PreferencesPath()), 1);
+  EXPECT_EQ(ReadPreferences(), "flip_y_up = 1\n");
+  EXPECT_EQ(FileNames(directory_), std::vector<std::string>{"vorlix.ini"});
+  auto reports = host_.journal().calls("Kv_Report_Error");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0]->items[1].text, "OUTERR_FILE_OPEN_WRITE");
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0].first, 4);
+}
+
+// No file can be made beside it: the file itself is opened, emptied and
+// written, keeping its permissions.
+TEST_F(PreferencesFile, AFileInAReadOnlyFolderIsRewrittenInPlace) {
+  WritePreferences("flip_y_up = 1\n");
+  ASSERT_EQ(chmod(PreferencesPath().c_str(), 0660), 0);
+  ASSERT_EQ(chmod(directory_.c_str(), 0555), 0);
+  const int16_t status = SaveBoundByPermissions(PreferencesPath());
+  chmod(directory_.c_str(), 0755);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadPreferences(), kDefaultFile);
+  EXPECT_EQ(FileNames(directory_), std::vector<std::string>{"vorlix.ini"});
+  struct stat info;
+  ASSERT_EQ(stat(PreferencesPath().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0660u);
+  EXPECT_TRUE(errors_.empty());
+}
+
+// A host in a comma-decimal locale still writes and reads "0.0001": the
+// file is the same for every locale.
+TEST_F(PreferencesFile, NumbersKeepTheirPointInACommaLocale) {
+  ScopedLocale german("de_DE.UTF-8");
+  ASSERT_TRUE(german.set()) << "the locale de_DE.UTF-8 is missing: scripts/setup.sh generates it";
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%g", 0.5);
+  ASSERT_STREQ(probe, "0,5");  // the locale is in force for the C library
+  EXPECT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  EXPECT_EQ(ReadPreferences(), kDefaultFile);
+  WritePreferences("WeldVerticesThreshold = 0.25\nsurf-attr-mod-phong-value = 12.5\n"
+                   "last-surf-attr-combo-selected = 3.9\n");
+  Initialize();
+  EXPECT_FLOAT_EQ(Options().WeldVerticesThreshold, 0.25f);
+  EXPECT_FLOAT_EQ(surf_attr_mod_value[kAttrPhong], 12.5f);
+  EXPECT_EQ(last_surf_attr_combo_selected, 3);
+}
+
+// What Windows writes (CRLF) reads back as what POSIX writes (LF).
+TEST_F(PreferencesFile, ReadsCarriageReturnLineEnds) {
+  Import_IO_Copy_String(&Options().txtr_ref_dir, "/maps/");
+  Options().import_cameras = 0;
+  Options().MergePolygonsCoplanarAngle = 2.5f;
+  surf_attr_mod_operation[kAttrIor] = 4;
+  ASSERT_EQ(SaveImportConvertOptions_Inventor(PreferencesPath().c_str()), 0);
+  std::string text;
+  for (char c : ReadPreferences()) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  WritePreferences(text);
+  Initialize();
+  EXPECT_STREQ(Options().txtr_ref_dir, "/maps/");
+  EXPECT_EQ(Options().txtr_save_dir, nullptr);
+  EXPECT_EQ(Options().import_cameras, 0);
+  EXPECT_FLOAT_EQ(Options().MergePolygonsCoplanarAngle, 2.5f);
+  EXPECT_EQ(surf_attr_mod_operation[kAttrIor], 4);
+  EXPECT_EQ(Options().nthlod, 1);  // the last line
 }

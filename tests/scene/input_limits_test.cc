@@ -272,6 +272,9 @@ TEST(InputLimits, NamesLeadingToFifosOrDevicesAreRefusedUnopened) {
   auto scene = [](const std::string &node) { return "#Inventor V2.1 ascii\nSeparator { " + node + " Cube {} }\n"; };
   ExpectRefused(run, run.ConvertText(scene("Texture2 { filename \"wood.rgb\" }"), kQuick),
                 "Input refused: 'wood.rgb' leads to '" + run.dir() + "wood.rgb', which is not a regular file.");
+  // Coin3D looks a drive-relative name up by what follows the drive.
+  ExpectRefused(run, run.ConvertText(scene("Texture2 { filename \"D:wood.rgb\" }"), kQuick),
+                "Input refused: 'D:wood.rgb' leads to '" + run.dir() + "wood.rgb', which is not a regular file.");
   ExpectRefused(run, run.ConvertText(scene("Texture2 { filename maps/bark.rgb }"), kQuick),
                 "Input refused: 'maps/bark.rgb' leads to '" + run.dir() + "textures/bark.rgb', which is not a "
                 "regular file.");

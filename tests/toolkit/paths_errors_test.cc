@@ -12,6 +12,9 @@ TEST_F(ToolkitTest, PathsSplitOnEitherSeparator) {
   EXPECT_STREQ(Kv_ExtractBaseFilePath(path, buffer), "E:\\old\\");
   EXPECT_STREQ(Kv_ExtractBaseFilePath("scene.iv", buffer), "");
   EXPECT_STREQ(Kv_ExtractBaseFileName("/maps/", buffer, 0), "");
+  // Drive letters mean something on Windows only: here "C:a.iv" is a file name.
+  EXPECT_STREQ(Kv_ExtractBaseFileName("D:wood.rgb", buffer, 0), "D:wood.rgb");
+  EXPECT_STREQ(Kv_ExtractBaseFilePath("C:a.iv", buffer), "");
   Kv_Convert_Pathname(path);
   EXPECT_STREQ(path, "E:/old/wood.rgb");
   std::string longest(3 * KV_MAX_PATH, 'x');

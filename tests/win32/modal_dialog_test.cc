@@ -1,3 +1,4 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "tests/win32/test_dialog.h"
@@ -110,4 +111,11 @@ TEST(ModalDialog, NestedWindowsRunInsideTheStepThatOpenedThem) {
   };
   EXPECT_EQ(RunTestDialog(user), 0);
   EXPECT_EQ(order, (std::vector<std::string>{"dialog", "box", "back"}));
+}
+
+// A step that never ran checked nothing: the test that wrote it fails
+// rather than pass without it.
+TEST(ModalDialog, AScriptWithStepsLeftFailsTheTest) {
+  ScriptedUser user{[](DialogDriver &d) { d.PressCancel(); }, [](DialogDriver &d) { d.PressOk(); }};
+  EXPECT_NONFATAL_FAILURE(RunTestDialog(user), "the dialog closed before the script ended");
 }

@@ -1,5 +1,7 @@
 #include "tests/win32/test_dialog.h"
 
+#include <gtest/gtest.h>
+
 namespace {
 
 const char kScript[] = R"rc(
@@ -66,5 +68,8 @@ INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
 INT_PTR RunTestDialog(win32::ScriptedUser &user, LPARAM param) {
   ProcedureLog().clear();
   win32::ScopedDialogUser scoped(&user);
-  return DialogBoxParamA(TestModule(), "testdialog", nullptr, TestDialogProc, param);
+  INT_PTR result = DialogBoxParamA(TestModule(), "testdialog", nullptr, TestDialogProc, param);
+  // A step that never ran checked nothing: the test would pass without it.
+  EXPECT_EQ(user.remaining(), 0u) << "the dialog closed before the script ended";
+  return result;
 }

@@ -28,7 +28,8 @@ std::vector<std::string> &ProcedureLog();
 
 INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Runs "TestDialog" with the script as its user.
+// Runs "TestDialog" with the script as its user; a failure of the test
+// when the dialog closed before every step of the script ran.
 INT_PTR RunTestDialog(win32::ScriptedUser &user, LPARAM param = 0);
 
 #endif

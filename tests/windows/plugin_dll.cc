@@ -15,9 +15,7 @@ using EntryPoint = void (*)(const char **, const intptr_t *, int32_t *, intptr_t
 
 EntryPoint Entry() {
   static EntryPoint entry = [] {
-    HMODULE library = LoadLibraryExA(KAVREL_PLUGIN_PATH, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (library == nullptr) throw std::runtime_error("cannot load " KAVREL_PLUGIN_PATH);
-    auto symbol = GetProcAddress(library, "Kavrel_Plugin_EntryPoint");
+    auto symbol = GetProcAddress(PluginModule(), "Kavrel_Plugin_EntryPoint");
     if (symbol == nullptr) throw std::runtime_error("no Kavrel_Plugin_EntryPoint");
     return reinterpret_cast<EntryPoint>(reinterpret_cast<void *>(symbol));
   }();
@@ -33,6 +31,15 @@ std::string Ansi(const std::wstring &wide) {
 }
 
 }  // namespace
+
+HMODULE PluginModule() {
+  static HMODULE library = [] {
+    HMODULE loaded = LoadLibraryExA(KAVREL_PLUGIN_PATH, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (loaded == nullptr) throw std::runtime_error("cannot load " KAVREL_PLUGIN_PATH);
+    return loaded;
+  }();
+  return library;
+}
 
 int32_t Send(std::vector<const char *> tokens, std::vector<intptr_t> values) {
   values.resize(tokens.size(), 0);

@@ -3,6 +3,8 @@
 #ifndef TESTS_WINDOWS_PLUGIN_DLL_H
 #define TESTS_WINDOWS_PLUGIN_DLL_H
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +15,9 @@ namespace windows_test {
 // end is added); the call's result. The DLL is loaded on first use with
 // LoadLibrary and kept, as hosts keep plug-ins.
 int32_t Send(std::vector<const char *> tokens, std::vector<intptr_t> values = {});
+
+// The plug-in DLL's module handle (loaded on first use, as by Send).
+HMODULE PluginModule();
 
 intptr_t Value(const std::string &text);
 

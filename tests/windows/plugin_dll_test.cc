@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
-#include <optional>
 #include <string>
 
 #include "kavrel/host.h"
 #include "host/import_io.h"
 #include "tests/windows/plugin_dll.h"
+#include "tests/windows/test_host.h"
 
 namespace {
 
@@ -33,9 +32,7 @@ class PluginDll : public testing::Test {
     settings.sinks.progress = [this](const std::string &line) {
       if (fail_at_shape_ && line.rfind("Processing", 0) == 0) Import_IO_Report_Error(5, "Disk on fire");
     };
-    current_.reset();
-    host_ = std::make_unique<kavrel::Host>(std::move(settings));
-    current_.emplace(*host_);
+    host_.Restart(std::move(settings));
   }
 
   int32_t Convert() {
@@ -49,8 +46,7 @@ class PluginDll : public testing::Test {
   std::string path_;
   std::string printed_;
   bool fail_at_shape_ = false;
-  std::unique_ptr<kavrel::Host> host_;
-  std::optional<kavrel::CurrentHostScope> current_;
+  windows_test::TestHost host_;
 };
 
 TEST_F(PluginDll, ValidatesAndConvertsThroughTokenLists) {
