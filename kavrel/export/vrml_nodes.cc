@@ -3,6 +3,7 @@
 // vertices it uses, with its Appearance.
 #include <algorithm>
 
+#include "common/vec3.h"
 #include "kavrel/export/vrml_stages.h"
 
 namespace kavrel {
@@ -35,6 +36,24 @@ const char *GeometrySuffix(PrimitiveKind kind) {
     case PrimitiveKind::kLines: return "_lines";
     default: return "_points";
   }
+}
+
+Vec3 At(const std::vector<float> &data, uint32_t vertex) {
+  return {data[3 * vertex], data[3 * vertex + 1], data[3 * vertex + 2]};
+}
+
+// Whether a triangle's corners turn clockwise about its corners' normals.
+// Inventor lights a shape without a known vertex ordering on one side: the
+// side its normals give, whichever way its faces are wound. A VRML97
+// browser lights the back of a face that is not solid with the normals
+// reversed, so a face wound against its normals would show its dark side.
+bool WoundAgainstNormals(const FlatMesh &flat, const uint32_t *corners) {
+  using common::Add, common::Cross, common::Dot, common::Sub;
+  const Vec3 a = At(flat.positions, corners[0]);
+  const Vec3 facing = Cross(Sub(At(flat.positions, corners[1]), a), Sub(At(flat.positions, corners[2]), a));
+  const Vec3 normals =
+      Add(Add(At(flat.normals, corners[0]), At(flat.normals, corners[1])), At(flat.normals, corners[2]));
+  return Dot(facing, normals) < 0;
 }
 
 }  // namespace
@@ -146,7 +165,10 @@ void VrmlScene::Geometry(int32_t mesh, PrimitiveKind kind, int32_t group, const 
   }
   if (!flat.colors.empty() && kind != PrimitiveKind::kPoints) out_.Bool("colorPerVertex", true);
   // A PointSet draws every point of its Coordinate: the group's vertices.
-  if (kind != PrimitiveKind::kPoints) Indexed("coordIndex", primitives, VerticesPer(kind));
+  if (kind != PrimitiveKind::kPoints) {
+    const bool orient = triangles && model_mesh.double_sided && !flat.normals.empty();
+    Indexed("coordIndex", primitives, VerticesPer(kind), orient ? &flat : nullptr);
+  }
   Attribute("coord", "Coordinate", "point", flat.positions, 3);
   // Normals, texture coordinates and colours are indexed by coordIndex too;
   // lines and points take no normals or texture coordinates.
@@ -159,12 +181,14 @@ void VrmlScene::Geometry(int32_t mesh, PrimitiveKind kind, int32_t group, const 
   out_.EndNode();
 }
 
-// The group's primitives, each its vertices' numbers in the group and -1.
-void VrmlScene::Indexed(const char *field, const PrimitiveGroup &group, size_t vertices) {
+// The group's primitives, each its vertices' numbers in the group and -1;
+// with orient_by, triangles wound against their normals turned over.
+void VrmlScene::Indexed(const char *field, const PrimitiveGroup &group, size_t vertices, const FlatMesh *orient_by) {
   out_.BeginValues(field, true);
   uint32_t local[3];
   for (size_t p = 0; p + vertices <= group.indices.size(); p += vertices) {
     for (size_t k = 0; k < vertices; ++k) local[k] = vertices_.Local(group.indices[p + k]);
+    if (orient_by != nullptr && WoundAgainstNormals(*orient_by, &group.indices[p])) std::swap(local[1], local[2]);
     out_.Indices(local, static_cast<int>(vertices));
   }
   out_.EndValues();

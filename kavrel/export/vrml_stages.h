@@ -145,7 +145,7 @@ class VrmlScene {
   void Material(int32_t material, bool lit);
   void ImageTexture(int32_t texture, const TextureCopy &copy);
   void Geometry(int32_t mesh, PrimitiveKind kind, int32_t group, const std::string &def);
-  void Indexed(const char *field, const PrimitiveGroup &group, size_t vertices);
+  void Indexed(const char *field, const PrimitiveGroup &group, size_t vertices, const FlatMesh *orient_by);
   void Attribute(const char *field, const char *type, const char *values, const std::vector<float> &data,
                  int size, bool flip_v = false);
 

@@ -256,6 +256,29 @@ TEST(VrmlOutput, LinesAndPointsAreUnlitInTheirDiffuseColour) {
   EXPECT_EQ(file.Resolve(*mixed.children[0]->Child("Appearance")->Child("Material")).values.count("specularColor"), 1u);
 }
 
+TEST(VrmlOutput, OpenFacesAreWoundAboutTheirNormals) {
+  // Two open squares (double-sided) with normals along +Z: the first wound
+  // with them, the second against them. VRML lights a face's back with its
+  // normals reversed; Inventor lit both as their normals say.
+  kavrel::Host host;
+  Scene &s = host.scene();
+  Mesh squares = TwoSquares();
+  squares.position_index = {0, 1, 2, 3, 1, 2, 5, 4};
+  AddInstance(s, "open").object = AddObject(s, "open", squares);
+  const VrmlFile file = WriteBoth(host, "wound");
+  const VrmlNode *faces = Defined(file, "open").children[0]->Child("IndexedFaceSet");
+  ASSERT_NE(faces, nullptr);
+  EXPECT_EQ(faces->values.at("solid"), std::vector<std::string>{"false"});
+  const std::vector<double> index = Values(*faces, "coordIndex"), point = Values(*faces->Child("Coordinate"), "point");
+  ASSERT_EQ(index.size(), 16u);
+  for (size_t t = 0; t < index.size(); t += 4) {
+    auto corner = [&](int k, int axis) { return point[3 * static_cast<size_t>(index[t + k]) + axis]; };
+    const double z = (corner(1, 0) - corner(0, 0)) * (corner(2, 1) - corner(0, 1)) -
+                     (corner(1, 1) - corner(0, 1)) * (corner(2, 0) - corner(0, 0));
+    EXPECT_GT(z, 0) << "triangle " << t / 4;
+  }
+}
+
 TEST(VrmlOutput, DefNamesAreValidIdentifiersAndUnique) {
   kavrel::VrmlNames names;
   EXPECT_EQ(names.Unique("wheel"), "wheel");
