@@ -12,14 +12,14 @@
 # outputs a change touched:
 #   bench/formats/digests.sh build /tmp/before; ...; bench/formats/digests.sh build /tmp/after
 #   diff /tmp/before/digests.txt /tmp/after/digests.txt
-# FORMATS (default: glb gltf obj ply stl dae x3d 3mf fbx json) and MODELS (default:
+# FORMATS (default: glb gltf obj wrl x3d ply stl dae 3mf fbx json) and MODELS (default:
 # /usr/share/inventor/data/models) may be set in the environment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [ $# -ge 2 ]; then build=$(cd "$1" && pwd); shift; else build=$root/build; fi
 out=${1:?usage: digests.sh [BUILD_DIR] OUT_DIR}
 models=${MODELS:-/usr/share/inventor/data/models}
-formats=${FORMATS:-glb gltf obj ply stl dae x3d 3mf fbx json}
+formats=${FORMATS:-glb gltf obj wrl x3d ply stl dae 3mf fbx json}
 convert=$build/kavrel/cli/kavrel-convert
 
 work=${KAVREL_BENCH_DIR:-${TMPDIR:-/tmp}/kavrel-bench}/digests

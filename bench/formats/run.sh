@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # formats/run.sh [BUILD_DIR]: kavrel-convert of the convert benchmark's
-# large grid (700 x 700 quads, 980,000 triangles) to .glb, .obj, .ply,
-# .stl, .fbx and .3mf. Prints the wall and processor time of each (best of
-# KAVREL_BENCH_RUNS runs, default 3) and its ratio to the .glb; exits 1 when
-# a format takes more than 1.5x the .glb's wall time.
+# large grid (700 x 700 quads, 980,000 triangles) to .glb, .obj, .wrl,
+# .x3d, .ply, .stl, .fbx and .3mf. Prints the wall and processor time of
+# each (best of KAVREL_BENCH_RUNS runs, default 3) and its ratio to the
+# .glb; exits 1 when a format takes more than 1.5x the .glb's wall time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -36,12 +36,12 @@ read -r glb_wall glb_cpu < <(best glb)
 printf '%-6s %8s %8s %8s  %s\n' format wall_s cpu_s time_x verdict
 printf '%-6s %8.2f %8.2f %8s\n' glb "$glb_wall" "$glb_cpu" 1.00
 status=0
-for format in obj ply stl fbx 3mf; do
+for format in obj wrl x3d ply stl fbx 3mf; do
   read -r wall cpu < <(best "$format")
   awk -v f="$format" -v w="$wall" -v c="$cpu" -v g="$glb_wall" 'BEGIN {
     x = w / (g > 0.01 ? g : 0.01); verdict = x <= 1.5 ? "ok" : "MISSED";
     printf "%-6s %8.2f %8.2f %8.2f  %s (target 1.5x the .glb)\n", f, w, c, x, verdict; exit verdict != "ok" }' || status=1
 done
-rm -f "$work"/grid.glb "$work"/grid.obj "$work"/grid.mtl "$work"/grid.ply "$work"/grid.stl "$work"/grid.fbx \
-  "$work"/grid.3mf
+rm -f "$work"/grid.glb "$work"/grid.obj "$work"/grid.mtl "$work"/grid.wrl "$work"/grid.x3d "$work"/grid.ply \
+  "$work"/grid.stl "$work"/grid.fbx "$work"/grid.3mf
 exit $status

@@ -21,7 +21,9 @@ void VrmlEncoding::StartValues(bool multiple) {
 }
 
 void VrmlEncoding::StartTuple() {
-  if (multiple_ && (!first_tuple_ || first_on_new_line_)) NewLine();
+  // Tuples start their lines unindented: a large mesh has millions, and
+  // their indentation would make a sixth of the file.
+  if (multiple_ && (!first_tuple_ || first_on_new_line_)) out_.Char('\n');
   first_tuple_ = false;
 }
 
@@ -39,14 +41,13 @@ void VrmlEncoding::Integer(int64_t value) {
   out_.Unsigned(value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value));
 }
 
-void VrmlEncoding::Face(uint32_t a, uint32_t b, uint32_t c) {
+void VrmlEncoding::Indices(const uint32_t *indices, int count) {
   StartTuple();
-  out_.Unsigned(a);
-  out_.Char(' ');
-  out_.Unsigned(b);
-  out_.Char(' ');
-  out_.Unsigned(c);
-  out_.Text(" -1");
+  for (int i = 0; i < count; ++i) {
+    out_.Unsigned(indices[i]);
+    out_.Char(' ');
+  }
+  out_.Text("-1");
 }
 
 void VrmlEncoding::Field(const char *field, const float *values, int count) {

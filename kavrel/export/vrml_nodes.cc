@@ -1,7 +1,9 @@
-// Shapes of a VRML97 or X3D output: a placed mesh's triangle groups, each
-// an IndexedFaceSet of the vertices it uses with its Appearance.
+// Shapes of a VRML97 or X3D output: a placed mesh's triangle, line and
+// point groups, each an IndexedFaceSet, IndexedLineSet or PointSet of the
+// vertices it uses, with its Appearance.
 #include <algorithm>
 
+#include "common/vec3.h"
 #include "kavrel/export/vrml_stages.h"
 
 namespace kavrel {
@@ -19,17 +21,55 @@ float AmbientIntensity(const Vec3 &diffuse) {
 // Inventor's shininess 0..1 is the Phong exponent / 128, as the plug-in made it.
 float Shininess(int32_t phong) { return std::clamp(static_cast<float>(phong) / 128.0f, 0.0f, 1.0f); }
 
+const char *GeometryType(PrimitiveKind kind) {
+  switch (kind) {
+    case PrimitiveKind::kTriangles: return "IndexedFaceSet";
+    case PrimitiveKind::kLines: return "IndexedLineSet";
+    default: return "PointSet";
+  }
+}
+
+// Added to the mesh's name for the DEF name of a geometry used again.
+const char *GeometrySuffix(PrimitiveKind kind) {
+  switch (kind) {
+    case PrimitiveKind::kTriangles: return "_faces";
+    case PrimitiveKind::kLines: return "_lines";
+    default: return "_points";
+  }
+}
+
+Vec3 At(const std::vector<float> &data, uint32_t vertex) {
+  return {data[3 * vertex], data[3 * vertex + 1], data[3 * vertex + 2]};
+}
+
+// Whether a triangle's corners turn clockwise about its corners' normals.
+// Inventor lights a shape without a known vertex ordering on one side: the
+// side its normals give, whichever way its faces are wound. A VRML97
+// browser lights the back of a face that is not solid with the normals
+// reversed, so a face wound against its normals would show its dark side.
+bool WoundAgainstNormals(const FlatMesh &flat, const uint32_t *corners) {
+  using common::Add, common::Cross, common::Dot, common::Sub;
+  const Vec3 a = At(flat.positions, corners[0]);
+  const Vec3 facing = Cross(Sub(At(flat.positions, corners[1]), a), Sub(At(flat.positions, corners[2]), a));
+  const Vec3 normals =
+      Add(Add(At(flat.normals, corners[0]), At(flat.normals, corners[1])), At(flat.normals, corners[2]));
+  return Dot(facing, normals) < 0;
+}
+
 }  // namespace
 
 void VrmlScene::Shapes(const ModelPlacement &placement) {
   const FlatMesh &flat = model_.meshes[placement.mesh].flat;
-  for (size_t g = 0; g < flat.groups.size(); ++g) {
-    Shape(placement.mesh, static_cast<int32_t>(g), GroupMaterial(flat.groups[g], placement));
+  for (PrimitiveKind kind : kPrimitiveKinds) {
+    const std::vector<PrimitiveGroup> &groups = flat.GroupsOf(kind);
+    for (size_t g = 0; g < groups.size(); ++g) {
+      Shape(placement.mesh, kind, static_cast<int32_t>(g), GroupMaterial(groups[g], placement));
+    }
   }
 }
 
-void VrmlScene::Shape(int32_t mesh, int32_t group, int32_t material) {
-  auto [shape, fresh] = shape_defs_.try_emplace({mesh, group, material});
+void VrmlScene::Shape(int32_t mesh, PrimitiveKind kind, int32_t group, int32_t material) {
+  auto [shape, fresh] = shape_defs_.try_emplace({mesh, kind, group, material});
   if (!fresh) {
     out_.Use(nullptr, "Shape", shape->second);
     return;
@@ -38,43 +78,50 @@ void VrmlScene::Shape(int32_t mesh, int32_t group, int32_t material) {
   // Named after the mesh's first object: readers name their objects so.
   shape->second = names_.Unique(model_mesh.name);
   out_.BeginNode(nullptr, "Shape", shape->second);
-  Appearance(material);
-  auto [geometry, first] = geometry_defs_.try_emplace({mesh, group});
+  // VRML lights and textures faces only: lines and points are drawn in
+  // their emissive colour.
+  Appearance(material, kind == PrimitiveKind::kTriangles);
+  auto [geometry, first] = geometry_defs_.try_emplace({mesh, kind, group});
   if (!first && !geometry->second.empty()) {
-    out_.Use("geometry", "IndexedFaceSet", geometry->second);
+    out_.Use("geometry", GeometryType(kind), geometry->second);
   } else {
     // A group drawn with the placing instance's surface comes again with
-    // another surface when the mesh is placed again: its faces are named.
-    const bool again = model_mesh.flat.groups[group].material == kNone && mesh_placements_[mesh] > 1;
-    if (again) geometry->second = names_.Unique(model_mesh.name + "_faces");
-    Geometry(mesh, group, geometry->second);
+    // another surface when the mesh is placed again: its geometry is named.
+    const bool again = model_mesh.flat.GroupsOf(kind)[group].material == kNone && mesh_placements_[mesh] > 1;
+    if (again) geometry->second = names_.Unique(model_mesh.name + GeometrySuffix(kind));
+    Geometry(mesh, kind, group, geometry->second);
   }
   out_.EndNode();
 }
 
-void VrmlScene::Appearance(int32_t material) {
+void VrmlScene::Appearance(int32_t material, bool lit) {
   out_.BeginNode("appearance", "Appearance", "");
-  Material(material);
+  Material(material, lit);
   const ModelMaterial &record = model_.materials[material];
-  if (const TextureCopy *copy = textures_.For(record)) ImageTexture(record.texture, *copy);
+  if (const TextureCopy *copy = textures_.For(record); copy != nullptr && lit) ImageTexture(record.texture, *copy);
   out_.EndNode();
 }
 
-void VrmlScene::Material(int32_t material) {
-  std::string &def = material_defs_[material];
+void VrmlScene::Material(int32_t material, bool lit) {
+  std::string &def = material_defs_[2 * material + !lit];
   if (!def.empty()) {
     out_.Use("material", "Material", def);
     return;
   }
   const ModelMaterial &record = model_.materials[material];
-  def = names_.Unique(record.distinct_name);
+  def = names_.Unique(lit ? record.distinct_name : record.distinct_name + "_unlit");
   out_.BeginNode("material", "Material", def);
   ++counts_.materials;
   out_.Field("diffuseColor", record.diffuse.data(), 3);
-  out_.Field("specularColor", record.specular.data(), 3);
-  out_.Field("emissiveColor", record.emissive.data(), 3);
-  out_.Field("ambientIntensity", AmbientIntensity(record.diffuse));
-  out_.Field("shininess", Shininess(record.shininess));
+  if (lit) {
+    out_.Field("specularColor", record.specular.data(), 3);
+    out_.Field("emissiveColor", record.emissive.data(), 3);
+    out_.Field("ambientIntensity", AmbientIntensity(record.diffuse));
+    out_.Field("shininess", Shininess(record.shininess));
+  } else {
+    // Inventor draws unlit lines and points in the diffuse colour.
+    out_.Field("emissiveColor", record.diffuse.data(), 3);
+  }
   out_.Field("transparency", 1.0f - record.opacity);
   out_.EndNode();
 }
@@ -98,32 +145,53 @@ void VrmlScene::ImageTexture(int32_t texture, const TextureCopy &copy) {
   out_.EndNode();
 }
 
-void VrmlScene::Geometry(int32_t mesh, int32_t group, const std::string &def) {
+void VrmlScene::Geometry(int32_t mesh, PrimitiveKind kind, int32_t group, const std::string &def) {
   const ModelMesh &model_mesh = model_.meshes[mesh];
   const FlatMesh &flat = model_mesh.flat;
-  const TriangleGroup &triangles = flat.groups[group];
-  vertices_.Gather(triangles, flat.vertex_count());
-  out_.BeginNode("geometry", "IndexedFaceSet", def);
+  const PrimitiveGroup &primitives = flat.GroupsOf(kind)[group];
+  vertices_.Gather(primitives, flat.vertex_count());
+  out_.BeginNode("geometry", GeometryType(kind), def);
   ++counts_.geometries;
-  counts_.triangles += triangles.indices.size() / 3;
-  out_.Bool("solid", !model_mesh.double_sided);
-  out_.Bool("ccw", true);
-  out_.Bool("convex", true);
-  if (!flat.normals.empty()) out_.Bool("normalPerVertex", true);
-  if (!flat.colors.empty()) out_.Bool("colorPerVertex", true);
-  // Normals, texture coordinates and colours are indexed by coordIndex too.
-  out_.BeginValues("coordIndex", true);
-  for (size_t t = 0; t + 2 < triangles.indices.size(); t += 3) {
-    out_.Face(vertices_.Local(triangles.indices[t]), vertices_.Local(triangles.indices[t + 1]),
-              vertices_.Local(triangles.indices[t + 2]));
+  const size_t count = primitives.indices.size() / VerticesPer(kind);
+  const bool triangles = kind == PrimitiveKind::kTriangles;
+  if (triangles) {
+    counts_.triangles += count;
+    out_.Bool("solid", !model_mesh.double_sided);
+    out_.Bool("ccw", true);
+    out_.Bool("convex", true);
+    if (!flat.normals.empty()) out_.Bool("normalPerVertex", true);
+  } else {
+    (kind == PrimitiveKind::kLines ? counts_.lines : counts_.points) += count;
   }
-  out_.EndValues();
+  if (!flat.colors.empty() && kind != PrimitiveKind::kPoints) out_.Bool("colorPerVertex", true);
+  // A PointSet draws every point of its Coordinate: the group's vertices.
+  if (kind != PrimitiveKind::kPoints) {
+    const bool orient = triangles && model_mesh.double_sided && !flat.normals.empty();
+    Indexed("coordIndex", primitives, VerticesPer(kind), orient ? &flat : nullptr);
+  }
   Attribute("coord", "Coordinate", "point", flat.positions, 3);
-  if (!flat.normals.empty()) Attribute("normal", "Normal", "vector", flat.normals, 3);
+  // Normals, texture coordinates and colours are indexed by coordIndex too;
+  // lines and points take no normals or texture coordinates.
+  if (triangles && !flat.normals.empty()) Attribute("normal", "Normal", "vector", flat.normals, 3);
   // The model's v runs downwards; VRML's t runs upwards.
-  if (!flat.texcoords.empty()) Attribute("texCoord", "TextureCoordinate", "point", flat.texcoords, 2, true);
+  if (triangles && !flat.texcoords.empty()) {
+    Attribute("texCoord", "TextureCoordinate", "point", flat.texcoords, 2, true);
+  }
   if (!flat.colors.empty()) Attribute("color", "Color", "color", flat.colors, 3);
   out_.EndNode();
+}
+
+// The group's primitives, each its vertices' numbers in the group and -1;
+// with orient_by, triangles wound against their normals turned over.
+void VrmlScene::Indexed(const char *field, const PrimitiveGroup &group, size_t vertices, const FlatMesh *orient_by) {
+  out_.BeginValues(field, true);
+  uint32_t local[3];
+  for (size_t p = 0; p + vertices <= group.indices.size(); p += vertices) {
+    for (size_t k = 0; k < vertices; ++k) local[k] = vertices_.Local(group.indices[p + k]);
+    if (orient_by != nullptr && WoundAgainstNormals(*orient_by, &group.indices[p])) std::swap(local[1], local[2]);
+    out_.Indices(local, static_cast<int>(vertices));
+  }
+  out_.EndValues();
 }
 
 // The node of one vertex attribute, for the group's vertices in their order.

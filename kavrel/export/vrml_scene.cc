@@ -32,7 +32,7 @@ VrmlScene::VrmlScene(const ExportModel &model, const TextureCopies &textures, Vr
       notes_(notes),
       children_(model.placements.size()),
       mesh_placements_(model.meshes.size(), 0),
-      material_defs_(model.materials.size()),
+      material_defs_(2 * model.materials.size()),
       texture_defs_(model.textures.size()) {
   for (size_t p = 0; p < model.placements.size(); ++p) {
     const ModelPlacement &placement = model.placements[p];

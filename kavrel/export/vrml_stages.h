@@ -55,8 +55,8 @@ class VrmlEncoding {
   virtual void EndValues() = 0;
   void Tuple(const float *values, int count);
   void Integer(int64_t value);
-  // One triangle of coordIndex: its three indices and the -1 that ends it.
-  void Face(uint32_t a, uint32_t b, uint32_t c);
+  // One face or polyline of coordIndex: its indices and the -1 that ends it.
+  void Indices(const uint32_t *indices, int count);
 
   // A field of one tuple of numbers, and of one number.
   void Field(const char *field, const float *values, int count);
@@ -106,8 +106,10 @@ std::string VrmlIdentifier(const std::string &name);
 // What the file holds, for the summary line.
 struct VrmlCounts {
   size_t transforms = 0;                       // one per placement
-  size_t geometries = 0;                       // IndexedFaceSets written out (not USEd)
+  size_t geometries = 0;                       // IndexedFaceSets, IndexedLineSets and PointSets written out (not USEd)
   size_t triangles = 0;                        // of those
+  size_t lines = 0;                            // segments of those
+  size_t points = 0;                           // of those
   size_t materials = 0;                        // Material nodes written out
   size_t textures = 0;                         // ImageTexture nodes written out
   size_t lights = 0;
@@ -138,11 +140,12 @@ class VrmlScene {
 
   // vrml_nodes.cc
   void Shapes(const ModelPlacement &placement);
-  void Shape(int32_t mesh, int32_t group, int32_t material);
-  void Appearance(int32_t material);
-  void Material(int32_t material);
+  void Shape(int32_t mesh, PrimitiveKind kind, int32_t group, int32_t material);
+  void Appearance(int32_t material, bool lit);
+  void Material(int32_t material, bool lit);
   void ImageTexture(int32_t texture, const TextureCopy &copy);
-  void Geometry(int32_t mesh, int32_t group, const std::string &def);
+  void Geometry(int32_t mesh, PrimitiveKind kind, int32_t group, const std::string &def);
+  void Indexed(const char *field, const PrimitiveGroup &group, size_t vertices, const FlatMesh *orient_by);
   void Attribute(const char *field, const char *type, const char *values, const std::vector<float> &data,
                  int size, bool flip_v = false);
 
@@ -154,12 +157,12 @@ class VrmlScene {
   VrmlCounts counts_;
   std::vector<std::vector<int32_t>> children_;  // by placement: its child placements
   std::vector<int32_t> mesh_placements_;       // by mesh: how many placements place it
-  std::vector<std::string> material_defs_;     // by material: its DEF name once written
+  std::vector<std::string> material_defs_;     // by 2 x material + unlit: its DEF name once written
   std::vector<std::string> texture_defs_;      // by model texture: its DEF name once written
-  // (mesh, group, material) -> the DEF name of the Shape drawing it.
-  std::map<std::tuple<int32_t, int32_t, int32_t>, std::string> shape_defs_;
-  // (mesh, group) -> the DEF name of its IndexedFaceSet, when drawn with several instance surfaces.
-  std::map<std::pair<int32_t, int32_t>, std::string> geometry_defs_;
+  // (mesh, kind, group, material) -> the DEF name of the Shape drawing it.
+  std::map<std::tuple<int32_t, PrimitiveKind, int32_t, int32_t>, std::string> shape_defs_;
+  // (mesh, kind, group) -> the DEF name of its geometry, when drawn with several instance surfaces.
+  std::map<std::tuple<int32_t, PrimitiveKind, int32_t>, std::string> geometry_defs_;
   GroupVertices vertices_;                     // of the group being written
   Vec3 scene_center_{0, 0, 0};                 // of the placed meshes' bounds
   float scene_radius_ = 0;                     // half their diagonal

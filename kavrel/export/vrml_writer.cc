@@ -21,6 +21,8 @@ bool ExportVrml(const Host &host, const ExportModel &model, const std::string &p
   summary->nodes = counts.transforms;
   summary->meshes = counts.geometries;
   summary->triangles = counts.triangles;
+  summary->lines = counts.lines;
+  summary->points = counts.points;
   summary->materials = counts.materials;
   summary->textures = counts.textures;
   summary->lights = counts.lights;

@@ -102,13 +102,9 @@ class XmlEncoding : public VrmlEncoding {
     out_.Text(field);
     out_.Text("='");
     StartValues(multiple);
-    ++depth_;  // continuation lines of a long attribute
   }
 
-  void EndValues() override {
-    --depth_;
-    out_.Char('\'');
-  }
+  void EndValues() override { out_.Char('\''); }
 
  private:
   // Ends the start tag of the innermost element, which gets a child.

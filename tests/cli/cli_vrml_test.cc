@@ -1,6 +1,7 @@
 // VRML97 and X3D outputs of real models: Coin3D reads every .wrl back, with
-// no complaint and the triangles the .glb places, and both encodings pass
-// the sibling checks (indices in range, texture files beside them).
+// no complaint and the triangles, segments and points the .glb places, and
+// the files pass the sibling checks (indices in range, texture files beside
+// them).
 #include <gtest/gtest.h>
 
 #include <Inventor/SoDB.h>
@@ -22,6 +23,8 @@ struct CoinRead {
   bool read = false;                           // SoDB::readAll gave a graph
   std::string complaints;                      // Coin3D's read errors and warnings
   long triangles = 0;                          // delivered by a callback action over the graph
+  long segments = 0;                           // the same
+  long points = 0;                             // the same
 };
 
 void NoteComplaint(const SoError *error, void *data) {
@@ -32,6 +35,12 @@ void CountTriangle(void *data, SoCallbackAction *, const SoPrimitiveVertex *, co
                    const SoPrimitiveVertex *) {
   ++*static_cast<long *>(data);
 }
+
+void CountSegment(void *data, SoCallbackAction *, const SoPrimitiveVertex *, const SoPrimitiveVertex *) {
+  ++*static_cast<long *>(data);
+}
+
+void CountPoint(void *data, SoCallbackAction *, const SoPrimitiveVertex *) { ++*static_cast<long *>(data); }
 
 CoinRead ReadWithCoin(const std::string &path) {
   static const bool initialized = (SoDB::init(), true);
@@ -46,6 +55,8 @@ CoinRead ReadWithCoin(const std::string &path) {
   root->ref();
   SoCallbackAction action;
   action.addTriangleCallback(SoShape::getClassTypeId(), CountTriangle, &result.triangles);
+  action.addLineSegmentCallback(SoShape::getClassTypeId(), CountSegment, &result.segments);
+  action.addPointCallback(SoShape::getClassTypeId(), CountPoint, &result.points);
   action.apply(root);
   root->unref();
   return result;
@@ -72,6 +83,45 @@ TEST(VrmlFiles, BothEncodingsOfRealModelsReadBackWithTheGltfsTriangles) {
   }
 }
 
+TEST(VrmlFiles, LineSetsPointSetsAndShapesDrawnAsLinesReadBackAsLinesAndPoints) {
+  ScratchDirectory scratch;
+  const std::string input = scratch.Write("lines.iv", R"(#Inventor V2.1 ascii
+Separator {
+  Material { diffuseColor 1 0.5 0 }
+  Coordinate3 { point [ 0 0 0, 1 0 0, 1 1 0, 0 1 0 ] }
+  LineSet { numVertices [ 3 ] }
+  PointSet { numPoints 4 }
+  Translation { translation 3 0 0 }
+  DrawStyle { style LINES }
+  Cube {}
+}
+)");
+  Counts said[2];
+  int f = 0;
+  for (const char *output : {"lines.wrl", "lines.x3d"}) {
+    const ProcessResult run = RunConvert(scratch, {"-o", output, input}, scratch.path());
+    ASSERT_EQ(run.status, 0) << output << run.err;
+    said[f] = SummaryCounts(run.out);
+    said[f].erase("bytes");
+    const VrmlFile file = ReadVrmlFile(scratch.path() + "/" + output);
+    EXPECT_EQ(said[f], VrmlCounts(file)) << output;
+    EXPECT_EQ(VrmlProblems(file, scratch.path()), std::vector<std::string>{}) << output;
+    ++f;
+  }
+  EXPECT_EQ(said[0], said[1]);
+  // The LineSet's 2 segments, the cube's 12 edges and its sides' 6
+  // diagonals; the PointSet's 4 points.
+  EXPECT_EQ(said[0]["triangles"], 0);
+  EXPECT_EQ(said[0]["lines"], 2 + 12 + 6);
+  EXPECT_EQ(said[0]["points"], 4);
+  const CoinRead coin = ReadWithCoin(scratch.path() + "/lines.wrl");
+  EXPECT_TRUE(coin.read);
+  EXPECT_EQ(coin.complaints, "");
+  EXPECT_EQ(coin.triangles, 0);
+  EXPECT_EQ(coin.segments, said[0]["lines"]);
+  EXPECT_EQ(coin.points, 4);
+}
+
 TEST(VrmlFiles, CoinReadsEveryCorpusModelBackWithItsRecordedTriangles) {
   const std::vector<Model> models = AllModels();
   ASSERT_GT(models.size(), 90u) << "the inventor-data models are missing: run scripts/setup.sh";
@@ -80,6 +130,7 @@ TEST(VrmlFiles, CoinReadsEveryCorpusModelBackWithItsRecordedTriangles) {
   ConvertAll(scratch, models, ".wrl", [&](const Model &model, const ProcessResult &, const std::string &wrl) {
     const CoinRead coin = ReadWithCoin(wrl);
     EXPECT_TRUE(coin.read && coin.complaints.empty()) << model.name << ": " << coin.complaints;
+    EXPECT_EQ(VrmlProblems(ReadVrmlFile(wrl), scratch.path()), std::vector<std::string>{}) << model.name;
     auto expected = recorded.find(model.name);
     ASSERT_NE(expected, recorded.end()) << model.name;
     EXPECT_EQ(coin.triangles, expected->second.triangles) << model.name;

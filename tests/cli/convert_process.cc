@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -119,6 +120,18 @@ ProcessResult RunConvert(const ScratchDirectory &scratch, const std::vector<std:
   std::vector<std::string> argv{KAVREL_CONVERT_PATH};
   argv.insert(argv.end(), args.begin(), args.end());
   return ChildProcess(argv, cwd.empty() ? scratch.path() : cwd, scratch.path()).Wait(120);
+}
+
+Counts SummaryCounts(const std::string &out) {
+  Counts counts;
+  const size_t line = out.find("Output: ");
+  if (line == std::string::npos) return counts;
+  const std::string text = out.substr(line, out.find('\n', line) - line);
+  static const std::regex count(R"((\d+) ([a-z]+))");
+  for (std::sregex_iterator it(text.begin(), text.end(), count), end; it != end; ++it) {
+    counts[(*it)[2]] = std::stol((*it)[1]);
+  }
+  return counts;
 }
 
 }  // namespace kavrel_test

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,12 @@ std::string ReadFile(const std::string &path);
 // scratch directory.
 ProcessResult RunConvert(const ScratchDirectory &scratch, const std::vector<std::string> &args,
                          const std::string &cwd = "");
+
+// Counts by name ("triangles", "lines", ...).
+using Counts = std::map<std::string, long>;
+
+// The counts of kavrel-convert's "Output: " line in its standard output.
+Counts SummaryCounts(const std::string &out);
 
 }  // namespace kavrel_test
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -241,18 +240,6 @@ Counts AssimpCounts(const std::string &path, std::set<std::string> *files) {
 }
 
 }  // namespace
-
-Counts SummaryCounts(const std::string &out) {
-  Counts counts;
-  const size_t line = out.find("Output: ");
-  if (line == std::string::npos) return counts;
-  const std::string text = out.substr(line, out.find('\n', line) - line);
-  static const std::regex count(R"((\d+) ([a-z]+))");
-  for (std::sregex_iterator it(text.begin(), text.end(), count), end; it != end; ++it) {
-    counts[(*it)[2]] = std::stol((*it)[1]);
-  }
-  return counts;
-}
 
 Counts ContentCounts(const std::string &path) {
   const std::string extension = Extension(path);

@@ -5,15 +5,11 @@
 #ifndef TESTS_CLI_OUTPUT_CONTENT_H
 #define TESTS_CLI_OUTPUT_CONTENT_H
 
-#include <map>
 #include <string>
 
+#include "convert_process.h"
+
 namespace kavrel_test {
-
-using Counts = std::map<std::string, long>;
-
-// The counts of the command's "Output: " line in its standard output.
-Counts SummaryCounts(const std::string &out);
 
 // The counts of the output at path, by its extension; an OBJ's bytes
 // include its .mtl and the texture files it names.

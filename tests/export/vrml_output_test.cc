@@ -45,10 +45,12 @@ VrmlFile WriteBoth(const kavrel::Host &host, const std::string &stem) {
     EXPECT_TRUE(ExportScene(host, path, formats[f].second, &error, &summary)) << error;
     files[f] = ReadVrmlFile(path);
     EXPECT_EQ(VrmlProblems(files[f], dir), std::vector<std::string>{}) << path;
-    const std::map<std::string, long> said = {
+    std::map<std::string, long> said = {
         {"nodes", summary.nodes},         {"meshes", summary.meshes}, {"triangles", summary.triangles},
         {"materials", summary.materials}, {"textures", summary.textures}, {"lights", summary.lights},
         {"cameras", summary.cameras}};
+    if (summary.lines > 0) said["lines"] = summary.lines;
+    if (summary.points > 0) said["points"] = summary.points;
     EXPECT_EQ(VrmlCounts(files[f]), said) << path;
   }
   EXPECT_EQ(Outline(*files[0].root), Outline(*files[1].root));
@@ -221,6 +223,60 @@ TEST(VrmlOutput, MaterialsLightsAndViewpointsCarryTheHostsValues) {
   ExpectNumbers(Values(Defined(file, "default"), "fieldOfView"), {M_PI / 4}, "default lens");
   // Orthographic: the window's smaller side framed at the target, 11 away.
   ExpectNumbers(Values(Defined(file, "ortho"), "fieldOfView"), {2 * std::atan(1.0 / 11)}, "ortho");
+}
+
+TEST(VrmlOutput, LinesAndPointsAreUnlitInTheirDiffuseColour) {
+  kavrel::Host host;
+  Scene &s = host.scene();
+  BuildLinesScene(s);
+  s.surfaces.find("wire")->diffuse_color = {0, 0.5f, 1};
+  const VrmlFile file = WriteBoth(host, "lines");
+  // The segments without a surface, the blue ones, then the points.
+  const VrmlNode &lines = Defined(file, "lines");
+  ASSERT_EQ(lines.children.size(), 3u);
+  const VrmlNode *wire = lines.children[1]->Child("IndexedLineSet");
+  ASSERT_NE(wire, nullptr);
+  ExpectNumbers(Values(*wire, "coordIndex"), {0, 1, -1, 1, 2, -1}, "segments");
+  ExpectNumbers(Values(*wire->Child("Coordinate"), "point"), {1, 0, 0, 1, 1, 0, 0, 1, 0}, "ends");
+  EXPECT_EQ(wire->values.at("colorPerVertex"), std::vector<std::string>{"true"});
+  EXPECT_EQ(wire->Child("Normal"), nullptr);
+  EXPECT_EQ(wire->Child("TextureCoordinate"), nullptr);
+  const VrmlNode &unlit = file.Resolve(*lines.children[1]->Child("Appearance")->Child("Material"));
+  ExpectNumbers(Values(unlit, "emissiveColor"), {0, 0.5, 1}, "lines' colour");
+  const VrmlNode *dots = lines.children[2]->Child("PointSet");
+  ASSERT_NE(dots, nullptr);
+  ExpectNumbers(Values(*dots->Child("Coordinate"), "point"), {2, 2, 2}, "point");
+  EXPECT_EQ(dots->values.count("coordIndex"), 0u);
+  // Faces beside lines and points keep their lit material and normals.
+  const VrmlNode &mixed = Defined(file, "mixed");
+  ASSERT_EQ(mixed.children.size(), 3u);
+  const VrmlNode *faces = mixed.children[0]->Child("IndexedFaceSet");
+  ASSERT_NE(faces, nullptr);
+  EXPECT_NE(faces->Child("Normal"), nullptr);
+  EXPECT_EQ(file.Resolve(*mixed.children[0]->Child("Appearance")->Child("Material")).values.count("specularColor"), 1u);
+}
+
+TEST(VrmlOutput, OpenFacesAreWoundAboutTheirNormals) {
+  // Two open squares (double-sided) with normals along +Z: the first wound
+  // with them, the second against them. VRML lights a face's back with its
+  // normals reversed; Inventor lit both as their normals say.
+  kavrel::Host host;
+  Scene &s = host.scene();
+  Mesh squares = TwoSquares();
+  squares.position_index = {0, 1, 2, 3, 1, 2, 5, 4};
+  AddInstance(s, "open").object = AddObject(s, "open", squares);
+  const VrmlFile file = WriteBoth(host, "wound");
+  const VrmlNode *faces = Defined(file, "open").children[0]->Child("IndexedFaceSet");
+  ASSERT_NE(faces, nullptr);
+  EXPECT_EQ(faces->values.at("solid"), std::vector<std::string>{"false"});
+  const std::vector<double> index = Values(*faces, "coordIndex"), point = Values(*faces->Child("Coordinate"), "point");
+  ASSERT_EQ(index.size(), 16u);
+  for (size_t t = 0; t < index.size(); t += 4) {
+    auto corner = [&](int k, int axis) { return point[3 * static_cast<size_t>(index[t + k]) + axis]; };
+    const double z = (corner(1, 0) - corner(0, 0)) * (corner(2, 1) - corner(0, 1)) -
+                     (corner(1, 1) - corner(0, 1)) * (corner(2, 0) - corner(0, 0));
+    EXPECT_GT(z, 0) << "triangle " << t / 4;
+  }
 }
 
 TEST(VrmlOutput, DefNamesAreValidIdentifiersAndUnique) {

@@ -300,19 +300,24 @@ bool ValidIdentifier(const std::string &name) {
   return true;
 }
 
-void CheckFaceSet(const VrmlFile &file, const VrmlNode &faces, std::vector<std::string> *problems) {
-  const std::string where = "IndexedFaceSet " + faces.def + ": ";
-  const VrmlNode *coord = faces.Child("Coordinate");
+// An IndexedFaceSet (corners 3), IndexedLineSet (2) or PointSet (0: no index).
+void CheckGeometry(const VrmlFile &file, const VrmlNode &geometry, size_t corners,
+                   std::vector<std::string> *problems) {
+  const std::string where = geometry.type + " " + geometry.def + ": ";
+  const VrmlNode *coord = geometry.Child("Coordinate");
   if (coord == nullptr) {
     problems->push_back(where + "no Coordinate");
     return;
   }
   const size_t points = file.Resolve(*coord).Numbers("point").size() / 3;
-  const std::vector<double> index = faces.Numbers("coordIndex");
-  for (size_t i = 0; i < index.size(); ++i) {
-    const bool end = i % 4 == 3;
+  const std::vector<double> index = geometry.Numbers("coordIndex");
+  if (corners == 0 && !index.empty()) problems->push_back(where + "a coordIndex");
+  const size_t stride = corners + 1;
+  for (size_t i = 0; corners > 0 && i < index.size(); ++i) {
+    const bool end = i % stride == corners;
     if (end != (index[i] == -1)) {
-      problems->push_back(where + "face " + std::to_string(i / 4) + " is not a triangle ended by -1");
+      problems->push_back(where + "primitive " + std::to_string(i / stride) + " has not " + std::to_string(corners) +
+                          " corners ended by -1");
       return;
     }
     if (!end && !(index[i] >= 0 && index[i] < points)) {
@@ -321,11 +326,11 @@ void CheckFaceSet(const VrmlFile &file, const VrmlNode &faces, std::vector<std::
       return;
     }
   }
-  if (index.size() % 4 != 0) problems->push_back(where + "coordIndex does not end a face");
+  if (corners > 0 && index.size() % stride != 0) problems->push_back(where + "coordIndex does not end a primitive");
   const std::pair<const char *, std::pair<const char *, size_t>> attributes[] = {
       {"Normal", {"vector", 3}}, {"TextureCoordinate", {"point", 2}}, {"Color", {"color", 3}}};
   for (const auto &[type, field] : attributes) {
-    const VrmlNode *node = faces.Child(type);
+    const VrmlNode *node = geometry.Child(type);
     if (node == nullptr) continue;
     const size_t count = file.Resolve(*node).Numbers(field.first).size() / field.second;
     if (count != points) {
@@ -348,6 +353,14 @@ void CheckNames(const VrmlFile &file, std::vector<std::string> *problems) {
     for (const NodePtr &child : node.children) walk(*child);
   };
   walk(*file.root);
+}
+
+// The primitives of a geometry node whose coordIndex holds corners indices
+// and a -1 for each; with corners 0, the points of its Coordinate.
+long Primitives(const VrmlNode &geometry, size_t corners) {
+  if (corners > 0) return static_cast<long>(geometry.Numbers("coordIndex").size() / (corners + 1));
+  const VrmlNode *coord = geometry.Child("Coordinate");
+  return coord == nullptr ? 0 : static_cast<long>(coord->Numbers("point").size() / 3);
 }
 
 }  // namespace
@@ -401,7 +414,9 @@ std::vector<std::string> VrmlProblems(const VrmlFile &file, const std::string &d
   CheckNames(file, &problems);
   for (const VrmlNode *node : AllNodes(*file.root)) {
     if (!node->use.empty()) continue;
-    if (node->type == "IndexedFaceSet") CheckFaceSet(file, *node, &problems);
+    if (node->type == "IndexedFaceSet") CheckGeometry(file, *node, 3, &problems);
+    if (node->type == "IndexedLineSet") CheckGeometry(file, *node, 2, &problems);
+    if (node->type == "PointSet") CheckGeometry(file, *node, 0, &problems);
     if (node->type != "ImageTexture") continue;
     auto url = node->values.find("url");
     if (url == node->values.end() || url->second.empty()) {
@@ -415,16 +430,23 @@ std::vector<std::string> VrmlProblems(const VrmlFile &file, const std::string &d
 
 std::map<std::string, long> VrmlCounts(const VrmlFile &file) {
   static const std::map<std::string, std::string> kCounted = {
-      {"Transform", "nodes"},         {"IndexedFaceSet", "meshes"},  {"Material", "materials"},
-      {"ImageTexture", "textures"},   {"DirectionalLight", "lights"}, {"PointLight", "lights"},
-      {"SpotLight", "lights"},        {"Viewpoint", "cameras"}};
+      {"Transform", "nodes"},       {"IndexedFaceSet", "meshes"},   {"IndexedLineSet", "meshes"},
+      {"PointSet", "meshes"},       {"Material", "materials"},      {"ImageTexture", "textures"},
+      {"DirectionalLight", "lights"}, {"PointLight", "lights"},     {"SpotLight", "lights"},
+      {"Viewpoint", "cameras"}};
   std::map<std::string, long> counts{{"nodes", 0},    {"meshes", 0}, {"triangles", 0}, {"materials", 0},
                                      {"textures", 0}, {"lights", 0}, {"cameras", 0}};
   for (const VrmlNode *node : AllNodes(*file.root)) {
     auto counted = kCounted.find(node->type);
     if (!node->use.empty() || counted == kCounted.end()) continue;
     ++counts[counted->second];
-    if (node->type == "IndexedFaceSet") counts["triangles"] += static_cast<long>(node->Numbers("coordIndex").size() / 4);
+    if (node->type == "IndexedFaceSet") counts["triangles"] += Primitives(*node, 3);
+    if (node->type == "IndexedLineSet") counts["lines"] += Primitives(*node, 2);
+    if (node->type == "PointSet") counts["points"] += Primitives(*node, 0);
+  }
+  // As the summary line names them: only when there are any.
+  for (const char *kind : {"lines", "points"}) {
+    if (counts[kind] == 0) counts.erase(kind);
   }
   return counts;
 }
@@ -433,7 +455,7 @@ long PlacedTriangles(const VrmlFile &file) {
   long triangles = 0;
   std::function<void(const VrmlNode &)> walk = [&](const VrmlNode &node) {
     const VrmlNode &real = file.Resolve(node);
-    if (real.type == "IndexedFaceSet") triangles += static_cast<long>(real.Numbers("coordIndex").size() / 4);
+    if (real.type == "IndexedFaceSet") triangles += Primitives(real, 3);
     for (const NodePtr &child : real.children) walk(*child);
   };
   walk(*file.root);

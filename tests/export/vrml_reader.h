@@ -45,15 +45,18 @@ std::vector<const VrmlNode *> AllNodes(const VrmlNode &node);
 
 // What the sibling checks of a validator find wrong, one line each: DEF
 // names repeated or not valid identifiers, a USE before its DEF, a face
-// that is not a triangle ended by -1, an index outside its Coordinate, a
-// Normal, TextureCoordinate or Color with another count than the
-// Coordinate, a texture URL without a file in directory.
+// that is not a triangle or a polyline that is not a segment ended by -1,
+// an index outside its Coordinate, a Normal, TextureCoordinate or Color
+// with another count than the Coordinate, a texture URL without a file in
+// directory.
 std::vector<std::string> VrmlProblems(const VrmlFile &file, const std::string &directory);
 
 // What the file holds, under the names of kavrel-convert's summary line:
-// nodes (Transforms), meshes (IndexedFaceSets written out), their
-// triangles, materials, textures (ImageTextures), lights and cameras
-// (Viewpoints), each counted once however often it is USEd.
+// nodes (Transforms), meshes (IndexedFaceSets, IndexedLineSets and
+// PointSets written out), their triangles, segments ("lines") and points
+// (named only when there are any), materials, textures (ImageTextures),
+// lights and cameras (Viewpoints), each counted once however often it is
+// USEd.
 std::map<std::string, long> VrmlCounts(const VrmlFile &file);
 
 // Triangles as drawn: every IndexedFaceSet's once per time its Shape is
