@@ -202,17 +202,29 @@ struct RunLayout {
   std::string bad_count;                       // the first count Coin3D cannot walk, "" for none
 };
 
-// Faces, strips or polylines of numVertices (at least fewest each); -1
-// takes the rest of the coordinates.
-RunLayout RunsOf(const SoMFInt32 &counts, bool strips, int64_t available, int64_t fewest = 3) {
+enum class RunKind { kFaces, kStrips, kPolylines };
+
+// Faces, strips or polylines of numVertices; -1 takes the rest of the
+// coordinates. A face or strip needs three vertices. Coin3D passes over a
+// polyline of fewer than two: it uses up its vertices but no colour or
+// normal (a polyline's parts are its segments).
+RunLayout RunsOf(const SoMFInt32 &counts, RunKind kind, int64_t available) {
+  const int64_t fewest = kind == RunKind::kPolylines ? 0 : 3;
   RunLayout layout;
   for (int i = 0; i < counts.getNum(); ++i) {
     int64_t n = counts[i];
     if (n < fewest && n != -1 && layout.bad_count.empty()) layout.bad_count = "numVertices " + std::to_string(n);
     if (n == -1) n = std::max<int64_t>(available - layout.vertices, 0);
-    layout.vertices += n;
-    layout.parts += 1;
-    layout.faces += strips ? std::max<int64_t>(n - 2, 0) : 1;
+    layout.vertices += std::max<int64_t>(n, 0);
+    if (kind == RunKind::kPolylines) {
+      if (n >= 2) {
+        layout.faces += 1;
+        layout.parts += n - 1;
+      }
+    } else {
+      layout.parts += 1;
+      layout.faces += kind == RunKind::kStrips ? std::max<int64_t>(n - 2, 0) : 1;
+    }
   }
   return layout;
 }
@@ -228,20 +240,17 @@ RunLayout LayoutOf(const SoNode *node, ShapeClass shape_class, int64_t available
     layout.faces = layout.parts * std::max<int64_t>(rows - 1, 0);
     return layout;
   }
-  if (shape_class == kShapeFaceSet) return RunsOf(static_cast<const SoFaceSet *>(node)->numVertices, false, available);
-  if (shape_class == kShapeLineSet) {
-    // A line set's parts are its segments, its faces its polylines.
-    RunLayout layout = RunsOf(static_cast<const SoLineSet *>(node)->numVertices, false, available, 2);
-    layout.parts = layout.vertices - layout.faces;
-    return layout;
-  }
+  if (shape_class == kShapeFaceSet)
+    return RunsOf(static_cast<const SoFaceSet *>(node)->numVertices, RunKind::kFaces, available);
+  if (shape_class == kShapeLineSet)
+    return RunsOf(static_cast<const SoLineSet *>(node)->numVertices, RunKind::kPolylines, available);
   if (shape_class == kShapePointSet) {
     const int64_t points = static_cast<const SoPointSet *>(node)->numPoints.getValue();
     RunLayout layout;
     layout.vertices = layout.parts = layout.faces = points < 0 ? std::max<int64_t>(available, 0) : points;
     return layout;
   }
-  return RunsOf(static_cast<const SoTriangleStripSet *>(node)->numVertices, true, available);
+  return RunsOf(static_cast<const SoTriangleStripSet *>(node)->numVertices, RunKind::kStrips, available);
 }
 
 // Normals a non-indexed shape reads (indexed bindings read in order here).

@@ -41,6 +41,24 @@ TEST(LinesAndPoints, LineAndPointSetsBecomeSegmentsAndPointsNeverSmoothed) {
   EXPECT_TRUE(run.Errors(1).empty());
 }
 
+// Coin3D passes over a polyline of fewer than two vertices, using up its
+// vertices but no colour: such a line set converts, as it draws.
+TEST(LinesAndPoints, PolylinesOfFewerThanTwoVerticesArePassedOver) {
+  plugin_test::Conversion run;
+  run.ConvertText("#Inventor V2.1 ascii\nSeparator {\n"
+                  "  Coordinate3 { point [ 0 0 0, 1 0 0, 2 0 0, 3 0 0, 4 0 0, 5 0 0 ] }\n"
+                  "  Material { diffuseColor [ 1 0 0, 0 0 1 ] }\n  MaterialBinding { value PER_FACE }\n"
+                  "  LineSet { numVertices [ 2, 0, 1, 3 ] }\n}\n",
+                  kLines);
+  EXPECT_TRUE(run.Errors(1).empty());
+  const kavrel::Scene &scene = kavrel::CurrentHost().scene();
+  const kavrel::Mesh &mesh = scene.objects.items[scene.objects.find_index("LineSet")].mesh;
+  ASSERT_EQ(mesh.face_sizes, (std::vector<int32_t>{2, 2, 2}));
+  EXPECT_EQ(mesh.positions[mesh.position_index[2]][0], 3);  // the third vertex went to the one-vertex polyline
+  EXPECT_NE(mesh.face_surface[0], mesh.face_surface[1]);
+  EXPECT_EQ(mesh.face_surface[1], mesh.face_surface[2]);
+}
+
 TEST(LinesAndPoints, WithoutTheTokenTheyAreUnsupportedShapes) {
   plugin_test::Conversion run;
   run.ConvertText(Scene("  LineSet { numVertices [ 2 ] }\n  DrawStyle { style LINES }\n  FaceSet { numVertices [ 4 ] }\n"),
@@ -89,7 +107,7 @@ TEST(LinesAndPoints, DamagedLineSetsAreSkippedNotFollowed) {
   EXPECT_EQ(run.Errors(1),
             (std::vector<std::string>{
                 "Shape node with unusable indices (coordIndex 9 beyond 4 coordinates), skipping.",
-                "Shape node with unusable indices (numVertices 1), skipping.",
+                "Zero line segments or points found in Shape node. Skipping...",  // a one-vertex polyline draws nothing
                 "Shape node with unusable indices (vertex 6 beyond 4 coordinates), skipping."}));
   EXPECT_TRUE(DefinedObjects().empty());
 }
