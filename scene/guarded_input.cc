@@ -1,18 +1,33 @@
 #include "scene/guarded_input.h"
 
 #include <Inventor/SoDB.h>
+#include <Inventor/nodes/SoNode.h>
 #include <Inventor/nodes/SoSeparator.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 
+#include "scene/binary_value_size.h"
 #include "scene/input_prescan.h"
 #include "scene/large_stack.h"
 
 namespace {
 
-// Largest count of a binary array Coin3D's reader can take: it doubles an
-// int capacity until the count fits, which never ends above 2^30.
-constexpr int kMaxBinaryCount = 1 << 30;
+// Coin3D's reader makes room for a binary array by doubling an int
+// capacity until the count fits, and allocates capacity x value size bytes
+// computed as an int: above 2^30 values the doubling never ends, and where
+// the product passes INT_MAX it wraps, and the values are copied past the
+// end of a block too small. A count is checked against the size of the
+// field's values once it is large enough to matter.
+constexpr int kCountChecked = 1 << 20;
+
+bool CoinCanAllocate(int count, size_t value_size) {
+  if (count > (1 << 30)) return false;
+  int64_t capacity = 1;
+  while (capacity < count) capacity *= 2;
+  return capacity * static_cast<int64_t>(value_size) <= std::numeric_limits<int>::max();
+}
 
 // Stack kept free below the deepest name read: what Coin3D's reader uses
 // between two names, its error reports and the unwinding.
@@ -58,14 +73,27 @@ SbBool GuardedInput::read(SbName &name, SbBool valid_identifier) {
   if (!stopped_.empty()) return FALSE;
   if (LargeStackLeft() < kStackReserve)
     return Stop("nodes nested more than " + std::to_string(kMaxNestingDepth) + " deep");
-  return SoInput::read(name, valid_identifier);
+  if (!SoInput::read(name, valid_identifier)) return FALSE;
+  // In a binary file a node's type name comes before its fields' names,
+  // and a field's name right before its value.
+  if (isBinary()) {
+    const SoType type = SoType::fromName(name);
+    if (!type.isBad() && type.isDerivedFrom(SoNode::getClassTypeId())) {
+      node_type_ = type;
+      field_name_ = SbName();
+    } else {
+      field_name_ = name;
+    }
+  }
+  return TRUE;
 }
 
 // A binary array's size comes as an int; so does an SFInt32 value, and a
-// value above 2^30 is refused too (no scene needs one).
+// value that large is refused too (no scene needs one).
 SbBool GuardedInput::read(int &value) {
   if (!SoInput::read(value)) return FALSE;
-  if (value <= kMaxBinaryCount || !isBinary()) return TRUE;
+  if (value <= kCountChecked || !isBinary() || CoinCanAllocate(value, BinaryValueSize(node_type_, field_name_)))
+    return TRUE;
   return Stop("a binary array of " + std::to_string(value) + " values, more than Coin3D's reader can take");
 }
 

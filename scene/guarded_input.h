@@ -10,7 +10,9 @@
 #ifndef SCENE_GUARDED_INPUT_H
 #define SCENE_GUARDED_INPUT_H
 
+#include <Inventor/SbName.h>
 #include <Inventor/SoInput.h>
+#include <Inventor/SoType.h>
 #include <Inventor/errors/SoReadError.h>
 
 class SoSeparator;
@@ -50,6 +52,8 @@ class GuardedInput : public SoInput {
   std::string include_error_;
 
   std::string stopped_;
+  SoType node_type_;                      // of the node whose fields a binary file is giving
+  SbName field_name_;                     // the field whose value comes next
   std::vector<std::string> open_files_;   // the input, then each include being read in it
   std::vector<std::string> missing_includes_;
 };

@@ -157,6 +157,11 @@ const std::string kEndlessCount(
 TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
   ScratchDirectory scratch;
   scratch.Write("in/endless.iv", kEndlessCount);
+  // 0x0b000003 points: below 2^30, but Coin3D's int byte count for that
+  // many 12-byte points would wrap and its copy overrun a small block.
+  std::string wrapping = kEndlessCount;
+  wrapping.replace(wrapping.find(std::string("\x7f\x00\x00\x03", 4)), 4, std::string("\x0b\x00\x00\x03", 4));
+  scratch.Write("in/wrapping.iv", wrapping);
   scratch.Write("in/good.iv", kTwoShapes);
   scratch.Write("in/two.wrl", kVrml2);
   scratch.Write("in/empty.iv", "");
@@ -173,6 +178,7 @@ TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
       {{"../in/two.wrl"}, 3, "not an Open Inventor 2.x or VRML 1.0 file"},
       {{"../in/broken.iv"}, 1, "nothing could be imported"},
       {{"../in/endless.iv"}, 1, "a binary array of 2130706435 values, more than Coin3D's reader can take"},
+      {{"../in/wrapping.iv"}, 1, "a binary array of 184549379 values, more than Coin3D's reader can take"},
       {{"-o", "no/such/dir/x.glb", "../in/good.iv"}, 1, "does not exist"},
       {{"-o", "/proc/x.glb", "../in/good.iv"}, 1, "/proc/x.glb"},
       {{"-o", "../in", "../in/good.iv"}, 1, "no writer for its extension"},
