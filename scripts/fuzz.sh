@@ -78,8 +78,12 @@ runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/output" | head
 echo "$(date -u +%FT%TZ) $target ${seconds}s runs=${runs:-?} status=$status" >>"$dir/fuzz-history.txt"
 found=$(($(count_findings) - found_before))
 if [ "$status" -ne 0 ] || [ "$found" -gt 0 ]; then
+  # The whole output is kept: in fork mode a finding's report may lie far
+  # above the last lines.
+  log=$findings/output-$(date -u +%Y%m%dT%H%M%SZ).txt
+  cp "$scratch/output" "$log"
   tail -n 60 "$scratch/output" >&2
-  echo "fuzz.sh: $target failed (status $status, $found new findings); the inputs are in $findings/" >&2
+  echo "fuzz.sh: $target failed (status $status, $found new findings); the inputs are in $findings/, the run's output in $log" >&2
   exit 1
 fi
 echo "fuzz.sh: $target ran ${runs:-?} inputs in ${seconds}s without a finding"
