@@ -45,7 +45,7 @@ struct Affine {
   }
 };
 
-// --- glTF, read as its specification says a viewer must ---
+// --- glTF, read as the glTF standard says a viewer must ---
 
 struct Glb {
   json doc;

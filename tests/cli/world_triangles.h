@@ -1,5 +1,5 @@
 // The triangles of an output in world space, read back the way a viewer
-// reads the file: a .glb as its specification says (node transforms down
+// reads the file: a .glb as the glTF standard says (node transforms down
 // the hierarchy), a 3MF through lib3mf (each build item's transform), the
 // other formats through assimp's importers. Each triangle keeps its
 // corners' normals, whether its front runs clockwise (its node's world
