@@ -68,6 +68,11 @@ void SendScalarAttribute(const SbString &surface, float value, int code) {
   if (code == kAttrPhong) {
     const int32_t shininess = TruncateToInt32(value);
     kv::kv_list(Kv_Surface, surface.getString(), tok("model"), tok("phong"), tok("shininess"), &shininess);
+    // Our host's exact_shininess token: the exponent before truncation too
+    // (Inventor's 0.02 is 2.56, not 2, and low exponents show the difference).
+    if (plugin.state->options.exact_shininess == 1) {
+      kv::kv_list(Kv_Surface, surface.getString(), tok("model"), tok("phong"), tok("exponent"), &value);
+    }
   } else if (code == kAttrOpacity) {
     kv::kv_list(Kv_Surface, surface.getString(), tok("opacity"), tok("facecoeff"), &value);
   }
@@ -97,6 +102,8 @@ float OpacityFromTransparency(float transparency) {
 
 int32_t PhongFromShininess(float shininess) { return TruncateToInt32(static_cast<double>(shininess) * 128.0); }
 
+float ExactPhong(float shininess) { return static_cast<float>(static_cast<double>(shininess) * 128.0); }
+
 void ApplyColorModifier(const SbString &surface, SbColor &color, float coefficient, int code) {
   const int operation = surf_attr_mod_operation[code];
   if (operation == kOpDoNotImport) return;
@@ -124,7 +131,8 @@ SbString DefineSurface(const MaterialSnapshot &snapshot) {
   ApplyColorModifier(name, diffuse, textured ? 1.0f : 0.4f, kAttrDiffuse);
   ApplyColorModifier(name, specular, 0.7f, kAttrSpecular);
   ApplyColorModifier(name, luminous, 0.0f, kAttrLuminous);
-  ApplyScalarModifier(name, static_cast<float>(phong), kAttrPhong);
+  const bool exact = plugin.state->options.exact_shininess == 1;
+  ApplyScalarModifier(name, exact ? ExactPhong(snapshot.shininess) : static_cast<float>(phong), kAttrPhong);
   if (opacity > 1.0f) opacity = 1.0f;
   ApplyScalarModifier(name, opacity, kAttrOpacity);
 

@@ -25,5 +25,7 @@ float OpacityFromTransparency(float transparency);
 
 // Coin3D shininess (0..1) as the host's integer Phong exponent (x 128, truncated).
 int32_t PhongFromShininess(float shininess);
+// The same exponent untruncated, for the exact_shininess token.
+float ExactPhong(float shininess);
 
 #endif

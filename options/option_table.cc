@@ -168,6 +168,7 @@ const OptionRow run_only_options[kRunOnlyOptionCount] = {
     Row(FIELD(count_in_traversal_state), 0, kToken, NoControl()),
     Row(FIELD(max_triangles), 0, kToken, NoControl()),
     Row(FIELD(import_lines_and_points), 0, kToken, NoControl()),
+    Row(FIELD(exact_shininess), 0, kToken, NoControl()),
 };
 
 #undef MODIFIER

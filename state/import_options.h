@@ -53,6 +53,7 @@ struct ImportOptions {
   int16_t count_in_traversal_state;    // 1: count a shape's triangles in the traversal's state
   int32_t max_triangles;               // refuse scenes that would make more triangles; 0 = no limit
   int16_t import_lines_and_points;     // 1: line and point sets, and shapes drawn as lines or points, as segments and points
+  int16_t exact_shininess;             // 1: the Phong exponent also goes as a float, untruncated
 };
 
 // Shading attributes, in table order (the index is the attribute code).

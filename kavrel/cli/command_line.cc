@@ -44,7 +44,7 @@ bool IsReservedToken(const std::string &key) { return key == "filename" || key =
 }  // namespace
 
 size_t HostTokenCount(const ConvertCommand &command) {
-  return 1 + (command.classic_counts ? 0 : 1) + (command.faces_only ? 0 : 1);
+  return 2 + (command.classic_counts ? 0 : 1) + (command.faces_only ? 0 : 1);
 }
 
 namespace {
@@ -55,6 +55,7 @@ void AddHostTokens(ConvertCommand *command) {
   command->option_tokens.emplace_back("max_triangles", std::to_string(command->max_triangles));
   if (!command->classic_counts) command->option_tokens.emplace_back("count_in_traversal_state", "1");
   if (!command->faces_only) command->option_tokens.emplace_back("import_lines_and_points", "1");
+  command->option_tokens.emplace_back("exact_shininess", "1");
 }
 
 // Splits the -O values into (key, value) pairs; a message on the first bad one.

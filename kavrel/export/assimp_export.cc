@@ -74,7 +74,7 @@ bool ExportWithAssimp(const Host &host, const ExportModel &model, const std::str
     *error = "cannot write '" + path + "': no writer for this format";
     return false;
   }
-  const AssimpScene built(host, model, {entry->textures, entry->lights_cameras, entry->world_mesh, entry->lines});
+  const AssimpScene built(host, model, {entry->textures, entry->lights_cameras, entry->world_mesh, entry->lines, path});
   StagedFiles files(host);
   RunExporter(built, *entry, path, files);
   *summary = Summarize(built, *entry);

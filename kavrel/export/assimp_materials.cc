@@ -16,7 +16,7 @@ aiMaterial *MakeMaterial(const ModelMaterial &m, const TextureCopy *texture) {
   material->AddProperty(&specular, 1, AI_MATKEY_COLOR_SPECULAR);
   material->AddProperty(&emissive, 1, AI_MATKEY_COLOR_EMISSIVE);
   material->AddProperty(&m.opacity, 1, AI_MATKEY_OPACITY);
-  const float shininess = static_cast<float>(m.shininess);
+  const float shininess = m.shininess;
   material->AddProperty(&shininess, 1, AI_MATKEY_SHININESS);
   const int two_sided = m.double_sided;
   material->AddProperty(&two_sided, 1, AI_MATKEY_TWOSIDED);

@@ -243,7 +243,7 @@ void AssimpSceneBuilder::Build() {
   out.mNumMeshes = static_cast<unsigned>(meshes_.size());
   out.mMeshes = ArrayOf(meshes_);
   meshes_.clear();
-  if (options_.textures) out_.textures_ = PlanTextureCopies(host_, model_);
+  if (options_.textures) out_.textures_ = PlanTextureCopies(host_, model_, options_.output);
   out.mMaterials = MakeAssimpMaterials(model_, options_.textures ? &out_.textures_ : nullptr, &out.mNumMaterials);
 }
 

@@ -30,6 +30,7 @@ struct AssimpSceneOptions {
   bool lights_cameras = false;                 // lights and cameras as root nodes
   bool mirrored_copies = false;                // mirroring placements place copies with the faces reversed
   bool lines = false;                          // line groups become meshes too (see above)
+  std::string output;                          // the output's path, which names the texture copies
 };
 
 class AssimpScene {

@@ -142,7 +142,7 @@ struct ModelMaterial {
   Vec3 specular{0, 0, 0};                      // specular colour
   Vec3 emissive{0, 0, 0};                      // luminous colour
   float opacity = 1;                           // face opacity in 0..1, 1 opaque
-  int32_t shininess = 32;                      // Phong exponent, at least 0
+  float shininess = 32;                        // Phong exponent, at least 0
   int32_t texture = kNone;                     // into ExportModel::textures: the first enabled layer's; kNone: none
   bool texture_alpha_opacity = false;          // the texture's alpha drives the opacity
 };

@@ -58,7 +58,7 @@ bool WriteGltf(const Host &host, const ExportModel &model, const std::string &pa
 
 bool WriteFbx(const Host &host, const ExportModel &model, const std::string &path, std::string *reason,
               ExportSummary *summary) {
-  const FbxPlan plan = PlanFbx(host, model);
+  const FbxPlan plan = PlanFbx(host, model, path);
   ReportModelNotes(host, model, plan.notes);
   return ExportFbx(host, model, plan, path, reason, summary);
 }

@@ -9,7 +9,8 @@ namespace {
 
 class FbxPlanner {
  public:
-  FbxPlanner(const Host &host, const ExportModel &model) : host_(host), model_(model) {}
+  FbxPlanner(const Host &host, const ExportModel &model, const std::string &output)
+      : host_(host), model_(model), output_(output) {}
 
   FbxPlan Build();
 
@@ -27,6 +28,7 @@ class FbxPlanner {
 
   const Host &host_;
   const ExportModel &model_;
+  const std::string &output_;
   FbxPlan plan_;
   int64_t next_id_ = kFbxFirstId;
   std::vector<int64_t> placement_ids_;         // by placement
@@ -147,7 +149,7 @@ void FbxPlanner::AddMaterials() {
 }
 
 void FbxPlanner::AddTextures() {
-  plan_.copies = PlanTextureCopies(host_, model_);
+  plan_.copies = PlanTextureCopies(host_, model_, output_);
   plan_.texture_ids.assign(model_.textures.size(), 0);
   for (int32_t material : plan_.materials) {
     const int32_t texture = model_.materials[material].texture;
@@ -181,7 +183,9 @@ void FbxPlanner::Connect() {
 
 }  // namespace
 
-FbxPlan PlanFbx(const Host &host, const ExportModel &model) { return FbxPlanner(host, model).Build(); }
+FbxPlan PlanFbx(const Host &host, const ExportModel &model, const std::string &output) {
+  return FbxPlanner(host, model, output).Build();
+}
 
 std::string FbxName(const std::string &name, const char *fbx_class) {
   std::string out = name;

@@ -76,8 +76,8 @@ struct FbxPlan {
 };
 
 // The texture images are looked for under the host's texture roots; one
-// that cannot be read is reported and left out.
-FbxPlan PlanFbx(const Host &host, const ExportModel &model);
+// that cannot be read is reported and left out; output names the copies.
+FbxPlan PlanFbx(const Host &host, const ExportModel &model, const std::string &output);
 
 // An object's name as FBX stores it: the name, a NUL and \x01, the class.
 std::string FbxName(const std::string &name, const char *fbx_class);

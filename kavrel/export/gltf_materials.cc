@@ -10,8 +10,8 @@
 namespace kavrel {
 namespace {
 
-float Roughness(int32_t shininess) {
-  return std::sqrt(2.0f / (static_cast<float>(std::max(shininess, 0)) + 2.0f));
+float Roughness(float shininess) {
+  return std::sqrt(2.0f / (std::max(shininess, 0.0f) + 2.0f));
 }
 
 // The pbrMetallicRoughness member; texture -1 for none.

@@ -3,6 +3,7 @@
 // order, a group drawn with the instances' surfaces once per distinct
 // surface in order of first placement), with their textures.
 #include <algorithm>
+#include <cmath>
 
 #include "kavrel/export/model_stages.h"
 
@@ -67,7 +68,8 @@ ModelMaterial MaterialTable::Make(int32_t surface, bool double_sided) {
   material.specular = Scaled(s.specular_color, s.specular_coeff);
   material.emissive = Scaled(s.luminous_color, s.luminous_coeff);
   material.opacity = std::clamp(model_.repairs.Finite(s.opacity, 1.0f), 0.0f, 1.0f);
-  material.shininess = std::max(s.phong_shininess, 0);
+  const bool exact = std::isfinite(s.phong_exponent) && s.phong_exponent >= 0;
+  material.shininess = exact ? s.phong_exponent : static_cast<float>(std::max(s.phong_shininess, 0));
   if (surface != kNone) LinkTexture(s, material);
   return material;
 }

@@ -50,7 +50,7 @@ void WriteMaterialLibrary(const ExportModel &model, const std::vector<std::strin
     FloatLine("d ", material.opacity, out);
     // Illumination model 2 (with highlights) needs an exponent.
     const bool shiny = material.shininess != 0;
-    if (shiny) FloatLine("Ns ", static_cast<float>(material.shininess), out);
+    if (shiny) FloatLine("Ns ", material.shininess, out);
     out.Text(shiny ? "illum 2\n" : "illum 1\n");
     if (const TextureCopy *copy = textures.For(material)) {
       out.Text("map_Kd ");

@@ -15,7 +15,7 @@ std::string ObjName(const std::string &name) {
 }
 
 bool ExportObj(const Host &host, const ExportModel &model, const std::string &path, std::string *error, ExportSummary *summary) {
-  const TextureCopies textures = PlanTextureCopies(host, model);
+  const TextureCopies textures = PlanTextureCopies(host, model, path);
   const std::vector<std::string> names = ObjMaterialNames(model);
   // Readers look for the library beside the .obj, by the name it gives.
   const std::string library = WithExtension(path, ".mtl");

@@ -73,7 +73,7 @@ Json SurfaceJson(const Surface &s) {
                       {"uscale", l.uscale},     {"vscale", l.vscale},     {"uoffset", l.uoffset},
                       {"voffset", l.voffset},   {"alpha_modulates_opacity", l.alpha_modulates_opacity}});
   }
-  return {{"name", s.name},
+  Json surface = {{"name", s.name},
           {"specular_enabled", s.specular_enabled},
           {"luminous_enabled", s.luminous_enabled},
           {"ambient_enabled", s.ambient_enabled},
@@ -87,6 +87,8 @@ Json SurfaceJson(const Surface &s) {
           {"phong_shininess", s.phong_shininess},
           {"opacity", s.opacity},
           {"layers", std::move(layers)}};
+  if (s.phong_exponent >= 0) surface["phong_exponent"] = s.phong_exponent;
+  return surface;
 }
 
 Json TextureJson(const Texture &t) {

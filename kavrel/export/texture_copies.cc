@@ -23,7 +23,8 @@ const TextureCopy *TextureCopies::For(const ModelMaterial &material) const {
   return &copies[by_texture[material.texture]];
 }
 
-TextureCopies PlanTextureCopies(const Host &host, const ExportModel &model) {
+TextureCopies PlanTextureCopies(const Host &host, const ExportModel &model, const std::string &output) {
+  const std::string output_stem = FileNameOf(WithExtension(output, "")) + "_";
   TextureCopies plan;
   plan.by_texture.assign(model.textures.size(), kNone);
   std::vector<uint8_t> visited(model.textures.size(), 0);
@@ -39,6 +40,7 @@ TextureCopies PlanTextureCopies(const Host &host, const ExportModel &model) {
       continue;
     }
     std::string name = FileNameOf(source.path);
+    if (host.scene().images_written.count(source.path)) name = output_stem + name;
     if (const int uses = names_used[name]++; uses > 0) name = Numbered(name, uses + 1);
     plan.by_texture[material.texture] = static_cast<int32_t>(plan.copies.size());
     plan.copies.push_back({source.path, name});

@@ -28,9 +28,13 @@ struct TextureCopies {
 };
 
 // Each texture's image file under its own file name, numbered (wood_2.rgb)
-// when another texture took that name. An image that cannot be read is
-// reported once and left out: its materials keep their colours.
-TextureCopies PlanTextureCopies(const Host &host, const ExportModel &model);
+// when another texture took that name. An image the host wrote in this run
+// (one extracted from the input) is named after the output as well
+// (scene_texture.tif beside scene.obj): every input calls its images
+// "texture.tif" and the like, and two outputs in one folder would otherwise
+// replace each other's. An image that cannot be read is reported once and
+// left out: its materials keep their colours.
+TextureCopies PlanTextureCopies(const Host &host, const ExportModel &model, const std::string &output);
 
 // Stages the copies beside path (unless something failed already), then
 // renames every staged file into place; false with the message in *error.

@@ -11,15 +11,18 @@ namespace {
 
 // VRML97 has one ambient factor, of the diffuse colour. The host carries
 // no ambient colour; Inventor's default is (0.2, 0.2, 0.2), so the factor
-// gives the ambient term that default's luminance.
+// is the one whose multiple of the diffuse colour comes nearest that grey
+// (least squares over red, green and blue): a saturated red gets the grey's
+// red, not a red ambient term four times brighter than Inventor's.
 float AmbientIntensity(const Vec3 &diffuse) {
   constexpr float kInventorAmbient = 0.2f;
-  const float luminance = 0.2126f * diffuse[0] + 0.7152f * diffuse[1] + 0.0722f * diffuse[2];
-  return luminance > kInventorAmbient ? kInventorAmbient / luminance : 1.0f;
+  const float sum = diffuse[0] + diffuse[1] + diffuse[2];
+  const float squares = diffuse[0] * diffuse[0] + diffuse[1] * diffuse[1] + diffuse[2] * diffuse[2];
+  return squares > 0 ? std::clamp(kInventorAmbient * sum / squares, 0.0f, 1.0f) : 1.0f;
 }
 
 // Inventor's shininess 0..1 is the Phong exponent / 128, as the plug-in made it.
-float Shininess(int32_t phong) { return std::clamp(static_cast<float>(phong) / 128.0f, 0.0f, 1.0f); }
+float Shininess(float phong) { return std::clamp(phong / 128.0f, 0.0f, 1.0f); }
 
 const char *GeometryType(PrimitiveKind kind) {
   switch (kind) {

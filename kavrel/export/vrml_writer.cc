@@ -7,7 +7,7 @@ namespace kavrel {
 
 bool ExportVrml(const Host &host, const ExportModel &model, const std::string &path, VrmlFlavour flavour,
                 std::string *error, ExportSummary *summary, ExportNotes *repairs) {
-  const TextureCopies textures = PlanTextureCopies(host, model);
+  const TextureCopies textures = PlanTextureCopies(host, model, path);
   StagedFiles files(host);
   VrmlCounts counts;
   WriteStagedText(files, path, [&](TextOutput &out) {

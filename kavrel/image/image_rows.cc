@@ -29,11 +29,14 @@ bool ImageRows::WriteRow(int row) {
   return written;
 }
 
-bool ImageRows::Finish(const std::function<void(const std::string &)> &failed) {
+bool ImageRows::Finish(const std::function<void(const std::string &)> &failed,
+                       const std::function<void(const std::string &)> &written) {
   bool finished = true;
   for (auto &entry : files_) {
     std::string error;
-    if (!entry.second->finish(&error)) {
+    if (entry.second->finish(&error)) {
+      written(entry.second->target());
+    } else {
       failed(error);
       finished = false;
     }

@@ -37,8 +37,10 @@ class ImageRows {
   bool WriteRow(int row);
 
   // Moves every file that has all its rows into place and deletes the
-  // others; each failure's message goes to failed. Then clears the image.
-  bool Finish(const std::function<void(const std::string &)> &failed);
+  // others; each failure's message goes to failed, each finished file's
+  // path to written. Then clears the image.
+  bool Finish(const std::function<void(const std::string &)> &failed,
+              const std::function<void(const std::string &)> &written);
 
  private:
   int width_ = 0;

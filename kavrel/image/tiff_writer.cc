@@ -54,18 +54,30 @@ bool TiffWriter::open(const std::string &target, int width, int height, int samp
   height_ = height;
   samples_ = samples;
   rows_written_ = 0;
-  row_.assign(static_cast<size_t>(width) * samples, 0);
+  rows_.clear();
   SetTags(tiff_, width, height, samples);
   return true;
 }
 
 bool TiffWriter::write_row(const uint8_t *const *planes) {
   if (!tiff_ || rows_written_ >= height_) return false;
+  const size_t row_bytes = static_cast<size_t>(width_) * samples_;
+  if (rows_.empty()) rows_.reserve(row_bytes * height_);
+  const size_t start = rows_.size();
+  rows_.resize(start + row_bytes);
   for (int x = 0; x < width_; ++x) {
-    for (int s = 0; s < samples_; ++s) row_[static_cast<size_t>(x) * samples_ + s] = planes[s][x];
+    for (int s = 0; s < samples_; ++s) rows_[start + static_cast<size_t>(x) * samples_ + s] = planes[s][x];
   }
-  if (TIFFWriteScanline(tiff_, row_.data(), static_cast<uint32_t>(rows_written_), 0) < 0) return false;
   ++rows_written_;
+  return true;
+}
+
+bool TiffWriter::write_top_down() {
+  const size_t row_bytes = static_cast<size_t>(width_) * samples_;
+  for (int row = 0; row < height_; ++row) {
+    uint8_t *source = rows_.data() + row_bytes * static_cast<size_t>(height_ - 1 - row);
+    if (TIFFWriteScanline(tiff_, source, static_cast<uint32_t>(row), 0) < 0) return false;
+  }
   return true;
 }
 
@@ -76,6 +88,12 @@ bool TiffWriter::finish(std::string *error) {
     discard();
     return false;
   }
+  if (!write_top_down()) {
+    *error = "cannot write the image's rows to \"" + temporary_ + "\"";
+    discard();
+    return false;
+  }
+  rows_ = std::vector<uint8_t>();
   TIFFClose(tiff_);  // also closes the descriptor
   tiff_ = nullptr;
   if (!MoveTemporaryIntoPlace(temporary_, target_, true)) {
@@ -86,6 +104,7 @@ bool TiffWriter::finish(std::string *error) {
 }
 
 void TiffWriter::discard() {
+  rows_ = std::vector<uint8_t>();
   if (!tiff_) return;
   TIFFClose(tiff_);
   tiff_ = nullptr;

@@ -21,6 +21,7 @@ const AttributeRule kRules[] = {
   {F::kSurface, "ambientcolor enabled",             V::kToken,  0, kOnOff, Attr::kAmbientEnabled},
   {F::kSurface, "model",                            V::kToken,  0, "phong blinn lambert constant", Attr::kSurfaceModel},
   {F::kSurface, "model shininess",                  V::kInt32,  0, nullptr, Attr::kShininess},
+  {F::kSurface, "model exponent",                   V::kFloats, 1, nullptr, Attr::kShininessExponent},
   {F::kSurface, "opacity",                          V::kFlag,   0, nullptr, Attr::kOpacityChannel},
   {F::kSurface, "opacity facecoeff",                V::kFloats, 1, nullptr, Attr::kOpacity},
   {F::kSurface, "color rgb",                        V::kFloats, 3, nullptr, Attr::kDiffuseColor},

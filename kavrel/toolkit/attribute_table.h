@@ -36,7 +36,7 @@ enum class ValueKind {
 
 enum class Attr {
   // Kv_Surface
-  kSpecularEnabled, kLuminousEnabled, kAmbientEnabled, kSurfaceModel, kShininess, kOpacityChannel,
+  kSpecularEnabled, kLuminousEnabled, kAmbientEnabled, kSurfaceModel, kShininess, kShininessExponent, kOpacityChannel,
   kOpacity, kDiffuseColor, kDiffuseCoeff, kSpecularColor, kSpecularCoeff, kLuminousColor,
   kLuminousCoeff, kLayer, kLayerEnabled, kLayerTexture, kLayerUScale, kLayerVScale, kLayerUOffset,
   kLayerVOffset, kLayerModulate, kLayerModulateSource,

@@ -84,7 +84,9 @@ int32_t WriteRows(ImageSave &save, Kv_ImageRecord &record) {
 int32_t CloseImage(CallRecorder &call, Kv_ImageRecord &record) {
   ImageSave &save = call.host().image_save();
   if (save.record != &record) return 1;
-  const bool finished = save.rows.Finish([&call](const std::string &error) { call.fail(error); });
+  std::set<std::string> &written = call.host().scene().images_written;
+  const bool finished = save.rows.Finish([&call](const std::string &error) { call.fail(error); },
+                                         [&written](const std::string &path) { written.insert(path); });
   EndImage(save);
   for (auto &plane : record.planes) plane = nullptr;
   return finished ? 0 : 1;

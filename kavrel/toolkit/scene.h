@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -55,6 +56,7 @@ struct Surface {
   Vec3 luminous_color{0, 0, 0};
   float luminous_coeff = 0.0f;
   int32_t phong_shininess = 32;
+  float phong_exponent = -1.0f;                // the untruncated exponent ("model exponent"); negative: not sent
   float opacity = 1.0f;                        // face opacity, 1 opaque
   std::vector<TextureLayer> layers;
 };
@@ -148,6 +150,7 @@ struct Scene {
   NamedTable<OutputDriver> drivers;            // "driver1", the display driver, exists from the start
   std::unordered_map<std::string, std::string> options;  // "confirm overwrites enabled" -> "on"/"off"
   int32_t object_being_defined = kNone;        // between Kv_Object_Define and Kv_Object_End, else kNone
+  std::set<std::string> images_written;        // paths of the image files Kv_Image_Save finished
 
   Scene();                                     // "world", the display driver and the default options
 };

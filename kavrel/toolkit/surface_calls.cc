@@ -19,7 +19,11 @@ class SurfaceEditor {
       case Attr::kLuminousEnabled: surface_.luminous_enabled = a.on(); break;
       case Attr::kAmbientEnabled: surface_.ambient_enabled = a.on(); break;
       case Attr::kSurfaceModel: surface_.model = *a.word; break;
-      case Attr::kShininess: surface_.phong_shininess = static_cast<int32_t>(a.integer); break;
+      case Attr::kShininess:
+        surface_.phong_shininess = static_cast<int32_t>(a.integer);
+        surface_.phong_exponent = -1.0f;       // an exponent sent before belonged to the old value
+        break;
+      case Attr::kShininessExponent: surface_.phong_exponent = a.number(); break;
       case Attr::kOpacity: surface_.opacity = a.number(); break;
       case Attr::kDiffuseColor: surface_.diffuse_color = a.vec3(); break;
       case Attr::kDiffuseCoeff: surface_.diffuse_coeff = a.number(); break;

@@ -86,17 +86,37 @@ TEST(ConvertFormats, ObjMaterialsNameTextureFilesCopiedBesideIt) {
   EXPECT_EQ(SummaryCounts(run.out)["textures"], 1) << run.out;
 }
 
+// Every input calls its embedded image texture.tif: outputs that share a
+// folder keep their own copies, named after them.
+TEST(ConvertFormats, ExtractedImagesOfOutputsInOneFolderKeepTheirOwnCopies) {
+  ScratchDirectory scratch;
+  ASSERT_EQ(mkdir((scratch.path() + "/out").c_str(), 0755), 0);
+  for (const char *stem : {"red", "blue"}) {
+    const std::string pixel = stem == std::string("red") ? "0xff0000" : "0x0000ff";
+    scratch.Write(std::string(stem) + ".iv",
+                  "#Inventor V2.1 ascii\nSeparator { Texture2 { image 1 1 3 " + pixel + " } Cube {} }\n");
+    for (const char *extension : {".obj", ".wrl"}) {
+      ProcessResult run = RunConvert(scratch, {"-o", "out/" + std::string(stem) + extension, std::string(stem) + ".iv"},
+                                     scratch.path());
+      ASSERT_EQ(run.status, 0) << run.err;
+    }
+  }
+  EXPECT_NE(ReadFile(scratch.path() + "/out/red_texture.tif"), ReadFile(scratch.path() + "/out/blue_texture.tif"));
+  EXPECT_NE(ReadFile(scratch.path() + "/out/red.mtl").find("map_Kd red_texture.tif"), std::string::npos);
+  EXPECT_NE(ReadFile(scratch.path() + "/out/blue.wrl").find("\"blue_texture.tif\""), std::string::npos);
+}
+
 TEST(ConvertFormats, AFailedWriteLeavesNoFileUnderTheOutputsNames) {
   // Each format that copies texture files beside its output.
   for (const char *extension : {"obj", "wrl", "x3d"}) {
     ScratchDirectory scratch;
     // The texture's copy cannot take its name: a directory is there.
     ASSERT_EQ(mkdir((scratch.path() + "/out").c_str(), 0755), 0);
-    ASSERT_EQ(mkdir((scratch.path() + "/out/texture.tif").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((scratch.path() + "/out/textured_texture.tif").c_str(), 0755), 0);
     ProcessResult run = Convert(scratch, std::string("out/textured.") + extension, "simple/texture.iv");
     EXPECT_EQ(run.status, 1) << extension;
     EXPECT_NE(run.err.find("kavrel-convert: cannot write '"), std::string::npos) << extension << run.err;
-    EXPECT_EQ(scratch.List("out"), std::vector<std::string>{"texture.tif"}) << extension;
+    EXPECT_EQ(scratch.List("out"), std::vector<std::string>{"textured_texture.tif"}) << extension;
   }
 }
 

@@ -194,8 +194,8 @@ TEST(VrmlOutput, MaterialsLightsAndViewpointsCarryTheHostsValues) {
   ExpectNumbers(Values(paint, "emissiveColor"), {0.5, 0.5, 0.5}, "emissive");
   ExpectNumbers(Values(paint, "transparency"), {0.25}, "transparency");
   ExpectNumbers(Values(paint, "shininess"), {25.0 / 128}, "shininess");
-  // Inventor's default ambient (0.2 grey) as a share of the diffuse luminance.
-  ExpectNumbers(Values(paint, "ambientIntensity"), {0.2 / (0.2126 * 0.4 + 0.7152 * 0.2)}, "ambient");
+  // Inventor's default ambient (0.2 grey) nearest as 0.6 x (0.4, 0.2, 0) = (0.24, 0.12, 0).
+  ExpectNumbers(Values(paint, "ambientIntensity"), {0.6}, "ambient");
   const VrmlNode &wood = Defined(file, "wood");
   EXPECT_EQ(wood.values.at("url").at(0), "wood.rgb");
   EXPECT_EQ(wood.values.at("repeatS"), std::vector<std::string>{"false"});

@@ -46,3 +46,22 @@ TEST(SurfaceDefinition, ModifiersSkipSetClampAndInvert) {
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[4], "Kv_Surface(\"surface\" model phong shininess <32> .)");
 }
+
+// Our host's exact_shininess token: the untruncated exponent follows the
+// specified integer, after the user's modifier.
+TEST(SurfaceDefinition, ExactShininessTokenAddsTheUntruncatedExponent) {
+  plugin_test::Conversion run;
+  const char text[] = "#Inventor V2.1 ascii\nSeparator { Material { shininess 0.02 } Cube {} }";
+  run.ConvertText(text, {{"exact_shininess", "1"}});
+  Lines lines = material_test::Lines("Kv_Surface", "surface");
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[4], "Kv_Surface(\"surface\" model phong shininess <2> .)");
+  EXPECT_EQ(lines[5], "Kv_Surface(\"surface\" model phong exponent [2.56] .)");
+
+  run.ConvertText(text, {{"exact_shininess", "1"}}, [] {
+    surf_attr_mod_operation[kAttrPhong] = kOpSetValue;
+    surf_attr_mod_value[kAttrPhong] = 500;
+  });
+  lines = material_test::Lines("Kv_Surface", "surface");
+  EXPECT_EQ(lines.at(5), "Kv_Surface(\"surface\" model phong exponent [300] .)");
+}

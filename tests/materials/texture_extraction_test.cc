@@ -30,13 +30,14 @@ void WindowedDisplay() {
 
 }  // namespace
 
-TEST(TextureExtraction, PixelsAreWrittenBesideTheFileInTheirModes) {
+// Inventor's first image row is the bottom one; a TIFF file starts at the top.
+TEST(TextureExtraction, PixelsAreWrittenBesideTheFileInTheirModesTopRowFirst) {
   const struct { const char *image, *mode; int samples; std::vector<uint8_t> bytes; } cases[] = {
       {"2 2 4 0xff000080 0x00ff00ff 0x0000ffff 0xffffff00", "rgba", 4,
-       {0xff, 0, 0, 0x80, 0, 0xff, 0, 0xff, 0, 0, 0xff, 0xff, 0xff, 0xff, 0xff, 0}},
+       {0, 0, 0xff, 0xff, 0xff, 0xff, 0xff, 0, 0xff, 0, 0, 0x80, 0, 0xff, 0, 0xff}},
       {"3 1 3 0x102030 0x405060 0x708090", "rgb", 3, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80, 0x90}},
       {"2 1 2 0x11ff 0x2280", "a", 1, {0x11, 0x22}},  // grey+alpha: the alpha is lost
-      {"1 2 1 0x33 0x44", "a", 1, {0x33, 0x44}}};
+      {"1 2 1 0x33 0x44", "a", 1, {0x44, 0x33}}};
   for (const auto &c : cases) {
     plugin_test::Conversion run;
     run.ConvertText(EmbeddedCube(c.image));

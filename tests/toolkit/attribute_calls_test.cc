@@ -29,6 +29,13 @@ TEST_F(ToolkitTest, SurfaceDefinitionCallsBuildTheSurface) {
   EXPECT_EQ(surface.phong_shininess, 25);
   EXPECT_FLOAT_EQ(surface.opacity, 0.75f);
   EXPECT_TRUE(errors.empty());
+
+  // The untruncated exponent, until an integer exponent replaces it.
+  float exponent = 25.6f;
+  kv_list(Kv_Surface, s, tok("model"), tok("phong"), tok("exponent"), &exponent);
+  EXPECT_FLOAT_EQ(db().surfaces.find(s)->phong_exponent, 25.6f);
+  kv_list(Kv_Surface, s, tok("model"), tok("phong"), tok("shininess"), &shininess);
+  EXPECT_LT(db().surfaces.find(s)->phong_exponent, 0.0f);
 }
 
 TEST_F(ToolkitTest, TextureAndItsLinkWithAlphaModulation) {

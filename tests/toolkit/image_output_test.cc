@@ -45,7 +45,8 @@ Kv_ImageRecord Record(int width, int height, int channels) {
   return record;
 }
 
-TEST_F(ToolkitTest, TiffDriversWriteEveryPixelOfEveryMode) {
+// Rows arrive bottom row first (Inventor's order) and the file starts at the top.
+TEST_F(ToolkitTest, TiffDriversWriteEveryPixelOfEveryModeTopRowFirst) {
   ScratchDir dir;
   struct Mode {
     const char *word;
@@ -77,7 +78,7 @@ TEST_F(ToolkitTest, TiffDriversWriteEveryPixelOfEveryMode) {
     for (uint32_t y = 0; y < height; ++y) {
       TIFFReadScanline(tiff, row.data(), y, 0);
       for (int x = 0; x < 3; ++x) {
-        for (int c = 0; c < mode.samples; ++c) EXPECT_EQ(row[x * mode.samples + c], Pattern(x, y, c));
+        for (int c = 0; c < mode.samples; ++c) EXPECT_EQ(row[x * mode.samples + c], Pattern(x, height - 1 - y, c));
       }
     }
     TIFFClose(tiff);
