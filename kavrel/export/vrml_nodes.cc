@@ -9,16 +9,18 @@
 namespace kavrel {
 namespace {
 
-// VRML97 has one ambient factor, of the diffuse colour. The host carries
-// no ambient colour; Inventor's default is (0.2, 0.2, 0.2), so the factor
-// is the one whose multiple of the diffuse colour comes nearest that grey
-// (least squares over red, green and blue): a saturated red gets the grey's
-// red, not a red ambient term four times brighter than Inventor's.
-float AmbientIntensity(const Vec3 &diffuse) {
-  constexpr float kInventorAmbient = 0.2f;
-  const float sum = diffuse[0] + diffuse[1] + diffuse[2];
-  const float squares = diffuse[0] * diffuse[0] + diffuse[1] * diffuse[1] + diffuse[2] * diffuse[2];
-  return squares > 0 ? std::clamp(kInventorAmbient * sum / squares, 0.0f, 1.0f) : 1.0f;
+// Inventor adds the ambient colour times the environment's ambient light
+// to every lit point: with its defaults, (0.2, 0.2, 0.2) x 0.2, whatever
+// the diffuse colour or the vertex colours. The host carries neither (the
+// plug-in sends no ambient colour and no environment), so that constant
+// term is written where VRML97 can carry a constant: in the emissive
+// colour. VRML's ambientIntensity would scale the diffuse colour instead,
+// and VRML97 viewers light it only with the lights' own ambient.
+Vec3 WithInventorAmbient(const Vec3 &emissive) {
+  constexpr float kInventorAmbientTerm = 0.2f * 0.2f;
+  Vec3 out;
+  for (int c = 0; c < 3; ++c) out[c] = std::min(emissive[c] + kInventorAmbientTerm, 1.0f);
+  return out;
 }
 
 // Inventor's shininess 0..1 is the Phong exponent / 128, as the plug-in made it.
@@ -118,8 +120,9 @@ void VrmlScene::Material(int32_t material, bool lit) {
   out_.Field("diffuseColor", record.diffuse.data(), 3);
   if (lit) {
     out_.Field("specularColor", record.specular.data(), 3);
-    out_.Field("emissiveColor", record.emissive.data(), 3);
-    out_.Field("ambientIntensity", AmbientIntensity(record.diffuse));
+    const Vec3 emissive = WithInventorAmbient(record.emissive);
+    out_.Field("emissiveColor", emissive.data(), 3);
+    out_.Field("ambientIntensity", 0.0f);
     out_.Field("shininess", Shininess(record.shininess));
   } else {
     // Inventor draws unlit lines and points in the diffuse colour.
