@@ -4,6 +4,7 @@
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/elements/SoDrawStyleElement.h>
 #include <Inventor/elements/SoModelMatrixElement.h>
+#include <Inventor/elements/SoShapeHintsElement.h>
 
 #include <string>
 
@@ -57,6 +58,19 @@ void HideInstance(const SbString &instance) {
   kv::kv_list(Kv_Instance, instance.getString(), kv::tok("hidden"), kv::tok("enabled"), kv::tok("on"));
 }
 
+// Our host's cull_solid_shapes token: Inventor culls the back faces of
+// faces whose ShapeHints promise a solid with a known vertex ordering
+// (the host's meshes keep that ordering), and an open mesh then shows
+// only its fronts.
+void MarkCulledInstance(SoState *traversal, const SbString &instance) {
+  const ShapeAccumulator &shape = plugin.state->shape;
+  if (plugin.state->options.cull_solid_shapes != 1 || shape.corners != 3 || shape.outline != ShapeOutline::kNone) return;
+  if (SoShapeHintsElement::getShapeType(traversal) != SoShapeHintsElement::SOLID ||
+      SoShapeHintsElement::getVertexOrdering(traversal) == SoShapeHintsElement::UNKNOWN_ORDERING)
+    return;
+  kv::kv_list(Kv_Instance, instance.getString(), kv::tok("cullbackfaces"), kv::tok("enabled"), kv::tok("on"));
+}
+
 // Bounding box, unique name, definition, record and the host's post-processing.
 SbString WriteObject(SoNode *node) {
   InventorState &s = *plugin.state;
@@ -87,6 +101,7 @@ void PlaceInstance(SoCallbackAction *action, SoNode *node, const SbString &objec
   TransformInstance(instance, matrix);
   NewInstanceRecord(instance, object.hash(), parent.hash(), node, matrix);
   if (SoDrawStyleElement::get(action->getState()) == SoDrawStyleElement::INVISIBLE) HideInstance(instance);
+  MarkCulledInstance(action->getState(), instance);
   kv::kv_list(Kv_Attach, kv::tok("instance"), instance.getString(), kv::tok("instance"), parent.getString());
 }
 

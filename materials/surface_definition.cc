@@ -78,6 +78,15 @@ void SendScalarAttribute(const SbString &surface, float value, int code) {
   }
 }
 
+// Our host's import_ambient_color token: the ambient colour as the file
+// gives it, with no coefficient (the ambient modifier has none to apply to;
+// its setting stays unsent).
+void SendAmbientColor(const SbString &surface, const SbColor &ambient) {
+  if (plugin.state->options.import_ambient_color != 1) return;
+  const float rgb[3] = {ambient[0], ambient[1], ambient[2]};
+  kv::kv_list(Kv_Surface, surface.getString(), tok("ambientcolor"), tok("color"), tok("rgb"), rgb);
+}
+
 // Brings the surface into being with its colour channels and Phong shading on.
 void SendSurfaceChannels(const SbString &surface) {
   kv::kv_list(Kv_Surface, surface.getString(), tok("specularcolor"), tok("enabled"), tok("on"), KV_GROUP_END,
@@ -131,6 +140,7 @@ SbString DefineSurface(const MaterialSnapshot &snapshot) {
   ApplyColorModifier(name, diffuse, textured ? 1.0f : 0.4f, kAttrDiffuse);
   ApplyColorModifier(name, specular, 0.7f, kAttrSpecular);
   ApplyColorModifier(name, luminous, 0.0f, kAttrLuminous);
+  SendAmbientColor(name, snapshot.ambient);
   const bool exact = plugin.state->options.exact_shininess == 1;
   ApplyScalarModifier(name, exact ? ExactPhong(snapshot.shininess) : static_cast<float>(phong), kAttrPhong);
   if (opacity > 1.0f) opacity = 1.0f;

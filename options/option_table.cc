@@ -169,6 +169,8 @@ const OptionRow run_only_options[kRunOnlyOptionCount] = {
     Row(FIELD(max_triangles), 0, kToken, NoControl()),
     Row(FIELD(import_lines_and_points), 0, kToken, NoControl()),
     Row(FIELD(exact_shininess), 0, kToken, NoControl()),
+    Row(FIELD(cull_solid_shapes), 0, kToken, NoControl()),
+    Row(FIELD(import_ambient_color), 0, kToken, NoControl()),
 };
 
 #undef MODIFIER

@@ -90,7 +90,7 @@ extern const OptionRow option_table[kOptionCount];
 
 // Run-time tokens of our own host: options of no preferences file and no
 // dialog, left out of the table above.
-constexpr size_t kRunOnlyOptionCount = 4;
+constexpr size_t kRunOnlyOptionCount = 6;
 extern const OptionRow run_only_options[kRunOnlyOptionCount];
 
 // The row of a key, compared whole and case-sensitively; null when unknown.

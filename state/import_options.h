@@ -54,6 +54,8 @@ struct ImportOptions {
   int32_t max_triangles;               // refuse scenes that would make more triangles; 0 = no limit
   int16_t import_lines_and_points;     // 1: line and point sets, and shapes drawn as lines or points, as segments and points
   int16_t exact_shininess;             // 1: the Phong exponent also goes as a float, untruncated
+  int16_t cull_solid_shapes;           // 1: instances of shapes whose back faces Inventor culls say so
+  int16_t import_ambient_color;        // 1: a surface's ambient colour goes to the host as it is
 };
 
 // Shading attributes, in table order (the index is the attribute code).

@@ -44,7 +44,7 @@ bool IsReservedToken(const std::string &key) { return key == "filename" || key =
 }  // namespace
 
 size_t HostTokenCount(const ConvertCommand &command) {
-  return 2 + (command.classic_counts ? 0 : 1) + (command.faces_only ? 0 : 1);
+  return 4 + (command.classic_counts ? 0 : 1) + (command.faces_only ? 0 : 1);
 }
 
 namespace {
@@ -56,6 +56,8 @@ void AddHostTokens(ConvertCommand *command) {
   if (!command->classic_counts) command->option_tokens.emplace_back("count_in_traversal_state", "1");
   if (!command->faces_only) command->option_tokens.emplace_back("import_lines_and_points", "1");
   command->option_tokens.emplace_back("exact_shininess", "1");
+  command->option_tokens.emplace_back("cull_solid_shapes", "1");
+  command->option_tokens.emplace_back("import_ambient_color", "1");
 }
 
 // Splits the -O values into (key, value) pairs; a message on the first bad one.

@@ -102,6 +102,7 @@ struct ModelObject {
   std::string name;                            // the object's name
   int32_t scene_object = kNone;                // index into Scene::objects
   int32_t mesh = kNone;                        // index into ExportModel::meshes; kNone when it draws nothing
+  bool culled = false;                         // every placement of it culls its back faces
   // The distinct materials of its placements' surfaces, in order of first
   // placement; empty unless its mesh draws a group with the instance's surface.
   std::vector<int32_t> instance_materials;
@@ -141,6 +142,7 @@ struct ModelMaterial {
   Vec3 diffuse{1, 1, 1};                       // diffuse colour
   Vec3 specular{0, 0, 0};                      // specular colour
   Vec3 emissive{0, 0, 0};                      // luminous colour
+  Vec3 ambient{0.2f, 0.2f, 0.2f};              // ambient colour, Inventor's default unless the plug-in sent one
   float opacity = 1;                           // face opacity in 0..1, 1 opaque
   float shininess = 32;                        // Phong exponent, at least 0
   int32_t texture = kNone;                     // into ExportModel::textures: the first enabled layer's; kNone: none

@@ -67,6 +67,7 @@ ModelMaterial MaterialTable::Make(int32_t surface, bool double_sided) {
   material.diffuse = Scaled(s.diffuse_color, s.diffuse_coeff);
   material.specular = Scaled(s.specular_color, s.specular_coeff);
   material.emissive = Scaled(s.luminous_color, s.luminous_coeff);
+  material.ambient = Scaled(s.ambient_color, 1.0f);
   material.opacity = std::clamp(model_.repairs.Finite(s.opacity, 1.0f), 0.0f, 1.0f);
   const bool exact = std::isfinite(s.phong_exponent) && s.phong_exponent >= 0;
   material.shininess = exact ? s.phong_exponent : static_cast<float>(std::max(s.phong_shininess, 0));

@@ -1,7 +1,8 @@
 // The placed objects' distinct meshes. Objects whose host meshes are the
 // same byte for byte (MeshHash finds candidates, SameMesh confirms, so a
-// hash collision never merges two meshes) share one mesh, named after the
-// first object placed with it; each distinct mesh is prepared once.
+// hash collision never merges two meshes) and that agree on culling share
+// one mesh, named after the first object placed with it; each distinct
+// mesh is prepared once. A culled object's mesh is single-sided.
 #include <unordered_map>
 
 #include "kavrel/export/model_stages.h"
@@ -26,9 +27,9 @@ std::vector<int32_t> ObjectsInPlacingOrder(const ExportModel &model) {
 
 // Sets (*geometry_of)[object] for every model object to its index in the
 // returned list: the scene indices of the first objects placed with each
-// distinct host mesh.
+// distinct host mesh and culling, whose culling goes to *culled.
 std::vector<int32_t> FindRepresentatives(const Scene &scene, const ExportModel &model,
-                                         std::vector<int32_t> *geometry_of) {
+                                         std::vector<int32_t> *geometry_of, std::vector<uint8_t> *culled) {
   const std::vector<int32_t> order = ObjectsInPlacingOrder(model);
   auto mesh_of = [&](int32_t scene_object) -> const Mesh & { return scene.objects.items[scene_object].mesh; };
   std::vector<uint64_t> hashes(order.size());
@@ -37,10 +38,12 @@ std::vector<int32_t> FindRepresentatives(const Scene &scene, const ExportModel &
   std::unordered_multimap<uint64_t, int32_t> by_hash;  // MeshHash -> index into representatives
   geometry_of->assign(model.objects.size(), kNone);
   for (size_t k = 0; k < order.size(); ++k) {
-    const int32_t scene_object = model.objects[order[k]].scene_object;
+    const ModelObject &object = model.objects[order[k]];
+    const int32_t scene_object = object.scene_object;
     auto [first, last] = by_hash.equal_range(hashes[k]);
     for (; first != last; ++first) {
-      if (SameMesh(mesh_of(representatives[first->second]), mesh_of(scene_object))) break;
+      const int32_t other = representatives[first->second];
+      if ((*culled)[first->second] == object.culled && SameMesh(mesh_of(other), mesh_of(scene_object))) break;
     }
     if (first != last) {
       (*geometry_of)[order[k]] = first->second;
@@ -49,6 +52,7 @@ std::vector<int32_t> FindRepresentatives(const Scene &scene, const ExportModel &
     (*geometry_of)[order[k]] = static_cast<int32_t>(representatives.size());
     by_hash.emplace(hashes[k], static_cast<int32_t>(representatives.size()));
     representatives.push_back(scene_object);
+    culled->push_back(object.culled);
   }
   return representatives;
 }
@@ -66,7 +70,8 @@ bool DrawsInstanceSurface(const FlatMesh &flat) {
 
 void AddMeshes(const Scene &scene, ExportModel &model) {
   std::vector<int32_t> geometry_of;
-  const std::vector<int32_t> representatives = FindRepresentatives(scene, model, &geometry_of);
+  std::vector<uint8_t> culled;
+  const std::vector<int32_t> representatives = FindRepresentatives(scene, model, &geometry_of, &culled);
   std::vector<PreparedMesh> prepared(representatives.size());
   PrepareMeshes(scene, representatives, prepared.data());
   std::vector<int32_t> mesh_of(representatives.size(), kNone);
@@ -78,7 +83,7 @@ void AddMeshes(const Scene &scene, ExportModel &model) {
     mesh.name = scene.objects.items[representatives[g]].name;
     mesh.instance_surface = DrawsInstanceSurface(source.flat);
     mesh.flat = std::move(source.flat);
-    mesh.double_sided = source.double_sided;
+    mesh.double_sided = source.double_sided && !culled[g];
     mesh.repairs = source.repairs;
     model.meshes.push_back(std::move(mesh));
   }

@@ -48,10 +48,14 @@ void AddPlacements(const Scene &scene, ExportModel &model) {
   for (int32_t object = 0; object < static_cast<int32_t>(placed.size()); ++object) {
     if (placed[object] == kNone) continue;
     placed[object] = static_cast<int32_t>(model.objects.size());
-    model.objects.push_back({scene.objects.items[object].name, object, kNone, {}});
+    model.objects.push_back({scene.objects.items[object].name, object, kNone, true, {}});
   }
-  for (ModelPlacement &placement : model.placements)
-    if (placement.object != kNone) placement.object = placed[placement.object];
+  for (ModelPlacement &placement : model.placements) {
+    if (placement.object == kNone) continue;
+    placement.object = placed[placement.object];
+    ModelObject &object = model.objects[placement.object];
+    object.culled = object.culled && scene.instances.items[placement.instance].cull_back_faces;
+  }
 }
 
 }  // namespace kavrel

@@ -20,10 +20,12 @@ Json InstanceJson(const Scene &scene, const Instance &instance) {
   Json children = Json::array();
   for (int32_t child : instance.children) children.push_back(NameOr(scene, child));
   std::string object = IsLive(scene.objects, instance.object) ? scene.objects.items[instance.object].name : "";
-  return {{"name", instance.name},       {"parent", NameOr(scene, instance.parent)},
-          {"object", object},            {"surface", instance.surface},
-          {"hidden", instance.hidden},   {"removed", instance.removed},
-          {"matrix", instance.matrix},   {"children", std::move(children)}};
+  Json out = {{"name", instance.name},       {"parent", NameOr(scene, instance.parent)},
+              {"object", object},            {"surface", instance.surface},
+              {"hidden", instance.hidden},   {"removed", instance.removed},
+              {"matrix", instance.matrix},   {"children", std::move(children)}};
+  if (instance.cull_back_faces) out["cull_back_faces"] = true;
+  return out;
 }
 
 Json InstancesJson(const Scene &scene) {
@@ -84,6 +86,7 @@ Json SurfaceJson(const Surface &s) {
           {"specular_coeff", s.specular_coeff},
           {"luminous_color", s.luminous_color},
           {"luminous_coeff", s.luminous_coeff},
+          {"ambient_color", s.ambient_color},
           {"phong_shininess", s.phong_shininess},
           {"opacity", s.opacity},
           {"layers", std::move(layers)}};

@@ -10,16 +10,16 @@ namespace kavrel {
 namespace {
 
 // Inventor adds the ambient colour times the environment's ambient light
-// to every lit point: with its defaults, (0.2, 0.2, 0.2) x 0.2, whatever
-// the diffuse colour or the vertex colours. The host carries neither (the
-// plug-in sends no ambient colour and no environment), so that constant
-// term is written where VRML97 can carry a constant: in the emissive
-// colour. VRML's ambientIntensity would scale the diffuse colour instead,
-// and VRML97 viewers light it only with the lights' own ambient.
-Vec3 WithInventorAmbient(const Vec3 &emissive) {
-  constexpr float kInventorAmbientTerm = 0.2f * 0.2f;
+// to every lit point, whatever the diffuse colour or the vertex colours.
+// The host carries no environment (the plug-in sends none), so its default
+// light, 0.2, is assumed, and that constant term is written where VRML97
+// can carry a constant: in the emissive colour. VRML's ambientIntensity
+// would scale the diffuse colour instead, and VRML97 viewers light it only
+// with the lights' own ambient.
+Vec3 WithInventorAmbient(const Vec3 &emissive, const Vec3 &ambient) {
+  constexpr float kInventorAmbientLight = 0.2f;
   Vec3 out;
-  for (int c = 0; c < 3; ++c) out[c] = std::min(emissive[c] + kInventorAmbientTerm, 1.0f);
+  for (int c = 0; c < 3; ++c) out[c] = std::min(emissive[c] + kInventorAmbientLight * ambient[c], 1.0f);
   return out;
 }
 
@@ -120,7 +120,7 @@ void VrmlScene::Material(int32_t material, bool lit) {
   out_.Field("diffuseColor", record.diffuse.data(), 3);
   if (lit) {
     out_.Field("specularColor", record.specular.data(), 3);
-    const Vec3 emissive = WithInventorAmbient(record.emissive);
+    const Vec3 emissive = WithInventorAmbient(record.emissive, record.ambient);
     out_.Field("emissiveColor", emissive.data(), 3);
     out_.Field("ambientIntensity", 0.0f);
     out_.Field("shininess", Shininess(record.shininess));

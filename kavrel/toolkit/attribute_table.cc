@@ -19,6 +19,7 @@ const AttributeRule kRules[] = {
   {F::kSurface, "specularcolor enabled",            V::kToken,  0, kOnOff, Attr::kSpecularEnabled},
   {F::kSurface, "luminouscolor enabled",            V::kToken,  0, kOnOff, Attr::kLuminousEnabled},
   {F::kSurface, "ambientcolor enabled",             V::kToken,  0, kOnOff, Attr::kAmbientEnabled},
+  {F::kSurface, "ambientcolor color rgb",           V::kFloats, 3, nullptr, Attr::kAmbientColor},
   {F::kSurface, "model",                            V::kToken,  0, "phong blinn lambert constant", Attr::kSurfaceModel},
   {F::kSurface, "model shininess",                  V::kInt32,  0, nullptr, Attr::kShininess},
   {F::kSurface, "model exponent",                   V::kFloats, 1, nullptr, Attr::kShininessExponent},
@@ -79,6 +80,7 @@ const AttributeRule kRules[] = {
 
   // Kv_Instance, Kv_Transform
   {F::kInstance,  "hidden enabled",                 V::kToken,  0, kOnOff, Attr::kHidden},
+  {F::kInstance,  "cullbackfaces enabled",          V::kToken,  0, kOnOff, Attr::kCullBackFaces},
   {F::kTransform, "premultiply matrix",             V::kFloats, 16, nullptr, Attr::kPremultiply},
   {F::kTransform, "postmultiply matrix",            V::kFloats, 16, nullptr, Attr::kPostmultiply},
   {F::kTransform, "matrix",                         V::kFloats, 16, nullptr, Attr::kSetMatrix},

@@ -36,7 +36,7 @@ enum class ValueKind {
 
 enum class Attr {
   // Kv_Surface
-  kSpecularEnabled, kLuminousEnabled, kAmbientEnabled, kSurfaceModel, kShininess, kShininessExponent, kOpacityChannel,
+  kSpecularEnabled, kLuminousEnabled, kAmbientEnabled, kSurfaceModel, kShininess, kShininessExponent, kAmbientColor, kOpacityChannel,
   kOpacity, kDiffuseColor, kDiffuseCoeff, kSpecularColor, kSpecularCoeff, kLuminousColor,
   kLuminousCoeff, kLayer, kLayerEnabled, kLayerTexture, kLayerUScale, kLayerVScale, kLayerUOffset,
   kLayerVOffset, kLayerModulate, kLayerModulateSource,
@@ -50,7 +50,7 @@ enum class Attr {
   // Kv_Camera
   kActive, kFormMapping, kFocalLength, kTwist, kWindow, kLookFrom, kLookAt, kLookUp, kProjection,
   // Kv_Instance, Kv_Transform
-  kHidden, kPremultiply, kPostmultiply, kSetMatrix,
+  kHidden, kCullBackFaces, kPremultiply, kPostmultiply, kSetMatrix,
   // Kv_Manipulate_IndexedPolygons
   kCombineVertex, kCombineNormal, kCombineTexture, kCombineColor, kSmoothAngle, kMergeQuads,
   kMergeAngle,

@@ -33,6 +33,7 @@ struct Instance {
   int32_t parent = kNone;                      // index into Scene::instances; kNone for "world" and detached ones
   std::vector<int32_t> children;               // indices into Scene::instances, in attach order
   bool hidden = false;
+  bool cull_back_faces = false;                // its object's back faces are not drawn ("cullbackfaces")
   std::string surface;                         // linked surface name, "" for none
   bool removed = false;                        // tombstone: removed by an optimiser or Kv_Remove
 };
@@ -57,6 +58,7 @@ struct Surface {
   float luminous_coeff = 0.0f;
   int32_t phong_shininess = 32;
   float phong_exponent = -1.0f;                // the untruncated exponent ("model exponent"); negative: not sent
+  Vec3 ambient_color{0.2f, 0.2f, 0.2f};        // "ambientcolor color rgb"; Inventor's default until sent
   float opacity = 1.0f;                        // face opacity, 1 opaque
   std::vector<TextureLayer> layers;
 };

@@ -64,8 +64,10 @@ int ChangeInstance(Host &host, const char *name, ListReader &list) {
   call.list(Family::kInstance, list);
   int32_t index = FindInstance(call, name);
   if (index == kNone) return call.finish();
+  Instance &instance = host.scene().instances.items[index];
   for (const Attribute &attribute : call.attributes()) {
-    if (attribute.id() == Attr::kHidden) host.scene().instances.items[index].hidden = attribute.on();
+    if (attribute.id() == Attr::kHidden) instance.hidden = attribute.on();
+    if (attribute.id() == Attr::kCullBackFaces) instance.cull_back_faces = attribute.on();
   }
   return call.finish();
 }

@@ -24,6 +24,7 @@ class SurfaceEditor {
         surface_.phong_exponent = -1.0f;       // an exponent sent before belonged to the old value
         break;
       case Attr::kShininessExponent: surface_.phong_exponent = a.number(); break;
+      case Attr::kAmbientColor: surface_.ambient_color = a.vec3(); break;
       case Attr::kOpacity: surface_.opacity = a.number(); break;
       case Attr::kDiffuseColor: surface_.diffuse_color = a.vec3(); break;
       case Attr::kDiffuseCoeff: surface_.diffuse_coeff = a.number(); break;

@@ -158,6 +158,15 @@ TEST(ConvertFormats, GltfMaterialsAreDoubleSidedUnlessTheMeshEnclosesASolid) {
                 "  Translation { translation 3 0 0 }\n  Cube {}\n}\n");
   const std::vector<bool> sides = DoubleSided(scratch, {"-o", "out.gltf", "faces.iv"});
   EXPECT_EQ(sides, (std::vector<bool>{true, false}));
+  // An open square that Inventor culls (ShapeHints SOLID, known ordering)
+  // is single-sided, and its twin drawn on both sides keeps its own mesh.
+  scratch.Write("culled.iv",
+                "#Inventor V2.1 ascii\n\nSeparator {\n  Coordinate3 { point [ 0 0 0, 1 0 0, 1 1 0, 0 1 0 ] }\n"
+                "  Separator { FaceSet { numVertices 4 } }\n"
+                "  ShapeHints { vertexOrdering COUNTERCLOCKWISE shapeType SOLID }\n  FaceSet { numVertices 4 }\n}\n");
+  EXPECT_EQ(DoubleSided(scratch, {"-o", "out.gltf", "culled.iv"}), (std::vector<bool>{true, false}));
+  EXPECT_EQ(DoubleSided(scratch, {"-o", "out.gltf", "-O", "cull_solid_shapes=0", "culled.iv"}),
+            (std::vector<bool>{true}));
 }
 
 }  // namespace

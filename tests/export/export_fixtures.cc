@@ -111,6 +111,7 @@ void BuildMaterialScene(Scene &s, const std::string &texture_path) {
   paint.luminous_color = {1, 1, 1};
   paint.luminous_coeff = 0.5f;
   paint.phong_shininess = 25;
+  paint.ambient_color = {0.5f, 0, 0};
   Surface &bright = s.surfaces.get_or_add("bright");
   bright.diffuse_color = {0.5f, 1, 1};
   bright.diffuse_coeff = 3;

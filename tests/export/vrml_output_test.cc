@@ -191,8 +191,8 @@ TEST(VrmlOutput, MaterialsLightsAndViewpointsCarryTheHostsValues) {
   const VrmlNode &paint = Defined(file, "paint_2");  // "paint" names the placement
   EXPECT_EQ(paint.type, "Material");
   ExpectNumbers(Values(paint, "diffuseColor"), {0.4, 0.2, 0}, "diffuse");
-  // Inventor's ambient term under its default environment, 0.2 x 0.2, is emitted.
-  ExpectNumbers(Values(paint, "emissiveColor"), {0.54, 0.54, 0.54}, "emissive");
+  // Inventor's ambient term, the ambient colour (0.5, 0, 0) x its default light 0.2, is emitted.
+  ExpectNumbers(Values(paint, "emissiveColor"), {0.6, 0.5, 0.5}, "emissive");
   ExpectNumbers(Values(paint, "transparency"), {0.25}, "transparency");
   ExpectNumbers(Values(paint, "shininess"), {25.0 / 128}, "shininess");
   ExpectNumbers(Values(paint, "ambientIntensity"), {0}, "ambient");

@@ -175,3 +175,27 @@ TEST(ShapeOutput, CountingInTheTraversalStateSeesTheComplexity) {
 }
 
 }  // namespace
+
+// Our host's cull_solid_shapes token: faces whose ShapeHints promise a solid
+// with a known ordering are marked on their instance; other shapes, lines,
+// and every shape without the token, are not.
+TEST(ShapeOutput, CullSolidShapesTokenMarksTheInstancesInventorCulls) {
+  const std::string text =
+      "#Inventor V2.1 ascii\nSeparator {\n"
+      "  Coordinate3 { point [ 0 0 0, 1 0 0, 1 1 0, 0 1 0 ] }\n"
+      "  Separator { ShapeHints { vertexOrdering CLOCKWISE shapeType SOLID } DEF Solid FaceSet { numVertices 4 } }\n"
+      "  Separator { ShapeHints { shapeType SOLID } DEF NoOrdering FaceSet { numVertices 4 } }\n"
+      "  Separator { ShapeHints { vertexOrdering COUNTERCLOCKWISE } DEF NotSolid FaceSet { numVertices 4 } }\n"
+      "  ShapeHints { vertexOrdering COUNTERCLOCKWISE shapeType SOLID }\n"
+      "  DEF Wire LineSet { numVertices 4 }\n"
+      "}\n";
+  plugin_test::Tokens tokens = kQuick;
+  tokens.push_back({"import_lines_and_points", "1"});
+  plugin_test::Conversion run;
+  run.ConvertText(text, tokens);
+  EXPECT_TRUE(plugin_test::CallLines("Kv_Instance").empty());
+  tokens.push_back({"cull_solid_shapes", "1"});
+  run.ConvertText(text, tokens);
+  EXPECT_EQ(plugin_test::CallLines("Kv_Instance"),
+            std::vector<std::string>{"Kv_Instance(\"Solid\" cullbackfaces enabled on .)"});
+}

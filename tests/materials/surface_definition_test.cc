@@ -47,16 +47,18 @@ TEST(SurfaceDefinition, ModifiersSkipSetClampAndInvert) {
   EXPECT_EQ(lines[4], "Kv_Surface(\"surface\" model phong shininess <32> .)");
 }
 
-// Our host's exact_shininess token: the untruncated exponent follows the
-// specified integer, after the user's modifier.
-TEST(SurfaceDefinition, ExactShininessTokenAddsTheUntruncatedExponent) {
+// Our host's tokens: exact_shininess sends the untruncated exponent after
+// the specified integer (after the user's modifier), import_ambient_color
+// the ambient colour as it is, after the luminous colour.
+TEST(SurfaceDefinition, OurHostsTokensAddTheExactExponentAndTheAmbientColor) {
   plugin_test::Conversion run;
-  const char text[] = "#Inventor V2.1 ascii\nSeparator { Material { shininess 0.02 } Cube {} }";
-  run.ConvertText(text, {{"exact_shininess", "1"}});
+  const char text[] = "#Inventor V2.1 ascii\nSeparator { Material { ambientColor 0.5 0.25 0 shininess 0.02 } Cube {} }";
+  run.ConvertText(text, {{"exact_shininess", "1"}, {"import_ambient_color", "1"}});
   Lines lines = material_test::Lines("Kv_Surface", "surface");
-  ASSERT_EQ(lines.size(), 7u);
-  EXPECT_EQ(lines[4], "Kv_Surface(\"surface\" model phong shininess <2> .)");
-  EXPECT_EQ(lines[5], "Kv_Surface(\"surface\" model phong exponent [2.56] .)");
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[4], "Kv_Surface(\"surface\" ambientcolor color rgb [0.5 0.25 0] .)");
+  EXPECT_EQ(lines[5], "Kv_Surface(\"surface\" model phong shininess <2> .)");
+  EXPECT_EQ(lines[6], "Kv_Surface(\"surface\" model phong exponent [2.56] .)");
 
   run.ConvertText(text, {{"exact_shininess", "1"}}, [] {
     surf_attr_mod_operation[kAttrPhong] = kOpSetValue;
@@ -64,4 +66,6 @@ TEST(SurfaceDefinition, ExactShininessTokenAddsTheUntruncatedExponent) {
   });
   lines = material_test::Lines("Kv_Surface", "surface");
   EXPECT_EQ(lines.at(5), "Kv_Surface(\"surface\" model phong exponent [300] .)");
+  run.ConvertText(text);
+  EXPECT_EQ(material_test::Lines("Kv_Surface", "surface").size(), 6u);
 }
