@@ -4,7 +4,9 @@
 // way; viewers of the exported formats cull back faces of single-sided
 // materials. So every mesh is double-sided except the closed, consistently
 // wound meshes whose fronts face outwards: their back faces are hidden
-// inside the solid, and culling them changes nothing a user sees.
+// inside the solid, and culling them changes nothing a user sees. (Meshes
+// whose every placement says Inventor culls them are single-sided too; the
+// export model decides that, model_meshes.cc.)
 #ifndef KAVREL_EXPORT_FACE_SIDEDNESS_H
 #define KAVREL_EXPORT_FACE_SIDEDNESS_H
 
