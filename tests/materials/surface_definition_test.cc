@@ -48,7 +48,7 @@ TEST(SurfaceDefinition, ModifiersSkipSetClampAndInvert) {
 }
 
 // Our host's tokens: exact_shininess sends the untruncated exponent after
-// the specified integer (after the user's modifier), import_ambient_color
+// the integer exponent (after the user's modifier), import_ambient_color
 // the ambient colour as it is, after the luminous colour.
 TEST(SurfaceDefinition, OurHostsTokensAddTheExactExponentAndTheAmbientColor) {
   plugin_test::Conversion run;
