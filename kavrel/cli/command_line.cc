@@ -41,28 +41,24 @@ const char kFooter[] =
 // Run-time tokens that the command itself sends; the user cannot override them.
 bool IsReservedToken(const std::string &key) { return key == "filename" || key == "validate_header_2"; }
 
+// Our own run-time tokens, which go first, so that -O can still override them.
+std::vector<std::pair<std::string, std::string>> HostTokens(const ConvertCommand &command) {
+  std::vector<std::pair<std::string, std::string>> tokens{{"max_triangles", std::to_string(command.max_triangles)}};
+  if (!command.classic_counts) tokens.emplace_back("count_in_traversal_state", "1");
+  if (!command.faces_only) tokens.emplace_back("import_lines_and_points", "1");
+  for (const char *key : {"exact_shininess", "cull_solid_shapes", "import_ambient_color"}) tokens.emplace_back(key, "1");
+  return tokens;
+}
+
 }  // namespace
 
-size_t HostTokenCount(const ConvertCommand &command) {
-  return 4 + (command.classic_counts ? 0 : 1) + (command.faces_only ? 0 : 1);
-}
+size_t HostTokenCount(const ConvertCommand &command) { return HostTokens(command).size(); }
 
 namespace {
 
-// Our own run-time tokens go first, so that -O can still override them;
-// HostTokenCount says how many there are.
-void AddHostTokens(ConvertCommand *command) {
-  command->option_tokens.emplace_back("max_triangles", std::to_string(command->max_triangles));
-  if (!command->classic_counts) command->option_tokens.emplace_back("count_in_traversal_state", "1");
-  if (!command->faces_only) command->option_tokens.emplace_back("import_lines_and_points", "1");
-  command->option_tokens.emplace_back("exact_shininess", "1");
-  command->option_tokens.emplace_back("cull_solid_shapes", "1");
-  command->option_tokens.emplace_back("import_ambient_color", "1");
-}
-
 // Splits the -O values into (key, value) pairs; a message on the first bad one.
 bool SplitOptionTokens(const std::vector<std::string> &raw, ConvertCommand *command, std::string *error) {
-  AddHostTokens(command);
+  command->option_tokens = HostTokens(*command);
   for (const std::string &item : raw) {
     std::string::size_type equals = item.find('=');
     if (equals == std::string::npos || equals == 0) {
