@@ -19,14 +19,16 @@
 
 namespace {
 
-// False when the shape is refused (reported here) or our own NURBS
-// tessellation failed (reported there).
-bool CountTriangles(SoCallbackAction *action, SoNode *node, ShapeClass shape_class, int32_t &triangles) {
+// False (reported here) when the shape's indices are unusable.
+bool IndicesUsable(SoCallbackAction *action, SoNode *node, ShapeClass shape_class) {
   const std::string problem = FindIndexOutOfRange(action->getState(), node, shape_class);
-  if (!problem.empty()) {
-    Import_IO_Report_Error(1, ("Shape node with unusable indices (" + problem + "), skipping.").c_str());
-    return false;
-  }
+  if (problem.empty()) return true;
+  Import_IO_Report_Error(1, ("Shape node with unusable indices (" + problem + "), skipping.").c_str());
+  return false;
+}
+
+// False when our own NURBS tessellation failed (reported there).
+bool CountTriangles(SoCallbackAction *action, SoNode *node, ShapeClass shape_class, int32_t &triangles) {
   if (IsNurbsSurfaceClass(shape_class)) return TessellateSurfaceShape(action, node, triangles);
   triangles = plugin.state->options.count_in_traversal_state == 1 || CornersOf(shape_class) < 3
                   ? CountShapeTrianglesInState(action, node, shape_class)
@@ -99,20 +101,10 @@ void ShowProgress(int32_t triangles) {
   Import_IO_Display_Info_Text(message);
 }
 
-}  // namespace
-
-int BeginShapePass(SoCallbackAction *action, SoNode *node) {
+// Sizes and clears the buffer for the counted triangles; announces it
+// unless the caller does once it is sure of the count.
+int PrepareBuffer(SoState *traversal, SoNode *node, ShapeClass shape_class, int32_t triangles, bool announce) {
   ShapeAccumulator &shape = plugin.state->shape;
-  SoState *traversal = action->getState();
-  shape.clockwise =
-      shape.in_vertex_shape && SoShapeHintsElement::getVertexOrdering(traversal) == SoShapeHintsElement::CLOCKWISE;
-  ShapeClass shape_class = FindShapeClass(node);
-  SetPrimitiveKind(traversal, node, &shape_class);
-  int32_t triangles = 0;
-  if (!CountTriangles(action, node, shape_class, triangles)) {
-    ResetShapeState();
-    return 0;
-  }
   if (triangles <= 0) {
     Import_IO_Report_Error(1, shape.corners < 3 ? "Zero line segments or points found in Shape node. Skipping..."
                                                 : "Zero triangles found in Shape node. Skipping...");
@@ -128,6 +120,79 @@ int BeginShapePass(SoCallbackAction *action, SoNode *node) {
   if (!shape.polygons) return FailAllocation(triangles, shape.corners);
   if (shape.outline != ShapeOutline::kNone) shape.triangle_faces.assign(static_cast<size_t>(triangles), 0);
   ClearBuffer(shape);
-  ShowProgress(triangles);
+  if (announce) ShowProgress(triangles);
   return 1;
+}
+
+int BeginCountedShape(SoCallbackAction *action, SoNode *node, ShapeClass shape_class) {
+  int32_t triangles = 0;
+  if (!CountTriangles(action, node, shape_class, triangles)) {
+    ResetShapeState();
+    return 0;
+  }
+  return PrepareBuffer(action->getState(), node, shape_class, triangles, true);
+}
+
+// Vertex shapes under the count_in_traversal_state token: their count does
+// not depend on the traversal's state (no Complexity reaches them), so the
+// node's own count (an index scan) sizes the buffer and the shape is
+// tessellated once, here, instead of once to count and once to fill. When
+// Coin3D delivers another number of triangles than its count (it skips
+// faces, or stops at a colour index past the end), the buffer is given
+// back and the traversal fills one sized to what was delivered: the count
+// in the traversal's state, for the cost of the pass it replaces. The
+// trial is silent towards the host, so a shape with per-face surfaces
+// (defined while its buffer fills) is counted first as before.
+bool FillsOnNodeCount(SoState *traversal, ShapeClass shape_class) {
+  ShapeAccumulator &shape = plugin.state->shape;
+  if (plugin.state->options.count_in_traversal_state != 1 || shape.in_vertex_shape != 1 || shape.corners != 3 ||
+      shape.outline != ShapeOutline::kNone || IsNurbsSurfaceClass(shape_class))
+    return false;
+  if (plugin.state->options.import_materials) ClassifyShapeColors(traversal, 0);
+  return !shape.per_face_materials;
+}
+
+// Back to the state the begin pass started from, the buffer given back.
+void DropTrialBuffer() {
+  ShapeAccumulator &shape = plugin.state->shape;
+  Import_IO_Free_Indexedpolygons();
+  const int16_t clockwise = shape.clockwise;
+  ResetShapeState();
+  shape.in_vertex_shape = 1;
+  shape.clockwise = clockwise;
+}
+
+int BeginFilledShape(SoCallbackAction *action, SoNode *node, ShapeClass shape_class) {
+  ShapeAccumulator &shape = plugin.state->shape;
+  const int32_t counted = CountShapeTriangles(node, shape_class);
+  if (counted <= 0 || counted > INT32_MAX / 3) return BeginCountedShape(action, node, shape_class);
+  if (!PrepareBuffer(action->getState(), node, shape_class, counted, false)) return 0;
+  shape.trial_fill = 1;
+  node->callback(action);
+  shape.trial_fill = 0;
+  const int32_t delivered = shape.triangles_received;
+  if (delivered != counted) {
+    DropTrialBuffer();
+    return PrepareBuffer(action->getState(), node, shape_class, delivered, true);
+  }
+  ShowProgress(counted);
+  shape.filled_in_begin = 1;
+  return 1;
+}
+
+}  // namespace
+
+int BeginShapePass(SoCallbackAction *action, SoNode *node) {
+  ShapeAccumulator &shape = plugin.state->shape;
+  SoState *traversal = action->getState();
+  shape.clockwise =
+      shape.in_vertex_shape && SoShapeHintsElement::getVertexOrdering(traversal) == SoShapeHintsElement::CLOCKWISE;
+  ShapeClass shape_class = FindShapeClass(node);
+  SetPrimitiveKind(traversal, node, &shape_class);
+  if (!IndicesUsable(action, node, shape_class)) {
+    ResetShapeState();
+    return 0;
+  }
+  if (FillsOnNodeCount(traversal, shape_class)) return BeginFilledShape(action, node, shape_class);
+  return BeginCountedShape(action, node, shape_class);
 }

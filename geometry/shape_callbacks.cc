@@ -72,6 +72,7 @@ SoCallbackAction::Response inventorCB_ShapePre(void *, SoCallbackAction *action,
   }
   if (!enabled) return SoCallbackAction::CONTINUE;
   if (!ProcessShape(ShapePass::kBegin, action, node)) return SoCallbackAction::PRUNE;
+  if (plugin.state->shape.filled_in_begin) return SoCallbackAction::PRUNE;
   if (IsNurbsSurfaceClass(shape_class)) {
     // Coin3D's NURBS tessellator needs OpenGL: the surface never reaches it.
     DeliverTessellatedTriangles(action);

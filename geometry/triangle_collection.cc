@@ -1,6 +1,8 @@
 // The triangle callback: stores each triangle Coin3D tessellates into the
 // slots of the shape's preallocated buffer; the line segment and point
 // callbacks do the same for line and point sets. Nothing here allocates.
+#include <cstdint>
+
 #include <Inventor/SoPrimitiveVertex.h>
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/details/SoFaceDetail.h>
@@ -79,11 +81,11 @@ void ReceivePrimitive(SoCallbackAction *action, const SoPrimitiveVertex *const *
   const int32_t primitive = shape.triangles_received;
   if (primitive < shape.triangle_count) {
     StorePrimitive(action, corners, primitive);
-  } else if (primitive == shape.triangle_count) {
-    // Once per shape; the surplus is dropped.
+  } else if (primitive == shape.triangle_count && !shape.trial_fill) {
+    // Once per shape; the surplus is dropped. A trial fill only counts it.
     ReportTriangleOverflow();
   }
-  shape.triangles_received = primitive + 1;
+  shape.triangles_received = primitive + (primitive < INT32_MAX);
 }
 
 }  // namespace

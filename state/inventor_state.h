@@ -78,6 +78,8 @@ struct ShapeAccumulator {
   int32_t material_color_count = 0;    // colours that would supply vertex colours
   int32_t triangles_received = 0;      // triangles delivered so far (or counted, while counting_in_state)
   int32_t counting_in_state = 0;       // 1 while the begin pass has Coin3D deliver the triangles only to count them
+  int32_t trial_fill = 0;              // 1 while the begin pass fills a buffer sized by the node's own count
+  int32_t filled_in_begin = 0;         // 1 when that fill was complete: the traversal must not fill again
   SbString base_name;                  // GetShapeName
   int32_t in_vertex_shape = 0;         // 1 between the vertex-shape pre and post callbacks
   int32_t single_material = 0;         // one surface covers the whole instance

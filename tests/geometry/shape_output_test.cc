@@ -174,6 +174,32 @@ TEST(ShapeOutput, CountingInTheTraversalStateSeesTheComplexity) {
   EXPECT_EQ(counts[0], counts[1]);
 }
 
+// Under the token a vertex shape is tessellated once, into a buffer sized
+// by the node's own count; where Coin3D delivers fewer triangles than that
+// count (a 5 x 5 QuadMesh: 50 counted, 32 delivered) the trial buffer is
+// given back and the shape comes out sized to what was delivered.
+TEST(ShapeOutput, VertexShapesFillOnceAndTheirTrialBufferGoesWhenTheCountIsWrong) {
+  plugin_test::Conversion run;
+  run.ConvertText(
+      "#Inventor V2.1 ascii\nSeparator {\n"
+      "  Coordinate3 { point [ 0 0 0, 1 0 0, 2 0 0, 3 0 0, 4 0 0, 0 1 0, 1 1 0, 2 1 0, 3 1 0, 4 1 0,\n"
+      "    0 2 0, 1 2 0, 2 2 0, 3 2 0, 4 2 0, 0 3 0, 1 3 0, 2 3 0, 3 3 0, 4 3 0, 0 4 0, 1 4 0, 2 4 0, 3 4 0, 4 4 0 ] }\n"
+      "  IndexedFaceSet { coordIndex [ 0, 1, 6, 5, -1 ] }\n"
+      "  QuadMesh { verticesPerRow 5 verticesPerColumn 5 }\n"
+      "}\n",
+      {{"quick_naming", "1"}, {"print_stats", "0"}, {"count_in_traversal_state", "1"}});
+  EXPECT_TRUE(run.errors.empty());
+  const std::vector<std::string> allocations = CallLines("Import_IO_Alloc_Indexedpolygons");
+  ASSERT_EQ(allocations.size(), 3u);
+  EXPECT_EQ(allocations[1].rfind("Import_IO_Alloc_Indexedpolygons(<50 150 ", 0), 0u);
+  EXPECT_EQ(allocations[2].rfind("Import_IO_Alloc_Indexedpolygons(<32 96 ", 0), 0u);
+  std::vector<std::string> announced;
+  for (const std::string &line : CallLines("Import_IO_Display_Info_Text"))
+    if (line.find("\"Processing ") != std::string::npos) announced.push_back(line);
+  EXPECT_EQ(announced, (std::vector<std::string>{"Import_IO_Display_Info_Text(\"Processing 2 polygon Shape node.\")",
+                                                 "Import_IO_Display_Info_Text(\"Processing 32 polygon Shape node.\")"}));
+}
+
 }  // namespace
 
 // Our host's cull_solid_shapes token: faces whose ShapeHints promise a solid
