@@ -33,7 +33,7 @@ bool CountsUsable(std::initializer_list<int32_t> counts) {
 }
 
 // The arrays, zero-filled; false when the heap refuses.
-bool AllocateArrays(PolygonStorage &storage) {
+bool AllocateArrays(PolygonStorage &storage, bool with_surface_names) {
   const IndexedPolygons &r = storage.record;
   try {
     storage.positions.resize(static_cast<size_t>(r.num_vertices));
@@ -42,9 +42,10 @@ bool AllocateArrays(PolygonStorage &storage) {
     storage.colors.resize(static_cast<size_t>(r.num_colors));
     storage.vertex_indices.resize(static_cast<size_t>(r.num_vertex_indices));
     storage.vertices_per_polygon.resize(static_cast<size_t>(r.num_polygons));
-    // Per-polygon surface names are always there to write: a null slot
-    // means "same as the polygon before", so an untouched array means none.
-    storage.surface_names.resize(static_cast<size_t>(r.num_polygons));
+    // Per-polygon surface names only for a caller that asked for them (a
+    // pointer per polygon, 8 MB for a million triangles); a null slot means
+    // "same as the polygon before", so an untouched array means none.
+    if (with_surface_names) storage.surface_names.resize(static_cast<size_t>(r.num_polygons));
   } catch (const std::bad_alloc &) {
     return false;
   }
@@ -108,7 +109,7 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
   buffer->texture_layers = texture_layers;
   buffer->clockwise = clockwise;
   buffer->data_flags = data_flags;
-  if (!io::AllocateArrays(*storage)) {
+  if (!io::AllocateArrays(*storage, with_surface_names != 0)) {
     call.fail("out of memory");
     return nullptr;
   }

@@ -32,9 +32,12 @@ uint32_t PowerOfTwoAtLeast(size_t n) {
 SpatialWelder::SpatialWelder(float threshold, size_t expected_values)
     : exact_(!(threshold > 0.0f) || !std::isfinite(threshold)), threshold_(threshold),
       inverse_side_(exact_ ? 0.0 : 1.0 / (kCellSide * static_cast<double>(threshold))) {
-  // Meshes share most values a few times over: the table starts with a
-  // head for every other value and grows only for meshes that weld little.
-  heads_.assign(PowerOfTwoAtLeast(expected_values / 2), -1);
+  // Corners of a closed triangle mesh share each position about six times
+  // over, and a representative is entered in one cell or a few: the table
+  // starts with a head for every eighth value and grows (at most once for
+  // such meshes) where fewer weld. Its heads are all written here, so a
+  // larger start would only add memory: three streams are welded at once.
+  heads_.assign(PowerOfTwoAtLeast(expected_values / 8), -1);
   mask_ = static_cast<uint32_t>(heads_.size() - 1);
   entries_.reserve(expected_values / 2);
   reps_.reserve(expected_values / 4);

@@ -36,7 +36,7 @@ void FillTriangles(IndexedPolygons *p, int32_t triangles) {
 
 using PolygonBufferTest = HostTest;
 
-TEST_F(PolygonBufferTest, ArraysHaveTheRequestedSizesZeroedAndColoursOnlyWhenAsked) {
+TEST_F(PolygonBufferTest, ArraysHaveTheRequestedSizesZeroedAndColoursAndSurfaceNamesOnlyWhenAsked) {
   IndexedPolygons *p = AllocTriangles(4, 0, 1, 1);
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->colors, nullptr);
@@ -54,6 +54,7 @@ TEST_F(PolygonBufferTest, ArraysHaveTheRequestedSizesZeroedAndColoursOnlyWhenAsk
   ASSERT_NE(coloured, nullptr);
   coloured->colors[17] = 1.0f;
   EXPECT_EQ(coloured->data_flags, 7);
+  EXPECT_EQ(coloured->surface_names, nullptr);  // not asked for
   Import_IO_Free_Indexedpolygons();
 }
 
