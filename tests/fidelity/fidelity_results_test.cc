@@ -99,6 +99,11 @@ TEST(FidelityResults, ReportSeparatesListedFromUnexpectedModels) {
   EXPECT_NE(section("Listed in the exceptions but meeting").find("fine.iv"), std::string::npos) << text;
   EXPECT_NE(text.find("1 of 3 models meet the thresholds (33.3%, 95% needed): NOT MET"), std::string::npos) << text;
   EXPECT_FALSE(ThresholdsMet(input));
+  // The regression gate fails on new.iv alone, and passes once it is listed.
+  EXPECT_FALSE(OnlyListedModelsBelow(input));
+  input.models[1].exception = "listed now";
+  EXPECT_TRUE(OnlyListedModelsBelow(input));
+  EXPECT_FALSE(OnlyListedModelsBelow(ReportInput{}));  // nothing measured: the suite itself failed
 
   // The contact sheet starts with the worst; pictures that are gone become grey tiles.
   auto worst = WorstModels(input.models, 2);

@@ -156,4 +156,11 @@ bool ThresholdsMet(const ReportInput &in) {
   });
 }
 
+bool OnlyListedModelsBelow(const ReportInput &in) {
+  const auto measured = [](const ModelResult &m) { return m.unmeasured.empty(); };
+  return std::any_of(in.models.begin(), in.models.end(), measured) &&
+         std::none_of(in.models.begin(), in.models.end(),
+                      [&](const ModelResult &m) { return measured(m) && !m.passes() && m.exception.empty(); });
+}
+
 }  // namespace kavrel::fidelity

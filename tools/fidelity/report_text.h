@@ -24,6 +24,10 @@ std::string ReportText(const ReportInput &input);
 // Whether every judged format meets its share.
 bool ThresholdsMet(const ReportInput &input);
 
+// The regression gate: some model was measured, and every measured model
+// below the thresholds is listed in the exceptions.
+bool OnlyListedModelsBelow(const ReportInput &input);
+
 }  // namespace kavrel::fidelity
 
 #endif
