@@ -61,6 +61,7 @@ TEST(ObjCounts, EveryModelsObjHoldsTheGlbsTrianglesEachOnce) {
   for (const fs::directory_entry &entry : fs::recursive_directory_iterator(scratch.path() + "/obj")) {
     if (entry.path().extension() != ".obj") continue;
     ++models;
+    if (!KAVREL_CORPUS_READ_BACK) continue;
     const std::string name = fs::relative(entry.path(), scratch.path() + "/obj").replace_extension().string();
     Assimp::Importer obj_reader, glb_reader;
     const aiScene *obj = obj_reader.ReadFile(entry.path().string(), 0);
