@@ -131,12 +131,13 @@ done
 stage_done "Coin3D rendering"
 
 # f3d's pictures of our .glb, from the camera of Coin3D's picture. f3d
-# sometimes ends without a picture on a loaded machine: one more try, then
+# sometimes ends without a picture on a loaded machine: two more tries
+# (the test suite fails on a model without its picture), then
 # its status and last words stay in PNG.log for the report.
 render_glb() {  # GLB PNG POSITION FOCAL UP ANGLE, tab-separated in one argument
   local glb png position focal up angle try status
   IFS=$'\t' read -r glb png position focal up angle <<<"$1"
-  for try in 1 2; do
+  for try in 1 2 3; do
     timeout 300 f3d --dry-run --quiet --output="$png" --resolution=$size,$size --bg-color=$key_f3d \
       --camera-position="$position" --camera-focal-point="$focal" --camera-view-up="$up" \
       --camera-view-angle="$angle" "$glb" >"$png.log" 2>&1
