@@ -7,6 +7,8 @@
 #include <array>
 #include <filesystem>
 #include <set>
+#include <string>
+#include <vector>
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
@@ -52,7 +54,10 @@ long RepeatedFaces(const aiMesh &mesh) {
 
 TEST(ObjCounts, EveryModelsObjHoldsTheGlbsTrianglesEachOnce) {
   ScratchDirectory scratch;
-  for (const char *format : {"glb", "obj"}) {
+  // The sanitizer build converts to OBJ only and reads nothing back.
+  const std::vector<std::string> formats =
+      KAVREL_CORPUS_READ_BACK ? std::vector<std::string>{"glb", "obj"} : std::vector<std::string>{"obj"};
+  for (const std::string &format : formats) {
     const ProcessResult run = RunConvert(
         scratch, {"-q", "-j", "2", "--format", format, "--output-dir", format, KAVREL_INVENTOR_MODELS}, scratch.path());
     ASSERT_EQ(run.status, 0) << format << run.err;
