@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 
 #include "scene/binary_value_size.h"
@@ -27,6 +28,22 @@ bool CoinCanAllocate(int count, size_t value_size) {
   int64_t capacity = 1;
   while (capacity < count) capacity *= 2;
   return capacity * static_cast<int64_t>(value_size) <= std::numeric_limits<int>::max();
+}
+
+// Bytes of the file being read that are still to come; -1 when that is
+// not known: no file, or a compressed one (Coin3D counts the bytes it
+// inflated). Asked only of arrays above kCountChecked values.
+int64_t BytesLeft(SoInput &input) {
+  const char *name = input.getCurFileName();
+  if (!name) return -1;
+  std::ifstream file(name, std::ios::binary);
+  unsigned char magic[3] = {0, 0, 0};
+  if (!file.read(reinterpret_cast<char *>(magic), sizeof magic)) return -1;
+  const bool gzip = magic[0] == 0x1f && magic[1] == 0x8b, bzip2 = magic[0] == 'B' && magic[1] == 'Z' && magic[2] == 'h';
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(name, error);
+  if (gzip || bzip2 || error) return -1;
+  return static_cast<int64_t>(size) - static_cast<int64_t>(input.getNumBytesRead());
 }
 
 // Stack kept free below the deepest name read: what Coin3D's reader uses
@@ -89,12 +106,19 @@ SbBool GuardedInput::read(SbName &name, SbBool valid_identifier) {
 }
 
 // A binary array's size comes as an int; so does an SFInt32 value, and a
-// value that large is refused too (no scene needs one).
+// value that large is refused too (no scene needs one). Coin3D allocates
+// the whole array before it reads a value, so an array that the rest of
+// the file cannot hold (every value takes at least a byte) is refused
+// before it costs up to 2 GB.
 SbBool GuardedInput::read(int &value) {
   if (!SoInput::read(value)) return FALSE;
-  if (value <= kCountChecked || !isBinary() || CoinCanAllocate(value, BinaryValueSize(node_type_, field_name_)))
-    return TRUE;
-  return Stop("a binary array of " + std::to_string(value) + " values, more than Coin3D's reader can take");
+  if (value <= kCountChecked || !isBinary()) return TRUE;
+  const std::string array = "a binary array of " + std::to_string(value) + " values";
+  if (!CoinCanAllocate(value, BinaryValueSize(node_type_, field_name_)))
+    return Stop(array + ", more than Coin3D's reader can take");
+  const int64_t left = BytesLeft(*this);
+  if (left >= 0 && value > left) return Stop(array + " in the last " + std::to_string(left) + " bytes of the file");
+  return TRUE;
 }
 
 SbBool GuardedInput::pushFile(const char *name) {

@@ -162,6 +162,11 @@ TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
   std::string wrapping = kEndlessCount;
   wrapping.replace(wrapping.find(std::string("\x7f\x00\x00\x03", 4)), 4, std::string("\x0b\x00\x00\x03", 4));
   scratch.Write("in/wrapping.iv", wrapping);
+  // 0x00400003 points: Coin3D could allocate them (48 MB), but the file
+  // holds only a few of them.
+  std::string beyond = kEndlessCount;
+  beyond.replace(beyond.find(std::string("\x7f\x00\x00\x03", 4)), 4, std::string("\x00\x40\x00\x03", 4));
+  scratch.Write("in/beyond.iv", beyond);
   scratch.Write("in/good.iv", kTwoShapes);
   scratch.Write("in/two.wrl", kVrml2);
   scratch.Write("in/empty.iv", "");
@@ -179,6 +184,7 @@ TEST(ConvertCommand, BadInputsAndOutputsWriteNothing) {
       {{"../in/broken.iv"}, 1, "nothing could be imported"},
       {{"../in/endless.iv"}, 1, "a binary array of 2130706435 values, more than Coin3D's reader can take"},
       {{"../in/wrapping.iv"}, 1, "a binary array of 184549379 values, more than Coin3D's reader can take"},
+      {{"../in/beyond.iv"}, 1, "a binary array of 4194307 values in the last 108 bytes of the file"},
       {{"-o", "no/such/dir/x.glb", "../in/good.iv"}, 1, "does not exist"},
       {{"-o", "/proc/x.glb", "../in/good.iv"}, 1, "/proc/x.glb"},
       {{"-o", "../in", "../in/good.iv"}, 1, "no writer for its extension"},
