@@ -148,6 +148,8 @@ bool FillsOnNodeCount(SoState *traversal, ShapeClass shape_class) {
   if (plugin.state->options.count_in_traversal_state != 1 || shape.in_vertex_shape != 1 || shape.corners != 3 ||
       shape.outline != ShapeOutline::kNone || IsNurbsSurfaceClass(shape_class))
     return false;
+  // Whether surfaces go per face depends on the traversal's state only;
+  // the buffer's preparation classifies again, with the corner count.
   if (plugin.state->options.import_materials) ClassifyShapeColors(traversal, 0);
   return !shape.per_face_materials;
 }

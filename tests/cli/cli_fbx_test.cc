@@ -19,6 +19,7 @@
 #include <assimp/scene.h>
 
 #include "convert_process.h"
+#include "corpus_read_back.h"
 #include "output_content.h"
 #include "world_triangles.h"
 
@@ -38,11 +39,8 @@ float Tolerance(const std::vector<Triangle> &triangles) {
 
 TEST(FbxReadBack, EveryCorpusModelLandsWhereItsGlbPutsIt) {
   ScratchDirectory scratch;
-  // The sanitizer build converts to FBX only (its whole-corpus .glb comes
-  // from the corpus test) and reads nothing back.
-  const std::string listed = KAVREL_CORPUS_READ_BACK ? "glb" : "fbx";
-  const std::vector<std::string> formats =
-      KAVREL_CORPUS_READ_BACK ? std::vector<std::string>{"glb", "fbx"} : std::vector<std::string>{"fbx"};
+  const std::vector<std::string> formats = CorpusFormats("fbx");
+  const std::string listed = formats.front();
   for (const std::string &format : formats) {
     // Files of the package that do not convert fail in both formats alike.
     RunConvert(scratch, {"-q", "-j", "2", "--format", format, "--output-dir", format, KAVREL_INVENTOR_MODELS},
@@ -52,7 +50,7 @@ TEST(FbxReadBack, EveryCorpusModelLandsWhereItsGlbPutsIt) {
   for (const fs::directory_entry &entry : fs::recursive_directory_iterator(scratch.path() + "/" + listed)) {
     if (entry.path().extension() != "." + listed) continue;
     ++compared;
-    if (!KAVREL_CORPUS_READ_BACK) continue;
+    if (!kCorpusReadBack) continue;
     const fs::path relative = fs::relative(entry.path(), scratch.path() + "/glb");
     const std::string fbx = (fs::path(scratch.path()) / "fbx" / relative).replace_extension(".fbx").string();
     ASSERT_TRUE(fs::exists(fbx)) << relative;

@@ -14,6 +14,7 @@
 #include <assimp/scene.h>
 
 #include "convert_process.h"
+#include "corpus_read_back.h"
 
 namespace kavrel_test {
 namespace {
@@ -54,10 +55,7 @@ long RepeatedFaces(const aiMesh &mesh) {
 
 TEST(ObjCounts, EveryModelsObjHoldsTheGlbsTrianglesEachOnce) {
   ScratchDirectory scratch;
-  // The sanitizer build converts to OBJ only and reads nothing back.
-  const std::vector<std::string> formats =
-      KAVREL_CORPUS_READ_BACK ? std::vector<std::string>{"glb", "obj"} : std::vector<std::string>{"obj"};
-  for (const std::string &format : formats) {
+  for (const std::string &format : CorpusFormats("obj")) {
     const ProcessResult run = RunConvert(
         scratch, {"-q", "-j", "2", "--format", format, "--output-dir", format, KAVREL_INVENTOR_MODELS}, scratch.path());
     ASSERT_EQ(run.status, 0) << format << run.err;
@@ -66,7 +64,7 @@ TEST(ObjCounts, EveryModelsObjHoldsTheGlbsTrianglesEachOnce) {
   for (const fs::directory_entry &entry : fs::recursive_directory_iterator(scratch.path() + "/obj")) {
     if (entry.path().extension() != ".obj") continue;
     ++models;
-    if (!KAVREL_CORPUS_READ_BACK) continue;
+    if (!kCorpusReadBack) continue;
     const std::string name = fs::relative(entry.path(), scratch.path() + "/obj").replace_extension().string();
     Assimp::Importer obj_reader, glb_reader;
     const aiScene *obj = obj_reader.ReadFile(entry.path().string(), 0);
