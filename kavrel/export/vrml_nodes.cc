@@ -117,15 +117,19 @@ void VrmlScene::Material(int32_t material, bool lit) {
   def = names_.Unique(lit ? record.distinct_name : record.distinct_name + "_unlit");
   out_.BeginNode("material", "Material", def);
   ++counts_.materials;
-  out_.Field("diffuseColor", record.diffuse.data(), 3);
   if (lit) {
+    out_.Field("diffuseColor", record.diffuse.data(), 3);
     out_.Field("specularColor", record.specular.data(), 3);
     const Vec3 emissive = WithInventorAmbient(record.emissive, record.ambient);
     out_.Field("emissiveColor", emissive.data(), 3);
     out_.Field("ambientIntensity", 0.0f);
     out_.Field("shininess", Shininess(record.shininess));
   } else {
-    // Inventor draws unlit lines and points in the diffuse colour.
+    // Inventor draws unlit lines and points in the diffuse colour; VRML in
+    // the emissive colour alone. The diffuse colour is written black
+    // because Coin3D adds it to the emissive one (wrapping past 1).
+    const Vec3 black{0, 0, 0};
+    out_.Field("diffuseColor", black.data(), 3);
     out_.Field("emissiveColor", record.diffuse.data(), 3);
   }
   out_.Field("transparency", 1.0f - record.opacity);

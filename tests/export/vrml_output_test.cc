@@ -243,6 +243,8 @@ TEST(VrmlOutput, LinesAndPointsAreUnlitInTheirDiffuseColour) {
   EXPECT_EQ(wire->Child("TextureCoordinate"), nullptr);
   const VrmlNode &unlit = file.Resolve(*lines.children[1]->Child("Appearance")->Child("Material"));
   ExpectNumbers(Values(unlit, "emissiveColor"), {0, 0.5, 1}, "lines' colour");
+  // Coin3D draws unlit geometry in the sum of both colours.
+  ExpectNumbers(Values(unlit, "diffuseColor"), {0, 0, 0}, "lines' diffuse colour");
   const VrmlNode *dots = lines.children[2]->Child("PointSet");
   ASSERT_NE(dots, nullptr);
   ExpectNumbers(Values(*dots->Child("Coordinate"), "point"), {2, 2, 2}, "point");
