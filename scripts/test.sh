@@ -9,6 +9,6 @@ scripts/build.sh build
 (cd build && ctest --output-on-failure -j "$(nproc)")
 scripts/build.sh build-asan -DKAVREL_SANITIZE=ON
 (source scripts/sanitizer_options.sh && cd build-asan && ctest --output-on-failure -j "$(nproc)")
-scripts/fuzz.sh preferences 30
-scripts/fuzz.sh header 30
-scripts/fuzz.sh conversion 60
+scripts/fuzz.sh preferences 15
+scripts/fuzz.sh header 15
+scripts/fuzz.sh conversion 30

@@ -12,6 +12,7 @@
 #include <Inventor/nodes/SoShape.h>
 
 #include "convert_process.h"
+#include "corpus_read_back.h"
 #include "corpus_runs.h"
 #include "corpus_table.h"
 #include "vrml_reader.h"
@@ -123,8 +124,8 @@ Separator {
 }
 
 TEST(VrmlFiles, CoinReadsEveryCorpusModelBackWithItsRecordedTriangles) {
-  const std::vector<Model> models = AllModels();
-  ASSERT_GT(models.size(), 90u) << "the inventor-data models are missing: run scripts/setup.sh";
+  ASSERT_GT(AllModels().size(), 90u) << "the inventor-data models are missing: run scripts/setup.sh";
+  const std::vector<Model> models = FormatCorpus();
   const CorpusTable recorded = ReadCorpusTable(std::string(KAVREL_SOURCE_DIR) + "/tests/cli/corpus_statistics.txt");
   ScratchDirectory scratch;
   ConvertAll(scratch, models, ".wrl", [&](const Model &model, const ProcessResult &, const std::string &wrl) {
