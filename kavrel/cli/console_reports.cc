@@ -17,7 +17,6 @@ struct ConsoleState {
   bool line_drawn = false;                     // an in-place line is on screen
   int shapes_started = 0;                      // the plug-in's "Processing ..." lines of this run
   std::chrono::steady_clock::time_point last_draw;
-  std::chrono::steady_clock::time_point last_flush;  // of progress lines into a file or pipe
   std::string fatal_echo;                      // the report line that echoes the last fatal error
 };
 
@@ -26,20 +25,6 @@ ConsoleState console;
 // Redrawing a terminal line per shape would cost more than the shape on
 // large files; a few redraws a second are all the eye can follow.
 constexpr std::chrono::milliseconds kRedrawInterval{50};
-
-// Into a file or a pipe, standard error is written in blocks: a write per
-// progress line cost a tenth of the conversion of 20,000 small shapes.
-// Progress lines go out at least this often, so that a log being followed
-// stays current; notices and errors go out at once.
-constexpr std::chrono::milliseconds kFlushInterval{100};
-constexpr size_t kErrorBufferBytes = 1 << 16;
-
-void FlushProgressLines() {
-  auto now = std::chrono::steady_clock::now();
-  if (now - console.last_flush < kFlushInterval) return;
-  console.last_flush = now;
-  std::fflush(stderr);
-}
 
 // The plug-in announces each shape with "Processing N polygon Shape node.";
 // the shapes before the one it works on are done.
@@ -54,7 +39,6 @@ void DrawProgress(const std::string &text) {
   if (console.quiet) return;
   if (!console.in_place) {
     std::fprintf(stderr, "%s\n", text.c_str());
-    FlushProgressLines();
     return;
   }
   auto now = std::chrono::steady_clock::now();
@@ -89,7 +73,6 @@ std::map<std::pair<int, std::string>, int> error_counts;
 void PrintHostError(int level, const std::string &text, const char *suffix) {
   EndProgressLine();
   std::fprintf(stderr, "error (level %d): %s%s\n", level, text.c_str(), suffix);
-  std::fflush(stderr);
 }
 
 void WriteHostError(int level, const std::string &text) {
@@ -105,7 +88,6 @@ ReportSinks ConsoleReportSinks(bool quiet, bool verbose) {
   console.in_place = !verbose && IsConsole(2);
   // Statistics lines and --check answers go to a pipe or a file in blocks.
   if (!IsConsole(1)) std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
-  if (!IsConsole(2)) std::setvbuf(stderr, nullptr, _IOFBF, kErrorBufferBytes);
   ReportSinks sinks;
   sinks.report = WriteReport;
   sinks.error = WriteHostError;
@@ -128,13 +110,11 @@ void ShowSummary(const std::string &text) {
 void ShowNotice(const std::string &text) {
   EndProgressLine();
   std::fprintf(stderr, "%s\n", text.c_str());
-  std::fflush(stderr);
 }
 
 void ShowError(const std::string &text) {
   EndProgressLine();
   std::fprintf(stderr, "kavrel-convert: %s\n", text.c_str());
-  std::fflush(stderr);
 }
 
 void SummarizeRepeatedErrors() {
