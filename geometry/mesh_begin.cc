@@ -1,5 +1,7 @@
 // Begin pass of a shape: count, classify the colours, allocate the buffer.
 #include <Inventor/actions/SoCallbackAction.h>
+#include <Inventor/elements/SoComplexityElement.h>
+#include <Inventor/elements/SoComplexityTypeElement.h>
 #include <Inventor/elements/SoDrawStyleElement.h>
 #include <Inventor/elements/SoShapeHintsElement.h>
 
@@ -133,10 +135,20 @@ int BeginCountedShape(SoCallbackAction *action, SoNode *node, ShapeClass shape_c
   return PrepareBuffer(action->getState(), node, shape_class, triangles, true);
 }
 
-// Vertex shapes under the count_in_traversal_state token: their count does
-// not depend on the traversal's state (no Complexity reaches them), so the
-// node's own count (an index scan) sizes the buffer and the shape is
-// tessellated once, here, instead of once to count and once to fill. When
+// Cubes, cones and cylinders under the default complexity: Coin3D's count
+// of the node alone is then the number it delivers (its sphere count is
+// not: 870 for the 390 triangles of a default sphere).
+bool PrimitiveCountedAlike(SoState *traversal, ShapeClass shape_class) {
+  const bool counted_alike = shape_class == kShapeCube || shape_class == kShapeCone || shape_class == kShapeCylinder;
+  return counted_alike && SoComplexityElement::get(traversal) == SoComplexityElement::getDefault() &&
+         SoComplexityTypeElement::get(traversal) == SoComplexityTypeElement::getDefault();
+}
+
+// Under the count_in_traversal_state token, a shape whose count does not
+// depend on the traversal's state has the node's own count (an index scan
+// for vertex shapes, arithmetic for the primitives above) size the buffer,
+// and the shape is tessellated once, here, instead of once to count and
+// once to fill. No Complexity reaches a vertex shape. When
 // Coin3D delivers another number of triangles than its count (it skips
 // faces, or stops at a colour index past the end), the buffer is given
 // back and the traversal fills one sized to what was delivered: the count
@@ -145,9 +157,10 @@ int BeginCountedShape(SoCallbackAction *action, SoNode *node, ShapeClass shape_c
 // (defined while its buffer fills) is counted first as before.
 bool FillsOnNodeCount(SoState *traversal, ShapeClass shape_class) {
   ShapeAccumulator &shape = plugin.state->shape;
-  if (plugin.state->options.count_in_traversal_state != 1 || shape.in_vertex_shape != 1 || shape.corners != 3 ||
+  if (plugin.state->options.count_in_traversal_state != 1 || shape.corners != 3 ||
       shape.outline != ShapeOutline::kNone || IsNurbsSurfaceClass(shape_class))
     return false;
+  if (shape.in_vertex_shape != 1 && !PrimitiveCountedAlike(traversal, shape_class)) return false;
   // Whether surfaces go per face depends on the traversal's state only;
   // the buffer's preparation classifies again, with the corner count.
   if (plugin.state->options.import_materials) ClassifyShapeColors(traversal, 0);
@@ -158,9 +171,10 @@ bool FillsOnNodeCount(SoState *traversal, ShapeClass shape_class) {
 void DropTrialBuffer() {
   ShapeAccumulator &shape = plugin.state->shape;
   Import_IO_Free_Indexedpolygons();
-  const int16_t clockwise = shape.clockwise;
+  const auto clockwise = shape.clockwise;
+  const auto in_vertex_shape = shape.in_vertex_shape;
   ResetShapeState();
-  shape.in_vertex_shape = 1;
+  shape.in_vertex_shape = in_vertex_shape;
   shape.clockwise = clockwise;
 }
 
