@@ -1,7 +1,5 @@
 // Begin pass of a shape: count, classify the colours, allocate the buffer.
 #include <Inventor/actions/SoCallbackAction.h>
-#include <Inventor/elements/SoComplexityElement.h>
-#include <Inventor/elements/SoComplexityTypeElement.h>
 #include <Inventor/elements/SoDrawStyleElement.h>
 #include <Inventor/elements/SoShapeHintsElement.h>
 
@@ -135,36 +133,32 @@ int BeginCountedShape(SoCallbackAction *action, SoNode *node, ShapeClass shape_c
   return PrepareBuffer(action->getState(), node, shape_class, triangles, true);
 }
 
-// Cubes, cones and cylinders under the default complexity: Coin3D's count
-// of the node alone is then the number it delivers (its sphere count is
-// not: 870 for the 390 triangles of a default sphere).
-bool PrimitiveCountedAlike(SoState *traversal, ShapeClass shape_class) {
-  const bool counted_alike = shape_class == kShapeCube || shape_class == kShapeCone || shape_class == kShapeCylinder;
-  return counted_alike && SoComplexityElement::get(traversal) == SoComplexityElement::getDefault() &&
-         SoComplexityTypeElement::get(traversal) == SoComplexityTypeElement::getDefault();
-}
-
-// Under the count_in_traversal_state token, a shape whose count does not
-// depend on the traversal's state has the node's own count (an index scan
-// for vertex shapes, arithmetic for the primitives above) size the buffer,
-// and the shape is tessellated once, here, instead of once to count and
-// once to fill. No Complexity reaches a vertex shape. When
+// Under the count_in_traversal_state token, a shape whose count can be
+// told without tessellating it (a vertex shape's by its own node, an index
+// scan, as no Complexity reaches it; a primitive's as PredictPrimitive-
+// Triangles says) has that count size the buffer, and the shape is
+// tessellated once, here, instead of once to count and once to fill. When
 // Coin3D delivers another number of triangles than its count (it skips
 // faces, or stops at a colour index past the end), the buffer is given
 // back and the traversal fills one sized to what was delivered: the count
 // in the traversal's state, for the cost of the pass it replaces. The
 // trial is silent towards the host, so a shape with per-face surfaces
-// (defined while its buffer fills) is counted first as before.
-bool FillsOnNodeCount(SoState *traversal, ShapeClass shape_class) {
+// (defined while its buffer fills) is counted first as before. 0 for a
+// shape that is counted first.
+int32_t FillCount(SoState *traversal, SoNode *node, ShapeClass shape_class) {
   ShapeAccumulator &shape = plugin.state->shape;
   if (plugin.state->options.count_in_traversal_state != 1 || shape.corners != 3 ||
       shape.outline != ShapeOutline::kNone || IsNurbsSurfaceClass(shape_class))
-    return false;
-  if (shape.in_vertex_shape != 1 && !PrimitiveCountedAlike(traversal, shape_class)) return false;
+    return 0;
+  const bool vertex_shape = shape.in_vertex_shape == 1;
+  if (!vertex_shape && PredictPrimitiveTriangles(traversal, node, shape_class) <= 0) return 0;
   // Whether surfaces go per face depends on the traversal's state only;
   // the buffer's preparation classifies again, with the corner count.
   if (plugin.state->options.import_materials) ClassifyShapeColors(traversal, 0);
-  return !shape.per_face_materials;
+  if (shape.per_face_materials) return 0;
+  const int32_t count = vertex_shape ? CountShapeTriangles(node, shape_class)
+                                     : PredictPrimitiveTriangles(traversal, node, shape_class);
+  return count > 0 && count <= INT32_MAX / 3 ? count : 0;
 }
 
 // Back to the state the begin pass started from, the buffer given back.
@@ -178,10 +172,8 @@ void DropTrialBuffer() {
   shape.clockwise = clockwise;
 }
 
-int BeginFilledShape(SoCallbackAction *action, SoNode *node, ShapeClass shape_class) {
+int BeginFilledShape(SoCallbackAction *action, SoNode *node, ShapeClass shape_class, int32_t counted) {
   ShapeAccumulator &shape = plugin.state->shape;
-  const int32_t counted = CountShapeTriangles(node, shape_class);
-  if (counted <= 0 || counted > INT32_MAX / 3) return BeginCountedShape(action, node, shape_class);
   if (!PrepareBuffer(action->getState(), node, shape_class, counted, false)) return 0;
   shape.trial_fill = 1;
   node->callback(action);
@@ -209,6 +201,7 @@ int BeginShapePass(SoCallbackAction *action, SoNode *node) {
     ResetShapeState();
     return 0;
   }
-  if (FillsOnNodeCount(traversal, shape_class)) return BeginFilledShape(action, node, shape_class);
+  if (const int32_t counted = FillCount(traversal, node, shape_class); counted > 0)
+    return BeginFilledShape(action, node, shape_class, counted);
   return BeginCountedShape(action, node, shape_class);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class SoCallbackAction;
+class SoState;
 
 #include "geometry/shape_classes.h"
 
@@ -18,5 +19,11 @@ int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class);
 // through the action's triangle callbacks, which only count while no
 // buffer exists. Not for NURBS surfaces either.
 int32_t CountShapeTrianglesInState(SoCallbackAction *action, SoNode *node, ShapeClass shape_class);
+
+// The triangles Coin3D will deliver for a cube, cone, cylinder or sphere in
+// the traversal's state, told without tessellating it, or 0 when that
+// cannot be told: the node's own count under the default complexity for
+// the first three, arithmetic for a sphere at any object-space complexity.
+int32_t PredictPrimitiveTriangles(SoState *traversal, SoNode *node, ShapeClass shape_class);
 
 #endif
