@@ -228,12 +228,18 @@ std::string ManyShapes(int count) {
 }
 
 // Ctrl-C as soon as the plug-in has started reading.
-void InterruptOnceReading(const ChildProcess &child) {
+// Sends Ctrl-C once the read's progress line has reached standard error (a
+// pipe, which kavrel-convert buffers and flushes from a thread of its own);
+// false when the line never came.
+bool InterruptOnceReading(const ChildProcess &child) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!Contains(child.StandardError(), "Reading Inventor File") && std::chrono::steady_clock::now() < deadline) {
+  bool seen = false;
+  while (!(seen = Contains(child.StandardError(), "Reading Inventor File")) &&
+         std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   kill(child.pid(), SIGINT);
+  return seen;
 }
 
 TEST(ConvertCommand, CtrlCStopsTheRunAndWritesNothing) {
@@ -241,7 +247,7 @@ TEST(ConvertCommand, CtrlCStopsTheRunAndWritesNothing) {
   std::string input = scratch.Write("many.iv", ManyShapes(5000));
   ChildProcess child({KAVREL_CONVERT_PATH, input, "-o", scratch.path() + "/many.glb"}, scratch.path(),
                      scratch.path());
-  InterruptOnceReading(child);
+  EXPECT_TRUE(InterruptOnceReading(child));
   ProcessResult result = child.Wait(60);
   EXPECT_EQ(result.status, 1) << result.err;
   EXPECT_TRUE(Contains(result.err, "interrupted")) << result.err;
@@ -257,7 +263,7 @@ TEST(ConvertCommand, CtrlCEndsAReadThatNeverPolls) {
   std::string input = scratch.Write("hangs.iv", kTwoShapes);
   ChildProcess child({KAVREL_CONVERT_PATH, "--plugin", FAULTY_PLUGIN_PATH, input, "-o", scratch.path() + "/hangs.glb"},
                      scratch.path(), scratch.path());
-  InterruptOnceReading(child);
+  EXPECT_TRUE(InterruptOnceReading(child)) << "the progress line before the endless read never came";
   ProcessResult result = child.Wait(30);
   EXPECT_EQ(result.status, 1) << result.err;
   EXPECT_TRUE(Contains(result.err, "did not stop (Coin3D's reader cannot be interrupted); nothing written"))
