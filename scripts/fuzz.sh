@@ -9,13 +9,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-fuzz
 export CC=${FUZZ_CC:-clang} CXX=${FUZZ_CXX:-clang++}
-log=$(mktemp)
-if ! scripts/build.sh "$dir" -DKAVREL_FUZZ=ON >"$log" 2>&1; then
-  cat "$log" >&2; rm -f "$log"
-  echo "fuzz.sh: the build failed" >&2
-  exit 1
+# KAVREL_FUZZ_BUILT=1: the fuzzers are built already (runs side by side
+# must not build the same tree at once).
+if [ -z "${KAVREL_FUZZ_BUILT:-}" ]; then
+  log=$(mktemp)
+  if ! scripts/build.sh "$dir" -DKAVREL_FUZZ=ON >"$log" 2>&1; then
+    cat "$log" >&2; rm -f "$log"
+    echo "fuzz.sh: the build failed" >&2
+    exit 1
+  fi
+  rm -f "$log"
 fi
-rm -f "$log"
 [ $# -eq 0 ] && exit 0
 [ $# -ge 2 ] || { echo "usage: scripts/fuzz.sh [TARGET SECONDS [libFuzzer options...]]" >&2; exit 2; }
 target=$1 seconds=$2

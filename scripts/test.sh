@@ -9,6 +9,13 @@ scripts/build.sh build
 (cd build && ctest --output-on-failure -j "$(nproc)")
 scripts/build.sh build-asan -DKAVREL_SANITIZE=ON
 (source scripts/sanitizer_options.sh && cd build-asan && ctest --output-on-failure -j "$(nproc)")
-scripts/fuzz.sh preferences 15
-scripts/fuzz.sh header 15
-scripts/fuzz.sh conversion 30
+# Each fuzzer runs on one core: the conversion fuzzer beside the other two.
+scripts/fuzz.sh
+export KAVREL_FUZZ_BUILT=1
+scripts/fuzz.sh conversion 30 &
+conversion=$!
+status=0
+scripts/fuzz.sh preferences 15 || status=1
+scripts/fuzz.sh header 15 || status=1
+wait "$conversion" || status=1
+exit "$status"
