@@ -29,11 +29,14 @@ int32_t CountText3Triangles(SoNode *node) {
 }
 
 // What Coin3D's sphere delivers at an object-space complexity: slices and
-// stacks of 30 x complexity, at least 4 slices and 3 stacks, measured from
-// 0 to 1. Its own primitive count (2 x 30 x 29 x complexity: 870 where a
-// default sphere delivers 390) is another number.
+// stacks of 30 x complexity, at least 4 slices and 3 stacks. Its own
+// primitive count (2 x 30 x 29 x complexity: 870 where a default sphere
+// delivers 390) is another number. Measured from 0 to 4.2 (Coin3D does
+// not stop at 1); from about 4.3 on it caps the slices and stacks, so
+// above 4 the sphere is counted.
 int32_t SphereTriangles(float complexity) {
-  complexity = std::min(std::max(complexity, 0.0f), 1.0f);
+  if (!(complexity <= 4.0f)) return 0;
+  complexity = std::max(complexity, 0.0f);
   const int32_t n = static_cast<int32_t>(30.0f * complexity);
   const int32_t slices = std::max(n, 4), stacks = std::max(n, 3);
   return slices * (2 * stacks - 4);
