@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -113,7 +112,6 @@ int BatchInterrupts() { return interrupts; }
 int BatchTermination() { return termination; }
 
 void DieOfTermination(int signal_number) {
-  std::fflush(stderr);
   signal(signal_number, SIG_DFL);
   raise(signal_number);
   _exit(128 + signal_number);

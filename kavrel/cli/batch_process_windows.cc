@@ -134,9 +134,6 @@ int BatchInterrupts() { return interrupts; }
 
 int BatchTermination() { return termination; }
 
-void DieOfTermination(int signal_number) {
-  std::fflush(stderr);
-  ExitProcess(128 + signal_number);
-}
+void DieOfTermination(int signal_number) { ExitProcess(128 + signal_number); }
 
 }  // namespace kavrel

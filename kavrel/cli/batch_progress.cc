@@ -75,7 +75,6 @@ void BatchProgress::End() {
 void BatchProgress::Print(const std::string &line) {
   End();
   std::fprintf(stderr, "%s\n", line.c_str());
-  std::fflush(stderr);  // a batch's log is followed file by file
 }
 
 std::string BatchProgress::Bar() const {

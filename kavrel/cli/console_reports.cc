@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "kavrel/cli/console_stream.h"
-#include "kavrel/cli/error_stream_flusher.h"
 
 namespace kavrel {
 
@@ -40,7 +39,6 @@ void DrawProgress(const std::string &text) {
   if (console.quiet) return;
   if (!console.in_place) {
     std::fprintf(stderr, "%s\n", text.c_str());
-    ErrorLineWritten();
     return;
   }
   auto now = std::chrono::steady_clock::now();
@@ -75,7 +73,6 @@ std::map<std::pair<int, std::string>, int> error_counts;
 void PrintHostError(int level, const std::string &text, const char *suffix) {
   EndProgressLine();
   std::fprintf(stderr, "error (level %d): %s%s\n", level, text.c_str(), suffix);
-  std::fflush(stderr);
 }
 
 void WriteHostError(int level, const std::string &text) {
@@ -91,7 +88,6 @@ ReportSinks ConsoleReportSinks(bool quiet, bool verbose) {
   console.in_place = !verbose && IsConsole(2);
   // Statistics lines and --check answers go to a pipe or a file in blocks.
   if (!IsConsole(1)) std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
-  if (!IsConsole(2)) BufferErrorStream();
   ReportSinks sinks;
   sinks.report = WriteReport;
   sinks.error = WriteHostError;
@@ -114,13 +110,11 @@ void ShowSummary(const std::string &text) {
 void ShowNotice(const std::string &text) {
   EndProgressLine();
   std::fprintf(stderr, "%s\n", text.c_str());
-  std::fflush(stderr);
 }
 
 void ShowError(const std::string &text) {
   EndProgressLine();
   std::fprintf(stderr, "kavrel-convert: %s\n", text.c_str());
-  std::fflush(stderr);
 }
 
 void SummarizeRepeatedErrors() {
@@ -141,7 +135,6 @@ void EndProgressLine() {
 void PrintJournal(const Journal &journal) {
   EndProgressLine();
   for (const JournalEntry &entry : journal.entries()) std::fprintf(stderr, "%s\n", entry.to_string().c_str());
-  std::fflush(stderr);
 }
 
 }  // namespace kavrel

@@ -229,8 +229,8 @@ std::string ManyShapes(int count) {
 
 // Ctrl-C as soon as the plug-in has started reading.
 // Sends Ctrl-C once the read's progress line has reached standard error (a
-// pipe, which kavrel-convert buffers and flushes from a thread of its own);
-// false when the line never came.
+// pipe: a buffered line would never come before an endless read); false
+// when the line never came.
 bool InterruptOnceReading(const ChildProcess &child) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   bool seen = false;
