@@ -151,13 +151,13 @@ int32_t FillCount(SoState *traversal, SoNode *node, ShapeClass shape_class) {
       shape.outline != ShapeOutline::kNone || IsNurbsSurfaceClass(shape_class))
     return 0;
   const bool vertex_shape = shape.in_vertex_shape == 1;
-  if (!vertex_shape && PredictPrimitiveTriangles(traversal, node, shape_class) <= 0) return 0;
+  const int32_t predicted = vertex_shape ? 0 : PredictPrimitiveTriangles(traversal, node, shape_class);
+  if (!vertex_shape && predicted <= 0) return 0;
   // Whether surfaces go per face depends on the traversal's state only;
   // the buffer's preparation classifies again, with the corner count.
   if (plugin.state->options.import_materials) ClassifyShapeColors(traversal, 0);
   if (shape.per_face_materials) return 0;
-  const int32_t count = vertex_shape ? CountShapeTriangles(node, shape_class)
-                                     : PredictPrimitiveTriangles(traversal, node, shape_class);
+  const int32_t count = vertex_shape ? CountShapeTriangles(node, shape_class) : predicted;
   return count > 0 && count <= INT32_MAX / 3 ? count : 0;
 }
 

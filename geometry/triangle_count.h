@@ -23,7 +23,8 @@ int32_t CountShapeTrianglesInState(SoCallbackAction *action, SoNode *node, Shape
 // The triangles Coin3D will deliver for a cube, cone, cylinder or sphere in
 // the traversal's state, told without tessellating it, or 0 when that
 // cannot be told: the node's own count under the default complexity for
-// the first three, arithmetic for a sphere at any object-space complexity.
+// the first three, arithmetic for a sphere at an object-space complexity
+// up to 4.
 int32_t PredictPrimitiveTriangles(SoState *traversal, SoNode *node, ShapeClass shape_class);
 
 #endif
