@@ -48,7 +48,12 @@ class TokenScanner {
       } else if (!in_string_ && !kDelimiter(*at)) {
         const char *word_end = at;
         while (word_end < end && !kDelimiter(*word_end)) ++word_end;
-        if (!TakeWordBytes(at, static_cast<size_t>(word_end - at))) return false;
+        const size_t count = static_cast<size_t>(word_end - at);
+        if (TakesAsNumber(*at)) {
+          if (!TakeNumberBytes(count, word_end == end)) return false;
+        } else if (!TakeWordBytes(at, count)) {
+          return false;
+        }
         at = word_end;
       } else if (!Take(*at++)) {
         return false;
@@ -63,8 +68,25 @@ class TokenScanner {
   const std::string &problem() const { return result_.problem; }
 
  private:
+  // Numbers are most of the words of a large file. Where nothing waits for
+  // a value and no name field is declared, a number only counts towards
+  // the length of a word: its text cannot name a file or a name field.
+  bool TakesAsNumber(char first) const {
+    if (!word_.empty() || expect_ != Expect::kNothing || !names_.Quiet()) return false;
+    return in_number_ || (first >= '0' && first <= '9') || first == '-' || first == '+' || first == '.';
+  }
+
+  // in_number_: the number goes on in the next block. It stands as the
+  // last word by a text no word can be (a space): no field is named so.
+  bool TakeNumberBytes(size_t count, bool goes_on) {
+    last_word_.assign(1, ' ');
+    in_number_ = goes_on;
+    return Lengthen(count);
+  }
+
   // One byte of a string, or a delimiter outside strings and comments.
   bool Take(char c) {
+    in_number_ = false;
     if (c == '\n') ++line_;
     if (in_string_) return TakeInString(c);
     EndWord();
@@ -151,7 +173,7 @@ class TokenScanner {
 
   enum class Expect { kNothing, kValue, kList };
   uint64_t line_ = 1, length_ = 0, depth_ = 0;
-  bool in_comment_ = false, in_string_ = false, escaped_ = false;
+  bool in_comment_ = false, in_string_ = false, escaped_ = false, in_number_ = false;
   Expect expect_ = Expect::kNothing;
   std::string word_;
   std::string last_word_;   // the last unquoted word, cut to kWordKept

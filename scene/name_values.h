@@ -20,6 +20,9 @@ class NameValues {
   void See(const char *word);
   // True when the value after word (a keyword or a field name) is a name.
   bool NameFollows(const char *word) const;
+  // True while no field is declared a name field nor about to be: a word
+  // that is no keyword (a number) then changes nothing here.
+  bool Quiet() const { return !declaring_ && declared_.empty(); }
 
  private:
   std::unordered_set<std::string> declared_;

@@ -107,6 +107,13 @@ TEST(InputLimits, OverlongNamesAreRefusedPlainOrCompressed) {
   gzwrite(file, text.data(), static_cast<unsigned>(text.size()));
   gzclose(file);
   ExpectRefused(run, run.Convert(compressed, kQuick), refusal);
+  // A word that starts like a number is measured too, across the scan's
+  // 64 KB blocks.
+  ExpectRefused(run,
+                run.ConvertText("#Inventor V2.1 ascii\nSeparator {\n\nCube { width -1" + std::string(140000, 'n') +
+                                    " }\n}\n",
+                                kQuick),
+                "Input refused: a name longer than 65000 characters (line 4).");
   EXPECT_EQ(run.ConvertText(WithName(kMaxTokenLength), kQuick), 0);
   EXPECT_EQ(DefinedObjects().size(), 1u);
 }
