@@ -97,6 +97,7 @@ struct HostSettings {
 class TokenTable;
 class TextureFiles;
 class WeldAhead;
+class MeshQueue;
 struct ImageSave;
 namespace import_io {
 struct ImportState;
@@ -104,9 +105,11 @@ struct ImportState;
 
 // What a call of the plug-in may do to the meshes of the scene database.
 enum class CallEffect {
-  kMayChangeMeshes,                            // most calls: the welds worked out ahead are forgotten
-  kLeavesMeshes,                               // may come between the welds of one object
-  kManipulatesMeshes,                          // Kv_Manipulate_IndexedPolygons: uses and forgets them itself
+  kMayChangeMeshes,                            // the default: the mesh work handed on is waited for first,
+                                               // and the welds worked out ahead are forgotten
+  kLeavesMeshes,                               // reads and changes no mesh; may come while mesh work runs
+                                               // and between the welds of one object
+  kManipulatesMeshes,                          // Kv_Manipulate_IndexedPolygons: hands its work on
 };
 
 // One conversion's host side. A new conversion makes a fresh Host, so
@@ -153,11 +156,19 @@ class Host {
   // ---- For the toolkit and the import support library ----
   TokenTable &tokens() { return *tokens_; }
   WeldAhead &welds_ahead() { return *welds_ahead_; }
+  MeshQueue &mesh_queue() { return *mesh_queue_; }
+  // Waits for the mesh work handed on (kavrel/toolkit/mesh_queue.h): the
+  // meshes are then as the calls made them. Each call that may read or
+  // change a mesh does this as it begins, and so does the export; whoever
+  // else reads meshes while the plug-in is in the middle of a conversion
+  // must too.
+  void SettleMeshes() const;
   ImageSave &image_save() { return *image_save_; }
   import_io::ImportState &import_state() { return *import_state_; }
 
-  // A call of the plug-in begins: unless it leaves every mesh as it is,
-  // the welds worked out ahead no longer apply.
+  // A call of the plug-in begins: unless it leaves every mesh as it is, the
+  // mesh work handed on is waited for and the welds worked out ahead no
+  // longer apply.
   void BeginCall(CallEffect effect);
 
  private:
@@ -170,6 +181,8 @@ class Host {
   std::unique_ptr<WeldAhead> welds_ahead_;
   std::unique_ptr<ImageSave> image_save_;
   std::unique_ptr<import_io::ImportState> import_state_;
+  // Last, so that it ends first: its work uses the scene and the welds ahead.
+  std::unique_ptr<MeshQueue> mesh_queue_;
 };
 
 // The host that the plug-in's Kv_* and Import_IO_* calls reach: the one

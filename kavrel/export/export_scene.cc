@@ -97,6 +97,7 @@ bool ExportScene(const Host &host, const std::string &path, ExportFormat format,
   std::string reason;
   ExportSummary written;
   try {
+    host.SettleMeshes();
     if (WriteExport(host, path, format, &reason, &written)) {
       if (summary) *summary = written;
       return true;

@@ -120,8 +120,8 @@ Json DriverJson(const OutputDriver &d) {
 }
 
 // The live entries of a table in creation order.
-template <typename T, typename ToJson>
-Json TableJson(const NamedTable<T> &table, ToJson to_json) {
+template <typename T, typename Items, typename ToJson>
+Json TableJson(const NamedTable<T, Items> &table, ToJson to_json) {
   Json out = Json::array();
   for (int32_t i = 0; i < static_cast<int32_t>(table.items.size()); ++i) {
     if (IsLive(table, i)) out.push_back(to_json(table.items[i]));

@@ -12,14 +12,14 @@ namespace kavrel {
 
 // False for a slot whose entity was erased (NamedTable keeps the slot but
 // its name leads elsewhere or nowhere) or for an index out of range.
-template <typename T>
-bool IsLive(const NamedTable<T> &table, int32_t i) {
+template <typename T, typename Items>
+bool IsLive(const NamedTable<T, Items> &table, int32_t i) {
   return i >= 0 && i < static_cast<int32_t>(table.items.size()) && table.find_index(table.items[i].name) == i;
 }
 
 // IsLive for every slot of the table, in one pass over its names.
-template <typename T>
-std::vector<uint8_t> LiveSlots(const NamedTable<T> &table) {
+template <typename T, typename Items>
+std::vector<uint8_t> LiveSlots(const NamedTable<T, Items> &table) {
   std::vector<uint8_t> live(table.items.size(), 0);
   for (const auto &[name, i] : table.index)
     if (i >= 0 && i < static_cast<int32_t>(table.items.size()) && table.items[i].name == name) live[i] = 1;

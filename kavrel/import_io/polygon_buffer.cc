@@ -82,7 +82,7 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
                                                             int32_t texture_layers, int32_t clockwise,
                                                             int32_t data_flags, int32_t with_surface_names) {
   kavrel::Host &host = kavrel::CurrentHost();
-  CallRecorder call(host, "Import_IO_Alloc_Indexedpolygons");
+  CallRecorder call(host, "Import_IO_Alloc_Indexedpolygons", kavrel::CallEffect::kLeavesMeshes);
   call.integers({num_polygons, num_vertex_indices, num_vertices, num_normals, num_colors, num_texcoords, extra1,
                  extra2, extra3, texture_layers, clockwise, data_flags, with_surface_names});
   // One buffer at a time: a buffer nobody freed goes now.
@@ -121,7 +121,7 @@ extern "C" IndexedPolygons *Import_IO_Alloc_Indexedpolygons(int32_t num_polygons
 // takes it for the object: the mesh's box is worked out once, here.
 extern "C" void Import_IO_Compute_BoundingBox(int32_t num_vertices, const float *positions) {
   kavrel::Host &host = kavrel::CurrentHost();
-  CallRecorder call(host, "Import_IO_Compute_BoundingBox");
+  CallRecorder call(host, "Import_IO_Compute_BoundingBox", kavrel::CallEffect::kLeavesMeshes);
   call.integers({num_vertices});
   io::PolygonStorage *storage = host.import_state().buffer.get();
   if (!storage) {
@@ -143,6 +143,6 @@ extern "C" void Import_IO_Compute_BoundingBox(int32_t num_vertices, const float 
 
 extern "C" void Import_IO_Free_Indexedpolygons(void) {
   kavrel::Host &host = kavrel::CurrentHost();
-  CallRecorder call(host, "Import_IO_Free_Indexedpolygons");
+  CallRecorder call(host, "Import_IO_Free_Indexedpolygons", kavrel::CallEffect::kLeavesMeshes);
   io::FreeCurrentBuffer(host);
 }

@@ -142,7 +142,7 @@ Object *ObjectBeingDefined(const char *name, CallRecorder &call) {
 
 extern "C" int Import_IO_Output_Indexedpolygons(intptr_t a, const char *object, intptr_t b, float c) {
   kavrel::Host &host = kavrel::CurrentHost();
-  kavrel::CallRecorder call(host, "Import_IO_Output_Indexedpolygons");
+  kavrel::CallRecorder call(host, "Import_IO_Output_Indexedpolygons", kavrel::CallEffect::kLeavesMeshes);
   call.integers({a});
   call.text(object, "object");
   call.integers({b});

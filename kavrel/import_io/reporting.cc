@@ -42,7 +42,7 @@ extern "C" void Import_IO_Report_Error(int level, const char *text) {
   {
     // Journaled before the hook runs: the hook prints, and a fatal error
     // never comes back.
-    CallRecorder call(host, "Import_IO_Report_Error");
+    CallRecorder call(host, "Import_IO_Report_Error", kavrel::CallEffect::kLeavesMeshes);
     call.integers({level});
     if (!call.text(text, "text")) return;
     message = text;
@@ -73,6 +73,6 @@ extern "C" void Import_IO_printf(const char *format, ...) {
     va_end(args);
   }
   kavrel::Host &host = kavrel::CurrentHost();
-  CallRecorder call(host, "Import_IO_printf");
+  CallRecorder call(host, "Import_IO_printf", kavrel::CallEffect::kLeavesMeshes);
   if (call.text(format ? text.c_str() : nullptr, "format")) host.Report(text);
 }

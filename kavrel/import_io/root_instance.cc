@@ -32,7 +32,7 @@ extern "C" void Import_IO_MakeSaveAndAttachRootInstance(const char *path, char *
 
 extern "C" const char *Import_IO_Get_Root_Imported_Instance_Name(void) {
   kavrel::Host &host = kavrel::CurrentHost();
-  kavrel::CallRecorder call(host, "Import_IO_Get_Root_Imported_Instance_Name");
+  kavrel::CallRecorder call(host, "Import_IO_Get_Root_Imported_Instance_Name", kavrel::CallEffect::kLeavesMeshes);
   return host.import_state().frame.root_name.c_str();
 }
 

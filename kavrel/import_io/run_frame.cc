@@ -39,7 +39,7 @@ extern "C" void Import_IO_Abort_Cleanup(void) {
 
 extern "C" int Import_IO_Check_For_Abort(Import_IO_AbortCheckRecord *progress) {
   kavrel::Host &host = kavrel::CurrentHost();
-  CallRecorder call(host, "Import_IO_Check_For_Abort");
+  CallRecorder call(host, "Import_IO_Check_For_Abort", kavrel::CallEffect::kLeavesMeshes);
   if (call.pointer(progress, "progress record"))
     call.integers({static_cast<int64_t>(progress->file_size), progress->objects_created, progress->polygons_output});
   return host.AbortRequested() ? 1 : 0;

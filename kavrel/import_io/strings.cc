@@ -10,7 +10,7 @@
 using kavrel::CallRecorder;
 
 extern "C" char *Import_IO_Copy_String(char **field, const char *text) {
-  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Copy_String");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Copy_String", kavrel::CallEffect::kLeavesMeshes);
   char *copy = nullptr;
   if (text) {
     call.text(text, "text");
@@ -24,7 +24,7 @@ extern "C" char *Import_IO_Copy_String(char **field, const char *text) {
 }
 
 extern "C" int16_t Import_IO_Strip_Whitespace(char *text) {
-  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Strip_Whitespace");
+  CallRecorder call(kavrel::CurrentHost(), "Import_IO_Strip_Whitespace", kavrel::CallEffect::kLeavesMeshes);
   if (!call.text(text, "text")) return 0;
   auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
   size_t begin = 0, end = std::strlen(text);

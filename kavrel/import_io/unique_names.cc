@@ -70,7 +70,7 @@ void CopyName(const std::string &name, char *buffer) {
 
 extern "C" int Import_IO_MakeAndSaveUniqueName(Kv_Token kind, const char *base, char *result) {
   kavrel::Host &host = kavrel::CurrentHost();
-  kavrel::CallRecorder call(host, "Import_IO_MakeAndSaveUniqueName");
+  kavrel::CallRecorder call(host, "Import_IO_MakeAndSaveUniqueName", kavrel::CallEffect::kLeavesMeshes);
   kavrel::Attr ignored;
   const bool usable = call.kind(kind, &ignored) && call.text(base, "base") && call.pointer(result, "result");
   if (!usable) return 1;

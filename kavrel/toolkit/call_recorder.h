@@ -63,8 +63,8 @@ class CallRecorder {
 };
 
 // The entity of that name, or nullptr with the problem recorded.
-template <typename T>
-T *FindNamed(CallRecorder &call, NamedTable<T> &table, const std::string &name, const char *kind) {
+template <typename T, typename Items>
+T *FindNamed(CallRecorder &call, NamedTable<T, Items> &table, const std::string &name, const char *kind) {
   T *item = table.find(name);
   if (!item) call.fail(std::string("no ") + kind + " named \"" + name + "\"");
   return item;
@@ -77,11 +77,11 @@ int32_t FindInstance(CallRecorder &call, const std::string &name);
 // The common frame of Kv_Surface, Kv_Texture, Kv_Light and Kv_Camera: the
 // entity's name, its list decoded through the table, then, when anything
 // decoded, apply(call) changes the entity with the decoded attributes (also
-// those that came before a bad entry).
+// those that came before a bad entry). None of them touches a mesh.
 template <typename Apply>
 int DefineWithAttributes(Host &host, const char *call_name, const char *what, Family family, const char *name,
                          ListReader &list, Apply apply) {
-  CallRecorder call(host, call_name);
+  CallRecorder call(host, call_name, CallEffect::kLeavesMeshes);
   if (!call.text(name, what)) return call.finish();
   if (!call.list(family, list) && call.attributes().empty()) return call.finish();
   apply(call);

@@ -6,6 +6,7 @@
 
 #include "kavrel/image/image_file.h"
 #include "kavrel/toolkit/import_state.h"
+#include "kavrel/toolkit/mesh_queue.h"
 #include "kavrel/toolkit/output_drivers.h"
 #include "kavrel/toolkit/tokens.h"
 #include "kavrel/toolkit/weld_ahead.h"
@@ -18,7 +19,8 @@ Host::Host(HostSettings settings)
       texture_files_(std::make_unique<TextureFiles>(settings_.texture_roots)),
       welds_ahead_(std::make_unique<WeldAhead>()),
       image_save_(std::make_unique<ImageSave>()),
-      import_state_(std::make_unique<import_io::ImportState>()) {}
+      import_state_(std::make_unique<import_io::ImportState>()),
+      mesh_queue_(std::make_unique<MeshQueue>()) {}
 
 Host::~Host() = default;
 
@@ -52,8 +54,12 @@ int64_t Host::EnvironmentValue(const std::string &name) const {
   return it == settings_.environment.end() ? 0 : it->second;
 }
 
+void Host::SettleMeshes() const { mesh_queue_->Settle(); }
+
 void Host::BeginCall(CallEffect effect) {
-  if (effect == CallEffect::kMayChangeMeshes) welds_ahead_->Forget();
+  if (effect != CallEffect::kMayChangeMeshes) return;
+  SettleMeshes();
+  welds_ahead_->Forget();
 }
 
 }  // namespace kavrel

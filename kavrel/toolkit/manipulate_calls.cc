@@ -1,14 +1,24 @@
 // Kv_Manipulate_IndexedPolygons: welding, smoothing and merging of a
-// defined object's mesh through the mesh operations.
+// defined object's mesh through the mesh operations. The call checks its
+// list at once and hands the work on (mesh_queue.h).
 #include <cstdarg>
+#include <vector>
 
 #include "host/kv_toolkit.h"
 #include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
+#include "kavrel/toolkit/mesh_queue.h"
 #include "kavrel/toolkit/weld_ahead.h"
 
 namespace kavrel {
 namespace {
+
+// One operation of the list, in list order.
+struct MeshStep {
+  enum Kind { kCombine, kSmooth } kind;
+  MeshStream stream;                           // kCombine
+  float value;                                 // threshold or angle
+};
 
 // "merge" comes as two attributes, the mode and the angle; the merge runs
 // once both are known, at the end of the list.
@@ -17,6 +27,17 @@ struct MergeRequest {
   bool quads_only = false;
   float angle = 0.0f;
 };
+
+struct MeshWork {
+  std::vector<MeshStep> steps;
+  MergeRequest merge;
+};
+
+// Meshes of fewer corners have their work handed on. Larger ones are
+// rare and their welds run on several threads already; handed on, the
+// temporaries of their work would be left in the queue thread's own heap
+// (the C library keeps one per thread), up to 16 MB more at the peak.
+constexpr size_t kQueuedCorners = 1 << 16;
 
 bool CombineStreamOf(Attr id, MeshStream *stream) {
   switch (id) {
@@ -28,26 +49,43 @@ bool CombineStreamOf(Attr id, MeshStream *stream) {
   }
 }
 
-void ApplyMeshAttribute(CallRecorder &call, Mesh &mesh, const Attribute &a, MergeRequest &merge) {
-  WeldAhead &welds = call.host().welds_ahead();
-  if (a.rule->value == ValueKind::kFloats && !(a.number() >= 0.0f)) {
-    call.fail("a threshold or angle must not be negative");
-    return;
+// The work of the list; an attribute with a negative threshold or angle is
+// left out (and the call fails), the others stay.
+MeshWork PlanWork(CallRecorder &call) {
+  MeshWork work;
+  for (const Attribute &a : call.attributes()) {
+    if (a.rule->value == ValueKind::kFloats && !(a.number() >= 0.0f)) {
+      call.fail("a threshold or angle must not be negative");
+      continue;
+    }
+    MeshStream stream = MeshStream::kPosition;
+    if (CombineStreamOf(a.id(), &stream)) {
+      work.steps.push_back({MeshStep::kCombine, stream, a.number()});
+    } else if (a.id() == Attr::kSmoothAngle) {
+      work.steps.push_back({MeshStep::kSmooth, stream, a.number()});
+    } else if (a.id() == Attr::kMergeQuads) {
+      work.merge.requested = true;
+      work.merge.quads_only = a.on();
+    } else if (a.id() == Attr::kMergeAngle) {
+      work.merge.requested = true;
+      work.merge.angle = a.number();
+    }
   }
-  MeshStream stream;
-  if (CombineStreamOf(a.id(), &stream)) {
-    welds.Combine(mesh, stream, a.number());
-    return;
+  return work;
+}
+
+void DoWork(Mesh &mesh, const MeshWork &work, WeldAhead &welds) {
+  for (const MeshStep &step : work.steps) {
+    if (step.kind == MeshStep::kCombine) {
+      welds.Combine(mesh, step.stream, step.value);
+      continue;
+    }
+    welds.Forget();  // smoothing changes the streams
+    CalcSmoothNormals(mesh, step.value);
   }
-  welds.Forget();  // the other operations change the streams
-  if (a.id() == Attr::kSmoothAngle) {
-    CalcSmoothNormals(mesh, a.number());
-  } else if (a.id() == Attr::kMergeQuads) {
-    merge.requested = true;
-    merge.quads_only = a.on();
-  } else if (a.id() == Attr::kMergeAngle) {
-    merge.requested = true;
-    merge.angle = a.number();
+  if (work.merge.requested) {
+    welds.Forget();
+    MergeCoplanarPolygons(mesh, work.merge.quads_only, work.merge.angle);
   }
 }
 
@@ -56,13 +94,22 @@ int Manipulate(Host &host, const char *name, intptr_t reserved, ListReader &list
   if (!call.text(name, "object name")) return call.finish();
   call.integers({static_cast<int64_t>(reserved)});
   call.list(Family::kManipulate, list);
-  Object *object = FindNamed(call, host.scene().objects, name, "object");
+  Scene &scene = host.scene();
+  Object *object = FindNamed(call, scene.objects, name, "object");
   if (!object) return call.finish();
-  MergeRequest merge;
-  for (const Attribute &attribute : call.attributes()) ApplyMeshAttribute(call, object->mesh, attribute, merge);
-  if (merge.requested && !call.failed()) {
-    host.welds_ahead().Forget();
-    MergeCoplanarPolygons(object->mesh, merge.quads_only, merge.angle);
+  MeshWork work = PlanWork(call);
+  if (call.failed()) work.merge.requested = false;
+  Mesh &mesh = object->mesh;
+  WeldAhead &welds = host.welds_ahead();
+  // The object being defined may still get polygons and its box, and a
+  // large mesh's welds use the second core by themselves: their work is
+  // done before the call returns.
+  const int32_t defined = scene.object_being_defined;
+  if ((defined != kNone && &scene.objects.items[defined] == object) || mesh.corner_count() >= kQueuedCorners) {
+    host.SettleMeshes();
+    DoWork(mesh, work, welds);
+  } else {
+    host.mesh_queue().Post([&mesh, &welds, work = std::move(work)] { DoWork(mesh, work, welds); });
   }
   return call.finish();
 }

@@ -30,14 +30,14 @@ void Multiply(const float a[16], const float b[16], float out[16]) {
 }  // namespace
 
 extern "C" void Kv_Matrix_Identity(float m[16]) {
-  CallRecorder call(kavrel::CurrentHost(), "Kv_Matrix_Identity");
+  CallRecorder call(kavrel::CurrentHost(), "Kv_Matrix_Identity", kavrel::CallEffect::kLeavesMeshes);
   if (!call.pointer(m, "matrix")) return;
   kavrel::Matrix identity = kavrel::IdentityMatrix();
   std::copy(identity.begin(), identity.end(), m);
 }
 
 extern "C" void Kv_Matrix_Multiply(int16_t count, const float a[16], const float b[16], float out[16]) {
-  CallRecorder call(kavrel::CurrentHost(), "Kv_Matrix_Multiply");
+  CallRecorder call(kavrel::CurrentHost(), "Kv_Matrix_Multiply", kavrel::CallEffect::kLeavesMeshes);
   call.integers({count});
   bool usable = call.floats(a, 16, "first matrix");
   usable = call.floats(b, 16, "second matrix") && usable;
@@ -46,7 +46,7 @@ extern "C" void Kv_Matrix_Multiply(int16_t count, const float a[16], const float
 }
 
 extern "C" void Kv_AngleAxis2Q(const float axis[3], double angle, float q[4], int flags) {
-  CallRecorder call(kavrel::CurrentHost(), "Kv_AngleAxis2Q");
+  CallRecorder call(kavrel::CurrentHost(), "Kv_AngleAxis2Q", kavrel::CallEffect::kLeavesMeshes);
   bool usable = call.floats(axis, 3, "axis");
   float radians = static_cast<float>(angle);
   call.floats(&radians, 1, "angle");
@@ -65,7 +65,7 @@ extern "C" void Kv_AngleAxis2Q(const float axis[3], double angle, float q[4], in
 
 // The rotation matrix for row vectors, as SbRotation::getValue(SbMatrix&).
 extern "C" void Kv_Matrix_Q2RotationMatrix(const float q[4], float m[16]) {
-  CallRecorder call(kavrel::CurrentHost(), "Kv_Matrix_Q2RotationMatrix");
+  CallRecorder call(kavrel::CurrentHost(), "Kv_Matrix_Q2RotationMatrix", kavrel::CallEffect::kLeavesMeshes);
   bool usable = call.floats(q, 4, "quaternion");
   usable = call.pointer(m, "matrix") && usable;
   if (!usable) return;
@@ -80,7 +80,7 @@ extern "C" void Kv_Matrix_Q2RotationMatrix(const float q[4], float m[16]) {
 
 extern "C" void Kv_Vector_Transform(int32_t flag, int16_t f1, int16_t f2, int16_t f3, int16_t f4, int16_t f5,
                                     const float p[3], const float m[16], float out[3]) {
-  CallRecorder call(kavrel::CurrentHost(), "Kv_Vector_Transform");
+  CallRecorder call(kavrel::CurrentHost(), "Kv_Vector_Transform", kavrel::CallEffect::kLeavesMeshes);
   call.integers({flag, f1, f2, f3, f4, f5});
   bool usable = call.floats(p, 3, "point");
   usable = call.floats(m, 16, "matrix") && usable;
@@ -94,7 +94,7 @@ extern "C" void Kv_Vector_Transform(int32_t flag, int16_t f1, int16_t f2, int16_
 }
 
 extern "C" void Kv_Vector_Normalize(float v[3]) {
-  CallRecorder call(kavrel::CurrentHost(), "Kv_Vector_Normalize");
+  CallRecorder call(kavrel::CurrentHost(), "Kv_Vector_Normalize", kavrel::CallEffect::kLeavesMeshes);
   if (!call.floats(v, 3, "vector")) return;
   kavrel::Vec3 vector{v[0], v[1], v[2]};
   if (!kavrel::Normalize(&vector)) return;  // the zero vector stays zero
@@ -102,7 +102,7 @@ extern "C" void Kv_Vector_Normalize(float v[3]) {
 }
 
 extern "C" void Kv_Vector_Zero(float v[3]) {
-  CallRecorder call(kavrel::CurrentHost(), "Kv_Vector_Zero");
+  CallRecorder call(kavrel::CurrentHost(), "Kv_Vector_Zero", kavrel::CallEffect::kLeavesMeshes);
   if (!call.pointer(v, "vector")) return;
   v[0] = v[1] = v[2] = 0.0f;
 }

@@ -75,7 +75,7 @@ bool Exists(const Scene &db, Attr kind, const std::string &name) {
 }
 
 int NameExists(Host &host, const char *name, int32_t *exists, ListReader &list) {
-  CallRecorder call(host, "Kv_Handle_Name_Exists");
+  CallRecorder call(host, "Kv_Handle_Name_Exists", kavrel::CallEffect::kLeavesMeshes);
   bool usable = call.text(name, "name");
   usable = call.pointer(exists, "answer") && usable;
   if (!usable) return call.finish();

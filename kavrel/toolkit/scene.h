@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -112,10 +113,11 @@ struct OutputDriver {
   bool enabled = true;
 };
 
-// Looks entities up by name in constant expected time.
-template <typename T>
+// Looks entities up by name in constant expected time. Items stay where
+// they are while the table grows when Items is a deque.
+template <typename T, typename Items = std::vector<T>>
 struct NamedTable {
-  std::vector<T> items;
+  Items items;
   std::unordered_map<std::string, int32_t> index;
 
   T *find(const std::string &name) {
@@ -144,7 +146,7 @@ struct NamedTable {
 
 struct Scene {
   NamedTable<Instance> instances;              // "world" is instance 0 from the start
-  NamedTable<Object> objects;
+  NamedTable<Object, std::deque<Object>> objects;  // in place: mesh work runs on them beside the calls
   NamedTable<Surface> surfaces;
   NamedTable<Texture> textures;
   NamedTable<Light> lights;

@@ -28,7 +28,7 @@ bool NewInstanceName(CallRecorder &call, const char *name) {
 }
 
 int DefineObject(Host &host, const char *name, ListReader &list) {
-  CallRecorder call(host, "Kv_Object_Define");
+  CallRecorder call(host, "Kv_Object_Define", CallEffect::kLeavesMeshes);
   if (!call.text(name, "object name") || !call.list(Family::kNoAttributes, list)) return call.finish();
   Scene &db = host.scene();
   if (db.objects.find(name)) {
@@ -41,7 +41,7 @@ int DefineObject(Host &host, const char *name, ListReader &list) {
 }
 
 int EndObject(Host &host, ListReader &list) {
-  CallRecorder call(host, "Kv_Object_End");
+  CallRecorder call(host, "Kv_Object_End", CallEffect::kLeavesMeshes);
   if (!call.list(Family::kNoAttributes, list)) return call.finish();
   Scene &db = host.scene();
   if (db.object_being_defined == kNone) {
@@ -59,7 +59,7 @@ int EndObject(Host &host, ListReader &list) {
 }
 
 int ChangeInstance(Host &host, const char *name, ListReader &list) {
-  CallRecorder call(host, "Kv_Instance");
+  CallRecorder call(host, "Kv_Instance", CallEffect::kLeavesMeshes);
   if (!call.text(name, "instance name")) return call.finish();
   call.list(Family::kInstance, list);
   int32_t index = FindInstance(call, name);
@@ -73,7 +73,7 @@ int ChangeInstance(Host &host, const char *name, ListReader &list) {
 }
 
 int AddObjectInstance(Host &host, Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call(host, "Kv_Add_Instance");
+  CallRecorder call(host, "Kv_Add_Instance", CallEffect::kLeavesMeshes);
   if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
   if (!call.list(Family::kAddInstance, list) || !NewInstanceName(call, name)) return call.finish();
   int32_t object = kNone;
@@ -88,7 +88,7 @@ int AddObjectInstance(Host &host, Kv_Token kind, const char *name, ListReader &l
 }
 
 int AddEmptyNode(Host &host, Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call(host, "Kv_Add_Empty_Node");
+  CallRecorder call(host, "Kv_Add_Empty_Node", CallEffect::kLeavesMeshes);
   if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
   if (!call.list(Family::kNoAttributes, list) || !NewInstanceName(call, name)) return call.finish();
   AddInstance(host.scene(), name);
@@ -96,7 +96,7 @@ int AddEmptyNode(Host &host, Kv_Token kind, const char *name, ListReader &list) 
 }
 
 int Attach(Host &host, Kv_Token kind, const char *child, ListReader &list) {
-  CallRecorder call(host, "Kv_Attach");
+  CallRecorder call(host, "Kv_Attach", CallEffect::kLeavesMeshes);
   if (!InstanceKind(call, kind) || !call.text(child, "child name")) return call.finish();
   if (!call.list(Family::kAttach, list)) return call.finish();
   int32_t child_index = FindInstance(call, child);
@@ -112,7 +112,7 @@ int Attach(Host &host, Kv_Token kind, const char *child, ListReader &list) {
 }
 
 int Transform(Host &host, Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call(host, "Kv_Transform");
+  CallRecorder call(host, "Kv_Transform", CallEffect::kLeavesMeshes);
   if (!InstanceKind(call, kind) || !call.text(name, "instance name")) return call.finish();
   call.list(Family::kTransform, list);
   int32_t index = FindInstance(call, name);

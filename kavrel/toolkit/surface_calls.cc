@@ -80,7 +80,7 @@ int DefineSurface(Host &host, const char *name, ListReader &list) {
 }
 
 int LinkSurface(Host &host, Kv_Token kind, const char *name, ListReader &list) {
-  CallRecorder call(host, "Kv_Surfacelink");
+  CallRecorder call(host, "Kv_Surfacelink", CallEffect::kLeavesMeshes);
   Attr id;
   if (!call.kind(kind, &id) || !call.text(name, "surface name")) return call.finish();
   if (id != Attr::kKindSurface) call.fail("this call takes the kind \"surface\"");

@@ -54,7 +54,11 @@ class ToolkitTest : public ::testing::Test {
     return entries.empty() ? "(no " + call + ")" : entries.back()->to_string();
   }
 
-  kavrel::Scene &db() { return host_.scene(); }
+  // The scene once the mesh work handed on has run.
+  kavrel::Scene &db() {
+    host_.SettleMeshes();
+    return host_.scene();
+  }
 
   std::vector<std::string> errors;
   kavrel::Host host_;

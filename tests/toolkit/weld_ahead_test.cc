@@ -1,6 +1,6 @@
-// Welds worked out ahead on other threads must leave every mesh exactly as
-// the welds done one call after another would, whatever comes between the
-// calls.
+// Welds worked out ahead on other threads, and mesh work handed on to the
+// host's queue, must leave every mesh exactly as the welds done one call
+// after another would, whatever comes between the calls.
 #include "tests/toolkit/toolkit_fixture.h"
 
 #include "kavrel/mesh/mesh_ops.h"
@@ -86,6 +86,31 @@ TEST_F(ToolkitTest, WeldsWorkedOutAheadGiveTheWeldsOfTheCalls) {
     kv_list(Kv_Remove, tok("object"), "A");
     kv_list(Kv_Remove, tok("object"), "B");
   }
+  EXPECT_TRUE(errors.empty());
+}
+
+// Small meshes have their work handed on: objects defined and other calls
+// in between (the objects table grows meanwhile) leave it as it would be.
+TEST_F(ToolkitTest, WorkHandedOnGivesTheMeshesOfTheCalls) {
+  const float t = 1e-4f, angle = 30;
+  std::vector<kavrel::Mesh> expected;
+  for (int k = 0; k < 40; ++k) {
+    const kavrel::Mesh strip = Strip(50 + k, k % 2 == 1);
+    const std::string name = "S" + std::to_string(k);
+    Define(name.c_str(), strip);
+    Combine(name.c_str(), "vertex", t);
+    Combine(name.c_str(), "normal", t);
+    kv_list(Kv_Surface, "surface", tok("opacity"), tok("facecoeff"), &t);
+    kv_list(Kv_Manipulate_IndexedPolygons, name.c_str(), intptr_t{0}, tok("calcnormals"), tok("angle"), &angle);
+    Combine(name.c_str(), "texture", 2 * t);
+    kavrel::Mesh mesh = strip;
+    kavrel::CombineStream(mesh, kavrel::MeshStream::kPosition, t);
+    kavrel::CombineStream(mesh, kavrel::MeshStream::kNormal, t);
+    kavrel::CalcSmoothNormals(mesh, angle);
+    kavrel::CombineStream(mesh, kavrel::MeshStream::kTexcoord, 2 * t);
+    expected.push_back(mesh);
+  }
+  for (int k = 0; k < 40; ++k) EXPECT_TRUE(Same(db().objects.find("S" + std::to_string(k))->mesh, expected[k])) << k;
   EXPECT_TRUE(errors.empty());
 }
 
