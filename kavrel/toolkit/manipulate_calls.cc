@@ -105,7 +105,7 @@ int Manipulate(Host &host, const char *name, intptr_t reserved, ListReader &list
   // large mesh's welds use the second core by themselves: their work is
   // done before the call returns.
   const int32_t defined = scene.object_being_defined;
-  if ((defined != kNone && &scene.objects.items[defined] == object) || mesh.corner_count() >= kQueuedCorners) {
+  if ((defined != kNone && &scene.objects.items[defined] == object) || object->corners_at_end >= kQueuedCorners) {
     host.SettleMeshes();
     DoWork(mesh, work, welds);
   } else {

@@ -23,6 +23,8 @@ struct Object {
   bool bounded = false;                        // the box came with the mesh; else Kv_Object_End works it out
   bool defined = false;                        // between Kv_Object_Define and Kv_Object_End: false
   bool checked = false;                        // the mesh passed CheckMesh on its way in; operations keep it so
+  size_t corners_at_end = 0;                   // the mesh's corners at Kv_Object_End: where work on the mesh
+                                               // runs is decided by this, never by the mesh that work changes
 };
 
 constexpr int32_t kNone = -1;

@@ -54,6 +54,7 @@ int EndObject(Host &host, ListReader &list) {
     MeshBounds(object.mesh, &object.bbox_min, &object.bbox_max);
   }
   object.defined = true;
+  object.corners_at_end = object.mesh.corner_count();
   db.object_being_defined = kNone;
   return call.finish();
 }
