@@ -1,6 +1,7 @@
 #include "kavrel/mesh/closed_surface.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "kavrel/mesh/mesh_internal.h"
 
@@ -25,6 +26,37 @@ double SignedVolume6(const Mesh &mesh) {
     begin += count;
   }
   return mesh.clockwise ? -sum : sum;
+}
+
+// A closed surface's polygons have area vectors (fanned from each first
+// corner) that sum to zero, however it is wound; the sum of an open mesh
+// (a terrain, a sheet, a half-open box) is a good part of the areas'
+// total. Seams the topology test welds leave gaps of a millionth of the
+// extent, far below this share, so a mesh judged open here would fail the
+// test as well; the check takes one pass and no memory, where the test
+// welds the positions and pairs every edge.
+constexpr double kOpenShare = 0.01;
+
+bool FarFromClosed(const Mesh &mesh) {
+  double sum[3] = {0, 0, 0}, total = 0;
+  size_t begin = 0;
+  for (int32_t count : mesh.face_sizes) {
+    const Vec3 &a = mesh.positions[mesh.position_index[begin]];
+    for (int32_t k = 1; k + 1 < count; ++k) {
+      const Vec3 &b = mesh.positions[mesh.position_index[begin + k]];
+      const Vec3 &c = mesh.positions[mesh.position_index[begin + k + 1]];
+      double u[3], v[3];
+      for (int axis = 0; axis < 3; ++axis) {
+        u[axis] = static_cast<double>(b[axis]) - a[axis];
+        v[axis] = static_cast<double>(c[axis]) - a[axis];
+      }
+      const double area[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+      for (int axis = 0; axis < 3; ++axis) sum[axis] += area[axis];
+      total += std::sqrt(area[0] * area[0] + area[1] * area[1] + area[2] * area[2]);
+    }
+    begin += count;
+  }
+  return std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]) > kOpenShare * total;
 }
 
 // The faces' positions and corners: segments and points bound no solid,
@@ -54,7 +86,7 @@ Mesh FacePositions(const Mesh &mesh) {
 }  // namespace
 
 bool IsClosedOutwardSurface(const Mesh &mesh) {
-  if (mesh.face_sizes.empty() || !CheckMesh(mesh, nullptr)) return false;
+  if (mesh.face_sizes.empty() || !CheckMesh(mesh, nullptr) || FarFromClosed(mesh)) return false;
   Mesh topology = FacePositions(mesh);
   if (topology.face_sizes.empty()) return false;
   // The topology alone: positions welded where they are equal but for
