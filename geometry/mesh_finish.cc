@@ -123,6 +123,7 @@ int FinishShapePass(SoCallbackAction *action, SoNode *node) {
   const InstanceRecord *parent = EnclosingGroup();
   const SbString parent_name = parent ? parent->name : SbString(plugin.root_instance_name);
   const SbMatrix matrix = SoModelMatrixElement::get(action->getState());
+  ReleaseNormalCache(action, node);
   const SbString object = WriteObject(node);
   if (shape.colors_past_end) ReportColorsPastEnd(object, shape.material_color_count);
   PlaceInstance(action, node, object, parent_name, matrix);

@@ -13,6 +13,10 @@ int BeginShapePass(SoCallbackAction *action, SoNode *node);
 // the begin pass made no buffer.
 int FinishShapePass(SoCallbackAction *action, SoNode *node);
 
+// Frees the normals Coin3D generated and cached for a large vertex shape
+// (geometry/normal_cache.cc); any other node is left alone.
+void ReleaseNormalCache(SoCallbackAction *action, SoNode *node);
+
 enum class ShapePass { kFinish = 0, kBegin = 1 };
 
 // The abort poll, then the pass; 0 when stopped or skipped.

@@ -214,6 +214,24 @@ TEST(ShapeOutput, VertexShapesFillOnceAndTheirTrialBufferGoesWhenTheCountIsWrong
   EXPECT_EQ(CallLines("Import_IO_Free_Indexedpolygons").size(), 4u);
 }
 
+// Coin3D's cache of a large shape's normals is released once the shape is
+// in the buffer; a shape used again gets the same normals generated anew.
+TEST(ShapeOutput, ALargeShapeUsedAgainHasTheSameNormals) {
+  std::string text = "#Inventor V2.1 ascii\nSeparator {\n DEF Bent Separator {\n  Coordinate3 { point [\n";
+  const int side = 300;  // 90,000 normals
+  for (int i = 0; i < side; ++i)
+    for (int j = 0; j < side; ++j) text += std::to_string(i) + " " + std::to_string(j) + " " + std::to_string((i * i + 3 * j * j) / 1000.0) + ",\n";
+  text += "  ] }\n  QuadMesh { verticesPerRow 300 verticesPerColumn 300 }\n }\n";
+  text += " Material { diffuseColor 1 0 0 } Translation { translation 400 0 0 } USE Bent\n}\n";
+  plugin_test::Conversion run;
+  ASSERT_EQ(run.ConvertText(text, kQuick), 0);
+  const kavrel::Scene &scene = run.scene();
+  ASSERT_EQ(scene.objects.items.size(), 2u);
+  EXPECT_GT(scene.objects.items[0].mesh.normals.size(), 10000u);
+  EXPECT_EQ(scene.objects.items[0].mesh.normals, scene.objects.items[1].mesh.normals);
+  EXPECT_EQ(scene.objects.items[0].mesh.normal_index, scene.objects.items[1].mesh.normal_index);
+}
+
 }  // namespace
 
 // Our host's cull_solid_shapes token: faces whose ShapeHints promise a solid
