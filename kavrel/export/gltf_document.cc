@@ -82,10 +82,12 @@ int GltfDocument::AddFloatAccessor(const std::vector<float> &values, int compone
   if (accessor.bounds) {
     std::copy(values.begin(), values.begin() + components, accessor.min);
     std::copy(values.begin(), values.begin() + components, accessor.max);
-    for (size_t i = 0; i < values.size(); ++i) {
-      const size_t c = i % components;
-      accessor.min[c] = std::min(accessor.min[c], values[i]);
-      accessor.max[c] = std::max(accessor.max[c], values[i]);
+    // Vertex by vertex: a remainder per value costs a division each.
+    for (size_t i = 0; i + components <= values.size(); i += components) {
+      for (int c = 0; c < components; ++c) {
+        accessor.min[c] = std::min(accessor.min[c], values[i + c]);
+        accessor.max[c] = std::max(accessor.max[c], values[i + c]);
+      }
     }
   }
   accessor.view = AddBufferView(GltfBinary::Borrowed{values.data(), values.size() * sizeof(float)}, gl::kArrayBuffer);
