@@ -8,23 +8,29 @@
 namespace kavrel {
 namespace {
 
+// Calls triangle(a, b, c) for each polygon fanned from its first corner;
+// segments and points make none.
+template <typename Triangle>
+void ForEachFanTriangle(const Mesh &mesh, Triangle triangle) {
+  size_t begin = 0;
+  for (int32_t count : mesh.face_sizes) {
+    const Vec3 &a = mesh.positions[mesh.position_index[begin]];
+    for (int32_t k = 1; k + 1 < count; ++k)
+      triangle(a, mesh.positions[mesh.position_index[begin + k]], mesh.positions[mesh.position_index[begin + k + 1]]);
+    begin += count;
+  }
+}
+
 // Six times the signed volume enclosed by the polygons, each fanned from
 // its first corner, positive when the corners run counter-clockwise seen
 // from outside.
 double SignedVolume6(const Mesh &mesh) {
   double sum = 0;
-  size_t begin = 0;
-  for (int32_t count : mesh.face_sizes) {
-    const Vec3 &a = mesh.positions[mesh.position_index[begin]];
-    for (int32_t k = 1; k + 1 < count; ++k) {
-      const Vec3 &b = mesh.positions[mesh.position_index[begin + k]];
-      const Vec3 &c = mesh.positions[mesh.position_index[begin + k + 1]];
-      sum += static_cast<double>(a[0]) * (static_cast<double>(b[1]) * c[2] - static_cast<double>(b[2]) * c[1]) +
-             static_cast<double>(a[1]) * (static_cast<double>(b[2]) * c[0] - static_cast<double>(b[0]) * c[2]) +
-             static_cast<double>(a[2]) * (static_cast<double>(b[0]) * c[1] - static_cast<double>(b[1]) * c[0]);
-    }
-    begin += count;
-  }
+  ForEachFanTriangle(mesh, [&sum](const Vec3 &a, const Vec3 &b, const Vec3 &c) {
+    sum += static_cast<double>(a[0]) * (static_cast<double>(b[1]) * c[2] - static_cast<double>(b[2]) * c[1]) +
+           static_cast<double>(a[1]) * (static_cast<double>(b[2]) * c[0] - static_cast<double>(b[0]) * c[2]) +
+           static_cast<double>(a[2]) * (static_cast<double>(b[0]) * c[1] - static_cast<double>(b[1]) * c[0]);
+  });
   return mesh.clockwise ? -sum : sum;
 }
 
@@ -39,23 +45,16 @@ constexpr double kOpenShare = 0.01;
 
 bool FarFromClosed(const Mesh &mesh) {
   double sum[3] = {0, 0, 0}, total = 0;
-  size_t begin = 0;
-  for (int32_t count : mesh.face_sizes) {
-    const Vec3 &a = mesh.positions[mesh.position_index[begin]];
-    for (int32_t k = 1; k + 1 < count; ++k) {
-      const Vec3 &b = mesh.positions[mesh.position_index[begin + k]];
-      const Vec3 &c = mesh.positions[mesh.position_index[begin + k + 1]];
-      double u[3], v[3];
-      for (int axis = 0; axis < 3; ++axis) {
-        u[axis] = static_cast<double>(b[axis]) - a[axis];
-        v[axis] = static_cast<double>(c[axis]) - a[axis];
-      }
-      const double area[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
-      for (int axis = 0; axis < 3; ++axis) sum[axis] += area[axis];
-      total += std::sqrt(area[0] * area[0] + area[1] * area[1] + area[2] * area[2]);
+  ForEachFanTriangle(mesh, [&sum, &total](const Vec3 &a, const Vec3 &b, const Vec3 &c) {
+    double u[3], v[3];
+    for (int axis = 0; axis < 3; ++axis) {
+      u[axis] = static_cast<double>(b[axis]) - a[axis];
+      v[axis] = static_cast<double>(c[axis]) - a[axis];
     }
-    begin += count;
-  }
+    const double area[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    for (int axis = 0; axis < 3; ++axis) sum[axis] += area[axis];
+    total += std::sqrt(area[0] * area[0] + area[1] * area[1] + area[2] * area[2]);
+  });
   return std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]) > kOpenShare * total;
 }
 
