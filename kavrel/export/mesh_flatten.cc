@@ -5,6 +5,7 @@
 
 #include "common/polygon_normal.h"
 #include "kavrel/export/repeated_primitives.h"
+#include "kavrel/memory/large_blocks.h"
 #include "kavrel/mesh/anchored_table.h"
 
 namespace kavrel {
@@ -98,14 +99,17 @@ int32_t Flattener::GroupOf(size_t face) const {
 
 // Sizes everything once, so that the per-corner work never allocates but
 // for a position with more tuples than a chain holds: room for a vertex per
-// corner (large blocks are mapped, so only the pages used are ever
+// corner (in untouched blocks, so that only the pages used are ever
 // touched), the triangle, segment and point lists exactly; the vertex
 // arrays, which the document keeps, are sized exactly once the vertices
 // are known.
 void Flattener::Reserve() {
   const size_t corners = mesh_.corner_count();
   vertices_ = AnchoredTable<VertexKey, VertexKeyHash>(mesh_.positions.size(), corners);
-  origins_.reserve(corners);
+  {
+    UntouchedBlocks untouched;
+    origins_.reserve(corners);
+  }
   std::vector<size_t> primitives[3];
   for (std::vector<size_t> &counts : primitives) counts.assign(mesh_.surface_names.size() + 1, 0);
   for (size_t face = 0; face < mesh_.face_sizes.size(); ++face) {

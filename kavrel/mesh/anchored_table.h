@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "kavrel/memory/large_blocks.h"
 #include "kavrel/mesh/intern_table.h"
 
 namespace kavrel {
@@ -22,7 +23,10 @@ class AnchoredTable {
  public:
   // Anchors run from 0 to anchors - 1 (others go to the hash table); room
   // for expected keys before the key arrays grow.
+  // Callers expect the most keys there can be, of which most meshes use a
+  // fraction: the arrays' unused pages stay untouched.
   AnchoredTable(size_t anchors, size_t expected) : first_(anchors, kNoKey) {
+    UntouchedBlocks untouched;
     keys_.reserve(expected);
     next_.reserve(expected);
   }

@@ -1,6 +1,7 @@
 // Edge adjacency: which polygon lies across each edge.
 #include <algorithm>
 
+#include "kavrel/memory/large_blocks.h"
 #include "kavrel/mesh/anchored_table.h"
 #include "kavrel/mesh/mesh_internal.h"
 
@@ -33,7 +34,10 @@ std::vector<int32_t> EdgeTwins(const Mesh &mesh, const FaceLayout &layout, bool 
   // Edges anchored at their lower end.
   AnchoredTable<uint64_t, EdgeKeyHash> edges(mesh.positions.size(), corners / 2 + 1);
   std::vector<int32_t> state;                  // by edge id
-  state.reserve(corners / 2 + 1);
+  {
+    UntouchedBlocks untouched;                 // room for every edge distinct; most are shared
+    state.reserve(corners / 2 + 1);
+  }
   for (int32_t c = 0; c < corners; ++c) {
     const int32_t f = layout.face_of[c];
     if (layout.start[f + 1] - layout.start[f] < 3) continue;  // a segment or a point

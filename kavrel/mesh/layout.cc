@@ -1,6 +1,7 @@
 // Polygon layout and the per-stream bookkeeping the mesh operations share.
 #include <algorithm>
 
+#include "kavrel/memory/large_blocks.h"
 #include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
@@ -47,7 +48,10 @@ namespace mesh_detail {
 void CompactStream(std::vector<Vec3> &values, std::vector<int32_t> &index) {
   std::vector<int32_t> remap(values.size(), -1);
   std::vector<Vec3> kept;
-  kept.reserve(values.size());
+  {
+    UntouchedBlocks untouched;                 // room for every value kept
+    kept.reserve(values.size());
+  }
   for (int32_t &i : index) {
     if (remap[i] < 0) {
       remap[i] = static_cast<int32_t>(kept.size());

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "kavrel/memory/large_blocks.h"
 #include "kavrel/mesh/mesh_internal.h"
 
 namespace kavrel {
@@ -39,6 +40,10 @@ SpatialWelder::SpatialWelder(float threshold, size_t expected_values)
   // larger start would only add memory: three streams are welded at once.
   heads_.assign(PowerOfTwoAtLeast(expected_values / 8), -1);
   mask_ = static_cast<uint32_t>(heads_.size() - 1);
+  // Entries and representatives get room for the worst case this side of
+  // a surface of separate triangles; most values weld, and the pages of
+  // the room not used stay untouched.
+  UntouchedBlocks untouched;
   entries_.reserve(expected_values / 2);
   reps_.reserve(expected_values / 4);
 }

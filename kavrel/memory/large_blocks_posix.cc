@@ -1,0 +1,38 @@
+#include <sys/mman.h>
+
+#include <cstdint>
+
+#include "kavrel/memory/large_blocks.h"
+
+namespace kavrel {
+namespace large_block_memory {
+
+namespace {
+constexpr size_t kHugePage = size_t{2} << 20;
+}
+
+// Address space only (no commit charge), aligned to 2 MB and marked for
+// transparent huge pages: a large array then faults in 2 MB at a time.
+char *Reserve(size_t bytes) {
+  void *mapping = mmap(nullptr, bytes + kHugePage, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (mapping == MAP_FAILED) return nullptr;
+  char *start = static_cast<char *>(mapping);
+  char *base = reinterpret_cast<char *>((reinterpret_cast<uintptr_t>(start) + kHugePage - 1) & ~(kHugePage - 1));
+  if (base > start) munmap(start, static_cast<size_t>(base - start));
+  munmap(base + bytes, static_cast<size_t>(start + kHugePage - base));
+  madvise(base, bytes, MADV_HUGEPAGE);
+  return base;
+}
+
+// Commit is charged here, so that a system that refuses to overcommit
+// refuses now (the request then goes to the heap, which reports it) and
+// not later at the first touch.
+bool Commit(char *begin, size_t bytes) { return mprotect(begin, bytes, PROT_READ | PROT_WRITE) == 0; }
+
+// The pages go back to the system; the next touch maps a zeroed one.
+bool Discard(char *begin, size_t bytes) { return madvise(begin, bytes, MADV_DONTNEED) == 0; }
+
+void Release(char *begin, size_t bytes) { munmap(begin, bytes); }
+
+}  // namespace large_block_memory
+}  // namespace kavrel

@@ -1,0 +1,22 @@
+// The process's pool and the per-thread wish for untouched blocks, which
+// the process's operator new passes on to it.
+#include <cstdlib>
+
+#include "kavrel/memory/large_blocks.h"
+
+namespace kavrel {
+
+namespace {
+thread_local int untouched_scopes = 0;
+}
+
+UntouchedBlocks::UntouchedBlocks() { ++untouched_scopes; }
+UntouchedBlocks::~UntouchedBlocks() { --untouched_scopes; }
+bool UntouchedBlocks::Wanted() { return untouched_scopes > 0; }
+
+LargeBlockPool *ProcessLargeBlocks() {
+  static LargeBlockPool *const pool = std::getenv("KAVREL_PLAIN_HEAP") ? nullptr : new LargeBlockPool;
+  return pool;
+}
+
+}  // namespace kavrel

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "kavrel/memory/large_blocks.h"
+
+namespace kavrel {
+namespace {
+
+constexpr size_t kMB = size_t{1} << 20;
+
+char *Take(LargeBlockPool &pool, size_t bytes, bool untouched = false) {
+  return static_cast<char *>(pool.Allocate(bytes, untouched));
+}
+
+bool AllZero(const char *block, size_t bytes) {
+  for (size_t i = 0; i < bytes; i += 4096)
+    if (block[i] != 0) return false;
+  return true;
+}
+
+TEST(LargeBlockPool, FreedSpaceServesTheNextBlocks) {
+  LargeBlockPool pool(256 * kMB);
+  char *a = Take(pool, 8 * kMB), *b = Take(pool, 8 * kMB), *c = Take(pool, 8 * kMB);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(b, a + 8 * kMB);
+  EXPECT_EQ(c, b + 8 * kMB);
+  // Two free neighbours hold a block of their joint size.
+  ASSERT_TRUE(pool.Free(a));
+  ASSERT_TRUE(pool.Free(b));
+  EXPECT_EQ(Take(pool, 16 * kMB), a);
+  // The highest block freed lowers the top: a larger block starts there.
+  ASSERT_TRUE(pool.Free(c));
+  EXPECT_EQ(Take(pool, 20 * kMB), c);
+  // The smallest free range that holds a block is taken.
+  char *d = Take(pool, 4 * kMB), *e = Take(pool, 1 * kMB), *f = Take(pool, 2 * kMB), *g = Take(pool, 1 * kMB);
+  ASSERT_TRUE(pool.Free(d));
+  ASSERT_TRUE(pool.Free(f));
+  EXPECT_EQ(Take(pool, 2 * kMB), f);
+  EXPECT_EQ(Take(pool, 3 * kMB), d);
+  (void)e, (void)g;
+}
+
+TEST(LargeBlockPool, BlocksBeyondARegionGoToTheNext) {
+  LargeBlockPool pool(64 * kMB);
+  char *a = Take(pool, 48 * kMB), *b = Take(pool, 48 * kMB), *c = Take(pool, 100 * kMB);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  ASSERT_NE(c, nullptr);
+  EXPECT_TRUE(b < a || b >= a + 64 * kMB) << "a second region";
+  c[100 * kMB - 1] = 1;
+  EXPECT_TRUE(pool.Owns(c + 100 * kMB - 1));
+  for (char *block : {a, b, c}) EXPECT_TRUE(pool.Free(block));
+}
+
+TEST(LargeBlockPool, PointersOfOthersAreLeftToTheirOwners) {
+  LargeBlockPool pool(64 * kMB);
+  void *heap = std::malloc(2 * kMB);
+  char local = 0;
+  EXPECT_FALSE(pool.Free(heap));
+  EXPECT_FALSE(pool.Free(&local));
+  EXPECT_FALSE(pool.Owns(heap));
+  std::free(heap);
+  char *block = Take(pool, 2 * kMB);
+  ASSERT_TRUE(pool.Free(block));
+  EXPECT_DEATH(pool.Free(block), "freed twice");
+}
+
+TEST(LargeBlockPool, UntouchedBlocksAndPagesBeyondTheBudgetAreZeros) {
+  LargeBlockPool pool(1024 * kMB);
+  // 16 MB freed while 16 MB are live: kept, so still as written.
+  char *live = Take(pool, 16 * kMB), *kept = Take(pool, 16 * kMB);
+  std::memset(live, 7, 16 * kMB);
+  std::memset(kept, 7, 16 * kMB);
+  ASSERT_TRUE(pool.Free(kept));
+  char *again = Take(pool, 16 * kMB);
+  ASSERT_EQ(again, kept);
+  EXPECT_EQ(again[4096], 7);
+  // The same space asked for untouched holds no pages.
+  ASSERT_TRUE(pool.Free(again));
+  again = Take(pool, 16 * kMB, true);
+  ASSERT_EQ(again, kept);
+  EXPECT_TRUE(AllZero(again, 16 * kMB));
+  // 200 MB freed with 32 MB live is beyond the budget: the pages go back.
+  char *large = Take(pool, 200 * kMB);
+  std::memset(large, 7, 200 * kMB);
+  ASSERT_TRUE(pool.Free(large));
+  char *reused = Take(pool, 200 * kMB);
+  ASSERT_EQ(reused, large);
+  EXPECT_TRUE(AllZero(reused, 200 * kMB));
+}
+
+TEST(LargeBlockPool, ThreadsTakeAndFreeBlocksOfTheirOwn) {
+  LargeBlockPool pool(256 * kMB);
+  std::vector<std::thread> threads;
+  std::vector<int> failures(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&pool, &failures, t] {
+      for (int round = 0; round < 60; ++round) {
+        const size_t bytes = (1 + (round + t) % 5) * kMB;
+        char *block = Take(pool, bytes, round % 3 == 0);
+        if (block == nullptr) {
+          ++failures[t];
+          continue;
+        }
+        for (size_t i = 0; i < bytes; i += 4096) block[i] = static_cast<char>(t + 1);
+        std::this_thread::yield();
+        for (size_t i = 0; i < bytes; i += 4096) failures[t] += block[i] != t + 1;
+        failures[t] += !pool.Free(block);
+      }
+    });
+  }
+  for (std::thread &thread : threads) thread.join();
+  for (int t = 0; t < 4; ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
+}
+
+}  // namespace
+}  // namespace kavrel
