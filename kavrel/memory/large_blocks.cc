@@ -11,7 +11,7 @@ namespace {
 
 constexpr size_t kGrain = size_t{64} << 10;          // block sizes and offsets
 constexpr size_t kCommitStep = size_t{32} << 20;     // committed ahead of the top
-constexpr size_t kKeptAnyway = size_t{64} << 20;     // free pages kept whatever is live
+constexpr size_t kKeptAnyway = size_t{64} << 20;     // free pages kept in any case
 
 size_t RoundUp(size_t bytes, size_t step) { return (bytes + step - 1) / step * step; }
 
@@ -30,6 +30,7 @@ void *LargeBlockPool::Allocate(size_t bytes, bool untouched) {
   if (!TakeFreeRange(size, &block, &warm) && !TakeFromTop(size, &block, &warm)) return nullptr;
   live_.emplace(block, size);
   live_bytes_ += size;
+  peak_live_bytes_ = std::max(peak_live_bytes_, live_bytes_);
   // A block that could not be emptied stays taken (and unused): its pages
   // may be gone.
   if (untouched && warm && !large_block_memory::Discard(block, size)) return nullptr;
@@ -157,9 +158,13 @@ void LargeBlockPool::Release(Region &region, size_t offset, size_t bytes) {
 }
 
 // Free pages beyond the budget go back, the largest range first: a region's
-// space above its top, or a free range between blocks.
+// space above its top, or a free range between blocks. The pool then holds
+// no more than it did at its busiest (or 64 MB beyond what is live): a
+// conversion's large arrays come in waves (the polygon buffer and the
+// welds, later the export's flattened arrays), and the next wave finds the
+// last one's pages.
 void LargeBlockPool::KeepWithinBudget() {
-  const size_t budget = std::max(live_bytes_, kKeptAnyway);
+  const size_t budget = std::max(peak_live_bytes_ - live_bytes_, kKeptAnyway);
   for (;;) {
     size_t kept = 0, largest = 0;
     Region *owner = nullptr;

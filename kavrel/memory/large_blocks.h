@@ -25,10 +25,10 @@ constexpr size_t kLargeBlockBytes = size_t{1} << 20;
 // Large blocks carved from address space reserved a region at a time (the
 // first 4 GB, each next one twice the last) and committed as the highest
 // block grows. A request takes the smallest free range that holds it, else
-// the top of a region. Freed pages are kept for the next block as long as
-// they come to no more than the live blocks (or 64 MB); beyond that the
-// pages of the largest free ranges go back to the system, so that the
-// pool holds at most about twice what is in use. Thread-safe.
+// the top of a region. Freed pages are kept for the next blocks as long as
+// the pool holds no more than its live blocks did at their peak (or 64 MB
+// beyond what is live); beyond that the pages of the largest free ranges
+// go back to the system. Thread-safe.
 class LargeBlockPool {
  public:
   // The first region reserves first_region bytes of address space.
@@ -80,6 +80,7 @@ class LargeBlockPool {
   std::vector<Region> regions_;
   std::map<const char *, size_t> live_;  // block -> bytes
   size_t live_bytes_ = 0;
+  size_t peak_live_bytes_ = 0;
   std::array<Span, kMaxRegions> spans_;
   std::atomic<size_t> span_count_{0};
 };

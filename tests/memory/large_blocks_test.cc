@@ -69,28 +69,41 @@ TEST(LargeBlockPool, PointersOfOthersAreLeftToTheirOwners) {
   EXPECT_DEATH(pool.Free(block), "freed twice");
 }
 
+void Fill(char *block, size_t bytes) {
+  for (size_t i = 0; i < bytes; i += 4096) block[i] = 7;
+}
+
 TEST(LargeBlockPool, UntouchedBlocksAndPagesBeyondTheBudgetAreZeros) {
   LargeBlockPool pool(1024 * kMB);
-  // 16 MB freed while 16 MB are live: kept, so still as written.
-  char *live = Take(pool, 16 * kMB), *kept = Take(pool, 16 * kMB);
-  std::memset(live, 7, 16 * kMB);
-  std::memset(kept, 7, 16 * kMB);
+  // A freed block's pages are kept for the next block...
+  char *kept = Take(pool, 16 * kMB), *live = Take(pool, 4 * kMB);
+  Fill(kept, 16 * kMB);
   ASSERT_TRUE(pool.Free(kept));
   char *again = Take(pool, 16 * kMB);
   ASSERT_EQ(again, kept);
   EXPECT_EQ(again[4096], 7);
-  // The same space asked for untouched holds no pages.
+  // ...unless it is asked for untouched.
   ASSERT_TRUE(pool.Free(again));
   again = Take(pool, 16 * kMB, true);
   ASSERT_EQ(again, kept);
   EXPECT_TRUE(AllZero(again, 16 * kMB));
-  // 200 MB freed with 32 MB live is beyond the budget: the pages go back.
-  char *large = Take(pool, 200 * kMB);
-  std::memset(large, 7, 200 * kMB);
-  ASSERT_TRUE(pool.Free(large));
-  char *reused = Take(pool, 200 * kMB);
-  ASSERT_EQ(reused, large);
-  EXPECT_TRUE(AllZero(reused, 200 * kMB));
+  ASSERT_TRUE(pool.Free(again));
+  // Pages beyond what the pool ever had live go back, the largest free
+  // range first: here a hole of 80 MB that a 100 MB block did not fit.
+  LargeBlockPool fragmented(1024 * kMB);
+  char *first = Take(fragmented, 4 * kMB), *hole = Take(fragmented, 80 * kMB), *barrier = Take(fragmented, 4 * kMB);
+  Fill(hole, 80 * kMB);
+  ASSERT_TRUE(fragmented.Free(hole));
+  char *high = Take(fragmented, 100 * kMB);  // 108 MB live at most
+  ASSERT_EQ(high, barrier + 4 * kMB);
+  Fill(high, 100 * kMB);
+  ASSERT_TRUE(fragmented.Free(high));        // 180 MB free, 8 MB live
+  EXPECT_EQ(Take(fragmented, 100 * kMB), high);
+  EXPECT_TRUE(AllZero(high, 100 * kMB));
+  EXPECT_EQ(Take(fragmented, 80 * kMB), hole);
+  EXPECT_EQ(hole[4096], 7);
+  (void)first;
+  (void)live;
 }
 
 TEST(LargeBlockPool, ThreadsTakeAndFreeBlocksOfTheirOwn) {
