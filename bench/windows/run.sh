@@ -6,7 +6,8 @@
 # of both (best of KAVREL_BENCH_RUNS runs, default 3) and their ratio, and
 # the same without the start of the process (kavrel-convert --version: the
 # program and its DLLs loaded, Wine's start-up) as "conv_x"; exits 1 when
-# Wine takes more than 3x for a whole run. Skipped without a Windows build.
+# Wine takes more than 1.5x on the grid, or more than 3x on the 767 (a small
+# file: mostly starting the program). Skipped without a Windows build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -47,7 +48,8 @@ read -r ws0 _ <"$work/start.wine"
 echo "process start (--version): linux $ls0 s, wine $ws0 s"
 status=0
 printf '%-8s %9s %9s | %9s %9s | %7s %7s %7s  %s\n' input linux_s linux_cpu wine_s wine_cpu time_x cpu_x conv_x verdict
-for input in /usr/share/inventor/data/models/vehicles/767.iv "$grid"; do
+for entry in /usr/share/inventor/data/models/vehicles/767.iv:3 "$grid:1.5"; do
+  input=${entry%:*} target=${entry##*:}
   name=$(basename "$input" .iv)
   best "$work/$name.linux" "$build/kavrel/cli/kavrel-convert" -q --support-dir "$work/support" -o "$work/$name.glb" "$input"
   best "$work/$name.wine" wine "$windows/bin/kavrel-convert.exe" -q --support-dir "$work/support" \
@@ -55,12 +57,12 @@ for input in /usr/share/inventor/data/models/vehicles/767.iv "$grid"; do
   read -r ls lu lsys <"$work/$name.linux"
   read -r ws wu wsys <"$work/$name.wine"
   awk -v n="$name" -v ls="$ls" -v lu="$lu" -v ly="$lsys" -v ws="$ws" -v wu="$wu" -v wy="$wsys" \
-      -v ls0="$ls0" -v ws0="$ws0" 'BEGIN {
+      -v ls0="$ls0" -v ws0="$ws0" -v t="$target" 'BEGIN {
     lc = lu + ly; wc = wu + wy;
     tx = ws / (ls > 0.01 ? ls : 0.01); cx = wc / (lc > 0.01 ? lc : 0.01);
     lnet = ls - ls0; vx = (ws - ws0) / (lnet > 0.01 ? lnet : 0.01);
-    verdict = tx <= 3 ? "ok" : "MISSED";
-    printf "%-8s %9.2f %9.2f | %9.2f %9.2f | %7.2f %7.2f %7.2f  %s (target 3x)\n", n, ls, lc, ws, wc, tx, cx, vx, verdict
+    verdict = tx <= t ? "ok" : "MISSED";
+    printf "%-8s %9.2f %9.2f | %9.2f %9.2f | %7.2f %7.2f %7.2f  %s (target %sx)\n", n, ls, lc, ws, wc, tx, cx, vx, verdict, t
     exit verdict != "ok" }' || status=1
 done
 exit $status

@@ -9,6 +9,10 @@
 #include <cstdlib>
 #include <new>
 
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
+
 #include "kavrel/memory/large_blocks.h"
 
 #if defined(__has_feature)
@@ -22,10 +26,13 @@
 
 #ifndef KAVREL_SANITIZED_HEAP
 
-#ifdef _WIN32
 namespace {
-// Windows has no definitions to pass on to: the C library's heap.
-void *NextNew(std::size_t bytes, bool) {
+
+using NewFunction = void *(*)(std::size_t);
+using DeleteFunction = void (*)(void *);
+
+// The C library's heap, with the new-handler loop operator new promises.
+void *HeapNew(std::size_t bytes) {
   for (;;) {
     if (void *block = std::malloc(bytes == 0 ? 1 : bytes)) return block;
     std::new_handler handler = std::get_new_handler();
@@ -33,33 +40,32 @@ void *NextNew(std::size_t bytes, bool) {
     handler();
   }
 }
-void NextDelete(void *block, bool) noexcept { std::free(block); }
-}  // namespace
+
+void HeapDelete(void *block) noexcept { std::free(block); }
+
+#ifdef _WIN32
+// A Windows module has no definitions after its own to pass on to.
+void *NextNew(std::size_t bytes, bool) { return HeapNew(bytes); }
+void NextDelete(void *block, bool) noexcept { HeapDelete(block); }
 #else
-#include <dlfcn.h>
-
-namespace {
-using NewFunction = void *(*)(std::size_t);
-using DeleteFunction = void (*)(void *);
-
 template <typename Function>
-Function Next(const char *name) {
-  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+Function Next(const char *name, Function otherwise) {
+  void *found = dlsym(RTLD_NEXT, name);
+  return found != nullptr ? reinterpret_cast<Function>(found) : otherwise;
 }
 
 void *NextNew(std::size_t bytes, bool array) {
-  static const NewFunction single = Next<NewFunction>("_Znwm"), multiple = Next<NewFunction>("_Znam");
+  static const NewFunction single = Next<NewFunction>("_Znwm", HeapNew);
+  static const NewFunction multiple = Next<NewFunction>("_Znam", HeapNew);
   return (array ? multiple : single)(bytes);
 }
 
 void NextDelete(void *block, bool array) noexcept {
-  static const DeleteFunction single = Next<DeleteFunction>("_ZdlPv"), multiple = Next<DeleteFunction>("_ZdaPv");
+  static const DeleteFunction single = Next<DeleteFunction>("_ZdlPv", HeapDelete);
+  static const DeleteFunction multiple = Next<DeleteFunction>("_ZdaPv", HeapDelete);
   (array ? multiple : single)(block);
 }
-}  // namespace
 #endif
-
-namespace {
 
 void *AllocateBlock(std::size_t bytes, bool array) {
   if (bytes >= kavrel::kLargeBlockBytes) {
