@@ -14,6 +14,14 @@ namespace kavrel {
 // process starts itself again once with the tunable added to its
 // environment (when that fails, it simply runs on without it). Setting
 // KAVREL_SMALL_PAGES in the environment skips the restart.
+//
+// With huge pages in effect, large arrays are mapped on their own and
+// given back when freed; with 4 KB pages (Windows, the restart skipped or
+// failed, transparent huge pages turned off) they come from the
+// large-block pool (kavrel/memory/), which hands freed pages out again
+// instead of faulting fresh ones in. With huge pages the pool gains
+// nothing on time, and its pages, kept for the next arrays, are not there
+// for the page cache of the file being written.
 void TuneProcessMemory(char **argv);
 
 }  // namespace kavrel

@@ -4,7 +4,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <string>
+
+#include "kavrel/memory/large_blocks.h"
 
 namespace kavrel {
 
@@ -27,10 +31,21 @@ void RestartWithHugePages(char **argv) {
   else unsetenv("GLIBC_TUNABLES");
 }
 
+// Restarted with the tunable, on a system whose transparent huge pages
+// are not turned off.
+bool HugePagesInEffect() {
+  const char *tunables = std::getenv("GLIBC_TUNABLES");
+  if (tunables == nullptr || std::strstr(tunables, kTunable) == nullptr) return false;
+  std::ifstream mode("/sys/kernel/mm/transparent_hugepage/enabled");
+  std::string line;
+  return std::getline(mode, line) && line.find("[never]") == std::string::npos;
+}
+
 }  // namespace
 
 void TuneProcessMemory(char **argv) {
   RestartWithHugePages(argv);
+  if (HugePagesInEffect()) StopServingLargeBlocks();
   // Arrays of a megabyte and more get mappings of their own, given back
   // when freed: kept in the heap, a growing array leaves holes that later
   // ones do not fit, and the peak grew by up to half again for meshes of a

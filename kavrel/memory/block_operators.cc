@@ -68,7 +68,7 @@ void NextDelete(void *block, bool array) noexcept {
 #endif
 
 void *AllocateBlock(std::size_t bytes, bool array) {
-  if (bytes >= kavrel::kLargeBlockBytes) {
+  if (bytes >= kavrel::kLargeBlockBytes && kavrel::ServingLargeBlocks()) {
     if (kavrel::LargeBlockPool *pool = kavrel::ProcessLargeBlocks()) {
       if (void *block = pool->Allocate(bytes, kavrel::UntouchedBlocks::Wanted())) return block;
     }

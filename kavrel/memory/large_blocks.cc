@@ -152,17 +152,24 @@ void LargeBlockPool::Release(Region &region, size_t offset, size_t bytes) {
   }
   if (offset + bytes == region.top) {
     region.top = offset;
+    // The other part of a range split by KeepWithinBudget may lie below.
+    auto below = region.free.lower_bound(offset);
+    if (below != region.free.begin() && std::prev(below)->first + std::prev(below)->second.bytes == offset) {
+      region.top = std::prev(below)->first;
+      region.free.erase(std::prev(below));
+    }
   } else {
     region.free.emplace(offset, FreeRange{bytes, true});
   }
 }
 
-// Free pages beyond the budget go back, the largest range first: a region's
-// space above its top, or a free range between blocks. The pool then holds
-// no more than it did at its busiest (or 64 MB beyond what is live): a
-// conversion's large arrays come in waves (the polygon buffer and the
-// welds, later the export's flattened arrays), and the next wave finds the
-// last one's pages.
+// Free pages beyond the budget go back, from the end of the largest range
+// (a region's space above its top, or a free range between blocks), as
+// many as are over. The pool then holds no more than it did at its busiest
+// (or 64 MB beyond what is live): a conversion's large arrays come in waves
+// (the polygon buffer and the welds, later the export's flattened arrays),
+// and the next wave finds the last one's pages. A free range may so end in
+// a part of its own that holds no pages.
 void LargeBlockPool::KeepWithinBudget() {
   const size_t budget = std::max(peak_live_bytes_ - live_bytes_, kKeptAnyway);
   for (;;) {
@@ -180,10 +187,17 @@ void LargeBlockPool::KeepWithinBudget() {
       }
     }
     if (kept <= budget) return;
-    const size_t offset = range == owner->free.end() ? owner->top : range->first;
-    if (!large_block_memory::Discard(owner->base + offset, largest)) return;
-    if (range == owner->free.end()) owner->used = owner->top;
-    else range->second.warm = false;
+    const size_t drop = std::min(largest, RoundUp(kept - budget, kGrain));
+    const size_t end = range == owner->free.end() ? owner->used : range->first + range->second.bytes;
+    if (!large_block_memory::Discard(owner->base + end - drop, drop)) return;
+    if (range == owner->free.end()) {
+      owner->used -= drop;
+    } else if (drop == range->second.bytes) {
+      range->second.warm = false;
+    } else {
+      range->second.bytes -= drop;
+      owner->free.emplace(end - drop, FreeRange{drop, false});
+    }
   }
 }
 

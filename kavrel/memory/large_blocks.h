@@ -27,8 +27,8 @@ constexpr size_t kLargeBlockBytes = size_t{1} << 20;
 // block grows. A request takes the smallest free range that holds it, else
 // the top of a region. Freed pages are kept for the next blocks as long as
 // the pool holds no more than its live blocks did at their peak (or 64 MB
-// beyond what is live); beyond that the pages of the largest free ranges
-// go back to the system. Thread-safe.
+// beyond what is live); those beyond go back to the system, from the end
+// of the largest free range. Thread-safe.
 class LargeBlockPool {
  public:
   // The first region reserves first_region bytes of address space.
@@ -61,7 +61,8 @@ class LargeBlockPool {
     size_t committed = 0;               // from base
     size_t top = 0;                     // above every block and free range
     size_t used = 0;                    // pages from top up to here may be held
-    std::map<size_t, FreeRange> free;   // by offset; none touching top
+    std::map<size_t, FreeRange> free;   // by offset; none touching top; neighbours
+                                        // only where one part holds pages and one none
   };
   struct Span {
     std::atomic<uintptr_t> begin{0}, end{0};
@@ -105,6 +106,13 @@ class UntouchedBlocks {
 // KAVREL_PLAIN_HEAP is set in the environment: every block then comes from
 // the heap, for tools that track the heap's blocks (and for comparisons).
 LargeBlockPool *ProcessLargeBlocks();
+
+// Whether operator new takes new large blocks from the process's pool: yes
+// until the process says otherwise, which kavrel-convert does on Linux
+// when its heap has transparent huge pages (see kavrel/cli/process_memory.h).
+// Blocks already taken still go back to the pool.
+void StopServingLargeBlocks();
+bool ServingLargeBlocks();
 
 // Reserving and committing address space: the platform's part.
 namespace large_block_memory {

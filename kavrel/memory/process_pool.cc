@@ -1,5 +1,6 @@
 // The process's pool and the per-thread wish for untouched blocks, which
 // the process's operator new passes on to it.
+#include <atomic>
 #include <cstdlib>
 
 #include "kavrel/memory/large_blocks.h"
@@ -13,6 +14,13 @@ thread_local int untouched_scopes = 0;
 UntouchedBlocks::UntouchedBlocks() { ++untouched_scopes; }
 UntouchedBlocks::~UntouchedBlocks() { --untouched_scopes; }
 bool UntouchedBlocks::Wanted() { return untouched_scopes > 0; }
+
+namespace {
+std::atomic<bool> serving{true};
+}
+
+void StopServingLargeBlocks() { serving.store(false, std::memory_order_relaxed); }
+bool ServingLargeBlocks() { return serving.load(std::memory_order_relaxed); }
 
 LargeBlockPool *ProcessLargeBlocks() {
   static LargeBlockPool *const pool = std::getenv("KAVREL_PLAIN_HEAP") ? nullptr : new LargeBlockPool;

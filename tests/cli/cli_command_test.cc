@@ -283,5 +283,37 @@ TEST(ConvertCommand, MaxTrianglesIsSentAndRefusesLargerScenes) {
   EXPECT_EQ(RunConvert(scratch, {"--max-triangles", "-1", "a.iv"}).status, 2);
 }
 
+// A grid of n x n quads in one face set: its arrays are megabytes long.
+std::string Grid(int n) {
+  std::string text = "#Inventor V2.1 ascii\n\nSeparator { Coordinate3 { point [\n";
+  for (int y = 0; y <= n; ++y)
+    for (int x = 0; x <= n; ++x) text += std::to_string(x) + " " + std::to_string(y) + " " + std::to_string((x * y) % 7) + ",\n";
+  text += "] } IndexedFaceSet { coordIndex [\n";
+  for (int y = 0; y < n; ++y) {
+    for (int x = 0; x < n; ++x) {
+      const int corner = y * (n + 1) + x;
+      text += std::to_string(corner) + "," + std::to_string(corner + 1) + "," + std::to_string(corner + n + 2) + "," +
+              std::to_string(corner + n + 1) + ",-1,\n";
+    }
+  }
+  return text + "] } }\n";
+}
+
+// Without the restart for huge pages, arrays of a megabyte and more come
+// from the large-block pool, which reuses the space freed by one step for
+// the next: the file must be the same to the byte.
+TEST(ConvertCommand, ArraysFromTheLargeBlockPoolGiveTheSameFile) {
+  ScratchDirectory scratch;
+  scratch.Write("grid.iv", Grid(300));
+  ASSERT_EQ(RunConvert(scratch, {"-q", "-o", "mapped.glb", "grid.iv"}).status, 0);
+  setenv("KAVREL_SMALL_PAGES", "1", 1);
+  const ProcessResult pooled = RunConvert(scratch, {"-q", "-o", "pooled.glb", "grid.iv"});
+  unsetenv("KAVREL_SMALL_PAGES");
+  ASSERT_EQ(pooled.status, 0) << pooled.err;
+  const std::string mapped = ReadFile(scratch.path() + "/mapped.glb");
+  EXPECT_GT(mapped.size(), size_t{10} << 20);
+  EXPECT_TRUE(mapped == ReadFile(scratch.path() + "/pooled.glb"));
+}
+
 }  // namespace
 }  // namespace kavrel_test

@@ -88,8 +88,9 @@ TEST(LargeBlockPool, UntouchedBlocksAndPagesBeyondTheBudgetAreZeros) {
   ASSERT_EQ(again, kept);
   EXPECT_TRUE(AllZero(again, 16 * kMB));
   ASSERT_TRUE(pool.Free(again));
-  // Pages beyond what the pool ever had live go back, the largest free
-  // range first: here a hole of 80 MB that a 100 MB block did not fit.
+  // Pages beyond what the pool ever had live go back, from the end of the
+  // largest free range: here a hole of 80 MB that a 100 MB block did not
+  // fit, and the 100 MB, freed, leave 180 MB where 100 MB were ever live.
   LargeBlockPool fragmented(1024 * kMB);
   char *first = Take(fragmented, 4 * kMB), *hole = Take(fragmented, 80 * kMB), *barrier = Take(fragmented, 4 * kMB);
   Fill(hole, 80 * kMB);
@@ -99,7 +100,9 @@ TEST(LargeBlockPool, UntouchedBlocksAndPagesBeyondTheBudgetAreZeros) {
   Fill(high, 100 * kMB);
   ASSERT_TRUE(fragmented.Free(high));        // 180 MB free, 8 MB live
   EXPECT_EQ(Take(fragmented, 100 * kMB), high);
-  EXPECT_TRUE(AllZero(high, 100 * kMB));
+  EXPECT_EQ(high[4096], 7);
+  EXPECT_EQ(high[20 * kMB - 4096], 7);
+  EXPECT_TRUE(AllZero(high + 20 * kMB, 80 * kMB));
   EXPECT_EQ(Take(fragmented, 80 * kMB), hole);
   EXPECT_EQ(hole[4096], 7);
   (void)first;
