@@ -201,11 +201,4 @@ void LargeBlockPool::KeepWithinBudget() {
   }
 }
 
-size_t LargeBlockPool::committed_bytes() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  size_t total = 0;
-  for (const Region &region : regions_) total += region.committed;
-  return total;
-}
-
 }  // namespace kavrel

@@ -4,7 +4,8 @@
 // again. Taken from the system and given back every time, each of their
 // pages is faulted in anew, and on a virtual machine that costs more than
 // writing the array; here freed blocks are kept, joined with their free
-// neighbours, and handed out again.
+// neighbours, and handed out again. kavrel-convert uses the pool where
+// pages are 4 KB (see kavrel/cli/process_memory.h).
 #ifndef KAVREL_MEMORY_LARGE_BLOCKS_H
 #define KAVREL_MEMORY_LARGE_BLOCKS_H
 
@@ -47,8 +48,6 @@ class LargeBlockPool {
   bool Free(void *block);
   // Whether `pointer` lies in one of the pool's regions. Lock-free.
   bool Owns(const void *pointer) const;
-  // Bytes committed so far (the pool's share of the process's memory).
-  size_t committed_bytes() const;
 
  private:
   struct FreeRange {
@@ -77,7 +76,7 @@ class LargeBlockPool {
   Region &RegionOf(const char *block);
 
   const size_t first_region_;
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::vector<Region> regions_;
   std::map<const char *, size_t> live_;  // block -> bytes
   size_t live_bytes_ = 0;
