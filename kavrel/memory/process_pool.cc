@@ -9,15 +9,12 @@ namespace kavrel {
 
 namespace {
 thread_local int untouched_scopes = 0;
-}
+std::atomic<bool> serving{true};
+}  // namespace
 
 UntouchedBlocks::UntouchedBlocks() { ++untouched_scopes; }
 UntouchedBlocks::~UntouchedBlocks() { --untouched_scopes; }
 bool UntouchedBlocks::Wanted() { return untouched_scopes > 0; }
-
-namespace {
-std::atomic<bool> serving{true};
-}
 
 void StopServingLargeBlocks() { serving.store(false, std::memory_order_relaxed); }
 bool ServingLargeBlocks() { return serving.load(std::memory_order_relaxed); }
