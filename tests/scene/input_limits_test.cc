@@ -114,6 +114,12 @@ TEST(InputLimits, OverlongNamesAreRefusedPlainOrCompressed) {
                                     " }\n}\n",
                                 kQuick),
                 "Input refused: a name longer than 65000 characters (line 4).");
+  // Lines of numbers (taken a run at a time) over many blocks, numbers cut
+  // by a block's end among them, still count towards the line reported.
+  std::string points = "#Inventor V2.1 ascii\nSeparator {\nCoordinate3 { point [\n";
+  for (int i = 0; i < 30000; ++i) points += std::to_string(i) + " -1.5e-3 +.25,\n";
+  ExpectRefused(run, run.ConvertText(points + "] }\nDEF " + std::string(65600, 'n') + " Cube {} }\n", kQuick),
+                "Input refused: a name longer than 65000 characters (line 30005).");
   EXPECT_EQ(run.ConvertText(WithName(kMaxTokenLength), kQuick), 0);
   EXPECT_EQ(DefinedObjects().size(), 1u);
 }
