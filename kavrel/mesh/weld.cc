@@ -56,10 +56,7 @@ StreamWeld WeldValues(const Mesh &mesh, MeshStream stream, float threshold) {
   mesh_detail::SpatialWelder welder(threshold, values.size());
   StreamWeld weld;
   weld.rep_of.assign(values.size(), -1);
-  for (int32_t i : *ref.index) {
-    int32_t &rep = weld.rep_of[i];
-    if (rep < 0) rep = welder.Add(values[i]);
-  }
+  welder.AddCorners(values, *ref.index, weld.rep_of);
   weld.reps.swap(welder.reps());
   return weld;
 }

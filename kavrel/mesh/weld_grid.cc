@@ -49,41 +49,43 @@ SpatialWelder::SpatialWelder(float threshold, size_t expected_values)
 }
 
 // Cell coordinates are taken modulo 2^32: cells that far apart share a key,
-// which costs a distance test but never a wrong weld. step[axis] is -1 or
-// +1 towards a wall within the threshold, else 0. False for a value that
-// is not finite.
-bool SpatialWelder::CellOf(const Vec3 &value, Cell *cell, int step[3]) const {
-  if (!Finite(value)) return false;
+// which costs a distance test but never a wrong weld. Without branches on
+// the value: its digits decide them, and a search is mostly waiting on
+// memory already.
+inline void SpatialWelder::Locate(const Vec3 &value, Probe *located) const {
+  Probe &probe = *located;
+  probe = Probe{};
+  probe.finite = Finite(value);
+  if (!probe.finite) return;
   for (int axis = 0; axis < 3; ++axis) {
-    step[axis] = 0;
     if (exact_) {
       // Bit patterns, with -0 folded onto +0 so that they weld.
       const float v = value[axis] == 0.0f ? 0.0f : value[axis];
-      std::memcpy(&cell->c[axis], &v, sizeof v);
+      std::memcpy(&probe.home.c[axis], &v, sizeof v);
       continue;
     }
     // Floor by truncation and a step down: std::floor is a library call on
     // the baseline instruction set, and this runs for every value.
     constexpr double kLimit = 4.0e18;
-    const double scaled = std::clamp(value[axis] * inverse_side_ + kCellShift, -kLimit, kLimit);
-    int64_t whole = static_cast<int64_t>(scaled);
-    if (static_cast<double>(whole) > scaled) --whole;
-    cell->c[axis] = static_cast<uint32_t>(whole);
-    const double floor = static_cast<double>(whole);
-    const double offset = (scaled - floor) * kCellSide;  // in thresholds from the lower wall
-    if (offset <= 1.0) step[axis] = -1;
-    else if (offset >= kCellSide - 1.0) step[axis] = 1;
+    const double scaled = std::min(std::max(value[axis] * inverse_side_ + kCellShift, -kLimit), kLimit);
+    // (Truncated and floored values are whole numbers a double holds exactly.)
+    const int64_t truncated = static_cast<int64_t>(scaled);
+    const double truncated_value = static_cast<double>(truncated);
+    const bool below = truncated_value > scaled;
+    probe.home.c[axis] = static_cast<uint32_t>(truncated - below);
+    const double offset = (scaled - (truncated_value - below)) * kCellSide;  // in thresholds from the lower wall
+    probe.step[axis] = static_cast<int8_t>((offset >= kCellSide - 1.0) - (offset <= 1.0));
   }
-  return true;
+  probe.key = KeyOf(probe.home);
 }
 
-bool SpatialWelder::Near(const Vec3 &a, const Vec3 &b) const {
+inline bool SpatialWelder::Near(const Vec3 &a, const Vec3 &b) const {
   if (exact_) return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
   return std::fabs(a[0] - b[0]) <= threshold_ && std::fabs(a[1] - b[1]) <= threshold_ &&
          std::fabs(a[2] - b[2]) <= threshold_;
 }
 
-uint32_t SpatialWelder::KeyOf(const Cell &cell) const {
+inline uint32_t SpatialWelder::KeyOf(const Cell &cell) const {
   if (exact_) {
     // Bit patterns of round numbers end in zeros: mix them all in.
     const uint64_t key = (static_cast<uint64_t>(cell.c[0]) << 32 | cell.c[1]) ^
@@ -119,42 +121,82 @@ void SpatialWelder::Grow() {
   }
 }
 
-int32_t SpatialWelder::Add(const Vec3 &value) {
+int32_t SpatialWelder::Add(const Vec3 &value, const Probe &probe) {
   // Runs of one value (the zero-filled tail of a pre-sized buffer, a fan's
   // centre) cost a comparison each.
   if (last_rep_ >= 0 && value[0] == last_value_[0] && value[1] == last_value_[1] && value[2] == last_value_[2])
     return last_rep_;
-  bool finite = false;
-  const int32_t rep = Find(value, &finite);
+  const int32_t rep = Find(value, probe);
   last_value_ = value;
-  last_rep_ = finite ? rep : -1;  // infinities equal themselves but never weld
+  last_rep_ = probe.finite ? rep : -1;  // infinities equal themselves but never weld
   return rep;
 }
 
-int32_t SpatialWelder::Find(const Vec3 &value, bool *finite) {
-  Cell home;
-  int step[3];
-  *finite = CellOf(value, &home, step);
-  if (*finite) {
-    const uint32_t key = KeyOf(home);
-    for (int32_t e = heads_[key & mask_]; e >= 0; e = entries_[e].next)
-      if (entries_[e].key == key && Near(reps_[entries_[e].rep], value)) return entries_[e].rep;
+int32_t SpatialWelder::Find(const Vec3 &value, const Probe &probe) {
+  if (probe.finite) {
+    for (int32_t e = heads_[probe.key & mask_]; e >= 0; e = entries_[e].next)
+      if (entries_[e].key == probe.key && Near(reps_[entries_[e].rep], value)) return entries_[e].rep;
   }
   const int32_t rep = static_cast<int32_t>(reps_.size());
   reps_.push_back(value);
-  if (!*finite) return rep;
+  if (!probe.finite) return rep;
   // Home first, then each neighbour across the walls the value is near.
-  for (int cells = 0; cells < 8; ++cells) {
-    Cell cell = home;
+  Enter(probe.key, rep);
+  for (int cells = 1; cells < 8; ++cells) {
+    Cell cell = probe.home;
     bool skip = false;
     for (int axis = 0; axis < 3 && !skip; ++axis) {
       if (!(cells & (1 << axis))) continue;
-      skip = step[axis] == 0;
-      cell.c[axis] += static_cast<uint32_t>(step[axis]);
+      skip = probe.step[axis] == 0;
+      cell.c[axis] += static_cast<uint32_t>(probe.step[axis]);
     }
     if (!skip) Enter(KeyOf(cell), rep);
   }
   return rep;
+}
+
+// What a search reads first, loaded a few searches ahead: the head, then
+// (once the head is in) the chain's first entry, then its representative.
+// Only hints: a chain that changes meanwhile is searched as it is then.
+// (The prefetches stay in AddCorners: GCC takes a function that only
+// prefetches for one without effects, and drops its calls.)
+inline const int32_t *SpatialWelder::HeadOf(const Probe &probe) const { return &heads_[probe.key & mask_]; }
+
+inline const SpatialWelder::Entry *SpatialWelder::ChainOf(const Probe &probe) const {
+  const int32_t e = *HeadOf(probe);
+  return e >= 0 ? &entries_[static_cast<size_t>(e)] : nullptr;
+}
+
+inline const Vec3 *SpatialWelder::RepOf(const Probe &probe) const {
+  const Entry *entry = ChainOf(probe);
+  return entry ? &reps_[static_cast<size_t>(entry->rep)] : nullptr;
+}
+
+void SpatialWelder::AddCorners(const std::vector<Vec3> &values, const std::vector<int32_t> &index,
+                               std::vector<int32_t> &rep_of) {
+  // Corner k is located (and its head loaded) at step k, its chain loaded
+  // kStage steps later, its representative after another kStage, and it
+  // is added after a third.
+  constexpr size_t kStage = 8, kRing = 32;
+  static_assert(kRing > 3 * kStage, "a probe lives until its corner is added");
+  Probe ahead[kRing];
+  const size_t corners = index.size();
+  for (size_t step = 0; step < corners + 3 * kStage; ++step) {
+    if (step < corners) {
+      Probe &probe = ahead[step % kRing];
+      // A value that has its representative is not searched for again.
+      const int32_t i = index[step];
+      if (rep_of[i] < 0) Locate(values[i], &probe);
+      else probe = Probe{};
+      __builtin_prefetch(HeadOf(probe));
+    }
+    if (step >= kStage && step - kStage < corners) __builtin_prefetch(ChainOf(ahead[(step - kStage) % kRing]));
+    if (step >= 2 * kStage && step - 2 * kStage < corners) __builtin_prefetch(RepOf(ahead[(step - 2 * kStage) % kRing]));
+    if (step < 3 * kStage) continue;
+    const size_t corner = step - 3 * kStage;
+    int32_t &rep = rep_of[index[corner]];
+    if (rep < 0) rep = Add(values[index[corner]], ahead[corner % kRing]);
+  }
 }
 
 }  // namespace mesh_detail

@@ -25,20 +25,33 @@ namespace mesh_detail {
 // x have heads side by side: values arrive in corner order, which is
 // spatially coherent for real meshes, and the heads they need are then
 // mostly in cache. Cells that share a key share a chain, which costs a
-// comparison, never a wrong weld.
+// comparison, never a wrong weld. Where corners are far apart in cells (a
+// fine threshold), each search misses the caches up to three times (head,
+// entry, representative); AddCorners loads those ahead of the search.
 class SpatialWelder {
  public:
   SpatialWelder(float threshold, size_t expected_values);
   SpatialWelder(const SpatialWelder &) = delete;
   SpatialWelder &operator=(const SpatialWelder &) = delete;
 
-  // Index of value's representative in reps().
-  int32_t Add(const Vec3 &value);
+  // Gives each value the corners of index use that has no representative
+  // yet (rep_of[i] < 0) its representative's index in reps(), in corner
+  // order.
+  void AddCorners(const std::vector<Vec3> &values, const std::vector<int32_t> &index, std::vector<int32_t> &rep_of);
   std::vector<Vec3> &reps() { return reps_; }
 
  private:
   struct Cell {
     uint32_t c[3];
+  };
+  // Where the search for a value starts: its home cell and that cell's
+  // key, and per axis the step (-1 or +1) towards a wall within the
+  // threshold, else 0. finite: the value can weld at all.
+  struct Probe {
+    Cell home;
+    uint32_t key;
+    int8_t step[3];
+    bool finite;
   };
   struct Entry {
     int32_t rep;
@@ -46,9 +59,15 @@ class SpatialWelder {
     uint32_t key;  // of the entry's cell
   };
 
-  // The representative of value; *finite tells whether value could weld at all.
-  int32_t Find(const Vec3 &value, bool *finite);
-  bool CellOf(const Vec3 &value, Cell *cell, int step[3]) const;
+  // Index of value's representative in reps().
+  int32_t Add(const Vec3 &value, const Probe &probe);
+  int32_t Find(const Vec3 &value, const Probe &probe);
+  void Locate(const Vec3 &value, Probe *probe) const;
+  // Where the search for probe will read first: its head, the first entry
+  // of its chain and that entry's representative (null for none).
+  const int32_t *HeadOf(const Probe &probe) const;
+  const Entry *ChainOf(const Probe &probe) const;
+  const Vec3 *RepOf(const Probe &probe) const;
   uint32_t KeyOf(const Cell &cell) const;
   bool Near(const Vec3 &a, const Vec3 &b) const;
   void Enter(uint32_t key, int32_t rep);
