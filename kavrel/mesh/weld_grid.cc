@@ -48,33 +48,52 @@ SpatialWelder::SpatialWelder(float threshold, size_t expected_values)
   reps_.reserve(expected_values / 4);
 }
 
-// Cell coordinates are taken modulo 2^32: cells that far apart share a key,
-// which costs a distance test but never a wrong weld. Without branches on
-// the value: its digits decide them, and a search is mostly waiting on
-// memory already.
+namespace {
+
+// One axis of an exact weld's cell: the bit pattern, with -0 folded onto +0
+// so that they weld.
+inline uint32_t ExactCell(float v) {
+  const float folded = v == 0.0f ? 0.0f : v;
+  uint32_t bits;
+  std::memcpy(&bits, &folded, sizeof bits);
+  return bits;
+}
+
+// One axis of the cell a value lies in, taken modulo 2^32 (cells that far
+// apart share a key, which costs a distance test but never a wrong weld),
+// and the step towards a wall within the threshold. No branches on the
+// value: its digits would decide them, and a search mostly waits on memory
+// already. Floor by truncation and a step down: std::floor is a library
+// call on the baseline instruction set.
+inline uint32_t CellOnAxis(float v, double inverse_side, int8_t *step) {
+  constexpr double kLimit = 4.0e18;
+  const double scaled = std::min(std::max(v * inverse_side + kCellShift, -kLimit), kLimit);
+  // (Truncated and floored values are whole numbers a double holds exactly.)
+  const int64_t truncated = static_cast<int64_t>(scaled);
+  const double truncated_value = static_cast<double>(truncated);
+  const bool below = truncated_value > scaled;
+  // Where in the cell, as a fraction of its side: within a threshold of a
+  // wall below 1 / kCellSide or above 1 - 1 / kCellSide (exactly so, as
+  // kCellSide is a power of two).
+  const double fraction = scaled - (truncated_value - below);
+  *step = static_cast<int8_t>((fraction >= 1.0 - 1.0 / kCellSide) - (fraction <= 1.0 / kCellSide));
+  return static_cast<uint32_t>(truncated - below);
+}
+
+}  // namespace
+
+// The three axes one after the other, so that their work overlaps.
 inline void SpatialWelder::Locate(const Vec3 &value, Probe *located) const {
   Probe &probe = *located;
   probe = Probe{};
   probe.finite = Finite(value);
   if (!probe.finite) return;
-  for (int axis = 0; axis < 3; ++axis) {
-    if (exact_) {
-      // Bit patterns, with -0 folded onto +0 so that they weld.
-      const float v = value[axis] == 0.0f ? 0.0f : value[axis];
-      std::memcpy(&probe.home.c[axis], &v, sizeof v);
-      continue;
-    }
-    // Floor by truncation and a step down: std::floor is a library call on
-    // the baseline instruction set, and this runs for every value.
-    constexpr double kLimit = 4.0e18;
-    const double scaled = std::min(std::max(value[axis] * inverse_side_ + kCellShift, -kLimit), kLimit);
-    // (Truncated and floored values are whole numbers a double holds exactly.)
-    const int64_t truncated = static_cast<int64_t>(scaled);
-    const double truncated_value = static_cast<double>(truncated);
-    const bool below = truncated_value > scaled;
-    probe.home.c[axis] = static_cast<uint32_t>(truncated - below);
-    const double offset = (scaled - (truncated_value - below)) * kCellSide;  // in thresholds from the lower wall
-    probe.step[axis] = static_cast<int8_t>((offset >= kCellSide - 1.0) - (offset <= 1.0));
+  if (exact_) {
+    for (int axis = 0; axis < 3; ++axis) probe.home.c[axis] = ExactCell(value[axis]);
+  } else {
+    probe.home.c[0] = CellOnAxis(value[0], inverse_side_, &probe.step[0]);
+    probe.home.c[1] = CellOnAxis(value[1], inverse_side_, &probe.step[1]);
+    probe.home.c[2] = CellOnAxis(value[2], inverse_side_, &probe.step[2]);
   }
   probe.key = KeyOf(probe.home);
 }
