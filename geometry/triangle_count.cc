@@ -63,7 +63,9 @@ int32_t CountShapeTrianglesInState(SoCallbackAction *action, SoNode *node, Shape
   return counted;
 }
 
-int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class) {
+namespace {
+
+int32_t CountAlone(SoNode *node, ShapeClass shape_class, InventorState *state) {
   switch (shape_class) {
     case kShapeText3:
       return CountText3Triangles(node);
@@ -73,12 +75,33 @@ int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class) {
       // code, which crashes without an OpenGL context.
       return 0;
     default: {
-      SoGetPrimitiveCountAction count;
-      count.apply(node);
-      return count.getTriangleCount();
+      if (!state) {
+        SoGetPrimitiveCountAction count;
+        count.apply(node);
+        return count.getTriangleCount();
+      }
+      if (!state->count_action) state->count_action.reset(new SoGetPrimitiveCountAction);
+      state->count_action->apply(node);
+      return state->count_action->getTriangleCount();
     }
   }
 }
+
+}  // namespace
+
+// Each node is counted once per run: the scene's survey counts every shape
+// node before the traversal, which asks again for each use of the node
+// (a count is an action of its own, with a traversal state of its own).
+int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class) {
+  InventorState *state = plugin.state;
+  if (!state) return CountAlone(node, shape_class, nullptr);
+  auto [entry, added] = state->counted_alone.try_emplace(node, InventorState::CountedShape{shape_class, 0});
+  if (added || entry->second.shape_class != shape_class)
+    entry->second = {shape_class, CountAlone(node, shape_class, state)};
+  return entry->second.triangles;
+}
+
+void InventorState::CountActionDeleter::operator()(SoGetPrimitiveCountAction *action) const { delete action; }
 
 int32_t PredictPrimitiveTriangles(SoState *traversal, SoNode *node, ShapeClass shape_class) {
   if (SoComplexityTypeElement::get(traversal) != SoComplexityTypeElement::OBJECT_SPACE) return 0;

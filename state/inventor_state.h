@@ -3,7 +3,9 @@
 #define STATE_INVENTOR_STATE_H
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "host/host_records.h"
 #include "state/import_options.h"
 
+class SoGetPrimitiveCountAction;
 class SoInput;
 class SoNode;
 
@@ -161,6 +164,19 @@ struct InventorState {
   SbString material_name;                   // last SoMaterial node's name, or "surface"
   ShapeAccumulator shape;                   // the shape being converted
   int16_t shape_type_enabled[kShapeClassCount] = {};  // 1: that shape class is converted (class order)
+  // Shape nodes' own triangle counts (the node alone, from a fresh state),
+  // taken before the traversal and asked again for each use of a node.
+  struct CountedShape {
+    int32_t shape_class;
+    int32_t triangles;
+  };
+  std::unordered_map<const void *, CountedShape> counted_alone;
+  // The action that counts them, kept for the run: a new one sets up a
+  // traversal state of its own, which takes longer than counting a cube.
+  struct CountActionDeleter {
+    void operator()(SoGetPrimitiveCountAction *action) const;
+  };
+  std::unique_ptr<SoGetPrimitiveCountAction, CountActionDeleter> count_action;
 };
 
 #endif

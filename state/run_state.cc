@@ -69,6 +69,7 @@ void AbandonRunRecords() {
   ReleaseRunRecords(*plugin.state);
   ResetShapeState();
   plugin.state->input = nullptr;
+  plugin.state->counted_alone.clear();
 }
 
 void FreeInventorState() {
