@@ -50,10 +50,20 @@ uint64_t FaceKey(const SoPrimitiveVertex *corner, int32_t triangle) {
   return uint64_t(uint32_t(face->getPartIndex())) << 32 | uint32_t(face->getFaceIndex());
 }
 
+// No state changes while one shape delivers its primitives: its texture
+// matrix is read once, not looked up for every triangle.
+const SbMatrix &TextureMatrix(ShapeAccumulator &shape, SoState *traversal) {
+  if (!shape.texture_matrix_known) {
+    shape.texture_matrix = SoTextureMatrixElement::get(traversal);
+    shape.texture_matrix_known = 1;
+  }
+  return shape.texture_matrix;
+}
+
 void StorePrimitive(SoCallbackAction *action, const SoPrimitiveVertex *const *corners, int32_t primitive) {
   ShapeAccumulator &shape = plugin.state->shape;
   SoState *traversal = action->getState();
-  const SbMatrix &texture_matrix = SoTextureMatrixElement::get(traversal);
+  const SbMatrix &texture_matrix = TextureMatrix(shape, traversal);
   for (int32_t k = 0; k < shape.corners; ++k) {
     StoreCorner(shape, traversal, texture_matrix, corners[k], shape.corners * primitive + k);
   }

@@ -98,6 +98,8 @@ struct ShapeAccumulator {
   int32_t normal_count = 0;            // corners x triangle_count
   int32_t vertex_color_count = 0;      // corners x triangle_count with vertex colours, else 0
   int32_t texcoord_count = 0;          // corners x triangle_count
+  SbMatrix texture_matrix;             // the shape's texture matrix, once texture_matrix_known
+  int32_t texture_matrix_known = 0;    // 1 once read, at the shape's first stored primitive
   // With the import_lines_and_points token only: line and point sets
   // deliver segments (2 corners) and points (1); a face shape drawn as
   // lines or points delivers triangles, which the finish pass turns into
