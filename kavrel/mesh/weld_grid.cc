@@ -86,6 +86,7 @@ inline uint32_t CellOnAxis(float v, double inverse_side, int8_t *step) {
 inline void SpatialWelder::Locate(const Vec3 &value, Probe *located) const {
   Probe &probe = *located;
   probe = Probe{};
+  probe.located = true;
   probe.finite = Finite(value);
   if (!probe.finite) return;
   if (exact_) {
@@ -140,11 +141,14 @@ void SpatialWelder::Grow() {
   }
 }
 
-int32_t SpatialWelder::Add(const Vec3 &value, const Probe &probe) {
+int32_t SpatialWelder::Add(const Vec3 &value, const Probe &ahead) {
   // Runs of one value (the zero-filled tail of a pre-sized buffer, a fan's
-  // centre) cost a comparison each.
+  // centre, a flat face's normals) cost a comparison each.
   if (last_rep_ >= 0 && value[0] == last_value_[0] && value[1] == last_value_[1] && value[2] == last_value_[2])
     return last_rep_;
+  Probe here{};
+  if (!ahead.located) Locate(value, &here);
+  const Probe &probe = ahead.located ? ahead : here;
   const int32_t rep = Find(value, probe);
   last_value_ = value;
   last_rep_ = probe.finite ? rep : -1;  // infinities equal themselves but never weld
@@ -203,9 +207,15 @@ void SpatialWelder::AddCorners(const std::vector<Vec3> &values, const std::vecto
   for (size_t step = 0; step < corners + 3 * kStage; ++step) {
     if (step < corners) {
       Probe &probe = ahead[step % kRing];
-      // A value that has its representative is not searched for again.
+      // A value that has its representative is not searched for again, and
+      // one equal to the corner before's mostly not at all: Add takes runs
+      // of one value without a search, and locates what it has to.
       const int32_t i = index[step];
-      if (rep_of[i] < 0) Locate(values[i], &probe);
+      const Vec3 &value = values[i];
+      const Vec3 *before = step > 0 ? &values[index[step - 1]] : nullptr;
+      const bool repeats =
+          before && value[0] == (*before)[0] && value[1] == (*before)[1] && value[2] == (*before)[2];
+      if (rep_of[i] < 0 && !repeats) Locate(value, &probe);
       else probe = Probe{};
       __builtin_prefetch(HeadOf(probe));
     }

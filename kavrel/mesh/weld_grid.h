@@ -46,12 +46,14 @@ class SpatialWelder {
   };
   // Where the search for a value starts: its home cell and that cell's
   // key, and per axis the step (-1 or +1) towards a wall within the
-  // threshold, else 0. finite: the value can weld at all.
+  // threshold, else 0. finite: the value can weld at all; located: the
+  // rest was worked out.
   struct Probe {
     Cell home;
     uint32_t key;
     int8_t step[3];
     bool finite;
+    bool located;
   };
   struct Entry {
     int32_t rep;
@@ -59,8 +61,9 @@ class SpatialWelder {
     uint32_t key;  // of the entry's cell
   };
 
-  // Index of value's representative in reps().
-  int32_t Add(const Vec3 &value, const Probe &probe);
+  // Index of value's representative in reps(); ahead is its probe, or one
+  // not located yet.
+  int32_t Add(const Vec3 &value, const Probe &ahead);
   int32_t Find(const Vec3 &value, const Probe &probe);
   void Locate(const Vec3 &value, Probe *probe) const;
   // Where the search for probe will read first: its head, the first entry
