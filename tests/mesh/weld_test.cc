@@ -85,6 +85,19 @@ TEST(Weld, ZeroThresholdWeldsEqualValuesOnlyAndNonFiniteValuesStayApart) {
   EXPECT_EQ(mesh.normal_index[0], mesh.normal_index[3]);
 }
 
+// A corner whose value repeats the corner before's is searched for only
+// when the weld must: here the value before was reached through a shared
+// index, so the search that found it is not the last one made.
+TEST(Weld, AValueRepeatingTheCornerBeforeFromAnotherIndexStillWelds) {
+  Mesh mesh = SeparateTriangles({{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{2, 0, 0}, {3, 0, 0}, {2, 1, 0}}});
+  const Vec3 v{0, 0, 1}, w{0, 1, 0}, x{1, 0, 0};
+  mesh.normals = {v, w, v, x};
+  mesh.normal_index = {0, 1, 3, 0, 2, 1};
+  CombineStream(mesh, MeshStream::kNormal, 0.0001f);
+  EXPECT_EQ(mesh.normals.size(), 3u);
+  EXPECT_EQ(mesh.normal_index, (std::vector<int32_t>{0, 1, 2, 0, 0, 1}));
+}
+
 // The operations trust their meshes: the host refuses a malformed one where
 // it enters (polygon_buffer_test), with the problem this check names.
 TEST(Weld, MalformedMeshIsNamedByTheCheck) {
