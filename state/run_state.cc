@@ -70,6 +70,9 @@ void AbandonRunRecords() {
   ResetShapeState();
   plugin.state->input = nullptr;
   plugin.state->counted_alone.clear();
+  // A run abandoned part-way may have left the kept count action inside a
+  // traversal; the next run starts with a new one.
+  plugin.state->count_action.reset();
 }
 
 void FreeInventorState() {
