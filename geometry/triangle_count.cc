@@ -65,7 +65,7 @@ int32_t CountShapeTrianglesInState(SoCallbackAction *action, SoNode *node, Shape
 
 namespace {
 
-int32_t CountAlone(SoNode *node, ShapeClass shape_class, InventorState *state) {
+int32_t CountAlone(SoNode *node, ShapeClass shape_class, SoGetPrimitiveCountAction &count) {
   switch (shape_class) {
     case kShapeText3:
       return CountText3Triangles(node);
@@ -74,16 +74,9 @@ int32_t CountAlone(SoNode *node, ShapeClass shape_class, InventorState *state) {
       // Curves have no triangles; Coin3D's counter would reach its NURBS
       // code, which crashes without an OpenGL context.
       return 0;
-    default: {
-      if (!state) {
-        SoGetPrimitiveCountAction count;
-        count.apply(node);
-        return count.getTriangleCount();
-      }
-      if (!state->count_action) state->count_action.reset(new SoGetPrimitiveCountAction);
-      state->count_action->apply(node);
-      return state->count_action->getTriangleCount();
-    }
+    default:
+      count.apply(node);
+      return count.getTriangleCount();
   }
 }
 
@@ -94,10 +87,15 @@ int32_t CountAlone(SoNode *node, ShapeClass shape_class, InventorState *state) {
 // (a count is an action of its own, with a traversal state of its own).
 int32_t CountShapeTriangles(SoNode *node, ShapeClass shape_class) {
   InventorState *state = plugin.state;
-  if (!state) return CountAlone(node, shape_class, nullptr);
+  if (!state) {
+    SoGetPrimitiveCountAction count;
+    return CountAlone(node, shape_class, count);
+  }
   auto [entry, added] = state->counted_alone.try_emplace(node, InventorState::CountedShape{shape_class, 0});
-  if (added || entry->second.shape_class != shape_class)
-    entry->second = {shape_class, CountAlone(node, shape_class, state)};
+  if (added || entry->second.shape_class != shape_class) {
+    if (!state->count_action) state->count_action.reset(new SoGetPrimitiveCountAction);
+    entry->second = {shape_class, CountAlone(node, shape_class, *state->count_action)};
+  }
   return entry->second.triangles;
 }
 

@@ -61,8 +61,7 @@ class TokenScanner {
         if (!at) return false;
         if (at == end) break;
       }
-      // Words (numbers, mostly) and comments are most of a file: a run of
-      // them is taken at once.
+      // Comments and words are taken a run at a time.
       if (in_comment_) {
         const char *line_end = static_cast<const char *>(std::memchr(at, '\n', end - at));
         at = line_end ? line_end : end;
@@ -70,12 +69,7 @@ class TokenScanner {
       } else if (!in_string_ && !kDelimiter(*at)) {
         const char *word_end = at;
         while (word_end < end && !kDelimiter(*word_end)) ++word_end;
-        const size_t count = static_cast<size_t>(word_end - at);
-        if (TakesAsNumber(*at)) {
-          if (!TakeNumberBytes(count, word_end == end)) return false;
-        } else if (!TakeWordBytes(at, count)) {
-          return false;
-        }
+        if (!TakeWordBytes(at, static_cast<size_t>(word_end - at))) return false;
         at = word_end;
       } else if (!Take(*at++)) {
         return false;
@@ -91,19 +85,12 @@ class TokenScanner {
 
  private:
   // Numbers are most of the words of a large file. Where nothing waits for
-  // a value and no name field is declared, a number only counts towards
-  // the length of a word: its text cannot name a file or a name field.
-  bool TakesAsNumber(char first) const {
-    if (!word_.empty() || expect_ != Expect::kNothing || !names_.Quiet()) return false;
-    return in_number_ || (first >= '0' && first <= '9') || first == '-' || first == '+' || first == '.';
-  }
-
-  // Where nothing waits for a value and no name field is declared, numbers
-  // and the separators between them (nearly all of a large file) change
-  // nothing but the line and each number's length; such a run is taken
-  // here, as Take and TakeNumberBytes would take it, at a table lookup a
-  // byte. Returns the first byte of something else, or nullptr once a
-  // limit is passed.
+  // a value and no name field is declared, their text cannot name a file
+  // or a name field: numbers and the separators between them change
+  // nothing but the line and each number's length (towards the longest
+  // name), and such a run is taken here at a table lookup a byte. A word
+  // that starts like a number is one to its end. Returns the first byte of
+  // something else, or nullptr once a limit is passed.
   bool NumbersOnly() const { return word_.empty() && expect_ == Expect::kNothing && names_.Quiet(); }
   const char *SkipNumbers(const char *at, const char *end) {
     // One well-predicted branch a byte: numbers are a few bytes long.
@@ -121,17 +108,11 @@ class TokenScanner {
     }
     line_ += lines;
     length_ = length;
+    // in_number_: the number goes on in the next block. A number stands as
+    // the last word by a text no word can be (a space): no field is named so.
     in_number_ = in_word && at == end;
     if (took_number) last_word_.assign(1, ' ');
     return length > kMaxTokenLength ? (Overlong(), nullptr) : at;
-  }
-
-  // in_number_: the number goes on in the next block. It stands as the
-  // last word by a text no word can be (a space): no field is named so.
-  bool TakeNumberBytes(size_t count, bool goes_on) {
-    last_word_.assign(1, ' ');
-    in_number_ = goes_on;
-    return Lengthen(count);
   }
 
   // One byte of a string, or a delimiter outside strings and comments.

@@ -50,6 +50,9 @@ SpatialWelder::SpatialWelder(float threshold, size_t expected_values)
 
 namespace {
 
+// Equal as numbers (so -0 equals +0, and no NaN equals anything).
+inline bool SameValue(const Vec3 &a, const Vec3 &b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
+
 // One axis of an exact weld's cell: the bit pattern, with -0 folded onto +0
 // so that they weld.
 inline uint32_t ExactCell(float v) {
@@ -100,7 +103,7 @@ inline void SpatialWelder::Locate(const Vec3 &value, Probe *located) const {
 }
 
 inline bool SpatialWelder::Near(const Vec3 &a, const Vec3 &b) const {
-  if (exact_) return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+  if (exact_) return SameValue(a, b);
   return std::fabs(a[0] - b[0]) <= threshold_ && std::fabs(a[1] - b[1]) <= threshold_ &&
          std::fabs(a[2] - b[2]) <= threshold_;
 }
@@ -144,8 +147,7 @@ void SpatialWelder::Grow() {
 int32_t SpatialWelder::Add(const Vec3 &value, const Probe &ahead) {
   // Runs of one value (the zero-filled tail of a pre-sized buffer, a fan's
   // centre, a flat face's normals) cost a comparison each.
-  if (last_rep_ >= 0 && value[0] == last_value_[0] && value[1] == last_value_[1] && value[2] == last_value_[2])
-    return last_rep_;
+  if (last_rep_ >= 0 && SameValue(value, last_value_)) return last_rep_;
   Probe here{};
   if (!ahead.located) Locate(value, &here);
   const Probe &probe = ahead.located ? ahead : here;
@@ -212,9 +214,7 @@ void SpatialWelder::AddCorners(const std::vector<Vec3> &values, const std::vecto
       // of one value without a search, and locates what it has to.
       const int32_t i = index[step];
       const Vec3 &value = values[i];
-      const Vec3 *before = step > 0 ? &values[index[step - 1]] : nullptr;
-      const bool repeats =
-          before && value[0] == (*before)[0] && value[1] == (*before)[1] && value[2] == (*before)[2];
+      const bool repeats = step > 0 && SameValue(value, values[index[step - 1]]);
       if (rep_of[i] < 0 && !repeats) Locate(value, &probe);
       else probe = Probe{};
       __builtin_prefetch(HeadOf(probe));

@@ -27,8 +27,8 @@ bool HasColor(const kavrel::Mesh &mesh, kavrel::Vec3 color) {
 TEST(MeshContent, PositionsStayInShapeCoordinatesAndUvFollowTheTextureMatrix) {
   plugin_test::Conversion run;
   run.ConvertText(
-      "#Inventor V2.1 ascii\nSeparator { Transform { translation 5 5 5 scaleFactor 2 2 2 } "
-      "Texture2Transform { translation 0.5 0 } DEF Box Cube {} }\n",
+      "#Inventor V2.1 ascii\nSeparator { Separator { Transform { translation 5 5 5 scaleFactor 2 2 2 } "
+      "Texture2Transform { translation 0.5 0 } DEF Box Cube {} } DEF Plain Cube {} }\n",
       kQuick);
   const kavrel::Mesh &mesh = MeshOf("Box");
   ASSERT_EQ(mesh.face_sizes.size(), 12u);
@@ -41,6 +41,8 @@ TEST(MeshContent, PositionsStayInShapeCoordinatesAndUvFollowTheTextureMatrix) {
     EXPECT_EQ(uv[2], 0.0f);
   }
   EXPECT_TRUE(mesh.colors.empty());
+  // The next shape, outside the Texture2Transform, has its own matrix.
+  for (const kavrel::Vec3 &uv : MeshOf("Plain").texcoords) EXPECT_TRUE(uv[0] == 0.0f || uv[0] == 1.0f) << uv[0];
 }
 
 TEST(MeshContent, PerVertexColoursTravelInTheVertices) {
