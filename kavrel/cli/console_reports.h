@@ -25,8 +25,12 @@ void ShowSummary(const std::string &text);
 void ShowNotice(const std::string &text);
 // "kavrel-convert: text" on standard error.
 void ShowError(const std::string &text);
-// Leaves no half-drawn progress line behind.
+// Leaves no half-drawn progress line behind, and no progress line unwritten.
 void EndProgressLine();
+// Writes the progress lines held back so far. For other threads than the
+// one converting: it does nothing while that thread is writing (which may
+// block on a full pipe), rather than wait.
+void WritePendingProgress();
 // Prints how often each message shown only a few times came; forgets them.
 void SummarizeRepeatedErrors();
 

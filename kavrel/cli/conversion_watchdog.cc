@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "kavrel/cli/console_reports.h"
 #include "kavrel/cli/exit_status.h"
 #include "kavrel/cli/interrupt_handler.h"
 #include "kavrel/image/run_files.h"
@@ -39,6 +40,7 @@ ConversionWatchdog::~ConversionWatchdog() {
 // deleted from here, writes nothing.
 [[noreturn]] void ConversionWatchdog::GiveUp(const std::string &message) {
   RemoveRunFilesBeforeExit();
+  WritePendingProgress();
   ssize_t ignored = write(STDERR_FILENO, message.data(), message.size());
   (void)ignored;
   _exit(kExitFailed);
@@ -52,8 +54,10 @@ void ConversionWatchdog::Watch(double seconds, std::string message) {
   Clock::time_point interrupted_at{};
   std::unique_lock<std::mutex> lock(mutex_);
   // A Ctrl-C cannot wake a condition variable (a signal handler may not
-  // notify one): the watch looks at it between short waits.
+  // notify one): the watch looks at it between short waits, and writes
+  // the progress lines held back meanwhile.
   while (!stop_.wait_for(lock, kInterruptPoll, [this] { return stopped_; })) {
+    WritePendingProgress();
     const Clock::time_point now = Clock::now();
     if (limited && now >= end) GiveUp(message);
     if (!Interrupted()) continue;

@@ -125,6 +125,7 @@ int main(int argc, char **argv) {
   host_settings.sinks = kavrel::ConsoleReportSinks(command.quiet, command.verbose);
   host_settings.stop_requested = kavrel::Interrupted;
   status = kavrel::Run(command, std::move(host_settings));
+  kavrel::EndProgressLine();
   std::fflush(stdout);
   return status;
 }
