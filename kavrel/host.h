@@ -33,7 +33,7 @@ struct JournalItem {
 };
 
 struct JournalEntry {
-  std::string call;                            // "Kv_Surface"
+  const char *call = "";                       // "Kv_Surface": a literal, copied by no call
   std::vector<JournalItem> items;
   std::string error;                           // "" when the call decoded and applied cleanly
   std::thread::id thread;                      // the thread that made the call

@@ -2,6 +2,7 @@
 // table, values by the kind the table gives, journal items on the way.
 #include "kavrel/toolkit/attribute_decoder.h"
 
+#include <array>
 #include <cstring>
 
 #include "kavrel/toolkit/journal_items.h"
@@ -15,11 +16,29 @@ namespace {
 constexpr intptr_t kLowestAddress = 4096;
 constexpr intptr_t kHighestAddress = static_cast<intptr_t>(1) << 56;
 
-std::string JoinPath(const std::vector<std::string> &scope, size_t count, const std::string &word) {
-  std::string path;
-  for (size_t i = 0; i < count; ++i) path += scope[i] + ' ';
-  return path + word;
+// The keywords of the current path: the words of tokens, whose addresses
+// the token table keeps. No path in the table is longer than this.
+constexpr size_t kMaxPathWords = 8;
+struct Scope {
+  std::array<const std::string *, kMaxPathWords> words{};
+  size_t size = 0;
+};
+
+// The first count keywords of scope and then word, space separated, in
+// path (whose room is kept from call to call: lists are decoded by the
+// million, keyword by keyword).
+const std::string &JoinPath(const Scope &scope, size_t count, const std::string &word) {
+  thread_local std::string path;
+  path.clear();
+  for (size_t i = 0; i < count; ++i) {
+    path += *scope.words[i];
+    path += ' ';
+  }
+  path += word;
+  return path;
 }
+
+std::string Joined(const Scope &scope) { return JoinPath(scope, scope.size - 1, *scope.words[scope.size - 1]); }
 
 std::string Quoted(const std::string &text) { return "\"" + text + "\""; }
 
@@ -93,6 +112,7 @@ class ValueReader {
     intptr_t value;
     std::string error = address("a pointer to floats", &value);
     if (!error.empty()) return error;
+    if (count < 0 || static_cast<size_t>(count) > AttributeFloats::kCapacity) return "more floats than an attribute holds";
     const float *values = reinterpret_cast<const float *>(value);
     attribute.floats.assign(values, values + count);
     Note(items_, [&] { return FloatsItem(values, static_cast<size_t>(count)); });
@@ -147,10 +167,10 @@ class ListWalker {
       intptr_t entry = reader_.next();
       if (entry == KV_LIST_END || entry == KV_GROUP_END) {
         Note(items_, [&] { return MarkerItem(entry == KV_LIST_END ? JournalItem::kListEnd : JournalItem::kGroupEnd); });
-        if (dangling_) return "keywords missing after " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
+        if (dangling_) return "keywords missing after " + Quoted(Joined(scope_));
         flush_pending();
         if (entry == KV_LIST_END) return "";
-        scope_.clear();
+        scope_.size = 0;
         continue;
       }
       std::string error = keyword(entry);
@@ -160,7 +180,7 @@ class ListWalker {
 
  private:
   std::string where() const {
-    return scope_.empty() ? "" : " after " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
+    return scope_.size == 0 ? "" : " after " + Quoted(Joined(scope_));
   }
 
   std::string keyword(intptr_t entry) {
@@ -169,17 +189,18 @@ class ListWalker {
     Note(items_, [&] { return TokenItem(*word); });
 
     // The longest part of the current path that this keyword continues.
-    size_t kept = scope_.size();
+    size_t kept = scope_.size;
     const PathInfo *info = FindPath(family_, JoinPath(scope_, kept, *word));
     while (!info && kept > 0) info = FindPath(family_, JoinPath(scope_, --kept, *word));
     if (!info) return "unknown keyword " + Quoted(*word) + where();
-    if (kept < scope_.size()) {
+    if (kept < scope_.size) {
       if (dangling_) return "keywords missing" + where();
       flush_pending();
     }
+    if (kept == kMaxPathWords) return "keyword path too long" + where();
     pending_ = nullptr;  // a flag that the path continued past was only a prefix
-    scope_.resize(kept);
-    scope_.push_back(*word);
+    scope_.size = kept;
+    scope_.words[scope_.size++] = word;
 
     dangling_ = info->rule == nullptr;
     if (dangling_) return "";
@@ -195,7 +216,7 @@ class ListWalker {
     Attribute attribute;
     attribute.rule = &rule;
     std::string error = ValueReader(tokens_, reader_, items_).read(rule, attribute);
-    if (!error.empty()) return error + " for " + Quoted(JoinPath(scope_, scope_.size() - 1, scope_.back()));
+    if (!error.empty()) return error + " for " + Quoted(Joined(scope_));
     attributes_.push_back(std::move(attribute));
     return "";
   }
@@ -210,7 +231,7 @@ class ListWalker {
   ListReader &reader_;
   std::vector<JournalItem> *items_;  // null: nothing is journaled
   std::vector<Attribute> &attributes_;
-  std::vector<std::string> scope_;            // keywords of the current path
+  Scope scope_;                               // keywords of the current path
   const AttributeRule *pending_ = nullptr;    // a flag whose path may still continue
   bool dangling_ = false;                     // the path so far names no attribute yet
 };
@@ -229,6 +250,8 @@ std::string DescribeEntry(const TokenTable &tokens, intptr_t value) {
 
 std::string DecodeAttributeList(const TokenTable &tokens, Family family, ListReader &reader,
                                 std::vector<JournalItem> *items, std::vector<Attribute> &attributes) {
+  // Room for the longest lists the plug-in sends (a surface's), in one go.
+  attributes.reserve(attributes.size() + 16);
   return ListWalker(tokens, family, reader, items, attributes).walk();
 }
 

@@ -2,7 +2,10 @@
 #ifndef KAVREL_TOOLKIT_ATTRIBUTE_DECODER_H
 #define KAVREL_TOOLKIT_ATTRIBUTE_DECODER_H
 
+#include <algorithm>
+#include <array>
 #include <cstdarg>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,12 +54,34 @@ class ListReader {
   ::kavrel::ListReader reader(first, reader##_args); \
   va_end(reader##_args)
 
+// The floats of an attribute, at most a matrix's, held in place: a
+// conversion decodes millions of them.
+class AttributeFloats {
+ public:
+  static constexpr size_t kCapacity = 16;
+
+  // Keeps the first kCapacity of them.
+  void assign(const float *first, const float *last) {
+    size_ = std::min(static_cast<size_t>(last - first), kCapacity);
+    std::copy(first, first + size_, values_.begin());
+  }
+  const float *begin() const { return values_.data(); }
+  const float *end() const { return values_.data() + size_; }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  float operator[](size_t i) const { return values_[i]; }
+
+ private:
+  std::array<float, kCapacity> values_{};
+  size_t size_ = 0;
+};
+
 // One decoded attribute: its rule and the value that followed its path.
 struct Attribute {
   const AttributeRule *rule = nullptr;
   const std::string *word = nullptr;  // kToken: the value's word
   std::string text;                   // kText, kTypedPath: the string
-  std::vector<float> floats;          // kFloats
+  AttributeFloats floats;             // kFloats
   int64_t integer = 0;                // kInt32, kTypedPath: the integer
   void *out = nullptr;                // kOut*: where the answer goes
 

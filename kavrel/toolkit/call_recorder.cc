@@ -73,7 +73,7 @@ int CallRecorder::finish() {
   finished_ = true;
   if (failed()) {
     std::string subject = subject_.empty() ? "" : "\"" + subject_ + "\"";
-    host_.ReportError(4, entry_.call + "(" + subject + "): " + entry_.error);
+    host_.ReportError(4, std::string(entry_.call) + "(" + subject + "): " + entry_.error);
   }
   int status = failed() ? 1 : 0;
   host_.journal().add(std::move(entry_));

@@ -15,7 +15,8 @@ namespace kavrel {
 
 class CallRecorder {
  public:
-  // Begins the call on host (see Host::BeginCall).
+  // Begins the call on host (see Host::BeginCall); call is the call's
+  // name, a string literal.
   CallRecorder(Host &host, const char *call, CallEffect effect = CallEffect::kMayChangeMeshes);
   ~CallRecorder() { finish(); }
   CallRecorder(const CallRecorder &) = delete;

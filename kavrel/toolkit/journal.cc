@@ -42,7 +42,7 @@ void AppendItem(std::string &out, const JournalItem &item) {
 // Strings are quoted, floats in [], integers in <>, output pointers *,
 // group ends |, the list end "."; a refused call ends with "!! <error>".
 std::string JournalEntry::to_string() const {
-  std::string out = call + "(";
+  std::string out = std::string(call) + "(";
   for (size_t i = 0; i < items.size(); ++i) {
     if (i) out += ' ';
     AppendItem(out, items[i]);

@@ -11,12 +11,12 @@ constexpr intptr_t kTagMask = static_cast<intptr_t>(0xFFFF000000000000ULL);
 
 }  // namespace
 
-Kv_Token TokenTable::Intern(const std::string &word) {
+Kv_Token TokenTable::Intern(std::string_view word) {
   auto it = tokens_.find(word);
   if (it != tokens_.end()) return it->second;
   Kv_Token token = kTokenTag | static_cast<intptr_t>(words_.size());
-  words_.push_back(word);
-  tokens_.emplace(word, token);
+  words_.emplace_back(word);
+  tokens_.emplace(words_.back(), token);
   return token;
 }
 
