@@ -97,6 +97,7 @@ struct HostSettings {
 class TokenTable;
 class TextureFiles;
 class WeldAhead;
+class MeshWorkMemo;
 class MeshQueue;
 struct ImageSave;
 namespace import_io {
@@ -156,6 +157,7 @@ class Host {
   // ---- For the toolkit and the import support library ----
   TokenTable &tokens() { return *tokens_; }
   WeldAhead &welds_ahead() { return *welds_ahead_; }
+  MeshWorkMemo &mesh_work_memo() { return *mesh_work_memo_; }
   MeshQueue &mesh_queue() { return *mesh_queue_; }
   // Waits for the mesh work handed on (kavrel/toolkit/mesh_queue.h): the
   // meshes are then as the calls made them. Each call that may read or
@@ -179,9 +181,11 @@ class Host {
   std::unique_ptr<TokenTable> tokens_;
   std::unique_ptr<TextureFiles> texture_files_;
   std::unique_ptr<WeldAhead> welds_ahead_;
+  std::unique_ptr<MeshWorkMemo> mesh_work_memo_;
   std::unique_ptr<ImageSave> image_save_;
   std::unique_ptr<import_io::ImportState> import_state_;
-  // Last, so that it ends first: its work uses the scene and the welds ahead.
+  // Last, so that it ends first: its work uses the scene, the welds ahead
+  // and the memo.
   std::unique_ptr<MeshQueue> mesh_queue_;
 };
 

@@ -7,6 +7,7 @@
 #include "kavrel/image/image_file.h"
 #include "kavrel/toolkit/import_state.h"
 #include "kavrel/toolkit/mesh_queue.h"
+#include "kavrel/toolkit/mesh_work_memo.h"
 #include "kavrel/toolkit/output_drivers.h"
 #include "kavrel/toolkit/tokens.h"
 #include "kavrel/toolkit/weld_ahead.h"
@@ -18,6 +19,7 @@ Host::Host(HostSettings settings)
       tokens_(std::make_unique<TokenTable>()),
       texture_files_(std::make_unique<TextureFiles>(settings_.texture_roots)),
       welds_ahead_(std::make_unique<WeldAhead>()),
+      mesh_work_memo_(std::make_unique<MeshWorkMemo>()),
       image_save_(std::make_unique<ImageSave>()),
       import_state_(std::make_unique<import_io::ImportState>()),
       mesh_queue_(std::make_unique<MeshQueue>()) {}

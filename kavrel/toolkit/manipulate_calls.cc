@@ -2,12 +2,14 @@
 // defined object's mesh through the mesh operations. The call checks its
 // list at once and hands the work on (mesh_queue.h).
 #include <cstdarg>
+#include <string>
 #include <vector>
 
 #include "host/kv_toolkit.h"
 #include "kavrel/mesh/mesh_ops.h"
 #include "kavrel/toolkit/call_recorder.h"
 #include "kavrel/toolkit/mesh_queue.h"
+#include "kavrel/toolkit/mesh_work_memo.h"
 #include "kavrel/toolkit/weld_ahead.h"
 
 namespace kavrel {
@@ -89,6 +91,27 @@ void DoWork(Mesh &mesh, const MeshWork &work, WeldAhead &welds) {
   }
 }
 
+// The work's steps and parameters as bytes: what the memo tells works by.
+std::string Signature(const MeshWork &work) {
+  std::string bytes;
+  auto add = [&bytes](const auto &value) { bytes.append(reinterpret_cast<const char *>(&value), sizeof value); };
+  for (const MeshStep &step : work.steps) {
+    add(step.kind);
+    add(step.stream);
+    add(step.value);
+  }
+  add(work.merge.requested);
+  add(work.merge.quads_only);
+  add(work.merge.angle);
+  return bytes;
+}
+
+// The work, or its result for an identical mesh (mesh_work_memo.h). Welds
+// worked out ahead are dropped then, as the work itself may drop them.
+void DoRememberedWork(Mesh &mesh, const MeshWork &work, WeldAhead &welds, MeshWorkMemo &memo) {
+  if (memo.Run(mesh, Signature(work), [&](Mesh &worked) { DoWork(worked, work, welds); })) welds.Forget();
+}
+
 int Manipulate(Host &host, const char *name, intptr_t reserved, ListReader &list) {
   CallRecorder call(host, "Kv_Manipulate_IndexedPolygons", CallEffect::kManipulatesMeshes);
   if (!call.text(name, "object name")) return call.finish();
@@ -101,15 +124,17 @@ int Manipulate(Host &host, const char *name, intptr_t reserved, ListReader &list
   if (call.failed()) work.merge.requested = false;
   Mesh &mesh = object->mesh;
   WeldAhead &welds = host.welds_ahead();
+  MeshWorkMemo &memo = host.mesh_work_memo();
   // The object being defined may still get polygons and its box, and a
   // large mesh's welds use the second core by themselves: their work is
   // done before the call returns.
   const int32_t defined = scene.object_being_defined;
   if ((defined != kNone && &scene.objects.items[defined] == object) || object->corners_at_end >= kQueuedCorners) {
     host.SettleMeshes();
-    DoWork(mesh, work, welds);
+    DoRememberedWork(mesh, work, welds, memo);
   } else {
-    host.mesh_queue().Post([&mesh, &welds, work = std::move(work)] { DoWork(mesh, work, welds); });
+    host.mesh_queue().Post(
+        [&mesh, &welds, &memo, work = std::move(work)] { DoRememberedWork(mesh, work, welds, memo); });
   }
   return call.finish();
 }

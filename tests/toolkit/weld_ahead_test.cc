@@ -1,7 +1,10 @@
-// Welds worked out ahead on other threads, and mesh work handed on to the
-// host's queue, must leave every mesh exactly as the welds done one call
-// after another would, whatever comes between the calls.
+// Welds worked out ahead on other threads, mesh work handed on to the
+// host's queue and results kept for identical meshes must leave every mesh
+// exactly as the welds done one call after another would, whatever comes
+// between the calls.
 #include "tests/toolkit/toolkit_fixture.h"
+
+#include <cmath>
 
 #include "kavrel/mesh/mesh_ops.h"
 
@@ -111,6 +114,47 @@ TEST_F(ToolkitTest, WorkHandedOnGivesTheMeshesOfTheCalls) {
     expected.push_back(mesh);
   }
   for (int k = 0; k < 40; ++k) EXPECT_TRUE(Same(db().objects.find("S" + std::to_string(k))->mesh, expected[k])) << k;
+  EXPECT_TRUE(errors.empty());
+}
+
+// A shape used again and again is worked on once or twice and then takes
+// the result kept: every use must still end as its own work leaves it,
+// including a use whose mesh differs in one bit of one value or whose work
+// differs in its threshold, and a kept result must not come with the room
+// of the unwelded arrays it replaces.
+TEST_F(ToolkitTest, IdenticalMeshesEndAsTheirOwnWorkLeavesThem) {
+  const float t = 1e-4f;
+  float angle = 30;
+  const kavrel::Mesh strip = Strip(60, false);
+  kavrel::Mesh nudged = strip;
+  nudged.normals[7][0] = std::nextafter(nudged.normals[7][0], 1.0f);
+  struct Use {
+    const kavrel::Mesh *mesh;
+    float threshold;
+  };
+  const std::vector<Use> uses = {{&strip, t}, {&strip, t},  {&strip, t},      {&nudged, t},
+                                 {&strip, t}, {&strip, 4 * t}, {&strip, t}};
+  for (size_t k = 0; k < uses.size(); ++k) {
+    const std::string name = "U" + std::to_string(k);
+    Define(name.c_str(), *uses[k].mesh);
+    Combine(name.c_str(), "vertex", uses[k].threshold);
+    Combine(name.c_str(), "normal", uses[k].threshold);
+    kv_list(Kv_Manipulate_IndexedPolygons, name.c_str(), intptr_t{0}, tok("calcnormals"), tok("angle"), &angle);
+    Combine(name.c_str(), "texture", uses[k].threshold);
+  }
+  const kavrel::Mesh &worked = db().objects.find("U0")->mesh;
+  for (size_t k = 0; k < uses.size(); ++k) {
+    kavrel::Mesh expected = *uses[k].mesh;
+    kavrel::CombineStream(expected, kavrel::MeshStream::kPosition, uses[k].threshold);
+    kavrel::CombineStream(expected, kavrel::MeshStream::kNormal, uses[k].threshold);
+    kavrel::CalcSmoothNormals(expected, angle);
+    kavrel::CombineStream(expected, kavrel::MeshStream::kTexcoord, uses[k].threshold);
+    const kavrel::Mesh &mesh = db().objects.find("U" + std::to_string(k))->mesh;
+    EXPECT_TRUE(Same(mesh, expected)) << k;
+    if (uses[k].mesh != &strip || uses[k].threshold != t) continue;
+    EXPECT_LE(mesh.positions.capacity(), worked.positions.capacity()) << k;
+    EXPECT_LE(mesh.texcoords.capacity(), worked.texcoords.capacity()) << k;
+  }
   EXPECT_TRUE(errors.empty());
 }
 
