@@ -112,7 +112,9 @@ class ValueReader {
     intptr_t value;
     std::string error = address("a pointer to floats", &value);
     if (!error.empty()) return error;
-    if (count < 0 || static_cast<size_t>(count) > AttributeFloats::kCapacity) return "more floats than an attribute holds";
+    if (count < 0 || static_cast<size_t>(count) > AttributeFloats::kCapacity) {
+      return "more floats than an attribute holds";
+    }
     const float *values = reinterpret_cast<const float *>(value);
     attribute.floats.assign(values, values + count);
     Note(items_, [&] { return FloatsItem(values, static_cast<size_t>(count)); });
