@@ -23,8 +23,7 @@ find_program(HELP2MAN help2man)
 if(HELP2MAN)
   set(man_page ${CMAKE_BINARY_DIR}/kavrel-convert.1)
   add_custom_command(OUTPUT ${man_page}
-    COMMAND ${CMAKE_COMMAND} -E env KAVREL_SMALL_PAGES=1
-            ${HELP2MAN} --no-info --no-discard-stderr --output=${man_page}
+    COMMAND ${HELP2MAN} --no-info --no-discard-stderr --output=${man_page}
             "--name=convert Open Inventor 2.x and VRML 1.0 files to glTF 2.0" $<TARGET_FILE:kavrel-convert>
     DEPENDS kavrel-convert
     COMMENT "Writing the man page of kavrel-convert")

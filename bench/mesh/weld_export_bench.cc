@@ -64,7 +64,7 @@ kavrel::Mesh SeparateGrid(int columns, int rows) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  kavrel::TuneProcessMemory(argv);  // as kavrel-convert runs
+  kavrel::TuneProcessMemory();  // as kavrel-convert runs
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s OUTPUT.glb [TRIANGLES]\n", argv[0]);
     return 2;

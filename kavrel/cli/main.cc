@@ -117,7 +117,7 @@ ExitStatus Run(const ConvertCommand &command, HostSettings host_settings) {
 }  // namespace kavrel
 
 int main(int argc, char **argv) {
-  kavrel::TuneProcessMemory(argv);
+  kavrel::TuneProcessMemory();
   kavrel::ConvertCommand command;
   kavrel::ExitStatus status = kavrel::kExitConverted;
   if (!kavrel::ParseCommandLine(argc, argv, &command, &status)) return status;

@@ -2,8 +2,8 @@
 
 namespace kavrel {
 
-// The Windows heap keeps freed blocks for reuse on its own, and has no
-// start-up switch for large pages: nothing to tune.
-void TuneProcessMemory(char **) {}
+// Large blocks come from the large-block pool, the rest from the Windows
+// heap, which keeps freed blocks for reuse on its own: nothing to tune.
+void TuneProcessMemory() {}
 
 }  // namespace kavrel

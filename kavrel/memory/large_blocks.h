@@ -4,8 +4,8 @@
 // again. Taken from the system and given back every time, each of their
 // pages is faulted in anew, and on a virtual machine that costs more than
 // writing the array; here freed blocks are kept, joined with their free
-// neighbours, and handed out again. kavrel-convert uses the pool where
-// pages are 4 KB (see kavrel/cli/process_memory.h).
+// neighbours, and handed out again. kavrel-convert uses the pool on
+// Windows (see kavrel/cli/process_memory.h).
 #ifndef KAVREL_MEMORY_LARGE_BLOCKS_H
 #define KAVREL_MEMORY_LARGE_BLOCKS_H
 
@@ -108,7 +108,7 @@ LargeBlockPool *ProcessLargeBlocks();
 
 // Whether operator new takes new large blocks from the process's pool: yes
 // until the process says otherwise, which kavrel-convert does on Linux
-// when its heap has transparent huge pages (see kavrel/cli/process_memory.h).
+// (see kavrel/cli/process_memory.h).
 // Blocks already taken still go back to the pool.
 void StopServingLargeBlocks();
 bool ServingLargeBlocks();

@@ -299,16 +299,16 @@ std::string Grid(int n) {
   return text + "] } }\n";
 }
 
-// Without the restart for huge pages, arrays of a megabyte and more come
-// from the large-block pool, which reuses the space freed by one step for
-// the next: the file must be the same to the byte.
+// With the large-block pool, arrays of a megabyte and more come from it,
+// and it reuses the space freed by one step for the next: the file must be
+// the same to the byte.
 TEST(ConvertCommand, ArraysFromTheLargeBlockPoolGiveTheSameFile) {
   ScratchDirectory scratch;
   scratch.Write("grid.iv", Grid(300));
   ASSERT_EQ(RunConvert(scratch, {"-q", "-o", "mapped.glb", "grid.iv"}).status, 0);
-  setenv("KAVREL_SMALL_PAGES", "1", 1);
+  setenv("KAVREL_LARGE_BLOCK_POOL", "1", 1);
   const ProcessResult pooled = RunConvert(scratch, {"-q", "-o", "pooled.glb", "grid.iv"});
-  unsetenv("KAVREL_SMALL_PAGES");
+  unsetenv("KAVREL_LARGE_BLOCK_POOL");
   ASSERT_EQ(pooled.status, 0) << pooled.err;
   const std::string mapped = ReadFile(scratch.path() + "/mapped.glb");
   EXPECT_GT(mapped.size(), size_t{10} << 20);

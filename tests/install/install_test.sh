@@ -16,9 +16,7 @@ done
 [ -n "$(find "$prefix/lib/kavrel" -name 'kavrel_inventor*')" ] || fail "the plug-in was not installed"
 
 # Every library the loader maps (the plug-in included, which is loaded with
-# dlopen) and every search path it tries, outside the build and source trees
-# (without the command's restart for huge pages, which would write the
-# loader's log again under the same process id).
+# dlopen) and every search path it tries, outside the build and source trees.
 cp "$source/examples/vrml1_house.wrl" "$work/house.wrl"
 # A sanitizer build's settings (Coin3D's known leaks) survive the clean environment.
 sanitizer_settings=()
@@ -26,7 +24,7 @@ for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
   if [ -n "${!name:-}" ]; then sanitizer_settings+=("$name=${!name}"); fi
 done
 cd "$work"
-env -i PATH=/usr/bin:/bin HOME="$work" "${sanitizer_settings[@]}" KAVREL_SMALL_PAGES=1 LD_DEBUG=libs LD_DEBUG_OUTPUT="$work/loader" \
+env -i PATH=/usr/bin:/bin HOME="$work" "${sanitizer_settings[@]}" LD_DEBUG=libs LD_DEBUG_OUTPUT="$work/loader" \
   "$prefix/bin/kavrel-convert" -q -o house.glb house.wrl || fail "the installed command failed"
 [ "$(head -c 4 house.glb)" = glTF ] || fail "no glTF written"
 grep -q "calling init: $prefix/.*kavrel_inventor" "$work"/loader.* || fail "the installed plug-in was not loaded"

@@ -8,10 +8,9 @@ set -uo pipefail
 valgrind=$1 convert=$2 refuse=$3 source=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# No restart with huge pages under valgrind, every block from the heap that
-# valgrind watches (none from the large-block pool); options from a fresh
-# directory.
-export KAVREL_SMALL_PAGES=1 KAVREL_PLAIN_HEAP=1 XDG_CONFIG_HOME=$work/config HOME=$work
+# Every block from the heap that valgrind watches (none from the
+# large-block pool); options from a fresh directory.
+export KAVREL_PLAIN_HEAP=1 XDG_CONFIG_HOME=$work/config HOME=$work
 failures=0
 
 # check NAME STATUS TEXT [VAR=VALUE...] -- ARGS: kavrel-convert ARGS must
