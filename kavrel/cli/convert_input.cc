@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <memory>
+#include <vector>
+
 #include "kavrel/cli/batch_worker.h"
 #include "kavrel/cli/console_reports.h"
 #include "kavrel/cli/conversion_watchdog.h"
@@ -79,9 +82,25 @@ ExitStatus RunAndExport(const Host &host, PluginLibrary &plugin, const Conversio
 
 }  // namespace
 
-ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
-                        const std::string &output) {
-  Host host(settings.host);
+namespace {
+
+// The host of a conversion, kept until the process ends: its memory goes
+// back with the process, where freeing a large scene's objects, names and
+// meshes one by one took 4% of a run of 20,000 shapes. Reachable from
+// here, so leak checkers see no loss. Its mesh work is settled first (as
+// its destructor would), so that its thread waits idle while the process
+// ends; a failure of that work is dropped, as the destructor drops it.
+void KeepUntilExit(std::unique_ptr<Host> host) {
+  try {
+    host->SettleMeshes();
+  } catch (...) {
+  }
+  static std::vector<std::unique_ptr<Host>> *const kept = new std::vector<std::unique_ptr<Host>>;
+  kept->push_back(std::move(host));
+}
+
+ExitStatus ConvertOn(Host &host, PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
+                     const std::string &output) {
   CurrentHostScope current(host);
   host.journal().set_enabled(settings.command->trace);
   ShowProgress("Converting " + input);
@@ -109,6 +128,16 @@ ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &setting
   } else {
     RemoveRunFiles();
   }
+  return status;
+}
+
+}  // namespace
+
+ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
+                        const std::string &output) {
+  auto host = std::make_unique<Host>(settings.host);
+  const ExitStatus status = ConvertOn(*host, plugin, settings, input, output);
+  KeepUntilExit(std::move(host));
   return status;
 }
 

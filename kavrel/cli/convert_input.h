@@ -19,7 +19,8 @@ struct ConversionSettings {
 };
 
 // Converts input into output (format from its extension) on a Host of its
-// own, current while it runs. Writes nothing unless the whole conversion
+// own, current while it runs and kept until the process ends (the process
+// converts once, then exits). Writes nothing unless the whole conversion
 // succeeded; every failure is reported on standard error and answered with
 // its exit status. A worker of a batch leaves its result file too.
 ExitStatus ConvertInput(PluginLibrary &plugin, const ConversionSettings &settings, const std::string &input,
