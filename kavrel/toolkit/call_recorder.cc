@@ -5,11 +5,34 @@
 
 namespace kavrel {
 
+namespace {
+
+// Attribute lists of calls that have ended, kept with their room for the
+// next calls on the same thread (a call made while another runs takes a
+// list of its own). A fresh list of 16 attributes is a block of 2 KB,
+// which the C library's allocator takes from its arena under the arena's
+// lock: with the mesh thread freeing meshes into that arena, the
+// plug-in's thread waited on the lock at every call.
+thread_local std::vector<std::vector<Attribute>> spare_lists;
+constexpr size_t kSpareLists = 8;
+
+}  // namespace
+
 CallRecorder::CallRecorder(Host &host, const char *call, CallEffect effect)
     : host_(host), journaled_(host.journal().enabled()) {
   entry_.call = call;
   entry_.thread = std::this_thread::get_id();
+  if (!spare_lists.empty()) {
+    attributes_ = std::move(spare_lists.back());
+    spare_lists.pop_back();
+  }
   host.BeginCall(effect);
+}
+
+CallRecorder::~CallRecorder() {
+  finish();
+  attributes_.clear();
+  if (spare_lists.size() < kSpareLists) spare_lists.push_back(std::move(attributes_));
 }
 
 bool CallRecorder::text(const char *value, const char *what) {

@@ -18,7 +18,7 @@ class CallRecorder {
   // Begins the call on host (see Host::BeginCall); call is the call's
   // name, a string literal.
   CallRecorder(Host &host, const char *call, CallEffect effect = CallEffect::kMayChangeMeshes);
-  ~CallRecorder() { finish(); }
+  ~CallRecorder();  // finishes the call
   CallRecorder(const CallRecorder &) = delete;
   CallRecorder &operator=(const CallRecorder &) = delete;
 
