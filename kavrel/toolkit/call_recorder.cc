@@ -1,5 +1,7 @@
 #include "kavrel/toolkit/call_recorder.h"
 
+#include <new>
+
 #include "kavrel/toolkit/journal_items.h"
 #include "kavrel/toolkit/tokens.h"
 
@@ -32,7 +34,12 @@ CallRecorder::CallRecorder(Host &host, const char *call, CallEffect effect)
 CallRecorder::~CallRecorder() {
   finish();
   attributes_.clear();
-  if (spare_lists.size() < kSpareLists) spare_lists.push_back(std::move(attributes_));
+  if (spare_lists.size() >= kSpareLists) return;
+  try {
+    spare_lists.push_back(std::move(attributes_));
+  } catch (const std::bad_alloc &) {
+    // No room to keep it: the list is freed with the call.
+  }
 }
 
 bool CallRecorder::text(const char *value, const char *what) {
