@@ -8,20 +8,21 @@ namespace kavrel {
 namespace large_block_memory {
 
 namespace {
-constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kAlign = size_t{2} << 20;  // of a region's start
 }
 
-// Address space only (no commit charge), aligned to 2 MB. Not marked for
+// Address space only (no commit charge), aligned to 2 MB, so that blocks,
+// carved at 64 KB steps, are 64 KB-aligned as on Windows. Not marked for
 // transparent huge pages: where the system leaves them to madvise, fresh
 // huge pages were measured to cost far more to fault in than 4 KB ones
 // (see kavrel/cli/process_memory.h).
 char *Reserve(size_t bytes) {
-  void *mapping = mmap(nullptr, bytes + kHugePage, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  void *mapping = mmap(nullptr, bytes + kAlign, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (mapping == MAP_FAILED) return nullptr;
   char *start = static_cast<char *>(mapping);
-  char *base = reinterpret_cast<char *>((reinterpret_cast<uintptr_t>(start) + kHugePage - 1) & ~(kHugePage - 1));
+  char *base = reinterpret_cast<char *>((reinterpret_cast<uintptr_t>(start) + kAlign - 1) & ~(kAlign - 1));
   if (base > start) munmap(start, static_cast<size_t>(base - start));
-  munmap(base + bytes, static_cast<size_t>(start + kHugePage - base));
+  munmap(base + bytes, static_cast<size_t>(start + kAlign - base));
   return base;
 }
 
